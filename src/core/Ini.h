@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+// INI files as the Windows profile functions read and write them: Windows-1252
+// text, case-insensitive section and key names, first duplicate wins, comments
+// and unknown lines kept byte for byte, atomic replacement of the file.
+
+// Returns the value of key in section of file, or defaultValue (as text) when
+// the file, section or key is missing. Never fails; values are cut to 1023
+// characters.
+QString ReadIni(const QString& file, const QString& section, const QString& key,
+                const QVariant& defaultValue);
+
+// Writes " " + value.trimmed-of-blanks as the value of key in section of file,
+// creating key, section or file as needed. Returns false when the file could
+// not be written; the existing file is then left byte-identical.
+bool WriteIni(const QString& file, const QString& section, const QString& key,
+              const QString& value);
+
+// Many writes to one file in one replacement of the file. The resulting bytes
+// are identical to the same WriteIni calls made one by one.
+class IniBatch
+{
+public:
+    explicit IniBatch(const QString& file);
+    ~IniBatch();
+    IniBatch(const IniBatch&) = delete;
+    IniBatch& operator=(const IniBatch&) = delete;
+
+    void write(const QString& section, const QString& key, const QString& value);
+    // Writes the file once; false when it could not be written.
+    bool commit();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,22 @@
+#include "ScriptedPrompter.h"
+
+Prompter::Answer ScriptedPrompter::ask(const QString& title, const QString& text, Buttons buttons, Icon icon)
+{
+    shown.append({title, text, buttons, icon});
+    if (!answers.empty()) {
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+}
+
+bool ScriptedPrompter::runDialog(QObject& dialog)
+{
+    ++dialogsRun;
+    if (dialogs.empty())
+        return false;
+    auto handler = std::move(dialogs.front());
+    dialogs.pop_front();
+    return handler(dialog);
+}
