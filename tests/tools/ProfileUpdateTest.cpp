@@ -111,6 +111,21 @@ TEST(ProfileUpdate, SpliceFileChangesOnlyItsLines)
     }
 }
 
+TEST(ProfileUpdate, DemoMapExportTakesBothRows)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("speedprofiles.ini");
+    ASSERT_TRUE(QFile::copy(TIVARO_SAMPLES "/map-export/speedprofiles.ini", file));
+    const QByteArray before = readBytes(file);
+    for (const int row : {3, 4})
+        ASSERT_TRUE(ProfileUpdate::spliceFile(file, targets()[row], "|7", "|0.5"));
+    const QByteArray after = readBytes(file);
+    EXPECT_EQ(after.count("car|7\r\n"), 2);
+    EXPECT_EQ(after.count("car|0.5|1.0,|1.0,|1.0\r\n"), 2);
+    EXPECT_EQ(after.count("\r\n"), before.count("\r\n"));
+    EXPECT_TRUE(after.startsWith(before.left(before.indexOf("[speedprofile]"))));
+}
+
 TEST(ProfileUpdate, NothingToSpliceLeavesFilesAlone)
 {
     QTemporaryDir dir;
