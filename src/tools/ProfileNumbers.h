@@ -6,8 +6,7 @@
 #include <optional>
 
 // Number texts of the speed profiles. Texts shown to the user and stored in
-// Tivaro.ini use the given locale's decimal separator; callers turn them into
-// point texts where MN4's files need them.
+// Tivaro.ini use the user's locale; MN4's profile lines use the C locale.
 namespace ProfileNumbers {
 
 // The plain text of a double: up to 15 significant digits, no trailing zeros,

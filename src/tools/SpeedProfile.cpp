@@ -39,9 +39,6 @@ const QString PrefsKey = QStringLiteral("Prefs");
 bool validClass(int i) { return i >= 0 && i < SpeedProfile::ClassCount; }
 bool validGlobal(int k) { return k >= 0 && k < SpeedProfile::GlobalCount; }
 
-// MN4 reads its profile numbers with a decimal point, whatever the PC's locale.
-QString pointed(QString text) { return text.replace(u',', u'.'); }
-
 } // namespace
 
 SpeedProfile::SpeedProfile(const QLocale& locale)
@@ -92,8 +89,9 @@ void SpeedProfile::Calculate()
     double largest = 0;
     for (auto& row : m_table) {
         const double v = row[Speed];
-        const QString factor = ProfileNumbers::patternText(row[RawPreference] / best * g2, 1, 2, m_locale);
-        row[PreferenceFactor] = ProfileNumbers::parse(factor, m_locale).value_or(0);
+        // Rounded as its "0.0#" text shows it; the C locale reads back any digits it writes.
+        const QString factor = ProfileNumbers::patternText(row[RawPreference] / best * g2, 1, 2, QLocale::c());
+        row[PreferenceFactor] = ProfileNumbers::parse(factor, QLocale::c()).value_or(0);
         if (v * row[PreferenceFactor] > largest)
             largest = v * row[PreferenceFactor];
         if (largest == 0)
@@ -108,20 +106,22 @@ void SpeedProfile::renderLines()
     m_preferenceLine = renderedPreferenceLine();
 }
 
+// MN4 reads its profile lines with ASCII digits and a decimal point, whatever
+// the PC's locale, so they are rendered in the C locale.
 QString SpeedProfile::renderedSpeedLine() const
 {
     QString line;
     for (const int i : SpeedLineOrder)
-        line += u'|' + ProfileNumbers::defaultText(m_table[i][Speed], m_locale);
-    return pointed(line);
+        line += u'|' + ProfileNumbers::defaultText(m_table[i][Speed], QLocale::c());
+    return line;
 }
 
 QString SpeedProfile::renderedPreferenceLine() const
 {
     QString line;
     for (const auto& row : m_table)
-        line += u'|' + ProfileNumbers::patternText(row[PreferenceFactor], 1, 2, m_locale);
-    return pointed(line);
+        line += u'|' + ProfileNumbers::patternText(row[PreferenceFactor], 1, 2, QLocale::c());
+    return line;
 }
 
 double SpeedProfile::value(int i, int column) const
