@@ -6,12 +6,6 @@ namespace ProfileNumbers {
 
 namespace {
 
-QLocale plain(QLocale locale)
-{
-    locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-    return locale;
-}
-
 // Rounds the decimal digits "int.frac" at maxDecimals, half away from zero.
 // Working on the shortest exact text keeps 1.005 at 1.01, as a user expects.
 QString roundDigits(const QString& digits, int maxDecimals)
@@ -36,15 +30,10 @@ QString roundDigits(const QString& digits, int maxDecimals)
 
 } // namespace
 
-QString defaultText(double value, const QLocale& locale)
-{
-    return plain(locale).toString(value, 'g', 15);
-}
-
 QString patternText(double value, int minDecimals, int maxDecimals, const QLocale& locale)
 {
     if (!std::isfinite(value))
-        return plain(locale).toString(value);
+        return QString::number(value);
     QString text = roundDigits(QString::number(std::fabs(value), 'f', QLocale::FloatingPointShortest),
                                maxDecimals);
     const qsizetype dot = text.indexOf(u'.');
@@ -56,17 +45,8 @@ QString patternText(double value, int minDecimals, int maxDecimals, const QLocal
         text.chop(1);
     const bool zero = text.count(u'0') + text.count(u'.') == text.size();
     if (value < 0 && !zero)
-        text.prepend(locale.negativeSign());
+        text.prepend(u'-');
     return text.replace(u'.', locale.decimalPoint());
-}
-
-std::optional<double> parse(const QString& text, const QLocale& locale)
-{
-    bool ok = false;
-    const double value = plain(locale).toDouble(text.trimmed(), &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
 }
 
 } // namespace ProfileNumbers

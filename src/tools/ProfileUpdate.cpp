@@ -2,6 +2,7 @@
 
 #include "Ini.h"
 #include "Paths.h"
+#include "Settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,8 +81,8 @@ bool spliceFile(const QString& file, const Target& target, const QString& speedL
 
 QString mapExportFolder(const QString& settingsFile)
 {
-    QString folder = ReadIni(settingsFile, QStringLiteral("Directory"), QStringLiteral("MapExportDir"),
-                             QStringLiteral("C:\\Programme\\NAVIGON GmbH\\NAVIGON MobileNavigator 4.0"));
+    QString folder = ReadIni(settingsFile, Settings::Directory, Settings::MapExportDir,
+                             Settings::defaultMapExportDir());
     while (folder.size() > 1 && (folder.endsWith(u'\\') || folder.endsWith(u'/')))
         folder.chop(1);
     return folder;
@@ -89,7 +90,7 @@ QString mapExportFolder(const QString& settingsFile)
 
 QString deviceFolder(const QString& settingsFile)
 {
-    return FolderOf(ReadIni(settingsFile, QStringLiteral("Directory"), QStringLiteral("MN4Dir"), QString()));
+    return FolderOf(ReadIni(settingsFile, Settings::Directory, Settings::MN4Dir, QString()));
 }
 
 QString temporaryCopyName(const QString& folder, const QString& base)

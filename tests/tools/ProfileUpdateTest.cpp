@@ -1,4 +1,5 @@
 #include "ProfileUpdate.h"
+#include "Settings.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -155,7 +156,7 @@ TEST(ProfileUpdate, FoldersFromTheSettings)
 {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Tivaro.ini");
-    EXPECT_EQ(ProfileUpdate::mapExportFolder(ini), "C:\\Programme\\NAVIGON GmbH\\NAVIGON MobileNavigator 4.0");
+    EXPECT_EQ(ProfileUpdate::mapExportFolder(ini), Settings::defaultMapExportDir());
     EXPECT_EQ(ProfileUpdate::deviceFolder(ini), "");
     writeBytes(ini, "[Directory]\r\nMapExportDir= /tmp/map-export//\r\nMN4Dir= \\Storage Card\\MN4\\MN4.exe\r\n");
     EXPECT_EQ(ProfileUpdate::mapExportFolder(ini), "/tmp/map-export");

@@ -1,3 +1,5 @@
+#include "NumberText.h"
+#include "ProfileNumbers.h"
 #include "SpeedProfile.h"
 #include "TestFiles.h"
 
@@ -79,15 +81,35 @@ TEST_P(SpeedProfileLocale, LinesUseDecimalPoints)
     EXPECT_EQ(profile.preferenceLine(), DefaultPreferenceLine);
 
     // A fractional speed must not put the locale's comma into MN4's line.
-    ASSERT_EQ(profile.edit(SpeedProfile::Field::Speed, 8, GetParam().toString(102.5)),
+    ASSERT_EQ(profile.edit(SpeedProfile::Field::Speed, 8, DoubleText(102.5, GetParam())),
               SpeedProfile::EditResult::Changed);
     EXPECT_TRUE(profile.speedLine().startsWith("|102.5|80|"));
     EXPECT_FALSE(profile.preferenceLine().contains(u','));
 }
 
-// Arabic writes its own digits and a decimal separator of its own.
+// Arabic has a decimal separator of its own.
 INSTANTIATE_TEST_SUITE_P(Locales, SpeedProfileLocale,
                          ::testing::Values(Point, Comma, QLocale(QLocale::Arabic, QLocale::Egypt)));
+
+TEST(ProfileNumbers, PatternRoundsHalfAwayFromZero)
+{
+    const struct
+    {
+        double value;
+        int maxDecimals;
+        const char* point;
+        const char* comma;
+    } cases[] = {
+        {1, 2, "1.0", "1,0"},        {0.125, 2, "0.13", "0,13"},   {1.005, 2, "1.01", "1,01"},
+        {0.1249, 2, "0.12", "0,12"}, {9.995, 2, "10.0", "10,0"},   {1.3132530120481927, 2, "1.31", "1,31"},
+        {-2.345, 2, "-2.35", "-2,35"}, {-0.001, 2, "0.0", "0,0"},  {92.239185750636, 1, "92.2", "92,2"},
+        {99.96, 1, "100.0", "100,0"}, {1e20, 2, "100000000000000000000.0", "100000000000000000000,0"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ProfileNumbers::patternText(c.value, 1, c.maxDecimals, Point), c.point) << c.value;
+        EXPECT_EQ(ProfileNumbers::patternText(c.value, 1, c.maxDecimals, Comma), c.comma) << c.value;
+    }
+}
 
 TEST(SpeedProfile, FieldTextsFollowTheLocale)
 {
