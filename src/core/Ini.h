@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class IniDocument;
+
 // INI files as the Windows profile functions read and write them: Windows-1252
 // text, case-insensitive section and key names, first duplicate wins, comments
 // and unknown lines kept byte for byte, atomic replacement of the file.
@@ -14,6 +16,18 @@
 // characters.
 QString ReadIni(const QString& file, const QString& section, const QString& key,
                 const QVariant& defaultValue);
+
+// Reads many values of one file with one look at the disk, for callers that
+// load a whole screen; each value is exactly what ReadIni would return.
+class IniReader
+{
+public:
+    explicit IniReader(const QString& file);
+    QString value(const QString& section, const QString& key, const QVariant& defaultValue) const;
+
+private:
+    std::shared_ptr<const IniDocument> doc;
+};
 
 // Writes " " + value.trimmed-of-blanks as the value of key in section of file,
 // creating key, section or file as needed. Returns false when the file could
