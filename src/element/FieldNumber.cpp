@@ -40,7 +40,13 @@ QString singleText(float value, const QLocale& locale)
     char* end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed).ptr;
     if (significantDigits(buf, end) > 7) {
         const int exponent = int(std::floor(std::log10(std::fabs(value))));
-        end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, std::max(0, 6 - exponent)).ptr;
+        if (exponent > 6) {
+            // Seven significant digits of a large whole number, written without an exponent.
+            const double scale = std::pow(10.0, exponent - 6);
+            end = std::to_chars(buf, buf + sizeof buf, std::round(value / scale) * scale, std::chars_format::fixed, 0).ptr;
+        } else {
+            end = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 6 - exponent).ptr;
+        }
         if (std::find(buf, end, '.') != end) {
             while (end[-1] == '0')
                 --end;
