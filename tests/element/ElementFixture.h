@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "Canvas.h"
 #include "Elements.h"
+#include "Twips.h"
 #include "clsImage.h"
 
 #include <QLocale>
@@ -66,6 +67,13 @@ protected:
     QStringList fields() const
     {
         return {canvas.txtX()->text(), canvas.txtY()->text(), canvas.txtCX()->text(), canvas.txtCY()->text()};
+    }
+
+    // Where a frame lies on a bitmap: its rectangle in whole twips.
+    static QRectF wholeTwips(const CanvasItem* item)
+    {
+        const QRectF r = item->rect();
+        return QRectF(Twips::whole(r.x()), Twips::whole(r.y()), Twips::whole(r.width()), Twips::whole(r.height()));
     }
 
     // Rectangle of a slot's bitmap in device pixels (15 twips each).
