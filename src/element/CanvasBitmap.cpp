@@ -1,0 +1,23 @@
+#include "CanvasBitmap.h"
+
+#include <QImageReader>
+
+bool CanvasBitmap::loadPicture(const QString& path)
+{
+    QImage image;
+    if (!path.isEmpty()) {
+        QImageReader reader(path);
+        image = reader.read();
+    }
+    m_picture = image;
+    notifyLook();
+    return !m_picture.isNull();
+}
+
+void CanvasBitmap::clearPicture()
+{
+    if (m_picture.isNull())
+        return;
+    m_picture = QImage();
+    notifyLook();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// The text of a shared coordinate field or of the name label. The window binds
+// it to its real widget: textChanged updates the widget, the widget's edits
+// come back through setText, and its key releases through keyUp.
+class CanvasText : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CanvasText(const QString& name, const QString& text = {}, QObject* parent = nullptr);
+
+    QString text() const { return m_text; }
+    void setText(const QString& text);
+
+    // A key went up in the field; every element bound to it hears it.
+    void keyUp(int key, Qt::KeyboardModifiers modifiers) { emit keyReleased(key, modifiers); }
+
+signals:
+    void textChanged(const QString& text);
+    void keyReleased(int key, Qt::KeyboardModifiers modifiers);
+
+private:
+    QString m_text;
+};
