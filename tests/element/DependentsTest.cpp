@@ -108,8 +108,9 @@ TEST_F(ListDependentsTest, PartsFollowTheListBoxTheItemAndTheOkButton)
             }
             EXPECT_EQ(canvas.selector()->rect(), r.expected[r.slot]);
             EXPECT_TRUE(state.LayoutChanged);
-            if (base == 1)
+            if (base == 1) {
                 EXPECT_EQ(canvas.bitmap(0)->rect(), QRectF(0, 0, 300, 300));
+            }
         }
     }
 }
