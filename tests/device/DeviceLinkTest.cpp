@@ -263,3 +263,36 @@ TEST_F(DeviceLinkTest, ConnectionFollowsTheDevice)
 }
 
 } // namespace
+
+namespace {
+
+// Copies a folder tree, so that tests never change the repository's samples.
+void copyTree(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    for (const QFileInfo& info : QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+        if (info.isDir())
+            copyTree(info.filePath(), to + u'/' + info.fileName());
+        else
+            QFile::copy(info.filePath(), to + u'/' + info.fileName());
+    }
+}
+
+TEST(DemoDevice, ShowsItsSkinsAndActiveSkin)
+{
+    QTemporaryDir base;
+    copyTree(QStringLiteral(TIVARO_SAMPLES "/demo-device"), base.filePath(QStringLiteral("card")));
+    FolderDevice device{base.filePath(QStringLiteral("card"))};
+    ScriptedPrompter prompter;
+    DeviceLink link{device, prompter};
+    ASSERT_TRUE(link.ConnectDevice());
+    EXPECT_EQ(link.ListDeviceFolders(QStringLiteral("\\MN4\\Skins\\")), (QStringList{"Nacht", "Tag"}));
+    ASSERT_TRUE(link.CopyFileFromDevice(QStringLiteral("\\MN4\\prefs.ini"), base.filePath(QStringLiteral("prefs0.ini"))));
+    EXPECT_TRUE(readFile(base.filePath(QStringLiteral("prefs0.ini"))).startsWith("[Display]\r\nlastSkin= Tag\r\n"));
+    for (const char* skin : {"Nacht", "Tag"}) {
+        const QString folder = base.filePath(QStringLiteral("card/MN4/Skins/")) + QLatin1String(skin);
+        EXPECT_TRUE(QFileInfo::exists(folder + u'/' + QLatin1String(skin) + QStringLiteral(".ini"))) << skin;
+    }
+}
+
+} // namespace
