@@ -15,5 +15,5 @@ rm -rf "$scratch"
 mkdir -p "$scratch"
 cp -r samples/. "$scratch/"
 
-skin="$scratch/demo-skin"
+skin="$scratch/DemoSkin"
 exec "$build/bin/tivaro" "$skin"

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// Numbers shown to the user and stored in settings use the user's decimal
+// separator and the short form of the classic system conversion: at most 15
+// significant digits for doubles and 7 for singles, no trailing zeros, whole
+// numbers without decimals, and an exponent ("1E+15", "1E-05") only for very
+// large or small magnitudes.
+QString DoubleText(double value, const QLocale& locale = QLocale::system());
+QString SingleText(float value, const QLocale& locale = QLocale::system());
+
+// Reads a number written with the locale's decimal separator (an optional
+// sign, digits, separator, digits, optional exponent; blanks around it are
+// allowed). Group separators and anything else make it fail.
+std::optional<double> ParseNumber(QStringView text, const QLocale& locale = QLocale::system());

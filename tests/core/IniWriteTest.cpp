@@ -1,0 +1,196 @@
+#include "Ini.h"
+#include "IniTestUtil.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+struct WriteCase
+{
+    const char* name;
+    QByteArray before;
+    QString section;
+    QString key;
+    QString value;
+    QByteArray after;
+};
+
+class WriteIniTest : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(WriteIniTest, ChangesOnlyWhatItMust)
+{
+    const WriteCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    putFile(path, c.before);
+    ASSERT_TRUE(WriteIni(path, c.section, c.key, c.value));
+    EXPECT_EQ(fileBytes(path), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WriteIniTest,
+    ::testing::Values(
+        WriteCase{"trimsBlanksAddsOne", "[s]\r\nx=1\r\n", "s", "x", "  12  ", "[s]\r\nx= 12\r\n"},
+        WriteCase{"emptyValue", "[s]\r\nx=1\r\n", "s", "x", "", "[s]\r\nx= \r\n"},
+        WriteCase{"tabsAreKept", "[s]\r\nx=1\r\n", "s", "x", "\t1\t", "[s]\r\nx= \t1\t\r\n"},
+        WriteCase{"keepsNameSpellingAndIndent", "[S]\r\n  Home_X =1\r\n", "s", "home_x", "7",
+                  "[S]\r\n  Home_X = 7\r\n"},
+        WriteCase{"updatesFirstDuplicate", "[s]\r\nx= 1\r\nx= 2\r\n[s]\r\nx= 3\r\n", "s", "x", "9",
+                  "[s]\r\nx= 9\r\nx= 2\r\n[s]\r\nx= 3\r\n"},
+        WriteCase{"lfFileStaysLf", "[s]\nx= 1\n;c\n\n[t]\ny= 2\n", "s", "z", "3",
+                  "[s]\nx= 1\nz= 3\n;c\n\n[t]\ny= 2\n"},
+        WriteCase{"newKeyAfterLastKeyLine", "[s]\r\nx= 1\r\n; note\r\n\r\n[t]\r\n", "s", "y", "2",
+                  "[s]\r\nx= 1\r\ny= 2\r\n; note\r\n\r\n[t]\r\n"},
+        WriteCase{"newKeyInEmptySection", "[s]\r\n\r\n[t]\r\nx= 1\r\n", "s", "y", "2",
+                  "[s]\r\ny= 2\r\n\r\n[t]\r\nx= 1\r\n"},
+        WriteCase{"newKeyGoesToFirstDuplicateSection", "[s]\r\na= 1\r\n[s]\r\nb= 1\r\n", "S", "c", "2",
+                  "[s]\r\na= 1\r\nc= 2\r\n[s]\r\nb= 1\r\n"},
+        WriteCase{"newKeyAtEndWithoutNewline", "[s]\r\nx= 1", "s", "y", "2", "[s]\r\nx= 1\r\ny= 2\r\n"},
+        WriteCase{"newSection", "[s]\r\nx= 1\r\n", "t", "y", "2", "[s]\r\nx= 1\r\n[t]\r\ny= 2\r\n"},
+        WriteCase{"newSectionAfterMissingNewline", "[s]\nx= 1", "t", "y", "2",
+                  "[s]\nx= 1\n[t]\ny= 2\n"},
+        WriteCase{"newSectionInEmptyFile", "", "t", "y", "2", "[t]\r\ny= 2\r\n"},
+        WriteCase{"commentsAndJunkKept", "; head\r\njunk\r\n[s]\r\n;x= 0\r\nx= 1 ; c\r\n", "s", "x", "2",
+                  "; head\r\njunk\r\n[s]\r\n;x= 0\r\nx= 2\r\n"},
+        WriteCase{"umlautsRoundTrip", "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n",
+                  QString::fromUtf8("STRASSE"), QString::fromUtf8("ä"), QString::fromUtf8("Öl €"),
+                  "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n[STRASSE]\r\n\xe4= \xd6l \x80\r\n"},
+        WriteCase{"umlautKeyUpdated", "[s]\r\n\xc4= 1\r\n", "s", QString::fromUtf8("ä"), "2",
+                  "[s]\r\n\xc4= 2\r\n"},
+        WriteCase{"lineBreaksCannotAddLines", "[s]\r\nx= 1\r\n", "s", "x", "a\r\n[t]\nb",
+                  "[s]\r\nx= a  [t] b\r\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WriteIni, CreatesMissingFileWithCrlf)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("new.ini"));
+    ASSERT_TRUE(WriteIni(path, "Layout", "BorderFrame", "2"));
+    ASSERT_TRUE(WriteIni(path, "Layout", "FrameColor", "808080"));
+    EXPECT_EQ(fileBytes(path), "[Layout]\r\nBorderFrame= 2\r\nFrameColor= 808080\r\n");
+}
+
+TEST(WriteIni, WritesToFileInAnotherLetterCase)
+{
+    QTemporaryDir dir;
+    putFile(dir.filePath(QStringLiteral("Prefs.INI")), "[Display]\r\nlastSkin= a\r\n");
+    ASSERT_TRUE(WriteIni(dir.filePath(QStringLiteral("prefs.ini")), "display", "LASTSKIN", "b"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Prefs.INI"});
+    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("Prefs.INI"))), "[Display]\r\nlastSkin= b\r\n");
+}
+
+TEST(WriteIni, RefusesNamesThatWouldBreakTheFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QByteArray before = "[s]\r\nx= 1\r\n";
+    putFile(path, before);
+    const QList<std::pair<QString, QString>> bad = {
+        {"", "x"}, {"s", ""}, {"  ", "x"}, {"a]b", "x"}, {"s", "a=b"}, {"s", ";x"},
+        {"s", "[x"}, {"s\r\n[t", "x"}, {"s", "x\ny"}};
+    for (const auto& [section, key] : bad) {
+        EXPECT_FALSE(WriteIni(path, section, key, "2")) << section.toStdString() << "/" << key.toStdString();
+        EXPECT_EQ(fileBytes(path), before);
+    }
+    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("none.ini")), "", "x", "1"));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none.ini"))));
+}
+
+TEST(WriteIni, UnchangedValueLeavesFileAlone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    putFile(path, "[s]\r\nx= 1\r\n");
+    const QDateTime old = QDateTime::currentDateTime().addDays(-1);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    EXPECT_TRUE(WriteIni(path, "s", "x", " 1 "));
+    EXPECT_EQ(QFileInfo(path).lastModified(), old);
+}
+
+TEST(WriteIni, KeepsPermissions)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    putFile(path, "[s]\r\nx= 1\r\n");
+    const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser
+        | QFile::WriteUser;
+    ASSERT_TRUE(QFile::setPermissions(path, perms));
+    ASSERT_TRUE(WriteIni(path, "s", "x", "2"));
+    EXPECT_EQ(QFile::permissions(path), perms);
+}
+
+// Failures that hold for every user, root included.
+TEST(WriteIni, FailureLeavesNothingBehind)
+{
+    QTemporaryDir dir;
+    putFile(dir.filePath(QStringLiteral("plain")), "not a folder");
+    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("missing/a.ini")), "s", "x", "1"));
+    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("plain/a.ini")), "s", "x", "1"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub.ini")));
+    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("sub.ini")), "s", "x", "1"));
+    EXPECT_FALSE(WriteIni(QString(), "s", "x", "1"));
+    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("plain"))), "not a folder");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              (QStringList{"plain", "sub.ini"}));
+
+    IniBatch batch(dir.filePath(QStringLiteral("missing/a.ini")));
+    batch.write("s", "x", "1");
+    EXPECT_FALSE(batch.commit());
+}
+
+TEST(WriteIni, ReadOnlyFileOrFolderKeepsOldBytes)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QByteArray before = "[s]\r\nx= 1\r\n";
+    putFile(path, before);
+
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser);
+    EXPECT_FALSE(WriteIni(path, "s", "x", "2"));
+    EXPECT_EQ(fileBytes(path), before);
+
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
+    EXPECT_FALSE(WriteIni(path, "s", "x", "2"));
+    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("new.ini")), "s", "x", "2"));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                          | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.ini"});
+}
+
+TEST(IniBatch, SameBytesAsSingleWrites)
+{
+    const QByteArray start = "; skin\r\n[home]\r\nx= 1\r\n\r\n[back]\ny= 2";
+    const QList<std::array<QString, 3>> writes = {
+        {"home", "x", "10"}, {"HOME", "cx", " 40 "}, {"back", "y", ""}, {"new", "a", "1"},
+        {"home", "cy", "30"}, {"new", "b", "2"}, {"bad]", "x", "1"}, {"back", "x", "5"}};
+
+    QTemporaryDir dir;
+    const QString single = dir.filePath(QStringLiteral("single.ini"));
+    const QString batched = dir.filePath(QStringLiteral("batched.ini"));
+    putFile(single, start);
+    putFile(batched, start);
+    IniBatch batch(batched);
+    for (const auto& w : writes) {
+        WriteIni(single, w[0], w[1], w[2]);
+        batch.write(w[0], w[1], w[2]);
+    }
+    EXPECT_EQ(fileBytes(batched), start); // nothing happens before commit
+    batch.commit();
+    EXPECT_EQ(fileBytes(batched), fileBytes(single));
+    EXPECT_EQ(ReadIni(batched, "home", "CX", "d"), "40");
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+#include "Ini.h"
+#include "IniTestUtil.h"
+#include "Settings.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Settings, FreshStartWritesTheFourLayoutKeys)
+{
+    QTemporaryDir dir;
+    const QString file = Settings::filePath(dir.path() + QDir::separator());
+    EXPECT_TRUE(file.endsWith(QStringLiteral("Tivaro.ini")));
+
+    const Settings::LayoutLook look = Settings::readLayoutLook(file);
+    EXPECT_EQ(look.borderFrame, 2);
+    EXPECT_EQ(look.frameColor, 0x808080u);
+    EXPECT_EQ(look.borderSelector, 3);
+    EXPECT_EQ(look.selectorColor, 0xFF0000u); // blue: red sits in the low byte
+    EXPECT_EQ(fileBytes(file), "[Layout]\r\nBorderFrame= 2\r\nSelectorColor= FF0000\r\n"
+                               "BorderSelector= 3\r\nFrameColor= 808080\r\n");
+}
+
+TEST(Settings, GuardedLayoutValues)
+{
+    struct Case
+    {
+        const char* name;
+        QByteArray stored;
+        Settings::LayoutLook look;
+        QByteArray written;
+    };
+    const Case cases[] = {
+        {"extraCharactersAfterColour",
+         "[Layout]\r\nSelectorColor= 0000FFxyz\r\n",
+         {2, 0x808080, 3, 0x0000FF},
+         "[Layout]\r\nSelectorColor= 0000FF\r\nBorderFrame= 2\r\nBorderSelector= 3\r\nFrameColor= 808080\r\n"},
+        {"unusableValuesFallBack",
+         "[Layout]\r\nBorderFrame= wide\r\nFrameColor= GG0000\r\nBorderSelector= 0\r\nSelectorColor=\r\n",
+         {2, 0x808080, 3, 0xFF0000},
+         "[Layout]\r\nBorderFrame= 2\r\nFrameColor= 808080\r\nBorderSelector= 3\r\nSelectorColor= FF0000\r\n"},
+        {"usableValuesKept",
+         "; mine\r\n[layout]\r\nborderframe = 5\r\nframecolor=00ff00\r\nBorderSelector=1\r\nSelectorColor= ff\r\n",
+         {5, 0x00FF00, 1, 0xFF},
+         "; mine\r\n[layout]\r\nborderframe = 5\r\nframecolor= 00ff00\r\nBorderSelector= 1\r\nSelectorColor= ff\r\n"},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("Tivaro.ini"));
+        putFile(file, c.stored);
+        const Settings::LayoutLook look = Settings::readLayoutLook(file);
+        EXPECT_EQ(look.borderFrame, c.look.borderFrame) << c.name;
+        EXPECT_EQ(look.frameColor, c.look.frameColor) << c.name;
+        EXPECT_EQ(look.borderSelector, c.look.borderSelector) << c.name;
+        EXPECT_EQ(look.selectorColor, c.look.selectorColor) << c.name;
+        EXPECT_EQ(fileBytes(file), c.written) << c.name;
+    }
+}
+
+TEST(Settings, PlatformDefaults)
+{
+    EXPECT_EQ(Settings::defaultLastDir(), QDir::toNativeSeparators(QDir::homePath()) + QDir::separator());
+    EXPECT_TRUE(Settings::defaultMapExportDir().endsWith(
+        QDir::toNativeSeparators(QStringLiteral(".wine/drive_c/Programme/NAVIGON GmbH/NAVIGON MobileNavigator 4.0"))));
+    EXPECT_EQ(Settings::RoadClasses[0].section, QLatin1String("A_BAB"));
+    EXPECT_EQ(Settings::RoadClasses[15].speed, 20);
+    EXPECT_EQ(Settings::RoadClasses[8].consumes, 11);
+}
+
+} // namespace
