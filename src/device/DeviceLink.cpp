@@ -181,6 +181,19 @@ bool DeviceLink::CopyFileToDevice(const QString& pcPath, const QString& devicePa
     return false;
 }
 
+bool DeviceLink::ReplaceDeviceFile(const QString& pcPath, const QString& devicePath)
+{
+    const QString upload = devicePath + QStringLiteral(".new");
+    m_api.CeDeleteFile(upload);
+    if (!CopyFileToDevice(pcPath, upload))
+        return false;
+    const bool replaced = m_api.CeCopyFile(upload, devicePath, false);
+    m_api.CeDeleteFile(upload);
+    if (!replaced)
+        show(QStringLiteral("Device File Could Not Be Replaced!"));
+    return replaced;
+}
+
 QStringList DeviceLink::ListDeviceFolders(const QString& folder)
 {
     QStringList names;

@@ -36,6 +36,11 @@ public:
     bool CopyFileFromDevice(const QString& devicePath, const QString& pcPath);
     bool CopyFileToDevice(const QString& pcPath, const QString& devicePath);
 
+    // Puts a PC file in place of a device file: uploads it beside the old one
+    // and copies it over only when the upload was whole, so a failed upload
+    // never leaves the device without the file. Returns whether it was replaced.
+    bool ReplaceDeviceFile(const QString& pcPath, const QString& devicePath);
+
     QStringList ListDeviceFolders(const QString& folder);
     void DeleteDeviceFolder(const QString& path);
 
