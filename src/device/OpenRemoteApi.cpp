@@ -21,9 +21,12 @@ DeviceSettings DeviceSettings::read(const QString& settingsFile)
     const QString section = QStringLiteral("Device");
     DeviceSettings settings;
     const QString backend = ReadIni(settingsFile, section, QStringLiteral("Backend"), DefaultBackend);
-    settings.backend = backend.compare(QLatin1String("folder"), Qt::CaseInsensitive) == 0
-                           ? Backend::Folder
-                           : Backend::Rapi;
+    const bool folder = backend.compare(QLatin1String("folder"), Qt::CaseInsensitive) == 0;
+    const bool rapi = backend.compare(QLatin1String("rapi"), Qt::CaseInsensitive) == 0;
+    if (!folder && !rapi) // an unusable value falls back to the default, which is written back
+        WriteIni(settingsFile, section, QStringLiteral("Backend"), DefaultBackend);
+    settings.backend = folder || (!rapi && DefaultBackend == QLatin1String("folder")) ? Backend::Folder
+                                                                                      : Backend::Rapi;
     settings.folder = ReadIni(settingsFile, section, QStringLiteral("Folder"), QString());
     settings.library = ReadIni(settingsFile, section, QStringLiteral("Library"), DefaultLibrary);
     if (settings.library.isEmpty())

@@ -31,7 +31,7 @@ TEST(DeviceSettings, SectionDeviceChoosesTheBackend)
         {"[device]\r\nbackend= FOLDER\r\n", DeviceSettings::Backend::Folder, {}, defaultLibrary},
         {"[Device]\r\nBackend= rapi\r\nLibrary= /opt/synce/librapi.so.2\r\n", DeviceSettings::Backend::Rapi,
          {}, "/opt/synce/librapi.so.2"},
-        {"[Device]\r\nBackend= something\r\nLibrary=\r\n", DeviceSettings::Backend::Rapi, {}, defaultLibrary},
+        {"[Device]\r\nBackend= something\r\nLibrary=\r\n", platformDefault, {}, defaultLibrary},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.ini.toStdString());
@@ -42,6 +42,10 @@ TEST(DeviceSettings, SectionDeviceChoosesTheBackend)
         EXPECT_EQ(settings.backend, row.backend);
         EXPECT_EQ(settings.folder, row.folder);
         EXPECT_EQ(settings.library, row.library);
+        if (row.ini.contains("something")) {
+            EXPECT_TRUE(readFile(file).contains(platformDefault == DeviceSettings::Backend::Folder
+                                                    ? "Backend= folder" : "Backend= rapi"));
+        }
 
         const auto api = OpenRemoteApi(settings);
         if (row.backend == DeviceSettings::Backend::Folder)
