@@ -1,0 +1,39 @@
+#include "OpenRemoteApi.h"
+
+#include "FolderDevice.h"
+#include "Ini.h"
+#include "RapiLibrary.h"
+
+namespace {
+
+#ifdef Q_OS_WIN
+const QString DefaultBackend = QStringLiteral("rapi");
+const QString DefaultLibrary = QStringLiteral("rapi.dll");
+#else
+const QString DefaultBackend = QStringLiteral("folder");
+const QString DefaultLibrary = QStringLiteral("librapi.so.2");
+#endif
+
+} // namespace
+
+DeviceSettings DeviceSettings::read(const QString& settingsFile)
+{
+    const QString section = QStringLiteral("Device");
+    DeviceSettings settings;
+    const QString backend = ReadIni(settingsFile, section, QStringLiteral("Backend"), DefaultBackend);
+    settings.backend = backend.compare(QLatin1String("folder"), Qt::CaseInsensitive) == 0
+                           ? Backend::Folder
+                           : Backend::Rapi;
+    settings.folder = ReadIni(settingsFile, section, QStringLiteral("Folder"), QString());
+    settings.library = ReadIni(settingsFile, section, QStringLiteral("Library"), DefaultLibrary);
+    if (settings.library.isEmpty())
+        settings.library = DefaultLibrary;
+    return settings;
+}
+
+std::unique_ptr<RemoteApi> OpenRemoteApi(const DeviceSettings& settings)
+{
+    if (settings.backend == DeviceSettings::Backend::Folder)
+        return std::make_unique<FolderDevice>(settings.folder);
+    return std::make_unique<RapiLibrary>(settings.library);
+}
