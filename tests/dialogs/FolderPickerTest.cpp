@@ -1,4 +1,3 @@
-#include "FolderPaths.h"
 #include "ScriptedPrompter.h"
 #include "cSHFolder.h"
 
@@ -20,25 +19,69 @@
 
 namespace {
 
+template<typename T>
+T* part(QDialog& dialog, const char* name)
+{
+    T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+QFileSystemModel& modelOf(QDialog& d)
+{
+    return *qobject_cast<QFileSystemModel*>(part<QTreeView>(d, "FolderTree")->model());
+}
+
+QString selectedIn(QDialog& d)
+{
+    return QDir::toNativeSeparators(modelOf(d).filePath(part<QTreeView>(d, "FolderTree")->currentIndex()));
+}
+
+void click(QDialog& d, const char* button)
+{
+    QTest::mouseClick(part<QPushButton>(d, button), Qt::LeftButton);
+}
+
+// Clicks the entry of path in the tree as a user would.
+void clickEntry(QDialog& d, const QString& path)
+{
+    auto* tree = part<QTreeView>(d, "FolderTree");
+    const QModelIndex index = modelOf(d).index(QDir::fromNativeSeparators(path));
+    tree->scrollTo(index);
+    const QRect rect = tree->visualRect(index);
+    ASSERT_FALSE(rect.isEmpty()) << path.toStdString();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// Sorted names the tree lists below folder, once it lists at least count.
+QStringList namesBelow(QDialog& d, const QString& folder, int count)
+{
+    QFileSystemModel& model = modelOf(d);
+    const QModelIndex parent = model.index(QDir::fromNativeSeparators(folder));
+    part<QTreeView>(d, "FolderTree")->expand(parent);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.rowCount(parent) >= count; }));
+    QStringList names;
+    for (int row = 0; row < model.rowCount(parent); ++row)
+        names << model.index(row, 0, parent).data().toString();
+    names.sort();
+    return names;
+}
+
 // A small folder tree: Skins/{Day,Night}, Skins/readme.txt, Other.
 class FolderPicker : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(tmp.isValid());
         for (const char* dir : {"Skins/Day", "Skins/Night", "Other"})
             ASSERT_TRUE(QDir(tmp.path()).mkpath(QString::fromLatin1(dir)));
         QFile readme(path("Skins/readme.txt"));
         ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
     }
 
-    QString path(const QString& relative) const
-    {
-        return QDir::toNativeSeparators(tmp.path() + u'/' + relative);
-    }
+    QString path(const QString& relative) const { return QDir::toNativeSeparators(tmp.path() + u'/' + relative); }
 
-    // Runs one browse; the script sees the shown browser window.
+    // Runs one browse; the script works on the shown browser window.
     QString browse(std::function<void(QDialog&)> script, QWidget* owner = nullptr)
     {
         prompter.onDialog([script](QObject& o) {
@@ -55,68 +98,16 @@ protected:
     cSHFolder folder{prompter};
 };
 
-template<typename T>
-T* part(QDialog& dialog, const char* name)
-{
-    T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-QFileSystemModel* modelOf(QDialog& dialog)
-{
-    return qobject_cast<QFileSystemModel*>(part<QTreeView>(dialog, "FolderTree")->model());
-}
-
-QString selectedIn(QDialog& dialog)
-{
-    auto* tree = part<QTreeView>(dialog, "FolderTree");
-    return QDir::toNativeSeparators(modelOf(dialog)->filePath(tree->currentIndex()));
-}
-
-// Clicks the entry of path in the tree as a user would.
-void clickEntry(QDialog& dialog, const QString& path)
-{
-    auto* tree = part<QTreeView>(dialog, "FolderTree");
-    const QModelIndex index = modelOf(dialog)->index(QDir::fromNativeSeparators(path));
-    ASSERT_TRUE(index.isValid()) << path.toStdString();
-    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
-        tree->expand(up);
-    tree->scrollTo(index);
-    const QRect rect = tree->visualRect(index);
-    ASSERT_FALSE(rect.isEmpty()) << path.toStdString();
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
-}
-
-void click(QDialog& dialog, const char* button)
-{
-    QTest::mouseClick(part<QPushButton>(dialog, button), Qt::LeftButton);
-}
-
-// Names below folder as the tree shows them, once it has listed at least count.
-QStringList namesBelow(QDialog& dialog, const QString& folder, int count)
-{
-    QFileSystemModel* model = modelOf(dialog);
-    const QModelIndex parent = model->index(QDir::fromNativeSeparators(folder));
-    part<QTreeView>(dialog, "FolderTree")->expand(parent);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(parent) >= count; }));
-    QStringList names;
-    for (int row = 0; row < model->rowCount(parent); ++row)
-        names << model->index(row, 0, parent).data().toString();
-    names.sort();
-    return names;
-}
-
 } // namespace
 
 TEST_F(FolderPicker, OpeningAppliesTheSettingsAndPreselectsTheDefaultPath)
 {
-    folder.setCaption(QStringLiteral("Skin-Ordner"));
+    folder.setCaption("Skin-Ordner");
     folder.setStatusTextArea(true);
-    folder.setStatusText(QStringLiteral("Bitte wählen"));
-    folder.setNewDialog(true);
+    folder.setStatusText("Bitte wählen");
     // The editor hands over its skin folder with a trailing separator.
     folder.setDefaultPath(path("Skins/Night") + QDir::separator());
+    folder.setDefaultPIDL(40); // the home folder, applied before the path
     QSignalSpy initialized(&folder, &cSHFolder::Initialized);
     QSignalSpy selections(&folder, &cSHFolder::SelectionChanged);
 
@@ -125,51 +116,45 @@ TEST_F(FolderPicker, OpeningAppliesTheSettingsAndPreselectsTheDefaultPath)
         openWindow = folder.hwnd();
         EXPECT_EQ(d.windowTitle(), "Skin-Ordner");
         EXPECT_EQ(part<QLabel>(d, "TitleLabel")->text(), "Wählen Sie einen Ordner aus");
-        EXPECT_TRUE(part<QLabel>(d, "StatusLabel")->isVisible());
         EXPECT_EQ(part<QLabel>(d, "StatusLabel")->text(), "Bitte wählen");
         EXPECT_FALSE(part<QLineEdit>(d, "EditBox")->isVisible());
+        EXPECT_FALSE(part<QPushButton>(d, "NewFolderButton")->isVisible());
         EXPECT_EQ(selectedIn(d), path("Skins/Night"));
-        EXPECT_TRUE(part<QPushButton>(d, "OKButton")->isEnabled());
         click(d, "OKButton");
     });
 
     EXPECT_NE(openWindow, nullptr);
     EXPECT_EQ(folder.hwnd(), nullptr);
     EXPECT_EQ(initialized.count(), 1);
-    ASSERT_GE(selections.count(), 1);
-    EXPECT_EQ(selections.first().at(0).toString(), path("Skins/Night"));
+    EXPECT_EQ(selections.last().at(0).toString(), path("Skins/Night"));
     EXPECT_EQ(result, path("Skins/Night"));
     EXPECT_EQ(folder.DisplayName(), "Night");
 }
 
-TEST_F(FolderPicker, DefaultPathWinsOverTheSpecialFolder)
-{
-    folder.setDefaultPIDL(40); // the home folder
-    folder.setDefaultPath(path("Other"));
-    browse([&](QDialog& d) { EXPECT_EQ(selectedIn(d), path("Other")); });
-
-    folder.setDefaultPath(QString());
-    browse([&](QDialog& d) { EXPECT_EQ(selectedIn(d), QDir::toNativeSeparators(QDir::homePath())); });
-}
-
 TEST_F(FolderPicker, OkIsEnabledOnlyInsideTheValidFolder)
 {
-    // Letter case does not matter, as on the file systems skins come from.
-    folder.setValidFolder(path("SKINS"));
+    folder.setValidFolder(path("SKINS")); // letter case does not matter
     const struct {
         const char* entry;
         bool okEnabled;
-    } cases[] = {{"Skins/Night", true}, {"Other", false}, {"Skins", true}, {"Skins/Day", true}};
+    } cases[] = {{"Skins/Night", true}, {"Other", false}, {"Skins", true}};
     for (const auto& c : cases) {
         const QString entry = path(QString::fromLatin1(c.entry));
         const QString result = browse([&](QDialog& d) {
             clickEntry(d, entry);
             EXPECT_EQ(selectedIn(d), entry);
             EXPECT_EQ(part<QPushButton>(d, "OKButton")->isEnabled(), c.okEnabled) << c.entry;
+            EXPECT_EQ(folder.BrowseForFolder(), "") << "one browse at a time";
             click(d, "OKButton");
         });
         EXPECT_EQ(result, c.okEnabled ? entry : QString()) << c.entry;
     }
+    // The caller may still enable OK by itself.
+    EXPECT_EQ(browse([&](QDialog& d) {
+        clickEntry(d, path("Other"));
+        folder.setOKEnabled(true);
+        click(d, "OKButton");
+    }), path("Other"));
 }
 
 TEST_F(FolderPicker, CancelReturnsNothingAndKeepsTheLastDisplayName)
@@ -183,11 +168,10 @@ TEST_F(FolderPicker, CancelReturnsNothingAndKeepsTheLastDisplayName)
         [](QDialog&) {}, // closed without choosing
     };
     for (const auto& cancel : cancels) {
-        const QString result = browse([&](QDialog& d) {
+        EXPECT_EQ(browse([&](QDialog& d) {
             clickEntry(d, path("Other"));
             cancel(d);
-        });
-        EXPECT_EQ(result, QString());
+        }), "");
         EXPECT_EQ(folder.DisplayName(), "Day");
     }
 }
@@ -195,109 +179,83 @@ TEST_F(FolderPicker, CancelReturnsNothingAndKeepsTheLastDisplayName)
 TEST_F(FolderPicker, SelectionChangedReportsEveryChoiceAndMayWriteTheStatusLine)
 {
     folder.setStatusTextArea(true);
-    folder.setStatusText(QStringLiteral("Anfang"));
+    folder.setStatusText("Anfang");
     folder.setDefaultPath(path("Skins"));
     QStringList reported;
-    // The editor's handler: a status line that tells what was chosen.
+    // The editor's handler: the status line tells what was chosen.
     QObject::connect(&folder, &cSHFolder::SelectionChanged, &folder, [&](const QString& chosen) {
         reported << chosen;
-        folder.setStatusText(chosen.isEmpty() ? QString() : chosen + " wurde gewählt.");
+        folder.setStatusText(chosen + " wurde gewählt.");
     });
 
     browse([&](QDialog& d) {
         ASSERT_EQ(namesBelow(d, path("Skins"), 2), QStringList({"Day", "Night"}));
         clickEntry(d, path("Skins/Night"));
-        EXPECT_EQ(part<QLabel>(d, "StatusLabel")->text(), path("Skins/Night") + " wurde gewählt.");
         QTest::keyClick(part<QTreeView>(d, "FolderTree"), Qt::Key_Up);
         EXPECT_EQ(part<QLabel>(d, "StatusLabel")->text(), path("Skins/Day") + " wurde gewählt.");
     });
 
     EXPECT_EQ(reported, QStringList({path("Skins"), path("Skins/Night"), path("Skins/Day")}));
-    // Texts set while the browser is open are not kept for the next one.
-    EXPECT_EQ(folder.StatusText(), "Anfang");
+    EXPECT_EQ(folder.StatusText(), "Anfang") << "texts set while open are not kept";
 }
 
 TEST_F(FolderPicker, FilesAreListedAndChosenOnlyWhenIncluded)
 {
     folder.setDefaultPath(path("Skins/Night"));
-    browse([&](QDialog& d) {
-        EXPECT_EQ(namesBelow(d, path("Skins"), 2), QStringList({"Day", "Night"}));
-    });
+    browse([&](QDialog& d) { EXPECT_EQ(namesBelow(d, path("Skins"), 2), QStringList({"Day", "Night"})); });
 
     folder.setIncludeFiles(true);
-    const QString result = browse([&](QDialog& d) {
+    EXPECT_EQ(browse([&](QDialog& d) {
         EXPECT_EQ(namesBelow(d, path("Skins"), 3), QStringList({"Day", "Night", "readme.txt"}));
         clickEntry(d, path("Skins/readme.txt"));
         click(d, "OKButton");
-    });
-    EXPECT_EQ(result, path("Skins/readme.txt"));
+    }), path("Skins/readme.txt"));
     EXPECT_EQ(folder.DisplayName(), "readme.txt");
 }
 
-TEST_F(FolderPicker, TypedInvalidPathRaisesValidationFailed)
-{
-    folder.setEditBox(true);
-    folder.setDefaultPath(path("Skins"));
-    QStringList invalid;
-    const struct {
-        bool cancel;
-        bool staysOpen;
-    } cases[] = {{true, false}, {false, true}};
-    for (const auto& c : cases) {
-        invalid.clear();
-        auto handler = QObject::connect(&folder, &cSHFolder::ValidationFailed, &folder,
-                               [&](const QString& typed, bool& cancel) {
-                                   invalid << typed;
-                                   cancel = c.cancel;
-                               });
-        const QString result = browse([&](QDialog& d) {
-            auto* edit = part<QLineEdit>(d, "EditBox");
-            EXPECT_EQ(edit->text(), path("Skins"));
-            edit->selectAll();
-            QTest::keyClicks(edit, path("Gibtsnicht"));
-            QTest::keyClick(edit, Qt::Key_Return);
-            EXPECT_EQ(d.isVisible(), c.staysOpen);
-            if (c.staysOpen) {
-                // Corrected to a name inside the selected folder, then accepted.
-                edit->selectAll();
-                QTest::keyClicks(edit, QStringLiteral("Night"));
-                QTest::keyClick(edit, Qt::Key_Return);
-                EXPECT_FALSE(d.isVisible());
-            }
-        });
-        QObject::disconnect(handler);
-        EXPECT_EQ(invalid, QStringList{path("Gibtsnicht")});
-        EXPECT_EQ(result, c.staysOpen ? path("Skins/Night") : QString());
-    }
-}
-
-TEST_F(FolderPicker, TypedPathsMustBeFoldersInsideTheValidFolder)
+TEST_F(FolderPicker, TypedPathsThatCannotBeChosenRaiseValidationFailed)
 {
     folder.setEditBox(true);
     folder.setValidFolder(path("Skins"));
     folder.setDefaultPath(path("Skins"));
-    QStringList invalid;
-    QObject::connect(&folder, &cSHFolder::ValidationFailed, &folder, [&](const QString& typed, bool& cancel) {
-        invalid << typed;
-        cancel = true;
-    });
-    for (const QString& typed : {path("Other"), path("Skins/readme.txt"), QStringLiteral("Skins")}) {
+    const struct {
+        QString typed;
+        bool cancel;
+    } cases[] = {
+        {path("Gibtsnicht"), true},
+        {path("Gibtsnicht"), false}, // stays open, corrected below
+        {path("Other"), true},       // outside the valid folder
+        {path("Skins/readme.txt"), true},
+        {"Skins", true}, // a bare name is taken inside the selected folder
+    };
+    for (const auto& c : cases) {
+        QStringList invalid;
+        const auto handler = QObject::connect(&folder, &cSHFolder::ValidationFailed, &folder,
+                                              [&](const QString& typed, bool& cancel) {
+                                                  invalid << typed;
+                                                  cancel = c.cancel;
+                                              });
         const QString result = browse([&](QDialog& d) {
             auto* edit = part<QLineEdit>(d, "EditBox");
+            EXPECT_EQ(edit->text(), path("Skins"));
             edit->selectAll();
-            QTest::keyClicks(edit, typed);
+            QTest::keyClicks(edit, c.typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+            EXPECT_EQ(d.isVisible(), !c.cancel);
+            if (!d.isVisible())
+                return;
+            edit->selectAll();
+            QTest::keyClicks(edit, "Night");
             QTest::keyClick(edit, Qt::Key_Return);
         });
-        EXPECT_EQ(result, QString());
+        QObject::disconnect(handler);
+        EXPECT_EQ(invalid, QStringList{c.typed});
+        EXPECT_EQ(result, c.cancel ? QString() : path("Skins/Night"));
     }
-    // A bare name is taken inside the selected folder, here Skins/Skins.
-    EXPECT_EQ(invalid, QStringList({path("Other"), path("Skins/readme.txt"), QStringLiteral("Skins")}));
 }
 
 TEST_F(FolderPicker, NewDialogStyleMakesNewFoldersInTheSelectedOne)
 {
-    browse([&](QDialog& d) { EXPECT_FALSE(part<QPushButton>(d, "NewFolderButton")->isVisible()); });
-
     folder.setNewDialog(true);
     folder.setDefaultPath(path("Other"));
     const QString result = browse([&](QDialog& d) {
@@ -311,33 +269,6 @@ TEST_F(FolderPicker, NewDialogStyleMakesNewFoldersInTheSelectedOne)
     EXPECT_EQ(result, path("Other/Neuer Ordner (2)"));
 }
 
-TEST_F(FolderPicker, OneBrowseAtATimeAndOkCanBeForced)
-{
-    folder.setValidFolder(path("Skins"));
-    folder.setDefaultPath(path("Other"));
-    const QString result = browse([&](QDialog& d) {
-        EXPECT_EQ(folder.BrowseForFolder(), QString());
-        EXPECT_FALSE(part<QPushButton>(d, "OKButton")->isEnabled());
-        folder.setOKEnabled(true);
-        click(d, "OKButton");
-    });
-    EXPECT_EQ(prompter.dialogsRun, 1);
-    EXPECT_EQ(result, path("Other"));
-}
-
-TEST_F(FolderPicker, RootLimitsWhatCanBeSelected)
-{
-    // The home folder as the top of the tree: a path elsewhere is not selected.
-    folder.setDefaultPath(tmp.path());
-    prompter.onDialog([&](QObject& o) {
-        auto& d = dynamic_cast<QDialog&>(o);
-        const bool inHome = tmp.path().startsWith(QDir::homePath() + u'/');
-        EXPECT_EQ(selectedIn(d).isEmpty(), !inHome);
-        return false;
-    });
-    EXPECT_EQ(folder.BrowseForFolder(nullptr, QStringLiteral("Wohin?"), 40), QString());
-}
-
 TEST_F(FolderPicker, CentresOnTheScreenRatherThanOverTheOwner)
 {
     QWidget owner;
@@ -345,11 +276,9 @@ TEST_F(FolderPicker, CentresOnTheScreenRatherThanOverTheOwner)
     owner.show();
     for (const bool centre : {true, false}) {
         folder.setCenterDialog(centre);
-        browse(
-            [&](QDialog& d) {
-                const QPoint offScreenCentre = d.frameGeometry().center() - d.screen()->geometry().center();
-                EXPECT_EQ(offScreenCentre.manhattanLength() <= 2, centre) << offScreenCentre.x() << "," << offScreenCentre.y();
-            },
-            &owner);
+        browse([&](QDialog& d) {
+            const QPoint offset = d.frameGeometry().center() - d.screen()->geometry().center();
+            EXPECT_EQ(offset.manhattanLength() <= 2, centre) << offset.x() << "," << offset.y();
+        }, &owner);
     }
 }

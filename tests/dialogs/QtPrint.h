@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 #include <ostream>
@@ -13,10 +12,5 @@ inline void PrintTo(const QString& text, std::ostream* out)
 
 inline void PrintTo(const QStringList& list, std::ostream* out)
 {
-    *out << '{';
-    for (const QString& text : list) {
-        PrintTo(text, out);
-        *out << ' ';
-    }
-    *out << '}';
+    *out << '"' << list.join("\", \"").toStdString() << '"';
 }
