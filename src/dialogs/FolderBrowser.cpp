@@ -122,8 +122,20 @@ void FolderBrowser::setOkEnabled(bool enabled)
 
 void FolderBrowser::centre()
 {
+    // The layout settles the final size first, so the centre is the real one.
+    if (layout())
+        layout()->activate();
     if (const QScreen* s = screen())
         move(CenteredPosition(s->geometry(), frameGeometry().size()));
+    // The window frame is known only once the window is shown.
+    m_centreOnShow = !isVisible();
+}
+
+void FolderBrowser::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_centreOnShow)
+        centre();
 }
 
 QString FolderBrowser::selectedPath() const

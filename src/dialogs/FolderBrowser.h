@@ -45,6 +45,9 @@ public:
 
     void accept() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 signals:
     void selectionChanged(const QString& path);
     // Raised for a typed path that cannot be chosen; cancel true closes the browser.
@@ -64,4 +67,5 @@ private:
     QPushButton* m_ok;
     QString m_chosenPath;
     QString m_chosenDisplayName;
+    bool m_centreOnShow = false;
 };
