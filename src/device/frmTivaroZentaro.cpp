@@ -237,7 +237,7 @@ void frmTivaroZentaro::buildControls()
     m_progress = makeLabel(this, "LaktStatus", QStringLiteral("notconnected"));
     m_remaining = makeLabel(this, "LStatus", QStringLiteral("notconnected"));
     fill(m_progress, Navy, Qt::white);
-    fill(m_remaining, LightBlue, Qt::white);
+    fill(m_remaining, LightBlue, Navy); // the copied caption rides on the edge of the bar
     m_progress->setFixedHeight(m_progress->sizeHint().height() + 4);
     // The bar keeps its place while it is hidden, so the window does not jump.
     QSizePolicy keep = m_progress->sizePolicy();
