@@ -57,6 +57,7 @@ private:
     void loadSlot(int slot, const QString& bitmapFolder, bool hasDepts, const SlotRule& rule, qint32 infoBarHeight,
                   bool isListbox = false, bool isListboxt9 = false);
     void readRectangle(int slot, const QString& xSection = {});
+    void finishSlot(int slot, const SlotRule& rule);
     void listPostPass(int listSlot);
     QString layoutFile(int slot) const;
 
