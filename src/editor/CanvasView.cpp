@@ -38,6 +38,8 @@ CanvasView::CanvasView(Canvas& canvas, Elements& elements, QWidget* parent)
 {
     setObjectName(QStringLiteral("CanvasView"));
     setMouseTracking(true);
+    // A click on the canvas takes the focus from the screen list, so the arrow keys then nudge.
+    setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(&m_canvas, &Canvas::itemChanged, this,
             [this](CanvasItem*, const QRectF& before, const QRectF& after) { onItemChanged(before, after); });

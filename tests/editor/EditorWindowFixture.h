@@ -19,6 +19,12 @@
 
 #include <memory>
 
+inline QByteArray bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 // The editor window on the offscreen platform, with the program bitmaps of
 // the build and a scratch copy of the demo skin.
 class EditorWindowFixture : public ::testing::Test
@@ -50,12 +56,6 @@ protected:
         const QDir demo(QStringLiteral(TIVARO_SAMPLES_DIR "/DemoSkin"));
         for (const QString& name : demo.entryList(QDir::Files))
             ASSERT_TRUE(QFile::copy(demo.filePath(name), target + QLatin1Char('/') + name));
-    }
-
-    static QByteArray bytes(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
     void openScreen(const QString& name)
@@ -99,10 +99,17 @@ protected:
     }
 
     // A key typed where the keyboard focus is, as the user types it.
+    // A held Shift moves the focus first, so the key itself goes where the focus is then.
     void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
-        QTest::keyClick(target, k, modifiers);
+        const auto focus = [this]() -> QWidget* {
+            return QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+        };
+        if (modifiers & Qt::ShiftModifier)
+            QTest::keyPress(focus(), Qt::Key_Shift, Qt::ShiftModifier);
+        QTest::keyClick(focus(), k, modifiers);
+        if (modifiers & Qt::ShiftModifier)
+            QTest::keyRelease(focus(), Qt::Key_Shift);
     }
 
     void press(QPoint p, Qt::MouseButton button = Qt::LeftButton)

@@ -2,6 +2,7 @@
 
 #include "Canvas.h"
 #include "Ini.h"
+#include "ScreenCatalogue.h"
 #include "Settings.h"
 
 #include <QCheckBox>
@@ -20,7 +21,7 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     QMap<QString, QByteArray> files;
     for (QDirIterator it(folder, QDir::Files); it.hasNext();) {
         const QString path = it.next();
-        files.insert(QFileInfo(path).fileName(), EditorWindowFixture::bytes(path));
+        files.insert(QFileInfo(path).fileName(), bytes(path));
     }
     return files;
 }
@@ -229,26 +230,37 @@ TEST_F(EditorWindowTest, TheMapBoxesRebindAndReloadTheMapView)
     EXPECT_FALSE(infobar->isVisible()) << "hidden on the main menu";
     openScreen(QStringLiteral("Kartenansicht 2"));
     ASSERT_TRUE(infobar->isVisible());
-    EXPECT_TRUE(window->canvas().bitmap(1)->isVisible());
-    EXPECT_FALSE(window->canvas().bitmap(19)->isVisible());
+    int dependent = -1;
+    for (int slot = 0; slot < SlotCount && dependent < 0; ++slot)
+        if (ScreenCatalogue::mapView()[slot].dependsOnInfobar)
+            dependent = slot;
+    ASSERT_GE(dependent, 0);
+    const int barHeight = ReadIni(skin.filePath(QStringLiteral("mapviewlt.ini")), QStringLiteral("infobar"),
+                                  QStringLiteral("cy"), 0).toInt();
+    ASSERT_GT(barHeight, 2);
+    const QRectF shifted = pixels(dependent);
 
     // An edit is offered for saving before the reload throws it away.
-    select(10);
-    const QRectF stored = pixels(10);
+    select(dependent);
     window->MoveO_Click();
-    ASSERT_NE(pixels(10), stored);
+    ASSERT_NE(pixels(dependent), shifted);
     prompter.answer(Prompter::Answer::No);
     QTest::mouseClick(infobar, Qt::LeftButton);
     EXPECT_EQ(questions(), 1);
     EXPECT_FALSE(infobar->isChecked());
-    EXPECT_FALSE(window->canvas().bitmap(1)->isVisible());
     EXPECT_EQ(window->layout().currentScreen(), QStringLiteral("Kartenansicht 2"));
     EXPECT_EQ(state.ViewIndex, 1);
-
-    QTest::mouseClick(dummys, Qt::LeftButton);
-    EXPECT_TRUE(window->canvas().bitmap(19)->isVisible()) << "largedummy shows on the second and third view";
+    EXPECT_EQ(pixels(dependent), shifted.translated(0, barHeight - 2)) << "no info bar, no shift";
     QTest::mouseClick(infobar, Qt::LeftButton);
+    EXPECT_EQ(pixels(dependent), shifted);
+
+    openScreen(QStringLiteral("Kartenansicht 1"));
     EXPECT_TRUE(window->canvas().bitmap(1)->isVisible());
+    EXPECT_FALSE(window->canvas().bitmap(20)->isVisible());
+    QTest::mouseClick(infobar, Qt::LeftButton);
+    EXPECT_FALSE(window->canvas().bitmap(1)->isVisible());
+    QTest::mouseClick(dummys, Qt::LeftButton);
+    EXPECT_TRUE(window->canvas().bitmap(20)->isVisible()) << "smalldummy shows on the first view";
 }
 
 TEST_F(EditorWindowTest, TheOtherWindowsOpenOwnedByTheEditor)
