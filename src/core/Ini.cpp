@@ -80,9 +80,20 @@ bool writeEdits(const QString& file, const std::vector<Edit>& edits)
 
 } // namespace
 
-QString ReadIni(const QString& file, const QString& section, const QString& key,
-                const QVariant& defaultValue)
+IniReader::IniReader(const QString& file)
 {
+    IniCache::Stamp stamp;
+    const QString path = IniCache::resolve(file, &stamp);
+    if (stamp.kind == IniCache::Kind::File)
+        doc = IniCache::instance().load(path, stamp);
+}
+
+QString IniReader::value(const QString& section, const QString& key, const QVariant& defaultValue) const
+{
+    if (doc) {
+        if (auto found = doc->value(section, key))
+            return *std::move(found);
+    }
     // The default passes through the code page and the value buffer like any value.
     QString fallback = defaultValue.toString();
     for (const QChar c : std::as_const(fallback)) {
@@ -91,16 +102,13 @@ QString ReadIni(const QString& file, const QString& section, const QString& key,
             break;
         }
     }
-    fallback = cutValue(std::move(fallback));
+    return cutValue(std::move(fallback));
+}
 
-    IniCache::Stamp stamp;
-    const QString path = IniCache::resolve(file, &stamp);
-    if (stamp.kind != IniCache::Kind::File)
-        return fallback;
-    const auto doc = IniCache::instance().load(path, stamp);
-    if (!doc)
-        return fallback;
-    return doc->value(section, key).value_or(fallback);
+QString ReadIni(const QString& file, const QString& section, const QString& key,
+                const QVariant& defaultValue)
+{
+    return IniReader(file).value(section, key, defaultValue);
 }
 
 bool WriteIni(const QString& file, const QString& section, const QString& key, const QString& value)

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class IniDocument;
+
 // INI files as the Windows profile functions read and write them: Windows-1252
 // text, case-insensitive section and key names, first duplicate wins, comments
 // and unknown lines kept byte for byte, atomic replacement of the file.
@@ -15,9 +17,24 @@
 QString ReadIni(const QString& file, const QString& section, const QString& key,
                 const QVariant& defaultValue);
 
+// Reads many values of one file with one look at the disk, for callers that
+// load a whole screen; each value is exactly what ReadIni would return.
+class IniReader
+{
+public:
+    explicit IniReader(const QString& file);
+    QString value(const QString& section, const QString& key, const QVariant& defaultValue) const;
+
+private:
+    std::shared_ptr<const IniDocument> doc;
+};
+
 // Writes " " + value.trimmed-of-blanks as the value of key in section of file,
-// creating key, section or file as needed. Returns false when the file could
-// not be written; the existing file is then left byte-identical.
+// creating key, section or file as needed. A file existing under another letter
+// case is the one written. Returns false when the file could not be written or
+// the names cannot stand in an INI file (see IniDocument::setValue); the
+// existing file is then left byte-identical. A write that changes no byte
+// leaves the file untouched.
 bool WriteIni(const QString& file, const QString& section, const QString& key,
               const QString& value);
 
@@ -32,7 +49,8 @@ public:
     IniBatch& operator=(const IniBatch&) = delete;
 
     void write(const QString& section, const QString& key, const QString& value);
-    // Writes the file once; false when it could not be written.
+    // Writes the file once; false when it could not be written or a write was
+    // refused for its names (the others are then still stored).
     bool commit();
 
 private:

@@ -3,32 +3,33 @@
 #include "Paths.h"
 
 #include <QFile>
+#include <QFileInfo>
 
-namespace {
-
-std::filesystem::path fsPath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #endif
-}
-
-} // namespace
 
 IniCache::Stamp IniCache::stampOf(const QString& path)
 {
     if (path.isEmpty())
         return {};
-    std::error_code ec;
-    const std::filesystem::directory_entry entry(fsPath(path), ec);
-    if (ec || !entry.exists(ec))
+#ifdef Q_OS_UNIX
+    // One system call per read: this runs for every value a screen loads.
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return {};
-    if (!entry.is_regular_file(ec))
+    if (!S_ISREG(st.st_mode))
         return {Kind::Other};
-    Stamp stamp{Kind::File, entry.file_size(ec), entry.last_write_time(ec)};
-    return ec ? Stamp{Kind::Other} : stamp;
+    return {Kind::File, qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            (quint64(st.st_dev) << 32) ^ quint64(st.st_ino)};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    if (!info.isFile())
+        return {Kind::Other};
+    return {Kind::File, info.size(), info.lastModified().toMSecsSinceEpoch(), 0};
+#endif
 }
 
 QString IniCache::resolve(const QString& file, Stamp* stamp)

@@ -5,8 +5,6 @@
 #include <QHash>
 #include <QString>
 
-#include <cstdint>
-#include <filesystem>
 #include <memory>
 
 // Parsed INI files by path, so that the many reads of one screen parse each
@@ -19,8 +17,9 @@ public:
     struct Stamp
     {
         Kind kind = Kind::Missing;
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type mtime{};
+        qint64 size = 0;
+        qint64 mtime = 0;     // nanoseconds where the platform has them
+        quint64 identity = 0; // inode and device: a file replaced by renaming differs
         bool operator==(const Stamp&) const = default;
     };
 

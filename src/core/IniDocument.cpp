@@ -159,6 +159,12 @@ IniDocument::Line* IniDocument::lastLine()
     return nullptr;
 }
 
+void IniDocument::terminate(Line& line) const
+{
+    // A lone CR at the end would otherwise merge with a LF into one line break.
+    line.eol = line.text.endsWith('\r') ? QByteArray("\r\n") : eol;
+}
+
 bool IniDocument::setValue(const QString& section, const QString& key, const QString& valueText)
 {
     const QStringView sectionName = trimmed(QStringView(section));
@@ -180,7 +186,7 @@ bool IniDocument::setValue(const QString& section, const QString& key, const QSt
     const auto s = sectionIndex.constFind(sectionKey);
     if (s == sectionIndex.constEnd()) {
         if (Line* last = lastLine(); last && last->eol.isEmpty())
-            last->eol = eol;
+            terminate(*last);
         Section sec;
         sec.lines.append({'[' + Cp1252::encode(sectionName) + ']', eol});
         sec.lines.append({Cp1252::encode(keyName) + '=' + valueBytes, eol});
@@ -202,7 +208,7 @@ bool IniDocument::setValue(const QString& section, const QString& key, const QSt
     const qsizetype after = sec.lastKeyLine >= 0 ? sec.lastKeyLine : 0;
     Line& previous = sec.lines[after];
     if (previous.eol.isEmpty())
-        previous.eol = eol;
+        terminate(previous);
     sec.lines.insert(after + 1, {Cp1252::encode(keyName) + '=' + valueBytes, eol});
     sec.keys.insert(keyKey, after + 1);
     sec.lastKeyLine = after + 1;

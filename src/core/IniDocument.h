@@ -65,6 +65,7 @@ private:
 
     static QString foldedName(QStringView name);
     Line* lastLine();
+    void terminate(Line& line) const;
 
     QList<Section> sections{Section{}}; // the first one holds lines before any header
     QHash<QString, qsizetype> sectionIndex; // folded name -> first section of that name

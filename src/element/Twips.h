@@ -7,8 +7,8 @@
 namespace Twips {
 
 // Largest coordinate or size, in twips, that the canvas accepts; keeps every
-// rounded read inside 32 bits.
-inline constexpr double Limit = 1.0e9;
+// rounded read, and the sum of three of them that the list rules form, inside 32 bits.
+inline constexpr double Limit = 5.0e8;
 
 // Nearest whole number, halves to the even neighbour (1500.5 -> 1500, 1501.5 -> 1502),
 // independent of the floating-point rounding mode.

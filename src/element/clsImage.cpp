@@ -373,8 +373,12 @@ void clsImage::myImage_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers,
         paintSelector();
     }
 
-    if (selected && m_hasDepts && leftOnly)
+    if (selected && m_hasDepts && leftOnly) {
         ApplyDependents();
+        // The rules may have moved this element too (the OK button of a list);
+        // marker and fields must show where it ended up.
+        paintSelector();
+    }
 }
 
 void clsImage::myImage_MouseUp(Qt::MouseButtons, Qt::KeyboardModifiers, double, double)

@@ -25,6 +25,8 @@ TEST_P(ReadIniTest, ReadsLikeTheProfileApi)
     putFile(path, GetParam().file);
     EXPECT_EQ(ReadIni(path, GetParam().section, GetParam().key, GetParam().fallback),
               GetParam().expected);
+    EXPECT_EQ(IniReader(path).value(GetParam().section, GetParam().key, GetParam().fallback),
+              GetParam().expected);
 }
 
 const QString longValue = QString(1500, u'v');
@@ -73,6 +75,7 @@ TEST(ReadIni, MissingFileGivesDefault)
     EXPECT_EQ(ReadIni(dir.filePath(QStringLiteral("none.ini")), "s", "x", "C:\\"), "C:\\");
     EXPECT_EQ(ReadIni(dir.path(), "s", "x", 7), "7"); // a folder is no INI file
     EXPECT_EQ(ReadIni(QString(), "s", "x", "d"), "d");
+    EXPECT_EQ(IniReader(dir.filePath(QStringLiteral("none.ini"))).value("s", "x", 2), "2");
 }
 
 TEST(ReadIni, FindsFileInAnotherLetterCase)

@@ -51,6 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"newKeyGoesToFirstDuplicateSection", "[s]\r\na= 1\r\n[s]\r\nb= 1\r\n", "S", "c", "2",
                   "[s]\r\na= 1\r\nc= 2\r\n[s]\r\nb= 1\r\n"},
         WriteCase{"newKeyAtEndWithoutNewline", "[s]\r\nx= 1", "s", "y", "2", "[s]\r\nx= 1\r\ny= 2\r\n"},
+        WriteCase{"loneCrAtEndStaysInTheLine", "[s]\nx= 1\r", "s", "y", "2", "[s]\nx= 1\r\r\ny= 2\n"},
         WriteCase{"newSection", "[s]\r\nx= 1\r\n", "t", "y", "2", "[s]\r\nx= 1\r\n[t]\r\ny= 2\r\n"},
         WriteCase{"newSectionAfterMissingNewline", "[s]\nx= 1", "t", "y", "2",
                   "[s]\nx= 1\n[t]\ny= 2\n"},

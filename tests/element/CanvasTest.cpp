@@ -144,8 +144,9 @@ TEST_F(CanvasTest, PicturesLoadFromBitmapFilesAndFailEmpty)
         SCOPED_TRACE(r.path.toStdString());
         EXPECT_EQ(b->loadPicture(r.path), r.loads);
         EXPECT_EQ(b->picture().isNull(), !r.loads);
-        if (r.loads)
+        if (r.loads) {
             EXPECT_EQ(b->picture().size(), QSize(12, 7));
+        }
     }
 }
 

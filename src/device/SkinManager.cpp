@@ -1,0 +1,375 @@
+#include "SkinManager.h"
+
+#include "DeviceConnection.h"
+#include "DeviceLink.h"
+#include "Ini.h"
+#include "Paths.h"
+#include "Prompter.h"
+#include "Settings.h"
+#include "TemporaryCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+const QString SkinManager::Unknown = QStringLiteral("unbekannt");
+
+namespace {
+
+const QString Note = QStringLiteral("Hinweis:");
+const QString Refusal = QStringLiteral("Hinweis!");
+// Sub-folder of each part on the PC and on the device.
+const std::array<QString, SkinManager::PartCount> SubFolders = {
+    QString(), QStringLiteral("Layout"), QStringLiteral("Font"), QStringLiteral("Font2")};
+
+QString devicePart(int part)
+{
+    return part == SkinManager::Root ? QString() : SubFolders.at(std::size_t(part)) + u'\\';
+}
+
+// Replaces target with a copy of source; a failed copy leaves target whole.
+bool replaceFile(const QString& source, const QString& target)
+{
+    const QFileInfo from(source);
+    const QFileInfo to(target);
+    if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
+        return true;
+    QFile in(source);
+    QSaveFile out(target);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return false;
+    char buffer[65536];
+    for (;;) {
+        const qint64 got = in.read(buffer, sizeof buffer);
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return out.commit();
+        if (out.write(buffer, got) != got)
+            return false;
+    }
+}
+
+} // namespace
+
+SkinManager::SkinManager(Context context)
+    : m_context(std::move(context))
+    , m_machine(m_context.connection, m_context.link, m_context.prompter, m_context.processEvents)
+{
+}
+
+QString SkinManager::skinStore() const
+{
+    return m_context.connection.mn4Folder + QStringLiteral("Skins\\");
+}
+
+void SkinManager::letEventsRun()
+{
+    if (m_context.processEvents)
+        m_context.processEvents();
+}
+
+void SkinManager::load()
+{
+    m_context.connection.connectAttempts = 0;
+    for (QStringList& list : m_files)
+        list.clear();
+    if (!m_context.link.IsDeviceConnected())
+        m_deviceSkins.clear();
+    const QString folder = ReadIni(m_context.settingsFile, Settings::Directory, Settings::SkinDir, QString());
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        m_skinDirText = folder;
+        SetDirs(folder);
+        for (int part = 0; part < PartCount; ++part)
+            FillList(part);
+    }
+    refreshPending = true;
+}
+
+void SkinManager::SetDirs(const QString& path)
+{
+    if (path.size() < 4 || !QFileInfo(path).isDir())
+        return;
+    WriteIni(m_context.settingsFile, Settings::Directory, Settings::SkinDir, path);
+    const QString folder = QDir::toNativeSeparators(QDir::cleanPath(path));
+    m_skinFolder = folder + QDir::separator();
+    for (int part = Layout; part < PartCount; ++part) {
+        const QString& sub = SubFolders.at(std::size_t(part));
+        if (!ExistsAnyCase(m_skinFolder, sub))
+            QDir(m_skinFolder).mkdir(sub);
+    }
+    m_skinName = FileNameOf(folder);
+    m_skinDirText = folder;
+}
+
+QString SkinManager::partFolder(int part) const
+{
+    if (part == Root)
+        return m_skinFolder;
+    return FindAnyCase(m_skinFolder, SubFolders.at(std::size_t(part))) + QDir::separator();
+}
+
+QStringList SkinManager::plainFiles(const QString& folder) const
+{
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+void SkinManager::FillList(int part)
+{
+    if (part < 0 || part >= PartCount)
+        return;
+    m_files[std::size_t(part)] = m_skinFolder.isEmpty() ? QStringList() : plainFiles(partFolder(part));
+}
+
+void SkinManager::addFiles(int part, const QStringList& chosenFiles)
+{
+    if (part < 0 || part >= PartCount || m_skinFolder.isEmpty() || !QFileInfo(m_skinFolder).isDir()
+        || chosenFiles.isEmpty())
+        return;
+    m_files[std::size_t(part)].clear();
+    const QString folder = partFolder(part);
+    for (const QString& file : chosenFiles)
+        replaceFile(file, FindAnyCase(folder, FileNameOf(file)));
+    FillList(part);
+}
+
+void SkinManager::deleteFiles(int part, const QStringList& names)
+{
+    if (part < 0 || part >= PartCount || m_skinFolder.isEmpty())
+        return;
+    const QString folder = partFolder(part);
+    for (const QString& name : names) {
+        // Only names of the list: a plain name inside the part's folder.
+        if (!name.isEmpty() && FileNameOf(name) == name && name != QLatin1String("..")
+            && QFileInfo(folder + name).isFile())
+            QFile::remove(folder + name);
+    }
+    FillList(part);
+}
+
+void SkinManager::BTNToPDA_Click()
+{
+    refreshPending = m_machine.toggle(m_context.settingsFile);
+}
+
+void SkinManager::Timer1_Timer()
+{
+    const ConnectionMachine::Tick tick = m_machine.tick();
+    if (tick.gaveUp)
+        refreshPending = false;
+    DeviceConnection& connection = m_context.connection;
+    if (tick.connected) {
+        if (refreshPending) {
+            m_deviceSkins = m_context.link.ListDeviceFolders(skinStore());
+            refreshPending = false;
+            GetActiveSkin();
+        }
+        if (reconnectRequested)
+            connection.connectWanted = false;
+        if (deletePending) {
+            m_context.link.DeleteDeviceFolder(folderToDelete);
+            deletePending = false;
+            refreshPending = true;
+            SetStatus(QString());
+        }
+    } else {
+        m_activeSkin = Unknown;
+        if (!connection.connectWanted) {
+            m_deviceSkins.clear();
+            refreshPending = false;
+        }
+        if (reconnectRequested) {
+            connection.connectWanted = true;
+            reconnectRequested = false;
+            deletePending = true;
+        }
+    }
+}
+
+void SkinManager::GetActiveSkin()
+{
+    const QString copy = TemporaryCopyPath(m_context.appPath, QStringLiteral("prefs"));
+    m_context.link.CopyFileFromDevice(m_context.connection.mn4Folder + QStringLiteral("prefs.ini"), copy);
+    m_activeSkin = ReadIni(copy, QStringLiteral("Display"), QStringLiteral("lastSkin"), Unknown);
+    QFile::remove(copy);
+}
+
+void SkinManager::BTNSkinAdd_Click()
+{
+    const QString marker = FindAnyCase(m_skinFolder, m_skinName + QStringLiteral(".ini"));
+    if (m_skinFolder.isEmpty() || !QFileInfo(marker).isFile()) {
+        m_context.prompter.note(Note, QStringLiteral("Es wird eine Datei ") + m_skinName
+                                          + QStringLiteral(".ini im Verzeichnis\n") + m_skinDirText
+                                          + QStringLiteral(" erwartet.\nDer Skin ist nicht Zentaro "
+                                                           "kompatibel. Aktion abgebrochen."));
+        return;
+    }
+    DeviceLink& link = m_context.link;
+    if (!link.IsDeviceConnected()) {
+        m_context.prompter.note(Note, QStringLiteral("Bitte erst mit dem PDA verbinden!"));
+        return;
+    }
+    const QString deviceSkin = skinStore() + m_skinName;
+    link.DeleteDeviceFolder(deviceSkin);
+    if (plainFiles(m_skinFolder).isEmpty()) {
+        m_context.prompter.note(Note, QStringLiteral("Keine Dateien in ") + m_skinDirText
+                                          + QDir::separator()
+                                          + QStringLiteral(" gefunden!\nAktion abgebrochen."));
+        return;
+    }
+    link.api().CeCreateDirectory(deviceSkin);
+    for (int part = Layout; part < PartCount; ++part) {
+        if (!plainFiles(partFolder(part)).isEmpty())
+            link.api().CeCreateDirectory(deviceSkin + u'\\' + SubFolders.at(std::size_t(part)));
+    }
+
+    // Events run during the copies and may refill the lists; the upload keeps its own.
+    const std::array<QStringList, PartCount> lists = m_files;
+    int total = 0;
+    for (const QStringList& list : lists)
+        total += int(list.size());
+    int done = 0;
+    DisplayStatus(true);
+    prepareStatus(0, total);
+    for (int part = 0; part < PartCount; ++part) {
+        const QString folder = partFolder(part);
+        for (const QString& entry : lists.at(std::size_t(part))) {
+            link.CopyFileToDevice(folder + entry, deviceSkin + u'\\' + devicePart(part) + entry);
+            prepareStatus(++done, total);
+        }
+    }
+    refreshPending = true;
+    DisplayStatus(false);
+}
+
+void SkinManager::BTNSkinDel_Click(const QStringList& selected)
+{
+    for (const QString& entry : selected) {
+        if (entry == m_activeSkin) {
+            m_context.prompter.note(Refusal,
+                                    QStringLiteral("Dieser Skin ist aktiv und darf nicht gelöscht werden!\n"
+                                                   "Bitte erst einen anderen Skin aktivieren."),
+                                    Prompter::Icon::Exclamation);
+            continue;
+        }
+        SetStatus(QStringLiteral("lösche Skin..."));
+        folderToDelete = skinStore() + entry;
+        reconnectRequested = true;
+    }
+}
+
+void SkinManager::BTNSwitch_Click(const QStringList& selected)
+{
+    for (const QString& entry : selected) {
+        SetStatus(QStringLiteral("switching..."));
+        ActivateSkinFiles(skinStore(), entry + u'\\', QString());
+        if (switchTo(entry))
+            m_activeSkin = entry;
+        SetStatus(QString());
+    }
+}
+
+bool SkinManager::switchTo(const QString& skin)
+{
+    DeviceLink& link = m_context.link;
+    const QString prefs = m_context.connection.mn4Folder + QStringLiteral("prefs.ini");
+    const QString copy = TemporaryCopyPath(m_context.appPath, QStringLiteral("prefs"));
+    // Without a fetched copy the device's preferences are neither deleted nor replaced.
+    bool switched = link.CopyFileFromDevice(prefs, copy)
+                    && WriteIni(copy, QStringLiteral("Display"), QStringLiteral("lastSkin"), skin)
+                    && link.ReplaceDeviceFile(copy, prefs);
+    QFile::remove(copy);
+    return switched;
+}
+
+void SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, const QString& part)
+{
+    QList<CeFindData> entries;
+    RemoteApi& api = m_context.link.api();
+    CeFindData data;
+    const CeHandle search = api.CeFindFirstFile(store + skin + part + u'*', data);
+    if (search != InvalidCeHandle) {
+        do
+            entries.append(data);
+        while (api.CeFindNextFile(search, data));
+        api.CeFindClose(search);
+    }
+
+    const QString mn4 = m_context.connection.mn4Folder;
+    const QString layoutFolder = mn4 + QStringLiteral("Layout\\");
+    const QString defaultLayout = m_context.defaultLayoutFile ? m_context.defaultLayoutFile()
+                                                              : QStringLiteral("defaultlt.ini");
+    for (const CeFindData& entry : entries) {
+        const QString& name = entry.cFileName;
+        if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
+            || name.contains(u'\\'))
+            continue;
+        if (entry.dwFileAttributes & CeFile::AttributeDirectory) {
+            // Sub-folders are searched directly below the skin; deeper ones would only repeat them.
+            if (part.isEmpty())
+                ActivateSkinFiles(store, skin, name + u'\\');
+            continue;
+        }
+        QString target;
+        if (part.isEmpty()) {
+            if (name == QLatin1String("NavLib.ini"))
+                target = mn4 + name;
+            else if (name == defaultLayout || name == QLatin1String("mapviewlt.ini"))
+                target = layoutFolder + name;
+        } else if (part == QLatin1String("Layout\\")) {
+            target = layoutFolder + name;
+        } else if (part == QLatin1String("Font\\")) {
+            target = mn4 + name;
+        } else if (part == QLatin1String("Font2\\")) {
+            target = QStringLiteral("\\Windows\\Schriftarten\\") + name;
+        }
+        if (!target.isEmpty())
+            api.CeCopyFile(store + skin + part + name, target, false);
+    }
+}
+
+void SkinManager::BTNStartMN4_Click()
+{
+    const QString program = ReadIni(m_context.settingsFile, Settings::Directory, Settings::MN4Dir, QString());
+    RemoteApi& api = m_context.link.api();
+    if (!api.CeCreateProcess(program, QString()) && api.CeGetLastError() == CeError::NotSupported)
+        m_context.prompter.note(Note, QStringLiteral("MN|4 kann auf diesem Gerät nicht gestartet werden."));
+}
+
+SkinManager::Progress SkinManager::progressOf(int done, int total)
+{
+    Progress progress;
+    progress.percent = total > 0 ? int(double(std::max(done, 0)) / total * 100) : 100;
+    QString digits = QString::number(progress.percent);
+    if (digits.size() > 2) {
+        progress.percent = 100;
+        digits = QStringLiteral("100");
+    }
+    progress.caption = digits + u'%' + QString(17 - digits.size() - 1, QChar(0x00A0));
+    return progress;
+}
+
+void SkinManager::DisplayStatus(bool show)
+{
+    m_progress.visible = show;
+    if (m_context.showNow)
+        m_context.showNow();
+}
+
+void SkinManager::prepareStatus(int done, int total)
+{
+    const bool visible = m_progress.visible;
+    m_progress = progressOf(done, total);
+    m_progress.visible = visible;
+    if (m_context.showNow)
+        m_context.showNow();
+    letEventsRun();
+}
+
+void SkinManager::SetStatus(const QString& text)
+{
+    m_doing = text;
+    if (m_context.showNow)
+        m_context.showNow();
+}

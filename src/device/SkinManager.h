@@ -1,0 +1,109 @@
+#pragma once
+
+#include "ConnectionMachine.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+class DeviceLink;
+class Prompter;
+struct DeviceConnection;
+
+// Everything the skin manager window does, without the window: the PC skin
+// folder and its four parts, the connection timer, the device's skin store,
+// upload, switch, delete, the active skin and starting MN4. The window shows
+// the public state and forwards its clicks and timer ticks here.
+class SkinManager
+{
+public:
+    // The four parts of a skin: its root folder and three sub-folders.
+    enum Part { Root = 0, Layout = 1, Font = 2, Font2 = 3 };
+    static constexpr int PartCount = 4;
+    static const QString Unknown; // "unbekannt"
+
+    struct Context
+    {
+        DeviceLink& link;
+        DeviceConnection& connection;
+        Prompter& prompter;
+        QString appPath;      // program folder, ends with a separator; temporary copies go here
+        QString settingsFile; // Tivaro.ini
+        // The default layout file the catalogue currently uses ("defaultlt.ini" or "defaultltTMC.ini").
+        std::function<QString()> defaultLayoutFile;
+        // Lets pending user-interface events run (QCoreApplication::processEvents).
+        std::function<void()> processEvents;
+        // Tells the window to show the state at once (status text, progress).
+        std::function<void()> showNow;
+    };
+
+    struct Progress
+    {
+        bool visible = false;
+        int percent = 0;
+        QString caption; // digits, "%" and no-break spaces to 17 characters
+    };
+
+    explicit SkinManager(Context context);
+
+    // The window opens: reset the attempts, clear the lists, adopt "SkinDir".
+    void load();
+    // Adopts a PC skin folder; shorter than 4 characters or missing is ignored.
+    void SetDirs(const QString& path);
+    void FillList(int part);
+    // Copies the chosen PC files into a part, replacing files of the same name.
+    void addFiles(int part, const QStringList& chosenFiles);
+    // Deletes the named files of a part from the PC.
+    void deleteFiles(int part, const QStringList& names);
+
+    void BTNToPDA_Click();
+    void Timer1_Timer();
+    void BTNSkinAdd_Click();
+    void BTNSkinDel_Click(const QStringList& selected);
+    void BTNSwitch_Click(const QStringList& selected);
+    void BTNStartMN4_Click();
+    void GetActiveSkin();
+    void ActivateSkinFiles(const QString& store, const QString& skin, const QString& part);
+
+    static Progress progressOf(int done, int total);
+
+    // What the window shows.
+    QString skinFolder() const { return m_skinFolder; } // ends with a separator, or ""
+    QString skinName() const { return m_skinName; }     // LName
+    QString skinDirText() const { return m_skinDirText; } // TSkinDir
+    const QStringList& files(int part) const { return m_files.at(std::size_t(part)); }
+    const QStringList& deviceSkins() const { return m_deviceSkins; } // LSkins
+    QString activeSkin() const { return m_activeSkin; }              // LActiveSkin
+    QString doing() const { return m_doing; } // LDoing; hidden when ""
+    const Progress& progress() const { return m_progress; }
+    ConnectionLook look() const { return ConnectionLook::of(m_machine.state()); }
+    QString skinStore() const;
+
+    // Window state between the buttons and the timer.
+    bool refreshPending = false;
+    bool reconnectRequested = false;
+    bool deletePending = false;
+    QString folderToDelete;
+
+private:
+    QString partFolder(int part) const;
+    QStringList plainFiles(const QString& folder) const;
+    void SetStatus(const QString& text);
+    void DisplayStatus(bool show);
+    void prepareStatus(int done, int total);
+    bool switchTo(const QString& skin);
+    void letEventsRun();
+
+    Context m_context;
+    ConnectionMachine m_machine;
+    QString m_skinFolder;
+    QString m_skinName;
+    QString m_skinDirText;
+    std::array<QStringList, PartCount> m_files;
+    QStringList m_deviceSkins;
+    QString m_activeSkin = Unknown;
+    QString m_doing;
+    Progress m_progress;
+};

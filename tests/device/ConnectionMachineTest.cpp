@@ -1,0 +1,142 @@
+#include "ConnectionMachine.h"
+#include "DeviceConnection.h"
+#include "DeviceFiles.h"
+#include "DeviceLink.h"
+#include "FaultyDevice.h"
+#include "FolderDevice.h"
+#include "ScriptedPrompter.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ConnectionMachineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QDir().mkpath(root);
+        writeFile(settings, "[Directory]\r\nMN4Dir= \\Storage Card\\MN4\\MobileNavigator.exe\r\n");
+    }
+
+    QTemporaryDir base;
+    QString root = base.filePath(QStringLiteral("card"));
+    QString settings = base.filePath(QStringLiteral("Tivaro.ini"));
+    FolderDevice folder{root};
+    FaultyDevice device{folder};
+    ScriptedPrompter prompter;
+    DeviceLink link{device, prompter};
+    DeviceConnection connection;
+    std::function<void()> events;
+    ConnectionMachine machine{connection, link, prompter, [this] { if (events) events(); }};
+};
+
+TEST_F(ConnectionMachineTest, ConnectsOnlyWhenAskedAndDisconnectsOnTheNextTick)
+{
+    for (int i = 0; i < 3; ++i)
+        EXPECT_FALSE(machine.tick().connected);
+    EXPECT_EQ(device.count(QStringLiteral("CeRapiInitEx")), 0);
+    EXPECT_EQ(machine.state(), ConnectionState::Idle);
+
+    EXPECT_TRUE(machine.toggle(settings));
+    EXPECT_EQ(connection.mn4Folder, QStringLiteral("\\Storage Card\\MN4\\"));
+    EXPECT_EQ(machine.state(), ConnectionState::Connecting);
+    EXPECT_TRUE(machine.tick().connected);
+    EXPECT_EQ(machine.state(), ConnectionState::Connected);
+    EXPECT_TRUE(machine.tick().connected);
+    EXPECT_EQ(device.count(QStringLiteral("CeRapiInitEx")), 1);
+
+    EXPECT_FALSE(machine.toggle(settings));
+    EXPECT_EQ(machine.state(), ConnectionState::Disconnecting);
+    EXPECT_FALSE(machine.tick().connected);
+    EXPECT_EQ(machine.state(), ConnectionState::Idle);
+    EXPECT_EQ(device.count(QStringLiteral("CeRapiUninit")), 1);
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST_F(ConnectionMachineTest, GivesUpWithAMessageOnThe21stFailedAttempt)
+{
+    QDir(root).removeRecursively();
+    machine.toggle(settings);
+    for (int attempt = 1; attempt <= 20; ++attempt) {
+        const ConnectionMachine::Tick tick = machine.tick();
+        EXPECT_FALSE(tick.gaveUp);
+        EXPECT_EQ(connection.connectAttempts, attempt);
+        EXPECT_EQ(machine.state(), ConnectionState::Connecting);
+    }
+    EXPECT_TRUE(prompter.shown.isEmpty());
+    EXPECT_TRUE(machine.tick().gaveUp);
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Hinweis:"));
+    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("Es konnte nicht zum PDA verbunden werden."));
+    EXPECT_EQ(machine.state(), ConnectionState::Idle);
+    EXPECT_EQ(connection.connectAttempts, 0);
+    EXPECT_EQ(device.count(QStringLiteral("CeRapiInitEx")), 21);
+
+    // A device that appears late is found by the attempts still left.
+    machine.toggle(settings);
+    machine.tick();
+    QDir().mkpath(root);
+    EXPECT_TRUE(machine.tick().connected);
+    EXPECT_EQ(connection.connectAttempts, 0);
+}
+
+TEST_F(ConnectionMachineTest, ATickDuringTheEventsOfATickDoesNothing)
+{
+    machine.toggle(settings);
+    int nested = 0;
+    events = [&] {
+        if (nested++ == 0)
+            machine.tick();
+    };
+    EXPECT_TRUE(machine.tick().connected);
+    EXPECT_EQ(device.count(QStringLiteral("CeRapiInitEx")), 1);
+}
+
+TEST_F(ConnectionMachineTest, Mn4FolderIsTheFolderOfTheProgramPath)
+{
+    const struct
+    {
+        QByteArray ini;
+        QString folder;
+    } rows[] = {
+        {"[Directory]\r\nMN4Dir= \\Storage Card\\MN4\\MobileNavigator.exe\r\n", "\\Storage Card\\MN4\\"},
+        {"[Directory]\r\nMN4Dir= MobileNavigator.exe\r\n", ""},
+        {"", ""},
+    };
+    for (const auto& row : rows) {
+        writeFile(settings, row.ini);
+        connection.readMn4Folder(settings);
+        EXPECT_EQ(connection.mn4Folder, row.folder) << row.ini.toStdString();
+    }
+}
+
+TEST(ConnectionLook, LightsAndCaptionOfEveryState)
+{
+    using Rgb = ConnectionLook::Rgb;
+    const Rgb brightRed{255, 0, 0}, darkRed{128, 0, 0}, brightYellow{255, 255, 0},
+        darkYellow{64, 64, 0}, brightGreen{0, 255, 0}, darkGreen{0, 64, 0};
+    const struct
+    {
+        ConnectionState state;
+        Rgb red, yellow, green;
+        QString caption;
+    } rows[] = {
+        {ConnectionState::Idle, brightRed, darkYellow, darkGreen, "verbinden"},
+        {ConnectionState::Connecting, brightRed, brightYellow, darkGreen, "verbinden"},
+        {ConnectionState::Connected, darkRed, darkYellow, brightGreen, "trennen"},
+        {ConnectionState::Disconnecting, darkRed, brightYellow, brightGreen, "trennen"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int(row.state));
+        const ConnectionLook look = ConnectionLook::of(row.state);
+        EXPECT_EQ(look.redLight, row.red);
+        EXPECT_EQ(look.yellowLight, row.yellow);
+        EXPECT_EQ(look.greenLight, row.green);
+        EXPECT_EQ(look.buttonCaption, row.caption);
+    }
+}
+
+} // namespace

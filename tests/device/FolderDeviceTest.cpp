@@ -1,0 +1,186 @@
+#include "DeviceFiles.h"
+#include "FolderDevice.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class FolderDeviceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        root = base.filePath(QStringLiteral("card"));
+        outside = base.filePath(QStringLiteral("outside"));
+        writeFile(root + QStringLiteral("/MN4/Skins/Nacht/NavLib.ini"), "[mainSchematic]\r\n");
+        writeFile(outside + QStringLiteral("/secret.txt"), "keep");
+        QFile::link(outside, root + QStringLiteral("/Link"));
+        QFile::link(outside + QStringLiteral("/secret.txt"), root + QStringLiteral("/FileLink"));
+        QFile::link(outside + QStringLiteral("/new.txt"), root + QStringLiteral("/Dangling"));
+        CeRapiInit init{12};
+        ASSERT_EQ(device.CeRapiInitEx(init), CeOk);
+    }
+
+    // Every name and byte below the outside folder.
+    QStringList outsideState() const
+    {
+        QStringList state;
+        for (const QFileInfo& info : QDir(outside).entryInfoList(QDir::AllEntries | QDir::Hidden
+                                                                 | QDir::System | QDir::NoDotAndDotDot))
+            state << info.fileName() + u'=' + QString::fromLatin1(readFile(info.filePath()));
+        return state;
+    }
+
+    QStringList list(const QString& pattern)
+    {
+        QStringList names;
+        CeFindData data;
+        const CeHandle search = device.CeFindFirstFile(pattern, data);
+        if (search == InvalidCeHandle)
+            return names;
+        do
+            names << data.cFileName + (data.dwFileAttributes & 16 ? QStringLiteral("/") : QString());
+        while (device.CeFindNextFile(search, data));
+        device.CeFindClose(search);
+        return names;
+    }
+
+    QTemporaryDir base;
+    QString root;
+    QString outside;
+    FolderDevice device{base.filePath(QStringLiteral("card"))};
+};
+
+TEST_F(FolderDeviceTest, RefusesEveryPathThatLeadsOutside)
+{
+    const struct
+    {
+        QString path;
+        quint32 code;
+    } paths[] = {
+        {QStringLiteral("\\..\\outside\\secret.txt"), CeError::AccessDenied},
+        {QStringLiteral("..\\outside\\secret.txt"), CeError::AccessDenied},
+        {QStringLiteral("\\MN4\\..\\..\\outside\\new.txt"), CeError::AccessDenied},
+        {QStringLiteral("/../outside/new.txt"), CeError::AccessDenied},
+        {QStringLiteral("\\Link\\secret.txt"), CeError::AccessDenied},
+        {QStringLiteral("\\link\\new.txt"), CeError::AccessDenied},
+        {QStringLiteral("\\Link\\Sub\\new.txt"), CeError::AccessDenied},
+        {QStringLiteral("C:\\outside\\new.txt"), CeError::InvalidName},
+        {QStringLiteral("\\\\server\\share\\new.txt"), CeError::InvalidName},
+        {QStringLiteral("\\MN4\\a") + QChar(0) + QStringLiteral("\\..\\..\\outside\\new.txt"),
+         CeError::InvalidName},
+    };
+    const std::function<bool(const QString&)> operations[] = {
+        [&](const QString& p) { return device.CeCreateFile(p, CeFile::GenericWrite, 0, CeFile::CreateNew, 128) != -1; },
+        [&](const QString& p) { return device.CeCreateFile(p, CeFile::GenericRead, 0, CeFile::OpenExisting, 128) != -1; },
+        [&](const QString& p) { return device.CeDeleteFile(p); },
+        [&](const QString& p) { return device.CeCreateDirectory(p); },
+        [&](const QString& p) { return device.CeRemoveDirectory(p); },
+        [&](const QString& p) { return device.CeCopyFile(QStringLiteral("\\MN4\\Skins\\Nacht\\NavLib.ini"), p, false); },
+        [&](const QString& p) { return device.CeCopyFile(p, QStringLiteral("\\copy.txt"), false); },
+        [&](const QString& p) { CeFindData d; return device.CeFindFirstFile(p + QStringLiteral("\\*"), d) != -1; },
+    };
+    const QStringList before = outsideState();
+    for (const auto& row : paths) {
+        for (std::size_t op = 0; op < std::size(operations); ++op) {
+            SCOPED_TRACE(row.path.toStdString() + " operation " + std::to_string(op));
+            EXPECT_FALSE(operations[op](row.path));
+            EXPECT_EQ(device.CeGetLastError(), row.code);
+        }
+    }
+    EXPECT_EQ(outsideState(), before);
+    EXPECT_FALSE(QFileInfo::exists(root + QStringLiteral("/copy.txt")));
+}
+
+TEST_F(FolderDeviceTest, LinksToFilesOutsideAreNeitherReadNorWrittenButMayBeRemoved)
+{
+    const QStringList before = outsideState();
+    EXPECT_EQ(device.CeCreateFile(QStringLiteral("\\FileLink"), CeFile::GenericRead, 0, CeFile::OpenExisting, 128), -1);
+    EXPECT_EQ(device.CeCreateFile(QStringLiteral("\\Dangling"), CeFile::GenericWrite, 0, CeFile::CreateNew, 128), -1);
+    EXPECT_FALSE(device.CeCopyFile(QStringLiteral("\\MN4\\Skins\\Nacht\\NavLib.ini"), QStringLiteral("\\fileLINK"), false));
+    EXPECT_FALSE(QFileInfo::exists(outside + QStringLiteral("/new.txt")));
+
+    EXPECT_TRUE(device.CeDeleteFile(QStringLiteral("\\FileLink")));
+    EXPECT_FALSE(QFileInfo(root + QStringLiteral("/FileLink")).isSymLink());
+    EXPECT_EQ(outsideState(), before);
+}
+
+TEST_F(FolderDeviceTest, ResolvesNamesWhateverTheirLetterCase)
+{
+    const CeHandle file = device.CeCreateFile(QStringLiteral("\\mn4\\SKINS\\nacht\\navlib.INI"),
+                                              CeFile::GenericRead, 0, CeFile::OpenExisting, 128);
+    ASSERT_NE(file, -1);
+    char buffer[64];
+    quint32 read = 0;
+    EXPECT_TRUE(device.CeReadFile(file, buffer, sizeof buffer, read));
+    EXPECT_EQ(QByteArray(buffer, read), "[mainSchematic]\r\n");
+    EXPECT_TRUE(device.CeCloseHandle(file));
+
+    // No second name that differs only in letter case.
+    EXPECT_EQ(device.CeCreateFile(QStringLiteral("\\MN4\\skins\\NACHT\\NAVLIB.ini"), CeFile::GenericWrite, 0,
+                                  CeFile::CreateNew, 128), -1);
+    EXPECT_EQ(device.CeGetLastError(), CeError::FileExists);
+    EXPECT_FALSE(device.CeCreateDirectory(QStringLiteral("\\mn4\\skins\\NACHT")));
+    EXPECT_EQ(device.CeGetLastError(), CeError::AlreadyExists);
+
+    writeFile(root + QStringLiteral("/new.ini"), "new");
+    EXPECT_TRUE(device.CeCopyFile(QStringLiteral("\\NEW.INI"), QStringLiteral("\\Mn4\\Skins\\Nacht\\NAVLIB.INI"), false));
+    EXPECT_EQ(QDir(root + QStringLiteral("/MN4/Skins/Nacht")).entryList(QDir::Files), QStringList{"NavLib.ini"});
+    EXPECT_EQ(readFile(root + QStringLiteral("/MN4/Skins/Nacht/NavLib.ini")), "new");
+
+    // A new file keeps the caller's spelling in an existing folder of any case.
+    EXPECT_TRUE(device.CeCreateDirectory(QStringLiteral("\\mn4\\skins\\Tag")));
+    EXPECT_TRUE(QFileInfo(root + QStringLiteral("/MN4/Skins/Tag")).isDir());
+}
+
+TEST_F(FolderDeviceTest, SearchListsMatchingEntriesWithoutDotsAndLinksAsFiles)
+{
+    writeFile(root + QStringLiteral("/MN4/prefs.ini"), "");
+    writeFile(root + QStringLiteral("/MN4/Layout/defaultlt.ini"), "");
+    writeFile(root + QStringLiteral("/MN4/readme.txt"), "");
+
+    EXPECT_EQ(list(QStringLiteral("\\MN4\\*")),
+              (QStringList{"Layout/", "prefs.ini", "readme.txt", "Skins/"}));
+    EXPECT_EQ(list(QStringLiteral("\\mn4\\*.INI")), QStringList{"prefs.ini"});
+    EXPECT_EQ(list(QStringLiteral("\\MN4\\pref?.ini")), QStringList{"prefs.ini"});
+    EXPECT_EQ(list(QStringLiteral("*")),
+              (QStringList{"Dangling", "FileLink", "Link", "MN4/"}));
+    EXPECT_TRUE(list(QStringLiteral("\\MN4\\*.bmp")).isEmpty());
+    EXPECT_TRUE(list(QStringLiteral("\\Missing\\*")).isEmpty());
+    EXPECT_EQ(device.CeGetLastError(), CeError::PathNotFound);
+}
+
+TEST_F(FolderDeviceTest, AnswersOnlyWhileConnectedAndTheFolderExists)
+{
+    CeOsVersionInfo info;
+    info.dwOSVersionInfoSize = 148;
+    EXPECT_TRUE(device.CeGetVersionEx(info));
+    EXPECT_EQ(device.CeRapiUninit(), CeOk);
+    EXPECT_FALSE(device.CeGetVersionEx(info));
+    EXPECT_EQ(device.CeCreateFile(QStringLiteral("\\x"), CeFile::GenericWrite, 0, CeFile::CreateNew, 128), -1);
+    EXPECT_EQ(device.CeGetLastError(), CeError::DeviceNotConnected);
+
+    CeRapiInit wrongSize{24};
+    EXPECT_NE(device.CeRapiInitEx(wrongSize), CeOk);
+    CeRapiInit init{12};
+    EXPECT_EQ(device.CeRapiInitEx(init), CeOk);
+    EXPECT_TRUE(QDir(root).rename(root, root + QStringLiteral("-pulled")));
+    EXPECT_FALSE(device.CeGetVersionEx(info));
+}
+
+TEST_F(FolderDeviceTest, NeitherStartsProgramsNorRemovesItsOwnRoot)
+{
+    EXPECT_FALSE(device.CeCreateProcess(QStringLiteral("\\MN4\\MobileNavigator.exe"), QString()));
+    EXPECT_EQ(device.CeGetLastError(), CeError::NotSupported);
+    QDir(root).removeRecursively();
+    QDir().mkpath(root);
+    EXPECT_FALSE(device.CeRemoveDirectory(QStringLiteral("\\")));
+    EXPECT_TRUE(QFileInfo(root).isDir());
+}
+
+} // namespace

@@ -1,0 +1,267 @@
+#include "DeviceConnection.h"
+#include "DeviceFiles.h"
+#include "DeviceLink.h"
+#include "FaultyDevice.h"
+#include "FolderDevice.h"
+#include "ScriptedPrompter.h"
+#include "SkinManager.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray Prefs = "[Display]\r\nlastSkin= Tag\r\nbrightness= 80\r\n\r\n[speedprofile]\r\nfast= Fast|1|2\r\n";
+
+class SkinManagerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        writeFile(card("MN4/prefs.ini"), Prefs);
+        writeFile(card("MN4/NavLib.ini"), "live navlib");
+        writeFile(card("MN4/Layout/defaultlt.ini"), "live default");
+        for (const char* skin : {"Tag", "Nacht"}) {
+            const QString s = QStringLiteral("MN4/Skins/") + QLatin1String(skin) + u'/';
+            writeFile(card(s + QLatin1String(skin) + QStringLiteral(".ini")), "marker");
+            writeFile(card(s + QStringLiteral("NavLib.ini")), QByteArray(skin) + " navlib");
+            writeFile(card(s + QStringLiteral("defaultlt.ini")), QByteArray(skin) + " default");
+        }
+        QDir().mkpath(card("Windows/Schriftarten"));
+        QDir().mkpath(app);
+        writeFile(settings, "[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\nSkinDir= " + pcSkin.toUtf8() + "\r\n");
+        writeFile(pcSkin + QStringLiteral("/MySkin.ini"), "marker");
+        writeFile(pcSkin + QStringLiteral("/NavLib.ini"), patternBytes(3000));
+        writeFile(pcSkin + QStringLiteral("/Layout/defaultlt.ini"), patternBytes(2049));
+        manager.load();
+    }
+
+    QString card(const QString& relative) const { return root + u'/' + relative; }
+    QString card(const char* relative) const { return card(QString::fromLatin1(relative)); }
+
+    void connect()
+    {
+        manager.BTNToPDA_Click();
+        manager.Timer1_Timer();
+        ASSERT_EQ(manager.look().buttonCaption, QStringLiteral("trennen"));
+    }
+
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const auto& shown : prompter.shown)
+            all << shown.text;
+        return all;
+    }
+
+    QTemporaryDir base;
+    QString root = base.filePath(QStringLiteral("card"));
+    QString app = base.filePath(QStringLiteral("app")) + u'/';
+    QString settings = app + QStringLiteral("Tivaro.ini");
+    QString pcSkin = base.filePath(QStringLiteral("pc/MySkin"));
+    FolderDevice folder{root};
+    FaultyDevice device{folder};
+    ScriptedPrompter prompter;
+    DeviceLink link{device, prompter};
+    DeviceConnection connection;
+    int shown = 0;
+    SkinManager manager{{link, connection, prompter, app, settings, {}, {}, [this] { ++shown; }}};
+};
+
+TEST_F(SkinManagerTest, LoadAdoptsTheSkinFolderAndConnectingListsTheStore)
+{
+    EXPECT_EQ(manager.skinName(), QStringLiteral("MySkin"));
+    EXPECT_EQ(manager.files(SkinManager::Root), (QStringList{"MySkin.ini", "NavLib.ini"}));
+    EXPECT_EQ(manager.files(SkinManager::Layout), QStringList{"defaultlt.ini"});
+    EXPECT_TRUE(QFileInfo(pcSkin + QStringLiteral("/Font2")).isDir());
+    EXPECT_TRUE(manager.deviceSkins().isEmpty());
+
+    connect();
+    EXPECT_EQ(manager.deviceSkins(), (QStringList{"Nacht", "Tag"}));
+    EXPECT_EQ(manager.activeSkin(), QStringLiteral("Tag"));
+    EXPECT_EQ(QDir(app).entryList(QDir::Files), QStringList{"Tivaro.ini"});
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST_F(SkinManagerTest, UploadCopiesTheListedFilesIntoAFreshDeviceFolder)
+{
+    connect();
+    writeFile(card("MN4/Skins/MySkin/stale.ini"), "old copy");
+    manager.BTNSkinAdd_Click();
+    EXPECT_TRUE(prompter.shown.isEmpty()) << texts().join(u'|').toStdString();
+    EXPECT_EQ(readFile(card("MN4/Skins/MySkin/NavLib.ini")), patternBytes(3000));
+    EXPECT_EQ(readFile(card("MN4/Skins/MySkin/Layout/defaultlt.ini")), patternBytes(2049));
+    EXPECT_FALSE(QFileInfo::exists(card("MN4/Skins/MySkin/stale.ini")));
+    EXPECT_FALSE(QFileInfo::exists(card("MN4/Skins/MySkin/Font")));
+    EXPECT_FALSE(QFileInfo::exists(card("MN4/Skins/MySkin/Font2")));
+    EXPECT_FALSE(manager.progress().visible);
+    EXPECT_EQ(manager.progress().percent, 100);
+    EXPECT_TRUE(manager.refreshPending);
+    manager.Timer1_Timer();
+    EXPECT_EQ(manager.deviceSkins(), (QStringList{"MySkin", "Nacht", "Tag"}));
+}
+
+TEST_F(SkinManagerTest, UploadRefusalsChangeNothing)
+{
+    const struct
+    {
+        const char* name;
+        bool connected;
+        bool marker;
+        QString message;
+    } rows[] = {
+        {"no marker file", true, false,
+         QStringLiteral("Es wird eine Datei MySkin.ini im Verzeichnis\n") + QDir::toNativeSeparators(pcSkin)
+             + QStringLiteral(" erwartet.\nDer Skin ist nicht Zentaro kompatibel. Aktion abgebrochen.")},
+        {"no connection", false, true, QStringLiteral("Bitte erst mit dem PDA verbinden!")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.connected != link.IsDeviceConnected())
+            connect();
+        if (!row.marker)
+            QFile::remove(pcSkin + QStringLiteral("/MySkin.ini"));
+        prompter.shown.clear();
+        device.calls.clear();
+        manager.BTNSkinAdd_Click();
+        ASSERT_EQ(prompter.shown.size(), 1);
+        EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Hinweis:"));
+        EXPECT_EQ(prompter.shown[0].text, row.message);
+        EXPECT_EQ(device.count(QStringLiteral("CeCreateDirectory")), 0);
+        EXPECT_EQ(device.count(QStringLiteral("CeCreateFile")), 0);
+        writeFile(pcSkin + QStringLiteral("/MySkin.ini"), "marker");
+        if (link.IsDeviceConnected()) {
+            manager.BTNToPDA_Click();
+            manager.Timer1_Timer();
+        }
+    }
+}
+
+TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSkin)
+{
+    writeFile(card("MN4/Skins/Nacht/mapviewlt.ini"), "Nacht mapview");
+    writeFile(card("MN4/Skins/Nacht/navlib.ini.bak"), "not delivered");
+    writeFile(card("MN4/Skins/Nacht/Layout/mainmenult.ini"), "Nacht mainmenu");
+    writeFile(card("MN4/Skins/Nacht/Layout/Layout/deep.ini"), "deep");
+    writeFile(card("MN4/Skins/Nacht/Font/a.fnt"), "font");
+    writeFile(card("MN4/Skins/Nacht/Font2/b.ttf"), "font2");
+    writeFile(card("MN4/Skins/Nacht/Other/c.ini"), "other");
+    connect();
+    manager.BTNSwitch_Click({QStringLiteral("Nacht")});
+
+    const struct
+    {
+        const char* path;
+        QByteArray bytes;
+    } expected[] = {
+        {"MN4/NavLib.ini", "Nacht navlib"},
+        {"MN4/Layout/defaultlt.ini", "Nacht default"},
+        {"MN4/Layout/mapviewlt.ini", "Nacht mapview"},
+        {"MN4/Layout/mainmenult.ini", "Nacht mainmenu"},
+        {"MN4/a.fnt", "font"},
+        {"Windows/Schriftarten/b.ttf", "font2"},
+        {"MN4/prefs.ini", QByteArray(Prefs).replace("lastSkin= Tag", "lastSkin= Nacht")},
+        {"MN4/navlib.ini.bak", "<missing>"},
+        {"MN4/c.ini", "<missing>"},
+        {"MN4/prefs.ini.new", "<missing>"},
+    };
+    for (const auto& file : expected)
+        EXPECT_EQ(readFile(card(file.path)), file.bytes) << file.path;
+    EXPECT_EQ(manager.activeSkin(), QStringLiteral("Nacht"));
+    EXPECT_EQ(manager.doing(), QString());
+    EXPECT_EQ(QDir(app).entryList(QDir::Files), QStringList{"Tivaro.ini"});
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST_F(SkinManagerTest, FailedSwitchLeavesThePreferencesAlone)
+{
+    connect();
+    device.failWriteAt = 0; // the upload of the edited preferences fails
+    manager.BTNSwitch_Click({QStringLiteral("Nacht")});
+    EXPECT_EQ(readFile(card("MN4/prefs.ini")), Prefs);
+    EXPECT_EQ(manager.activeSkin(), QStringLiteral("Tag"));
+
+    QFile::remove(card("MN4/prefs.ini"));
+    prompter.shown.clear();
+    manager.BTNSwitch_Click({QStringLiteral("Nacht")});
+    EXPECT_FALSE(QFileInfo::exists(card("MN4/prefs.ini")));
+    EXPECT_EQ(texts(), QStringList{"Device File Does Not Exist Or Is Empty (0 Bytes)!"});
+    EXPECT_EQ(QDir(app).entryList(QDir::Files), QStringList{"Tivaro.ini"});
+}
+
+TEST_F(SkinManagerTest, DeletionWaitsForTheReconnectAndSparesTheActiveSkin)
+{
+    connect();
+    manager.BTNSkinDel_Click({QStringLiteral("Tag")});
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Hinweis!"));
+    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("Dieser Skin ist aktiv und darf nicht gelöscht werden!\n"
+                                                     "Bitte erst einen anderen Skin aktivieren."));
+    EXPECT_FALSE(manager.reconnectRequested);
+
+    manager.BTNSkinDel_Click({QStringLiteral("Nacht")});
+    EXPECT_EQ(manager.doing(), QStringLiteral("lösche Skin..."));
+    const ConnectionState states[] = {ConnectionState::Disconnecting, ConnectionState::Connecting,
+                                      ConnectionState::Connected, ConnectionState::Connected};
+    for (const ConnectionState state : states) {
+        EXPECT_TRUE(QFileInfo::exists(card("MN4/Skins/Nacht")) || state == ConnectionState::Connected);
+        manager.Timer1_Timer();
+        EXPECT_EQ(manager.look().buttonCaption, ConnectionLook::of(state).buttonCaption);
+        EXPECT_EQ(manager.look().yellowLight, ConnectionLook::of(state).yellowLight);
+    }
+    EXPECT_FALSE(QFileInfo::exists(card("MN4/Skins/Nacht")));
+    EXPECT_EQ(manager.deviceSkins(), QStringList{"Tag"});
+    EXPECT_EQ(manager.doing(), QString());
+    EXPECT_EQ(prompter.shown.size(), 1);
+}
+
+TEST_F(SkinManagerTest, PcFilesAreAddedReplacedAndDeleted)
+{
+    const QString chosen = base.filePath(QStringLiteral("chosen"));
+    writeFile(chosen + QStringLiteral("/DEFAULTLT.INI"), "new default");
+    writeFile(chosen + QStringLiteral("/extra.ini"), "extra");
+    manager.addFiles(SkinManager::Layout, {chosen + QStringLiteral("/DEFAULTLT.INI"), chosen + QStringLiteral("/extra.ini")});
+    EXPECT_EQ(manager.files(SkinManager::Layout), (QStringList{"defaultlt.ini", "extra.ini"}));
+    EXPECT_EQ(readFile(pcSkin + QStringLiteral("/Layout/defaultlt.ini")), "new default");
+
+    // A file chosen from the part itself stays whole.
+    manager.addFiles(SkinManager::Layout, {pcSkin + QStringLiteral("/Layout/extra.ini")});
+    EXPECT_EQ(readFile(pcSkin + QStringLiteral("/Layout/extra.ini")), "extra");
+
+    manager.deleteFiles(SkinManager::Layout, {QStringLiteral("extra.ini"), QStringLiteral("../MySkin.ini")});
+    EXPECT_EQ(manager.files(SkinManager::Layout), QStringList{"defaultlt.ini"});
+    EXPECT_TRUE(QFileInfo::exists(pcSkin + QStringLiteral("/MySkin.ini")));
+}
+
+TEST_F(SkinManagerTest, StartingMn4OnAFolderDeviceIsExplained)
+{
+    connect();
+    manager.BTNStartMN4_Click();
+    ASSERT_EQ(device.count(QStringLiteral("CeCreateProcess")), 1);
+    const auto call = std::find_if(device.calls.begin(), device.calls.end(),
+                                   [](const FaultyDevice::Call& c) { return c.name == QStringLiteral("CeCreateProcess"); });
+    EXPECT_EQ(call->path, QStringLiteral("\\MN4\\MobileNavigator.exe"));
+    EXPECT_EQ(texts(), QStringList{"MN|4 kann auf diesem Gerät nicht gestartet werden."});
+}
+
+TEST(SkinManagerProgress, CaptionAndPercent)
+{
+    const QChar nbsp(0x00A0);
+    const struct
+    {
+        int done, total, percent;
+        QString digits;
+    } rows[] = {
+        {1, 3, 33, "33"}, {3, 3, 100, "100"}, {0, 3, 0, "0"}, {2, 3, 66, "66"},
+        {0, 0, 100, "100"}, {7, 3, 100, "100"},
+    };
+    for (const auto& row : rows) {
+        const SkinManager::Progress p = SkinManager::progressOf(row.done, row.total);
+        EXPECT_EQ(p.percent, row.percent) << row.done << "/" << row.total;
+        EXPECT_EQ(p.caption, row.digits + u'%' + QString(16 - row.digits.size(), nbsp));
+        EXPECT_EQ(p.caption.size(), 17);
+    }
+}
+
+} // namespace
