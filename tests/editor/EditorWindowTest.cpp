@@ -276,3 +276,24 @@ TEST_F(EditorWindowTest, TheOtherWindowsOpenOwnedByTheEditor)
     QTest::mouseClick(find<QPushButton>("BTNSkinManager"), Qt::LeftButton);
     EXPECT_EQ(managerOwner, window.get());
 }
+
+TEST_F(EditorWindowTest, AnInvalidTypedPathAsksWhetherToCorrectIt)
+{
+    const struct { Prompter::Answer answer; bool cancel; } rows[] = {
+        {Prompter::Answer::Ok, false},
+        {Prompter::Answer::Cancel, true},
+    };
+    for (const auto& r : rows) {
+        prompter.shown.clear();
+        prompter.answer(r.answer);
+        bool cancel = !r.cancel;
+        window->SHFolder_ValidationFailed(QStringLiteral("C:\\Sk*ns"), cancel);
+        EXPECT_EQ(cancel, r.cancel);
+        ASSERT_EQ(prompter.shown.size(), 1);
+        EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Ungültige Pfadangabe"));
+        EXPECT_EQ(prompter.shown[0].text, QStringLiteral("Der eingegebene Pfad \"C:\\Sk*ns\" ist ungültig.\r\n"
+                                                         "Wollen Sie Ihre Eingabe korrigieren?"));
+        EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::OkCancel);
+        EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
+    }
+}
