@@ -46,6 +46,9 @@ public:
     QColor color(int nr, Kind kind) const;
 
     bool changed() const { return m_changed; }
+    // The window sets its scroll bars from the table, which passes the values
+    // back through SetColors; that alone is no change of the user's.
+    void clearChanged() { m_changed = false; }
 
     // Writes RouteColor, AllColor and ForColor of both sections in one
     // replacement of the file. On success clears the changed flag; on failure

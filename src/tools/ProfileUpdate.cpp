@@ -97,7 +97,8 @@ QString temporaryCopyName(const QString& folder, const QString& base)
 {
     for (int n = 0;; ++n) {
         const QString name = folder + base + QString::number(n) + QStringLiteral(".ini");
-        if (!QFileInfo::exists(name))
+        // A dangling link counts as taken: a copy would be written wherever it points.
+        if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink())
             return name;
     }
 }

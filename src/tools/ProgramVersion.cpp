@@ -1,0 +1,6 @@
+#include "ProgramVersion.h"
+
+QString VersionLabelText()
+{
+    return QStringLiteral("Tivaro v") + QStringLiteral(TIVARO_VERSION);
+}

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// What the version labels show: product name, " v" and major.minor.revision.
+QString VersionLabelText();

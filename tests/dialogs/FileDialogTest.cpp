@@ -1,0 +1,212 @@
+#include "CFileDialog.h"
+#include "FileDialogRules.h"
+#include "ScriptedPrompter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "QtPrint.h"
+
+namespace {
+
+const QChar Nul(u'\0');
+
+QString nuls(QStringList parts)
+{
+    return parts.join(Nul);
+}
+
+} // namespace
+
+TEST(FileDialogRules, FilterListFromTheSettings)
+{
+    using Pairs = std::array<QString, 5>;
+    const QString allFiles = nuls({"Alle Dateien", "*.*", "", ""});
+    const struct {
+        QString filter;
+        Pairs texts;
+        Pairs suffixes;
+        QString expected;
+    } cases[] = {
+        {{}, {}, {}, allFiles},
+        {{}, {"", "INI-Dateien"}, {}, allFiles}, // a pair without pattern is left out
+        {{}, {}, {"", "*.ini"}, allFiles},
+        {{}, {"Layout", "", "Schriften"}, {"*.ini", "*.bmp", "*.ttf"}, nuls({"Layout", "*.ini", "Schriften", "*.ttf", "", ""})},
+        {nuls({"Bilder", "*.bmp", "", ""}), {"Layout"}, {"*.ini"}, nuls({"Bilder", "*.bmp", "Layout", "*.ini", "", ""})},
+        {nuls({"Bilder", "*.bmp"}), {}, {}, nuls({"Bilder", "*.bmp", "", ""})},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BuildFilterList(c.filter, c.texts, c.suffixes), c.expected);
+
+    EXPECT_EQ(NameFiltersOf(allFiles), QStringList{"Alle Dateien (*)"});
+    EXPECT_EQ(NameFiltersOf(nuls({"Layout", "*.ini;*.txt", "Rest", "", ""})), QStringList{"Layout (*.ini *.txt)"});
+}
+
+TEST(FileDialogRules, FlagsByIntention)
+{
+    const struct {
+        qint32 flags;
+        bool multiSelect;
+        const char* intention;
+        std::optional<qint32> expected;
+    } cases[] = {
+        {0, false, "Open", 6148},
+        {0, true, "Open", 530948},
+        {0, false, "Save", 2054},
+        {0, true, "Save", 2054},
+        {6148, true, "Open", 530948}, // the skin manager's settings
+        {2, true, "Save", 524802},
+        {0, false, "Drucken", std::nullopt},
+        {7, true, "open", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FlagsForIntention(c.flags, c.multiSelect, QString::fromLatin1(c.intention)), c.expected)
+            << c.flags << " " << c.intention;
+}
+
+class FileDialog : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* name : {"a.ini", "b.ini", "c.ini", "font.ttf"}) {
+            QFile file(path(QString::fromLatin1(name)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        }
+        dialog.setDefaultDir(tmp.path());
+    }
+
+    QString path(const QString& name) const { return QDir::toNativeSeparators(tmp.path() + u'/' + name); }
+
+    // Enters typed in the name field of the next dialog and presses Return.
+    void typeNext(const QString& typed, std::function<void(QFileDialog&)> check = {})
+    {
+        prompter.onDialog([this, typed, check](QObject& o) {
+            auto& d = dynamic_cast<QFileDialog&>(o);
+            EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
+            d.show();
+            if (check)
+                check(d);
+            auto* edit = d.findChild<QLineEdit*>("fileNameEdit");
+            QApplication::setActiveWindow(&d);
+            edit->setFocus();
+            // Pasted rather than typed, so that the completer's popup stays shut.
+            edit->setText(typed);
+            // A question of Qt's own (missing or existing file) is answered with Escape.
+            QTimer::singleShot(0, &d, [this, &d] {
+                if (QWidget* box = QApplication::activeModalWidget(); box && box != &d) {
+                    ++extraBoxes;
+                    QTest::keyClick(box, Qt::Key_Escape);
+                }
+            });
+            QTest::keyClick(edit, Qt::Key_Return);
+            selected = d.selectedFiles();
+            return d.result() == QDialog::Accepted;
+        });
+    }
+
+    QTemporaryDir tmp;
+    ScriptedPrompter prompter;
+    CFileDialog dialog{prompter};
+    QStringList selected;
+    int extraBoxes = 0;
+};
+
+TEST_F(FileDialog, SkinManagerChoosesSeveralFiles)
+{
+    dialog.setDialogTitle("Datei kopieren");
+    dialog.setMultiSelect(true);
+    dialog.setFlags(6148);
+    typeNext("\"b.ini\" \"c.ini\" \"a.ini\"", [](QFileDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Datei kopieren");
+        EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFiles);
+        EXPECT_EQ(d.nameFilters(), QStringList{"Alle Dateien (*)"});
+    });
+
+    const QString first = dialog.ShowOpen();
+    EXPECT_EQ(dialog.fileName(), first);
+    ASSERT_EQ(dialog.FileCount(), 3);
+    // The skin manager takes FileCount - 1 names and then fileName.
+    QStringList all{first, dialog.GetNextFile(), dialog.GetNextFile()};
+    EXPECT_EQ(dialog.GetNextFile(), "");
+    for (QString& file : selected)
+        file = QDir::toNativeSeparators(file);
+    EXPECT_EQ(all, selected) << "in the dialog's order";
+    all.sort();
+    EXPECT_EQ(all, QStringList({path("a.ini"), path("b.ini"), path("c.ini")}));
+
+    // A cancelled dialog forgets the previous choice.
+    EXPECT_EQ(dialog.ShowOpen(), "");
+    EXPECT_EQ(dialog.FileCount(), 0);
+    EXPECT_EQ(dialog.GetNextFile(), "");
+}
+
+TEST_F(FileDialog, MultipleSelectionResultForms)
+{
+    dialog.setMultiSelect(true);
+    typeNext("font.ttf");
+    EXPECT_EQ(dialog.ShowOpen(), path("font.ttf"));
+    EXPECT_EQ(dialog.FileCount(), 1);
+
+    dialog.setMultiSelectOCXCompatible(true);
+    typeNext("\"a.ini\" \"c.ini\"");
+    const QStringList raw = dialog.ShowOpen().split(Nul);
+    EXPECT_EQ(raw.size(), 3);
+    EXPECT_EQ(raw.value(0), QDir::toNativeSeparators(tmp.path()));
+    EXPECT_EQ(dialog.FileCount(), 2);
+}
+
+TEST_F(FileDialog, FiltersAreOfferedAndMissingFilesRefusedOnOpen)
+{
+    dialog.setFilter1Text("Layout");
+    dialog.setFilter1Suffix("*.ini");
+    dialog.setFilter2Text("Schriften");
+    typeNext("fehlt.ini", [](QFileDialog& d) { EXPECT_EQ(d.nameFilters(), QStringList{"Layout (*.ini)"}); });
+    EXPECT_EQ(dialog.ShowOpen(), "");
+    EXPECT_EQ(extraBoxes, 1) << "Qt tells about the missing file";
+}
+
+TEST_F(FileDialog, SaveAfterOpenUsesTheSaveFlagsAndProposesTheLastFile)
+{
+    dialog.setDefaultFileName("vorschlag.ini");
+    typeNext("a.ini");
+    ASSERT_EQ(dialog.ShowOpen(), path("a.ini"));
+
+    dialog.setDefaultExt("ini");
+    typeNext("neu", [](QFileDialog& d) {
+        EXPECT_EQ(d.windowTitle(), "Datei speichern unter");
+        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(d.findChild<QLineEdit*>("fileNameEdit")->text(), "a.ini");
+    });
+    EXPECT_EQ(dialog.ShowSave(), path("neu.ini"));
+    EXPECT_EQ(dialog.fileName(), path("neu.ini"));
+    EXPECT_EQ(extraBoxes, 0);
+
+    CFileDialog fresh(prompter);
+    fresh.setDefaultFileName("vorschlag.ini");
+    QString proposed;
+    typeNext("x.ini", [&](QFileDialog& d) { proposed = d.findChild<QLineEdit*>("fileNameEdit")->text(); });
+    fresh.ShowSave();
+    EXPECT_EQ(proposed, "vorschlag.ini");
+}
+
+TEST_F(FileDialog, FolderChoiceAndUnknownIntention)
+{
+    ASSERT_TRUE(QDir(tmp.path()).mkdir("Layout"));
+    typeNext("Layout", [](QFileDialog& d) { EXPECT_EQ(d.fileMode(), QFileDialog::Directory); });
+    EXPECT_EQ(dialog.ShowFolder(), path("Layout"));
+    EXPECT_EQ(dialog.ShowFolder(), "") << "unscripted, so cancelled";
+
+    dialog.setFlags(6148);
+    EXPECT_EQ(dialog.CheckFlags("Drucken"), 6148);
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].title + '|' + prompter.shown[0].text, "CheckFlags|Unbekannte Intention: Drucken");
+    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Critical);
+}

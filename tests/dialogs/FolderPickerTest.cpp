@@ -1,0 +1,284 @@
+#include "ScriptedPrompter.h"
+#include "cSHFolder.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+#include "QtPrint.h"
+
+namespace {
+
+template<typename T>
+T* part(QDialog& dialog, const char* name)
+{
+    T* widget = dialog.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+QFileSystemModel& modelOf(QDialog& d)
+{
+    return *qobject_cast<QFileSystemModel*>(part<QTreeView>(d, "FolderTree")->model());
+}
+
+QString selectedIn(QDialog& d)
+{
+    return QDir::toNativeSeparators(modelOf(d).filePath(part<QTreeView>(d, "FolderTree")->currentIndex()));
+}
+
+void click(QDialog& d, const char* button)
+{
+    QTest::mouseClick(part<QPushButton>(d, button), Qt::LeftButton);
+}
+
+// Clicks the entry of path in the tree as a user would.
+void clickEntry(QDialog& d, const QString& path)
+{
+    auto* tree = part<QTreeView>(d, "FolderTree");
+    const QModelIndex index = modelOf(d).index(QDir::fromNativeSeparators(path));
+    tree->scrollTo(index);
+    const QRect rect = tree->visualRect(index);
+    ASSERT_FALSE(rect.isEmpty()) << path.toStdString();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// Sorted names the tree lists below folder, once it lists at least count.
+QStringList namesBelow(QDialog& d, const QString& folder, int count)
+{
+    QFileSystemModel& model = modelOf(d);
+    const QModelIndex parent = model.index(QDir::fromNativeSeparators(folder));
+    part<QTreeView>(d, "FolderTree")->expand(parent);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return model.rowCount(parent) >= count; }));
+    QStringList names;
+    for (int row = 0; row < model.rowCount(parent); ++row)
+        names << model.index(row, 0, parent).data().toString();
+    names.sort();
+    return names;
+}
+
+// A small folder tree: Skins/{Day,Night}, Skins/readme.txt, Other.
+class FolderPicker : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const char* dir : {"Skins/Day", "Skins/Night", "Other"})
+            ASSERT_TRUE(QDir(tmp.path()).mkpath(QString::fromLatin1(dir)));
+        QFile readme(path("Skins/readme.txt"));
+        ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    }
+
+    QString path(const QString& relative) const { return QDir::toNativeSeparators(tmp.path() + u'/' + relative); }
+
+    // Runs one browse; the script works on the shown browser window.
+    QString browse(std::function<void(QDialog&)> script, QWidget* owner = nullptr)
+    {
+        prompter.onDialog([script](QObject& o) {
+            auto& dialog = dynamic_cast<QDialog&>(o);
+            dialog.show();
+            script(dialog);
+            return dialog.result() == QDialog::Accepted;
+        });
+        return folder.BrowseForFolder(owner);
+    }
+
+    QTemporaryDir tmp;
+    ScriptedPrompter prompter;
+    cSHFolder folder{prompter};
+};
+
+} // namespace
+
+TEST_F(FolderPicker, OpeningAppliesTheSettingsAndPreselectsTheDefaultPath)
+{
+    folder.setCaption("Skin-Ordner");
+    folder.setStatusTextArea(true);
+    folder.setStatusText("Bitte wählen");
+    // The editor hands over its skin folder with a trailing separator.
+    folder.setDefaultPath(path("Skins/Night") + QDir::separator());
+    folder.setDefaultPIDL(40); // the home folder, applied before the path
+    QSignalSpy initialized(&folder, &cSHFolder::Initialized);
+    QSignalSpy selections(&folder, &cSHFolder::SelectionChanged);
+
+    QWidget* openWindow = nullptr;
+    const QString result = browse([&](QDialog& d) {
+        openWindow = folder.hwnd();
+        EXPECT_EQ(d.windowTitle(), "Skin-Ordner");
+        EXPECT_EQ(part<QLabel>(d, "TitleLabel")->text(), "Wählen Sie einen Ordner aus");
+        EXPECT_EQ(part<QLabel>(d, "StatusLabel")->text(), "Bitte wählen");
+        EXPECT_FALSE(part<QLineEdit>(d, "EditBox")->isVisible());
+        EXPECT_FALSE(part<QPushButton>(d, "NewFolderButton")->isVisible());
+        EXPECT_EQ(selectedIn(d), path("Skins/Night"));
+        click(d, "OKButton");
+    });
+
+    EXPECT_NE(openWindow, nullptr);
+    EXPECT_EQ(folder.hwnd(), nullptr);
+    EXPECT_EQ(initialized.count(), 1);
+    EXPECT_EQ(selections.last().at(0).toString(), path("Skins/Night"));
+    EXPECT_EQ(result, path("Skins/Night"));
+    EXPECT_EQ(folder.DisplayName(), "Night");
+}
+
+TEST_F(FolderPicker, OkIsEnabledOnlyInsideTheValidFolder)
+{
+    folder.setValidFolder(path("SKINS")); // letter case does not matter
+    const struct {
+        const char* entry;
+        bool okEnabled;
+    } cases[] = {{"Skins/Night", true}, {"Other", false}, {"Skins", true}};
+    for (const auto& c : cases) {
+        const QString entry = path(QString::fromLatin1(c.entry));
+        const QString result = browse([&](QDialog& d) {
+            clickEntry(d, entry);
+            EXPECT_EQ(selectedIn(d), entry);
+            EXPECT_EQ(part<QPushButton>(d, "OKButton")->isEnabled(), c.okEnabled) << c.entry;
+            EXPECT_EQ(folder.BrowseForFolder(), "") << "one browse at a time";
+            click(d, "OKButton");
+        });
+        EXPECT_EQ(result, c.okEnabled ? entry : QString()) << c.entry;
+    }
+    // The caller may still enable OK by itself.
+    EXPECT_EQ(browse([&](QDialog& d) {
+        clickEntry(d, path("Other"));
+        folder.setOKEnabled(true);
+        click(d, "OKButton");
+    }), path("Other"));
+}
+
+TEST_F(FolderPicker, CancelReturnsNothingAndKeepsTheLastDisplayName)
+{
+    folder.setDefaultPath(path("Skins/Day"));
+    ASSERT_EQ(browse([&](QDialog& d) { click(d, "OKButton"); }), path("Skins/Day"));
+
+    const std::function<void(QDialog&)> cancels[] = {
+        [](QDialog& d) { click(d, "CancelButton"); },
+        [](QDialog& d) { QTest::keyClick(part<QTreeView>(d, "FolderTree"), Qt::Key_Escape); },
+        [](QDialog&) {}, // closed without choosing
+    };
+    for (const auto& cancel : cancels) {
+        EXPECT_EQ(browse([&](QDialog& d) {
+            clickEntry(d, path("Other"));
+            cancel(d);
+        }), "");
+        EXPECT_EQ(folder.DisplayName(), "Day");
+    }
+}
+
+TEST_F(FolderPicker, SelectionChangedReportsEveryChoiceAndMayWriteTheStatusLine)
+{
+    folder.setStatusTextArea(true);
+    folder.setStatusText("Anfang");
+    folder.setDefaultPath(path("Skins"));
+    QStringList reported;
+    // The editor's handler: the status line tells what was chosen.
+    QObject::connect(&folder, &cSHFolder::SelectionChanged, &folder, [&](const QString& chosen) {
+        reported << chosen;
+        folder.setStatusText(chosen + " wurde gewählt.");
+    });
+
+    browse([&](QDialog& d) {
+        ASSERT_EQ(namesBelow(d, path("Skins"), 2), QStringList({"Day", "Night"}));
+        clickEntry(d, path("Skins/Night"));
+        QTest::keyClick(part<QTreeView>(d, "FolderTree"), Qt::Key_Up);
+        EXPECT_EQ(part<QLabel>(d, "StatusLabel")->text(), path("Skins/Day") + " wurde gewählt.");
+    });
+
+    EXPECT_EQ(reported, QStringList({path("Skins"), path("Skins/Night"), path("Skins/Day")}));
+    EXPECT_EQ(folder.StatusText(), "Anfang") << "texts set while open are not kept";
+}
+
+TEST_F(FolderPicker, FilesAreListedAndChosenOnlyWhenIncluded)
+{
+    folder.setDefaultPath(path("Skins/Night"));
+    browse([&](QDialog& d) { EXPECT_EQ(namesBelow(d, path("Skins"), 2), QStringList({"Day", "Night"})); });
+
+    folder.setIncludeFiles(true);
+    EXPECT_EQ(browse([&](QDialog& d) {
+        EXPECT_EQ(namesBelow(d, path("Skins"), 3), QStringList({"Day", "Night", "readme.txt"}));
+        clickEntry(d, path("Skins/readme.txt"));
+        click(d, "OKButton");
+    }), path("Skins/readme.txt"));
+    EXPECT_EQ(folder.DisplayName(), "readme.txt");
+}
+
+TEST_F(FolderPicker, TypedPathsThatCannotBeChosenRaiseValidationFailed)
+{
+    folder.setEditBox(true);
+    folder.setValidFolder(path("Skins"));
+    folder.setDefaultPath(path("Skins"));
+    const struct {
+        QString typed;
+        bool cancel;
+    } cases[] = {
+        {path("Gibtsnicht"), true},
+        {path("Gibtsnicht"), false}, // stays open, corrected below
+        {path("Other"), true},       // outside the valid folder
+        {path("Skins/readme.txt"), true},
+        {"Skins", true}, // a bare name is taken inside the selected folder
+    };
+    for (const auto& c : cases) {
+        QStringList invalid;
+        const auto handler = QObject::connect(&folder, &cSHFolder::ValidationFailed, &folder,
+                                              [&](const QString& typed, bool& cancel) {
+                                                  invalid << typed;
+                                                  cancel = c.cancel;
+                                              });
+        const QString result = browse([&](QDialog& d) {
+            auto* edit = part<QLineEdit>(d, "EditBox");
+            EXPECT_EQ(edit->text(), path("Skins"));
+            edit->selectAll();
+            QTest::keyClicks(edit, c.typed);
+            QTest::keyClick(edit, Qt::Key_Return);
+            EXPECT_EQ(d.isVisible(), !c.cancel);
+            if (!d.isVisible())
+                return;
+            edit->selectAll();
+            QTest::keyClicks(edit, "Night");
+            QTest::keyClick(edit, Qt::Key_Return);
+        });
+        QObject::disconnect(handler);
+        EXPECT_EQ(invalid, QStringList{c.typed});
+        EXPECT_EQ(result, c.cancel ? QString() : path("Skins/Night"));
+    }
+}
+
+TEST_F(FolderPicker, NewDialogStyleMakesNewFoldersInTheSelectedOne)
+{
+    folder.setNewDialog(true);
+    folder.setDefaultPath(path("Other"));
+    const QString result = browse([&](QDialog& d) {
+        click(d, "NewFolderButton");
+        EXPECT_EQ(selectedIn(d), path("Other/Neuer Ordner"));
+        clickEntry(d, path("Other"));
+        click(d, "NewFolderButton");
+        click(d, "OKButton");
+    });
+    EXPECT_TRUE(QDir(path("Other/Neuer Ordner")).exists());
+    EXPECT_EQ(result, path("Other/Neuer Ordner (2)"));
+}
+
+TEST_F(FolderPicker, CentresOnTheScreenRatherThanOverTheOwner)
+{
+    QWidget owner;
+    owner.setGeometry(10, 10, 200, 150);
+    owner.show();
+    for (const bool centre : {true, false}) {
+        folder.setCenterDialog(centre);
+        browse([&](QDialog& d) {
+            const QPoint offset = d.frameGeometry().center() - d.screen()->geometry().center();
+            EXPECT_EQ(offset.manhattanLength() <= 2, centre) << offset.x() << "," << offset.y();
+        }, &owner);
+    }
+}

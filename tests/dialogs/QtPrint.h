@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+#include <ostream>
+
+// Readable texts in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& list, std::ostream* out)
+{
+    *out << '"' << list.join("\", \"").toStdString() << '"';
+}

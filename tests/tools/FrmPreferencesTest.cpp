@@ -1,0 +1,467 @@
+#include "DeviceConnection.h"
+#include "DeviceLink.h"
+#include "FaultyDevice.h"
+#include "FolderDevice.h"
+#include "Ini.h"
+#include "TestFiles.h"
+#include "WindowTestSupport.h"
+#include "frmPreferences.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "FolderBrowser.h"
+
+#include <memory>
+
+namespace {
+
+class FrmPreferencesTest : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        copyTree(TIVARO_SAMPLES "/demo-device", path("device"));
+        copyTree(TIVARO_SAMPLES "/map-export", path("export"));
+        writeBytes(path("Tivaro.ini"), "[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\nMapExportDir= "
+                                           + QDir::toNativeSeparators(path("export")).toUtf8() + "\r\n");
+    }
+
+    // The window over the demo device; without launcher the tool is never started for real.
+    std::unique_ptr<frmPreferences> open() { return open(quietLauncher()); }
+    std::unique_ptr<frmPreferences> open(MapExportLauncher launcher)
+    {
+        auto w = std::make_unique<frmPreferences>(state, connection, link, nullptr, std::move(launcher));
+        control<QTimer>(*w, "Timer1")->stop(); // the tests tick by hand
+        w->show();
+        return w;
+    }
+
+    MapExportLauncher quietLauncher()
+    {
+        MapExportLauncher launcher;
+        launcher.findWine = [] { return QStringLiteral("/usr/bin/wine"); };
+        launcher.startDetached = [this](const QString& program, const QStringList& arguments, const QString&) {
+            started << program << arguments;
+            return startWorks;
+        };
+        return launcher;
+    }
+
+    static QLineEdit* field(const QWidget& w, const char* name, int index = -1)
+    {
+        return control<QLineEdit>(w, name, index);
+    }
+    static void type(QLineEdit* edit, const QString& text)
+    {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
+    static void tick(QWidget& w, const std::initializer_list<int>& boxes)
+    {
+        for (int box : boxes)
+            QTest::keyClick(control<QCheckBox>(w, "ChkUpdate", box), Qt::Key_Space);
+    }
+    static void click(QWidget& w, const char* button)
+    {
+        QTest::mouseClick(control<QPushButton>(w, button), Qt::LeftButton);
+    }
+    static QColor light(const QWidget& w, const char* name)
+    {
+        return control<QFrame>(w, name)->palette().color(QPalette::Window);
+    }
+    QString deviceFile(const QString& name) const { return path("device/MN4/" + name); }
+
+    FolderDevice folder{path("device")};
+    FaultyDevice device{folder};
+    DeviceLink link{device, prompter};
+    DeviceConnection connection;
+    QStringList started;
+    bool startWorks = true;
+};
+
+// The file with one value replaced: the first key of that name after the section header.
+QByteArray withValue(QByteArray bytes, const QByteArray& section, const QByteArray& key, const QByteArray& value)
+{
+    const qsizetype start = bytes.indexOf(key + "=", bytes.indexOf("[" + section + "]"));
+    const qsizetype end = bytes.indexOf("\r\n", start);
+    return bytes.replace(start, end - start, key + "= " + value);
+}
+
+TEST_F(FrmPreferencesTest, OpensWithSavedLinesAndParameters)
+{
+    writeBytes(path("Tivaro.ini"), "[A_BAB]\r\nSpeed= 130\r\nConsumes= x\r\n[MProfile]\r\nSpeed= |1|2\r\n");
+    auto w = open();
+    EXPECT_EQ(w->windowTitle(), "Preferences");
+    EXPECT_EQ(field(*w, "TXT0", 0)->text(), "130");
+    EXPECT_EQ(field(*w, "TXT1", 0)->text(), "11"); // unusable: the default
+    EXPECT_EQ(field(*w, "TXT0", 15)->text(), "20");
+    EXPECT_EQ(field(*w, "TXTG", 0)->text(), "20");
+    EXPECT_EQ(field(*w, "TXTW", 0)->text(), "100.0");
+    EXPECT_EQ(field(*w, "TXTSPEED")->text(), "|1|2"); // the saved line wins over the rendered one
+    EXPECT_EQ(field(*w, "TXTPREFS")->text(), w->model().renderedPreferenceLine());
+    EXPECT_TRUE(control<QLabel>(*w, "lbl_Version")->text().startsWith("Tivaro v"));
+    EXPECT_EQ(control<QTimer>(*w, "Timer1")->interval(), 1000);
+    EXPECT_EQ(control<QPushButton>(*w, "BTNDir")->toolTip(), "Verzeichnis zum MapExport");
+    EXPECT_EQ(control<QPushButton>(*w, "CMDUpdate")->toolTip(), "ini's updaten");
+}
+
+TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
+{
+    auto w = open();
+    ASSERT_TRUE(activate(*w));
+    const struct
+    {
+        const char* name;
+        const char* control;
+        int index;
+        QString typed;
+        bool accepted;
+        QString speedLineStart;
+    } cases[] = {
+        {"negative", "TXT0", 8, "-5", false, "|100|"},
+        {"no number", "TXT0", 8, "abc", false, "|100|"},
+        {"same value", "TXT0", 8, "100", true, "|100|"},
+        {"new speed", "TXT0", 8, "95", true, "|95|"},
+        {"zero speed", "TXT0", 8, "0", true, "|0|"},
+        {"new price", "TXTG", 1, "2", true, "|0|"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QLineEdit* edit = field(*w, c.control, c.index);
+        const QString weightBefore = field(*w, "TXTW", 8)->text();
+        type(edit, c.typed);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget() == edit, !c.accepted);
+        EXPECT_EQ(edit->text(), c.typed); // a rejected text stays for the user to mend
+        EXPECT_TRUE(field(*w, "TXTSPEED")->text().startsWith(c.speedLineStart));
+        if (!c.accepted) {
+            EXPECT_EQ(field(*w, "TXTW", 8)->text(), weightBefore);
+        }
+    }
+    EXPECT_EQ(w->model().value(8, SpeedProfile::Speed), 0);
+    EXPECT_EQ(w->model().global(SpeedProfile::Verbrauchskosten), 2);
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST_F(FrmPreferencesTest, EnterMovesToTheNextField)
+{
+    auto w = open();
+    ASSERT_TRUE(activate(*w));
+    const struct
+    {
+        const char* from;
+        int fromIndex;
+        const char* to;
+        int toIndex;
+    } cases[] = {
+        {"TXT0", 0, "TXT1", 0},   {"TXT1", 0, "TXT0", 1},     {"TXT1", 7, "TXT0", 8},
+        {"TXT1", 15, "TXTG", 0},  {"TXTG", 2, "TXTSPEED", -1}, {"TXTSPEED", -1, "TXTPREFS", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + " " + std::to_string(c.fromIndex));
+        QLineEdit* from = field(*w, c.from, c.fromIndex);
+        from->setFocus();
+        QTest::keyClick(from, Qt::Key_Enter);
+        EXPECT_EQ(QApplication::focusWidget(), field(*w, c.to, c.toIndex));
+    }
+    // Enter never presses a button: nothing was saved.
+    EXPECT_EQ(ReadIni(path("Tivaro.ini"), "MProfile", "Speed", "none"), "none");
+}
+
+TEST_F(FrmPreferencesTest, CommaLocaleShowsCommasAndWritesPoints)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    {
+        auto w = open();
+        ASSERT_TRUE(activate(*w));
+        type(field(*w, "TXTG", 2), "1,5");
+        QTest::keyClick(field(*w, "TXTG", 2), Qt::Key_Return);
+        EXPECT_EQ(w->model().global(SpeedProfile::Normierung), 1.5);
+        EXPECT_EQ(field(*w, "TXTW", 1)->text().contains(','), true);
+        EXPECT_FALSE(field(*w, "TXTPREFS")->text().contains(','));
+        EXPECT_TRUE(field(*w, "TXTPREFS")->text().contains('.'));
+        click(*w, "CMDSave");
+        EXPECT_EQ(ReadIni(path("Tivaro.ini"), "GPrefs", "Normierung", ""), "1,5");
+    }
+    QLocale::setDefault(before);
+}
+
+TEST_F(FrmPreferencesTest, SaveWritesParametersAndTheLinesAsTheyStand)
+{
+    auto w = open();
+    ASSERT_TRUE(activate(*w));
+    type(field(*w, "TXT1", 3), "7");
+    QTest::keyClick(field(*w, "TXT1", 3), Qt::Key_Return);
+    type(field(*w, "TXTSPEED"), "|1|2|3");
+    click(*w, "CMDSave");
+    const QString ini = path("Tivaro.ini");
+    EXPECT_EQ(ReadIni(ini, "A_Landstr", "Consumes", ""), "7");
+    EXPECT_EQ(ReadIni(ini, "I_Wohnstr", "Speed", ""), "20");
+    EXPECT_EQ(ReadIni(ini, "GPrefs", "Zeitkosten", ""), "20");
+    EXPECT_EQ(ReadIni(ini, "MProfile", "Speed", ""), "|1|2|3");
+    EXPECT_EQ(ReadIni(ini, "MProfile", "Prefs", ""), field(*w, "TXTPREFS")->text());
+    EXPECT_EQ(ReadIni(ini, "Directory", "MN4Dir", ""), "\\MN4\\MobileNavigator.exe");
+    EXPECT_TRUE(prompter.shown.isEmpty());
+
+    // A settings file that cannot be replaced is reported.
+    QFile::remove(ini);
+    QDir(dir.path()).mkdir("Tivaro.ini");
+    click(*w, "CMDSave");
+    EXPECT_EQ(texts(), QStringList{"Tivaro.ini konnte nicht gespeichert werden."});
+}
+
+TEST_F(FrmPreferencesTest, ConnectButtonLightsAndTimerShareTheConnection)
+{
+    const QColor brightRed(255, 0, 0), darkRed(128, 0, 0), brightYellow(255, 255, 0), darkYellow(64, 64, 0),
+        brightGreen(0, 255, 0), darkGreen(0, 64, 0);
+    connection.mn4Folder = "kept";
+    auto w = open();
+    auto lights = [&] { return QList<QColor>{light(*w, "Shape1"), light(*w, "Shape2"), light(*w, "Shape4")}; };
+    auto caption = [&] { return control<QPushButton>(*w, "BTNToPDA")->text(); };
+    EXPECT_EQ(lights(), (QList<QColor>{brightRed, darkYellow, darkGreen}));
+
+    click(*w, "BTNToPDA");
+    EXPECT_TRUE(connection.connectWanted);
+    EXPECT_EQ(connection.mn4Folder, "kept"); // this button leaves MN4's folder to the update
+    EXPECT_EQ(lights(), (QList<QColor>{brightRed, brightYellow, darkGreen}));
+    w->Timer1_Timer();
+    EXPECT_TRUE(link.IsDeviceConnected());
+    EXPECT_EQ(lights(), (QList<QColor>{darkRed, darkYellow, brightGreen}));
+    EXPECT_EQ(caption(), "trennen");
+
+    click(*w, "BTNToPDA");
+    EXPECT_FALSE(connection.connectWanted);
+    EXPECT_EQ(lights(), (QList<QColor>{darkRed, brightYellow, brightGreen}));
+    w->Timer1_Timer();
+    EXPECT_FALSE(link.IsDeviceConnected());
+    EXPECT_EQ(lights(), (QList<QColor>{brightRed, darkYellow, darkGreen}));
+    EXPECT_EQ(caption(), "verbinden");
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST_F(FrmPreferencesTest, GivesUpAfterTwentyFailedAttempts)
+{
+    QDir(path("device")).removeRecursively();
+    auto w = open();
+    click(*w, "BTNToPDA");
+    for (int attempt = 1; attempt <= 20; ++attempt)
+        w->Timer1_Timer();
+    EXPECT_TRUE(prompter.shown.isEmpty());
+    EXPECT_TRUE(connection.connectWanted);
+    w->Timer1_Timer();
+    EXPECT_EQ(texts(), QStringList{"Es konnte nicht zum PDA verbunden werden."});
+    EXPECT_EQ(prompter.shown[0].title, "Hinweis:");
+    EXPECT_FALSE(connection.connectWanted);
+    EXPECT_EQ(light(*w, "Shape2"), QColor(64, 64, 0));
+}
+
+TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
+{
+    const QString tool = QDir::toNativeSeparators(path("export") + "/MapExportTNG.exe");
+    const struct
+    {
+        const char* name;
+        bool connected;
+        std::initializer_list<int> boxes;
+        QStringList messages;
+        bool pcWritten;
+    } cases[] = {
+        {"PC row without device", false, {3}, {"Fertig!"}, true},
+        {"device and PC rows without device", false, {0, 2, 4}, {"Bitte erst mit dem PDA verbinden!", "Fertig!"}, true},
+        {"device rows only without device", false, {0, 1, 2}, {"Bitte erst mit dem PDA verbinden!"}, false},
+        {"nothing chosen", false, {}, {}, false},
+        {"everything with device", true, {0, 1, 2, 3, 4}, {"Fertig!"}, true},
+        {"tool missing", true, {1, 5}, {"Fertig!", tool + "\nwurde nicht gefunden!"}, false},
+    };
+    const QByteArray original = readBytes(path("export/speedprofiles.ini"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter.shown.clear();
+        if (c.connected)
+            link.ConnectDevice();
+        else
+            link.DisconnectDevice();
+        writeBytes(path("export/speedprofiles.ini"), original);
+        auto w = open();
+        type(field(*w, "TXTSPEED"), "|1|2");
+        tick(*w, c.boxes);
+        click(*w, "CMDUpdate");
+        EXPECT_EQ(texts(), c.messages);
+        for (const auto& shown : prompter.shown)
+            EXPECT_EQ(shown.title, shown.text.endsWith("nicht gefunden!") ? "Hinweis!" : "Hinweis:");
+        EXPECT_EQ(readBytes(path("export/speedprofiles.ini")) != original, c.pcWritten);
+        EXPECT_EQ(control<QLabel>(*w, "LDoing")->text(), "");
+        EXPECT_FALSE(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked());
+        EXPECT_EQ(connection.mn4Folder, "\\MN4\\");
+    }
+    EXPECT_TRUE(started.isEmpty());
+}
+
+TEST_F(FrmPreferencesTest, SplicesKeepEveryOtherByte)
+{
+    link.ConnectDevice();
+    const QByteArray prefs = readBytes(deviceFile("prefs.ini"));
+    const QByteArray navLib = readBytes(deviceFile("NavLib.ini"));
+    const QByteArray profiles = readBytes(path("export/speedprofiles.ini"));
+    auto w = open();
+    type(field(*w, "TXTSPEED"), "|100|80");
+    type(field(*w, "TXTPREFS"), "|1.0|0.5");
+    tick(*w, {0, 1, 2, 3, 4});
+    click(*w, "CMDUpdate");
+    EXPECT_EQ(texts(), QStringList{"Fertig!"});
+
+    QByteArray expected = withValue(prefs, "speedprofile", "fast", "Fast|100|80");
+    expected = withValue(expected, "speedprofile", "standard", "Standard|100|80");
+    expected = withValue(expected, "preference", "fast", "Fast|1.0|0.5|1.0|1.0|1.0");
+    expected = withValue(expected, "preference", "standard", "Standard|1.0|0.5|1.0|1.0|1.0");
+    EXPECT_EQ(readBytes(deviceFile("prefs.ini")), expected);
+    EXPECT_EQ(readBytes(deviceFile("NavLib.ini")),
+              withValue(navLib, "routing", "factors", "Default|1.000|0.500|1.000|1.000|1.000"));
+    expected = withValue(profiles, "speedprofile", "fast", "car|100|80");
+    expected = withValue(expected, "speedprofile", "standard", "car|100|80");
+    expected = withValue(expected, "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0");
+    expected = withValue(expected, "factors", "standard", "car|1.0|0.5|1.0,|1.0,|1.0");
+    EXPECT_EQ(readBytes(path("export/speedprofiles.ini")), expected);
+
+    // The temporary copies are gone, and nothing was left beside the device files.
+    EXPECT_EQ(QDir(dir.path()).entryList({"prefs*", "NavLib*"}, QDir::Files), QStringList());
+    EXPECT_EQ(QDir(path("device/MN4")).entryList({"*.new"}, QDir::Files), QStringList());
+}
+
+TEST_F(FrmPreferencesTest, AFailedDeviceCopyLeavesTheDeviceFileAlone)
+{
+    const struct
+    {
+        const char* name;
+        int box;
+        QString file;
+        std::function<void(FaultyDevice&)> fault;
+        QString message;
+    } cases[] = {
+        {"fetch breaks off", 0, "prefs.ini", [](FaultyDevice& d) { d.failReadAt = 0; },
+         "Device File Could Not Be Read Completely!"},
+        {"file missing", 2, "NavLib.ini", [this](FaultyDevice&) { QFile::remove(deviceFile("NavLib.ini")); },
+         "Device File Does Not Exist Or Is Empty (0 Bytes)!"},
+        {"upload breaks off", 1, "prefs.ini", [](FaultyDevice& d) { d.failWriteAt = 0; },
+         "Device File Could Not Be Written Completely!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter.shown.clear();
+        link.ConnectDevice();
+        c.fault(device);
+        const QByteArray before = readBytes(deviceFile(c.file));
+        auto w = open();
+        tick(*w, {c.box});
+        click(*w, "CMDUpdate");
+        device.failReadAt = device.failWriteAt = -1;
+        // The device's own message, and no "Fertig!" for a row that did not go through.
+        EXPECT_EQ(texts(), QStringList{c.message});
+        EXPECT_EQ(readBytes(deviceFile(c.file)), before);
+        EXPECT_EQ(QFile::exists(deviceFile(c.file)), !before.isEmpty());
+        EXPECT_EQ(QDir(dir.path()).entryList({"prefs*", "NavLib*"}, QDir::Files), QStringList());
+    }
+}
+
+TEST_F(FrmPreferencesTest, MissingMapExportFolderAsksForIt)
+{
+    QDir(dir.path()).mkdir("empty");
+    WriteIni(path("Tivaro.ini"), "Directory", "MapExportDir", QDir::toNativeSeparators(path("empty")));
+    const struct
+    {
+        const char* name;
+        bool choose; // the picker chooses the demo map export folder, else it is cancelled
+        std::initializer_list<int> boxes;
+        QStringList messages;
+        int dialogs;
+    } cases[] = {
+        {"chosen", true, {4}, {"Bitte den Pfad zum MapExport eingeben.", "Fertig!"}, 1},
+        {"cancelled", false, {3}, {"Bitte den Pfad zum MapExport eingeben.", "Keine speedprofiles.ini gefunden!"}, 1},
+        {"no PC row", false, {}, {"Keine speedprofiles.ini gefunden!"}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter.shown.clear();
+        prompter.dialogsRun = 0;
+        WriteIni(path("Tivaro.ini"), "Directory", "MapExportDir", QDir::toNativeSeparators(path("empty")));
+        if (c.choose)
+            prompter.onDialog([this](QObject& dialog) {
+                auto* browser = qobject_cast<FolderBrowser*>(&dialog);
+                if (!browser || !browser->selectPath(path("export")))
+                    return false;
+                browser->accept();
+                return true;
+            });
+        auto w = open();
+        tick(*w, c.boxes);
+        click(*w, "CMDUpdate");
+        EXPECT_EQ(texts(), c.messages);
+        EXPECT_EQ(prompter.dialogsRun, c.dialogs);
+        EXPECT_FALSE(control<QCheckBox>(*w, "ChkUpdate", 3)->isChecked());
+        EXPECT_EQ(control<QCheckBox>(*w, "ChkUpdate", 4)->isChecked(), c.choose);
+        EXPECT_EQ(ReadIni(path("Tivaro.ini"), "Directory", "MapExportDir", ""),
+                  QDir::toNativeSeparators(path(c.choose ? "export" : "empty")));
+    }
+}
+
+#ifndef Q_OS_WIN
+TEST_F(FrmPreferencesTest, TheMapExportToolStartsThroughWine)
+{
+    writeBytes(path("export/mapexporttng.EXE"), "MZ");
+    const QString tool = QDir::toNativeSeparators(path("export/mapexporttng.EXE"));
+    const struct
+    {
+        const char* name;
+        QString wine;
+        bool startWorks;
+        QStringList messages;
+        bool boxKept;
+    } cases[] = {
+        {"started", "/usr/bin/wine", true, {}, true},
+        {"no wine", "", true, {tool + "\nkann nicht gestartet werden: Das Programm wine wurde nicht gefunden."}, false},
+        {"start fails", "/usr/bin/wine", false, {tool + "\nkonnte nicht gestartet werden."}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter.shown.clear();
+        started.clear();
+        startWorks = c.startWorks;
+        MapExportLauncher launcher = quietLauncher();
+        const QString wine = c.wine;
+        launcher.findWine = [wine] { return wine; };
+        auto w = open(launcher);
+        tick(*w, {5});
+        click(*w, "CMDUpdate");
+        EXPECT_EQ(texts(), c.messages);
+        EXPECT_EQ(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked(), c.boxKept);
+        if (!c.wine.isEmpty())
+            EXPECT_EQ(started, QStringList({"/usr/bin/wine", "start", "/min", "/unix",
+                                            QDir::fromNativeSeparators(tool)}));
+        else
+            EXPECT_TRUE(started.isEmpty());
+    }
+}
+#endif
+
+TEST_F(FrmPreferencesTest, OpensModallyThroughThePrompter)
+{
+    QWidget owner;
+    bool seen = false;
+    prompter.onDialog([&](QObject& dialog) {
+        auto* window = qobject_cast<frmPreferences*>(&dialog);
+        seen = window && window->parentWidget() == &owner && window->windowTitle() == "Preferences";
+        return false;
+    });
+    showPreferences(&owner, state, connection, link);
+    EXPECT_TRUE(seen);
+}
+
+} // namespace
