@@ -7,9 +7,7 @@
 #include "Prompter.h"
 #include "ScreenCatalogue.h"
 #include "Settings.h"
-#ifdef TIVARO_HAVE_DIALOGS
 #include "cSHFolder.h"
-#endif
 #include "clsImage.h"
 
 #include <QApplication>
@@ -307,9 +305,6 @@ void frmTivaro::ComboAnsicht_Click()
 
 QString frmTivaro::GetSkinFolder()
 {
-#ifndef TIVARO_HAVE_DIALOGS
-    return {};
-#else
     cSHFolder picker(*m_state.prompter);
     SHFolder = &picker;
     connect(&picker, &cSHFolder::SelectionChanged, this, &frmTivaro::SHFolder_SelectionChanged);
@@ -325,17 +320,12 @@ QString frmTivaro::GetSkinFolder()
     const QString path = picker.BrowseForFolder(this);
     SHFolder = nullptr;
     return path;
-#endif
 }
 
 void frmTivaro::SHFolder_SelectionChanged(const QString& PathSelected)
 {
-#ifdef TIVARO_HAVE_DIALOGS
     if (SHFolder)
         SHFolder->setStatusText(PathSelected.isEmpty() ? QString() : PathSelected + QStringLiteral(" wurde gewählt."));
-#else
-    Q_UNUSED(PathSelected);
-#endif
 }
 
 void frmTivaro::SHFolder_ValidationFailed(const QString& InvalidPath, bool& Cancel)

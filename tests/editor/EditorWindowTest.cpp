@@ -1,6 +1,7 @@
 #include "EditorWindowFixture.h"
 
 #include "Canvas.h"
+#include "FolderBrowser.h"
 #include "Ini.h"
 #include "ScreenCatalogue.h"
 #include "Settings.h"
@@ -296,4 +297,45 @@ TEST_F(EditorWindowTest, AnInvalidTypedPathAsksWhetherToCorrectIt)
         EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::OkCancel);
         EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
     }
+}
+
+TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
+{
+    QTemporaryDir second;
+    copySkin(second.path());
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    editHome();
+    const auto secondBefore = snapshot(second.path());
+
+    // A cancelled picker changes nothing.
+    QTest::mouseClick(find<QPushButton>("BTNLoad"), Qt::LeftButton);
+    EXPECT_EQ(prompter.dialogsRun, 1);
+    EXPECT_EQ(questions(), 0);
+    EXPECT_TRUE(state.LayoutChanged);
+    EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
+
+    QString startSelection, status;
+    bool statusShown = false, editShown = true;
+    prompter.onDialog([&](QObject& dialog) {
+        auto& browser = dynamic_cast<FolderBrowser&>(dialog);
+        startSelection = browser.selectedPath();
+        statusShown = !browser.findChild<QLabel*>(QStringLiteral("StatusLabel"))->isHidden();
+        editShown = !browser.findChild<QLineEdit*>(QStringLiteral("EditBox"))->isHidden();
+        browser.selectPath(second.path());
+        status = browser.findChild<QLabel*>(QStringLiteral("StatusLabel"))->text();
+        browser.accept();
+        return true;
+    });
+    prompter.answer(Prompter::Answer::Yes);
+    QTest::mouseClick(find<QPushButton>("BTNLoad"), Qt::LeftButton);
+    EXPECT_EQ(startSelection, QDir::toNativeSeparators(skin.path()));
+    EXPECT_TRUE(statusShown);
+    EXPECT_FALSE(editShown);
+    EXPECT_EQ(status, QDir::toNativeSeparators(second.path()) + QStringLiteral(" wurde gewählt."));
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(ReadIni(mainMenu(skin.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("30"));
+    EXPECT_EQ(snapshot(second.path()), secondBefore);
+    EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(second.path()) + QDir::separator());
+    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
+    EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
 }
