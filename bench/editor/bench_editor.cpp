@@ -1,0 +1,133 @@
+// The editor window offscreen with painting: a drag of 10,000 pointer moves and
+// a walk through all 48 screens of the screen list, on a copy of the demo skin.
+#include "AppState.h"
+#include "CanvasView.h"
+#include "Prompter.h"
+#include "ScreenCatalogue.h"
+#include "frmTivaro.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Answers No to every question, so a walk never saves.
+class SilentPrompter : public Prompter
+{
+public:
+    Answer ask(const QString&, const QString&, Buttons buttons, Icon) override
+    {
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+    bool runDialog(QObject&) override { return false; }
+};
+
+struct Editor
+{
+    QTemporaryDir program;
+    QTemporaryDir skin;
+    SilentPrompter prompter;
+    AppState state;
+    std::unique_ptr<frmTivaro> window;
+
+    Editor()
+    {
+        QFile::link(QCoreApplication::applicationDirPath() + QStringLiteral("/pics"),
+                    program.filePath(QStringLiteral("pics")));
+        const QDir demo(QStringLiteral(TIVARO_SAMPLES_DIR "/DemoSkin"));
+        for (const QString& name : demo.entryList(QDir::Files))
+            QFile::copy(demo.filePath(name), skin.filePath(name));
+        state.AppPath = program.path() + QLatin1Char('/');
+        state.prompter = &prompter;
+        window = std::make_unique<frmTivaro>(state);
+        window->show();
+        window->openSkinFolder(skin.path());
+        QCoreApplication::processEvents();
+    }
+
+    void send(QEvent::Type type, QPoint p, Qt::MouseButtons buttons)
+    {
+        QWidget* view = window->canvasView();
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, p, view->mapToGlobal(p), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(view, &event);
+    }
+};
+
+QPoint at(int x, int y)
+{
+    return {x + CanvasView::Margin, y + CanvasView::Margin};
+}
+
+// One pointer move of a drag of "home" on the main menu, painted.
+void BM_DragMove(benchmark::State& bench)
+{
+    Editor editor;
+    editor.send(QEvent::MouseButtonPress, at(60, 60), Qt::LeftButton);
+    int step = 0;
+    for (auto _ : bench) {
+        // Back and forth over the screen, so the element keeps moving.
+        const int phase = step++ % 200;
+        const int d = phase < 100 ? phase : 200 - phase;
+        editor.send(QEvent::MouseMove, at(60 + d, 60 + d), Qt::LeftButton);
+        editor.window->canvasView()->repaint();
+    }
+    editor.send(QEvent::MouseButtonRelease, at(60, 60), Qt::NoButton);
+}
+BENCHMARK(BM_DragMove)->Iterations(10000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+// One choice in the screen list: bind, load and paint the next screen.
+void BM_ScreenSwitch(benchmark::State& bench)
+{
+    Editor editor;
+    auto* combo = editor.window->findChild<QComboBox*>(QStringLiteral("ComboAnsicht"));
+    int index = 0;
+    for (auto _ : bench) {
+        combo->setCurrentIndex(index++ % combo->count());
+        editor.window->ComboAnsicht_Click();
+        editor.window->canvasView()->repaint();
+    }
+}
+BENCHMARK(BM_ScreenSwitch)->Iterations(48 * 4)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+long peakKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    {
+        // The largest screen: the map view with all 25 slots.
+        Editor editor;
+        auto* combo = editor.window->findChild<QComboBox*>(QStringLiteral("ComboAnsicht"));
+        combo->setCurrentIndex(combo->findText(QStringLiteral("Kartenansicht 1")));
+        editor.window->ComboAnsicht_Click();
+        editor.window->canvasView()->repaint();
+        std::printf("Peak memory (VmHWM) with the map view loaded: %ld kB\n", peakKilobytes());
+    }
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,176 @@
+#include "CanvasView.h"
+
+#include "Canvas.h"
+#include "Elements.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+
+#include <algorithm>
+
+namespace {
+
+// Colour of the canvas where no background picture is loaded yet.
+const QColor EmptyCanvas(0x30, 0x30, 0x30);
+
+// An outline drawn inside its rectangle, as the frames of the device screen are.
+void drawOutline(QPainter& painter, const QRectF& r, const QColor& color, int lineWidth)
+{
+    if (lineWidth <= 0)
+        return;
+    const double inset = lineWidth / 2.0;
+    const QRectF inner = r.adjusted(inset, inset, -inset, -inset);
+    QPen pen(color, lineWidth);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    if (inner.width() >= 0 && inner.height() >= 0)
+        painter.drawRect(inner);
+    else
+        painter.fillRect(r, color);
+}
+
+} // namespace
+
+CanvasView::CanvasView(Canvas& canvas, Elements& elements, QWidget* parent)
+    : QWidget(parent), m_canvas(canvas), m_elements(elements)
+{
+    setObjectName(QStringLiteral("CanvasView"));
+    setMouseTracking(true);
+    // A click on the canvas takes the focus from the screen list, so the arrow keys then nudge.
+    setFocusPolicy(Qt::ClickFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(&m_canvas, &Canvas::itemChanged, this,
+            [this](CanvasItem*, const QRectF& before, const QRectF& after) { onItemChanged(before, after); });
+    updateGeometryFromCanvas();
+}
+
+double CanvasView::twipsX() const
+{
+    return std::max<double>(1, m_elements.state().TwipsPerPixelX);
+}
+
+double CanvasView::twipsY() const
+{
+    return std::max<double>(1, m_elements.state().TwipsPerPixelY);
+}
+
+void CanvasView::updateGeometryFromCanvas()
+{
+    setFixedSize(sizeHint());
+    update();
+}
+
+QSize CanvasView::sizeHint() const
+{
+    return {Canvas::ScreenWidth + 2 * Margin, Canvas::ScreenHeight + 2 * Margin};
+}
+
+QRectF CanvasView::toWidget(const QRectF& twips) const
+{
+    return QRectF(Margin + twips.x() / twipsX(), Margin + twips.y() / twipsY(), twips.width() / twipsX(),
+                  twips.height() / twipsY());
+}
+
+QPointF CanvasView::toTwips(const QPointF& pixel) const
+{
+    return QPointF((pixel.x() - Margin) * twipsX(), (pixel.y() - Margin) * twipsY());
+}
+
+QPointF CanvasView::relative(const CanvasBitmap* bitmap, const QPointF& pixel) const
+{
+    return toTwips(pixel) - bitmap->rect().topLeft();
+}
+
+void CanvasView::onItemChanged(const QRectF& before, const QRectF& after)
+{
+    // Outlines lie inside their rectangle; one pixel more covers rounding.
+    const QRect dirty = toWidget(before).united(toWidget(after)).toAlignedRect().adjusted(-1, -1, 1, 1);
+    update(dirty);
+}
+
+void CanvasView::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.setClipRect(event->rect());
+    painter.fillRect(event->rect(), palette().window());
+
+    const CanvasBitmap* background = m_canvas.background();
+    const QRectF screen = toWidget(m_canvas.screen()->rect());
+    if (background->isVisible() && !background->picture().isNull())
+        painter.drawImage(toWidget(background->rect()), background->picture());
+    else
+        painter.fillRect(screen, EmptyCanvas);
+
+    // Higher slots lie above lower ones.
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const CanvasBitmap* bitmap = m_canvas.bitmap(slot);
+        if (bitmap->isVisible() && !bitmap->picture().isNull() && bitmap->width() > 0 && bitmap->height() > 0) {
+            const QRectF target = toWidget(bitmap->rect());
+            if (target.intersects(event->rect()))
+                painter.drawImage(target, bitmap->picture());
+        }
+    }
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const CanvasShape* frame = m_canvas.frame(slot);
+        if (frame->isVisible())
+            drawOutline(painter, toWidget(frame->rect()), frame->color(), frame->lineWidth());
+    }
+    const CanvasShape* screenFrame = m_canvas.screen();
+    if (screenFrame->isVisible())
+        drawOutline(painter, screen.adjusted(-1, -1, 1, 1), screenFrame->color(), 1);
+    const CanvasShape* selector = m_canvas.selector();
+    if (selector->isVisible())
+        drawOutline(painter, toWidget(selector->rect()), selector->color(), selector->lineWidth());
+}
+
+void CanvasView::mousePressEvent(QMouseEvent* event)
+{
+    const QPointF pixel = event->position();
+    if (m_captured < 0)
+        m_captured = m_canvas.slotAt(toTwips(pixel));
+    if (m_captured >= 0) {
+        CanvasBitmap* bitmap = m_canvas.bitmap(m_captured);
+        const QPointF at = relative(bitmap, pixel);
+        bitmap->mouseDown(event->button(), event->modifiers(), at.x(), at.y());
+    }
+    applyPointerShape();
+    event->accept();
+}
+
+void CanvasView::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF pixel = event->position();
+    const int slot = m_captured >= 0 ? m_captured : m_canvas.slotAt(toTwips(pixel));
+    if (slot >= 0) {
+        CanvasBitmap* bitmap = m_canvas.bitmap(slot);
+        const QPointF at = relative(bitmap, pixel);
+        bitmap->mouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
+    } else {
+        // Over the background the default pointer comes back.
+        m_elements.setPointerShape(Qt::ArrowCursor);
+    }
+    applyPointerShape();
+    event->accept();
+}
+
+void CanvasView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_captured >= 0) {
+        CanvasBitmap* bitmap = m_canvas.bitmap(m_captured);
+        const QPointF at = relative(bitmap, event->position());
+        bitmap->mouseUp(event->button(), event->modifiers(), at.x(), at.y());
+        if (event->buttons() == Qt::NoButton)
+            m_captured = -1;
+    }
+    applyPointerShape();
+    event->accept();
+}
+
+void CanvasView::applyPointerShape()
+{
+    const Qt::CursorShape shape = m_elements.pointerShape();
+    if (cursor().shape() != shape)
+        setCursor(shape);
+}

@@ -1,0 +1,575 @@
+#include "frmTivaro.h"
+
+#include "CanvasView.h"
+#include "Ini.h"
+#include "NumberText.h"
+#include "Paths.h"
+#include "Prompter.h"
+#include "ScreenCatalogue.h"
+#include "Settings.h"
+#include "cSHFolder.h"
+#include "clsImage.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+const QString MainMenuScreen = QStringLiteral("Hauptmenu");
+
+// A 24-bit colour from the settings file, red in the low byte.
+QColor settingsColour(quint32 value)
+{
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+// An arrow pointing the given way (0 up, 90 right, 180 down, 270 left).
+QIcon arrowIcon(int degrees, const QColor& colour)
+{
+    constexpr int Size = 20;
+    QPixmap pixmap(Size, Size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(Size / 2.0, Size / 2.0);
+    painter.rotate(degrees);
+    const QPolygonF arrow{{0, -8}, {7, 0}, {2.5, 0}, {2.5, 8}, {-2.5, 8}, {-2.5, 0}, {-7, 0}};
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawPolygon(arrow);
+    return QIcon(pixmap);
+}
+
+int twipsPerPixel(qreal dotsPerInch)
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !(dotsPerInch > 0))
+        return 15;
+    return std::max(1, int(std::lround(1440.0 / dotsPerInch)));
+}
+
+QString modeCaption(int mode)
+{
+    static const char* const captions[] = {"pos.", "scale+", "scale-"};
+    return QString::fromLatin1(captions[mode]);
+}
+
+} // namespace
+
+frmTivaro::frmTivaro(AppState& state, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_elements(state, QLocale::system())
+    , m_layout(state, m_canvas, m_elements, *this)
+{
+    setObjectName(QStringLiteral("frmTivaro"));
+    setWindowTitle(QStringLiteral("Tivaro"));
+    // A member that is also a child: it leaves its parent when it is destroyed first.
+    m_canvas.setParent(this);
+    buildWidgets();
+    qApp->installEventFilter(this);
+    Form_Load();
+}
+
+frmTivaro::~frmTivaro()
+{
+    qApp->removeEventFilter(this);
+}
+
+// ---- building ----
+
+void frmTivaro::buildWidgets()
+{
+    m_view = new CanvasView(m_canvas, m_elements, this);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->setSpacing(12);
+    layout->addWidget(m_view, 0, Qt::AlignTop);
+    layout->addWidget(buildControls(), 0, Qt::AlignTop);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QWidget* frmTivaro::buildControls()
+{
+    auto* panel = new QWidget(this);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(8);
+
+    auto* screenBox = new QGroupBox(QStringLiteral("Bildschirm"), panel);
+    auto* screenLayout = new QVBoxLayout(screenBox);
+    ComboAnsicht = new QComboBox(screenBox);
+    ComboAnsicht->setObjectName(QStringLiteral("ComboAnsicht"));
+    ComboAnsicht->setEditable(false);
+    ComboAnsicht->addItems(ScreenCatalogue::sortedNames());
+    ComboAnsicht->setMaxVisibleItems(20);
+    ComboAnsicht->setCurrentIndex(-1);
+    ChkInfobar = new QCheckBox(QStringLiteral("Infobar eingeschaltet"), screenBox);
+    ChkInfobar->setObjectName(QStringLiteral("ChkInfobar"));
+    ChkInfobar->setChecked(true);
+    ChkDummys = new QCheckBox(QStringLiteral("Dummys sichtbar"), screenBox);
+    ChkDummys->setObjectName(QStringLiteral("ChkDummys"));
+    for (QCheckBox* box : {ChkInfobar, ChkDummys}) {
+        // Hiding them on other screens must not shift the rest of the panel.
+        QSizePolicy policy = box->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        box->setSizePolicy(policy);
+    }
+    screenLayout->addWidget(ComboAnsicht);
+    screenLayout->addWidget(ChkInfobar);
+    screenLayout->addWidget(ChkDummys);
+    column->addWidget(screenBox);
+
+    auto* elementBox = new QGroupBox(QStringLiteral("Element"), panel);
+    auto* grid = new QGridLayout(elementBox);
+    Label2 = new QLabel(QStringLiteral("aktives Element:"), elementBox);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    LBLiniName = new QLabel(m_canvas.nameLabel()->text(), elementBox);
+    LBLiniName->setObjectName(QStringLiteral("LBLiniName"));
+    LBLiniName->setMinimumWidth(180);
+    QFont bold = LBLiniName->font();
+    bold.setBold(true);
+    LBLiniName->setFont(bold);
+    connect(m_canvas.nameLabel(), &CanvasText::textChanged, LBLiniName, &QLabel::setText);
+    grid->addWidget(Label2, 0, 0, 1, 4);
+    grid->addWidget(LBLiniName, 1, 0, 1, 4);
+    const struct { const char* label; QLineEdit** field; CanvasText* text; int row, col; } fields[] = {
+        {"X", &txtX, m_canvas.txtX(), 2, 0},
+        {"Y", &txtY, m_canvas.txtY(), 2, 2},
+        {"CX", &txtCX, m_canvas.txtCX(), 3, 0},
+        {"CY", &txtCY, m_canvas.txtCY(), 3, 2},
+    };
+    for (const auto& f : fields) {
+        auto* label = new QLabel(QString::fromLatin1(f.label), elementBox);
+        *f.field = new QLineEdit(elementBox);
+        (*f.field)->setObjectName(f.text->objectName());
+        (*f.field)->setFixedWidth(64);
+        (*f.field)->setAlignment(Qt::AlignRight);
+        label->setBuddy(*f.field);
+        grid->addWidget(label, f.row, f.col, Qt::AlignRight);
+        grid->addWidget(*f.field, f.row, f.col + 1);
+        bindField(*f.field, f.text);
+    }
+    grid->setColumnStretch(4, 1);
+    column->addWidget(elementBox);
+
+    auto* nudgeBox = new QGroupBox(QStringLiteral("Verschieben"), panel);
+    auto* nudgeRow = new QHBoxLayout(nudgeBox);
+    auto* cross = new QGridLayout;
+    cross->setSpacing(4);
+    nudgeRow->addStretch();
+    nudgeRow->addLayout(cross);
+    nudgeRow->addStretch();
+    const QColor arrowColour = palette().color(QPalette::ButtonText);
+    const struct { QPushButton** button; const char* name; const char* tip; int degrees, row, col; } arrows[] = {
+        {&MoveN, "MoveN", "hoch", 0, 0, 1},
+        {&MoveS, "MoveS", "runter", 180, 2, 1},
+        {&MoveW, "MoveW", "links", 270, 1, 0},
+        {&MoveO, "MoveO", "rechts", 90, 1, 2},
+    };
+    for (const auto& a : arrows) {
+        *a.button = new QPushButton(nudgeBox);
+        (*a.button)->setObjectName(QString::fromLatin1(a.name));
+        (*a.button)->setToolTip(QString::fromLatin1(a.tip));
+        (*a.button)->setIcon(arrowIcon(a.degrees, arrowColour));
+        (*a.button)->setIconSize(QSize(20, 20));
+        (*a.button)->setFixedSize(56, 32);
+        (*a.button)->setAutoRepeat(true);
+        cross->addWidget(*a.button, a.row, a.col);
+    }
+    BTNpos = new QPushButton(modeCaption(0), nudgeBox);
+    BTNpos->setObjectName(QStringLiteral("BTNpos"));
+    BTNpos->setToolTip(QStringLiteral("Modus"));
+    BTNpos->setFixedSize(56, 32);
+    cross->addWidget(BTNpos, 1, 1);
+    column->addWidget(nudgeBox);
+
+    auto* buttons = new QGridLayout;
+    buttons->setSpacing(6);
+    const struct { QPushButton** button; const char* name; const char* caption; const char* tip; int row, col; } plain[] = {
+        {&BTNLoad, "BTNLoad", "Laden", "Layout laden", 0, 0},
+        {&BTNSave, "BTNSave", "Speichern", "Layout speichern", 0, 1},
+        {&BTNMisc, "BTNMisc", "Misc", "miscelangelous", 1, 0},
+        {&BTNSkinManager, "BTNSkinManager", "Skins", "PDA", 1, 1},
+    };
+    for (const auto& b : plain) {
+        *b.button = new QPushButton(QString::fromLatin1(b.caption), panel);
+        (*b.button)->setObjectName(QString::fromLatin1(b.name));
+        (*b.button)->setToolTip(QString::fromLatin1(b.tip));
+        buttons->addWidget(*b.button, b.row, b.col);
+    }
+    column->addLayout(buttons);
+    column->addStretch();
+
+    lbl_Version = new QLabel(panel);
+    lbl_Version->setObjectName(QStringLiteral("lbl_Version"));
+    lbl_Version->setAlignment(Qt::AlignRight);
+    lbl_Version->setEnabled(false);
+    column->addWidget(lbl_Version);
+
+    connect(ComboAnsicht, &QComboBox::activated, this, [this] { ComboAnsicht_Click(); });
+    connect(ChkInfobar, &QCheckBox::clicked, this, [this] { ChkInfobar_Click(); });
+    connect(ChkDummys, &QCheckBox::clicked, this, [this] { ChkDummys_Click(); });
+    connect(MoveN, &QPushButton::clicked, this, [this] { MoveN_Click(); });
+    connect(MoveS, &QPushButton::clicked, this, [this] { MoveS_Click(); });
+    connect(MoveW, &QPushButton::clicked, this, [this] { MoveW_Click(); });
+    connect(MoveO, &QPushButton::clicked, this, [this] { MoveO_Click(); });
+    connect(BTNpos, &QPushButton::clicked, this, [this] { BTNpos_Click(); });
+    connect(BTNLoad, &QPushButton::clicked, this, [this] { BTNLoad_Click(); });
+    connect(BTNSave, &QPushButton::clicked, this, [this] { BTNSave_Click(); });
+    connect(BTNMisc, &QPushButton::clicked, this, [this] { BTNMisc_Click(); });
+    connect(BTNSkinManager, &QPushButton::clicked, this, [this] { BTNSkinManager_Click(); });
+    return panel;
+}
+
+void frmTivaro::bindField(QLineEdit* field, CanvasText* text)
+{
+    field->setText(text->text());
+    connect(text, &CanvasText::textChanged, field, [field](const QString& value) {
+        // Rewriting an equal text would move the caret while the user types.
+        if (field->text() != value)
+            field->setText(value);
+    });
+    connect(field, &QLineEdit::textEdited, text, &CanvasText::setText);
+}
+
+// ---- start and stop ----
+
+QString frmTivaro::settingsFile() const
+{
+    return Settings::filePath(m_state.AppPath);
+}
+
+void frmTivaro::Form_Load()
+{
+    lbl_Version->setText(QStringLiteral("Tivaro v") + QStringLiteral(TIVARO_VERSION));
+    if (m_state.AppPath.isEmpty())
+        m_state.AppPath = InitAppPath();
+    m_state.LayoutLoaded = false;
+    m_state.LayoutChanged = false;
+    m_state.SkinFolder = ReadIni(settingsFile(), Settings::Directory, Settings::LastDir, Settings::defaultLastDir());
+
+    const Settings::LayoutLook look = Settings::readLayoutLook(settingsFile());
+    m_canvas.selector()->setColor(settingsColour(look.selectorColor));
+    m_canvas.selector()->setLineWidth(look.borderSelector);
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        m_canvas.bitmap(slot)->setVisible(false);
+        m_canvas.frame(slot)->setLineWidth(look.borderFrame);
+        m_canvas.frame(slot)->setColor(settingsColour(look.frameColor));
+    }
+    m_canvas.selector()->setVisible(false);
+
+    const QScreen* display = screen() ? screen() : QGuiApplication::primaryScreen();
+    m_state.TwipsPerPixelX = qint16(twipsPerPixel(display ? display->logicalDotsPerInchX() : 0));
+    m_state.TwipsPerPixelY = qint16(twipsPerPixel(display ? display->logicalDotsPerInchY() : 0));
+    m_canvas.setTwipsPerPixel(m_state.TwipsPerPixelX, m_state.TwipsPerPixelY);
+    m_view->updateGeometryFromCanvas();
+}
+
+bool frmTivaro::Form_Unload()
+{
+    return m_layout.offerSave();
+}
+
+void frmTivaro::closeEvent(QCloseEvent* event)
+{
+    // A failed save keeps the window open: closing now would lose the edits.
+    if (Form_Unload())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// ---- screens and folders ----
+
+void frmTivaro::ComboAnsicht_Click()
+{
+    m_layout.CheckForSave(ComboAnsicht->currentText());
+}
+
+QString frmTivaro::GetSkinFolder()
+{
+    cSHFolder picker(*m_state.prompter);
+    SHFolder = &picker;
+    connect(&picker, &cSHFolder::SelectionChanged, this, &frmTivaro::SHFolder_SelectionChanged);
+    connect(&picker, &cSHFolder::ValidationFailed, this, &frmTivaro::SHFolder_ValidationFailed,
+            Qt::DirectConnection);
+    picker.setCenterDialog(true);
+    picker.setStatusTextArea(true);
+    picker.setEditBox(false);
+    picker.setIncludeFiles(false);
+    picker.setNewDialog(true);
+    picker.setDefaultPath(m_state.SkinFolder);
+    picker.setValidFolder(QString());
+    const QString path = picker.BrowseForFolder(this);
+    SHFolder = nullptr;
+    return path;
+}
+
+void frmTivaro::SHFolder_SelectionChanged(const QString& PathSelected)
+{
+    if (SHFolder)
+        SHFolder->setStatusText(PathSelected.isEmpty() ? QString() : PathSelected + QStringLiteral(" wurde gewählt."));
+}
+
+void frmTivaro::SHFolder_ValidationFailed(const QString& InvalidPath, bool& Cancel)
+{
+    const QString text = QStringLiteral("Der eingegebene Pfad \"") + InvalidPath + QStringLiteral("\" ist ungültig.\r\n")
+                         + QStringLiteral("Wollen Sie Ihre Eingabe korrigieren?");
+    Cancel = m_state.prompter->ask(QStringLiteral("Ungültige Pfadangabe"), text, Prompter::Buttons::OkCancel,
+                                   Prompter::Icon::Exclamation)
+             == Prompter::Answer::Cancel;
+}
+
+void frmTivaro::BTNLoad_Click()
+{
+    const QString path = GetSkinFolder();
+    if (!path.isEmpty())
+        useSkinFolder(path);
+    ComboAnsicht->setFocus();
+}
+
+void frmTivaro::useSkinFolder(const QString& path)
+{
+    // Pending edits belong to the folder they were loaded from: they are offered
+    // for saving there, before the folder changes, and never reach the new one.
+    if (m_state.LayoutLoaded && !m_layout.offerSave())
+        return;
+    m_state.LayoutChanged = false;
+    WriteIni(settingsFile(), Settings::Directory, Settings::LastDir, path);
+    m_state.SkinFolder = path;
+    if (!path.endsWith(u'\\') && !path.endsWith(u'/'))
+        m_state.SkinFolder += QDir::separator();
+    m_layout.CheckForSave(ComboAnsicht->currentText());
+    m_state.LayoutLoaded = true;
+    m_layout.CheckForSave(ComboAnsicht->currentText());
+}
+
+bool frmTivaro::openSkinFolder(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (!info.isDir()) {
+        m_state.prompter->note(QStringLiteral("Hinweis:"),
+                               QStringLiteral("Der Ordner \"") + folder + QStringLiteral("\" wurde nicht gefunden."),
+                               Prompter::Icon::Exclamation);
+        return false;
+    }
+    ComboAnsicht->setCurrentIndex(ComboAnsicht->findText(MainMenuScreen));
+    useSkinFolder(QDir::toNativeSeparators(info.absoluteFilePath()));
+    ComboAnsicht->setFocus();
+    return true;
+}
+
+void frmTivaro::BTNSave_Click()
+{
+    m_layout.BTNSave_Click();
+    ComboAnsicht->setFocus();
+}
+
+void frmTivaro::ChkInfobar_Click()
+{
+    for (int view = 0; view < ViewCount; ++view)
+        m_state.Binding.ElementVisible[view][1] = ChkInfobar->isChecked();
+    m_layout.CheckForSave(ComboAnsicht->currentText());
+}
+
+void frmTivaro::ChkDummys_Click()
+{
+    m_state.Binding.ElementVisible[0][20] = ChkDummys->isChecked();
+    m_state.Binding.ElementVisible[2][19] = ChkDummys->isChecked();
+    m_layout.CheckForSave(ComboAnsicht->currentText());
+}
+
+void frmTivaro::BTNMisc_Click()
+{
+    if (m_openPreferences)
+        m_openPreferences(this);
+}
+
+void frmTivaro::BTNSkinManager_Click()
+{
+    if (m_openSkinManager)
+        m_openSkinManager(this);
+}
+
+// ---- binding view ----
+
+void frmTivaro::setSlotVisible(int slot, bool visible)
+{
+    if (CanvasBitmap* bitmap = m_canvas.bitmap(slot))
+        bitmap->setVisible(visible);
+    if (CanvasShape* frame = m_canvas.frame(slot))
+        frame->setVisible(visible);
+}
+
+void frmTivaro::setMapBoxesVisible(bool visible)
+{
+    ChkDummys->setVisible(visible);
+    ChkInfobar->setVisible(visible);
+}
+
+bool frmTivaro::infobarTicked() const
+{
+    return ChkInfobar->isChecked();
+}
+
+bool frmTivaro::dummysTicked() const
+{
+    return ChkDummys->isChecked();
+}
+
+// ---- nudging and keys ----
+
+int frmTivaro::activeSlot() const
+{
+    bool ok = false;
+    const int slot = m_canvas.selector()->tag().toInt(&ok);
+    return ok && slot >= 0 && slot < SlotCount ? slot : -1;
+}
+
+void frmTivaro::BTNpos_Click()
+{
+    m_nudgeMode = (m_nudgeMode + 1) % 3;
+    BTNpos->setText(modeCaption(m_nudgeMode));
+    txtX->setFocus();
+}
+
+void frmTivaro::MoveN_Click() { nudge(North); }
+void frmTivaro::MoveS_Click() { nudge(South); }
+void frmTivaro::MoveW_Click() { nudge(West); }
+void frmTivaro::MoveO_Click() { nudge(East); }
+
+void frmTivaro::nudge(Direction direction)
+{
+    const int slot = activeSlot();
+    clsImage* element = slot >= 0 ? m_elements.at(slot) : nullptr;
+    if (element) {
+        const auto& factor = m_state.Binding.NudgeFactor[slot];
+        const double fX = factor[ScreenBinding::NudgeX], fY = factor[ScreenBinding::NudgeY];
+        const double fW = factor[ScreenBinding::NudgeWidth], fH = factor[ScreenBinding::NudgeHeight];
+        const double tX = element->TouchX(), tY = element->TouchY();
+        const double tCX = element->TouchCX(), tCY = element->TouchCY();
+        const QLocale& locale = m_elements.locale();
+        // A field that holds no number is left as it is; the element then keeps its place.
+        const auto change = [&](CanvasText* field, double delta) {
+            if (const auto value = ParseNumber(field->text(), locale))
+                field->setText(DoubleText(*value + delta, locale));
+        };
+        CanvasText* x = m_canvas.txtX();
+        CanvasText* y = m_canvas.txtY();
+        CanvasText* cx = m_canvas.txtCX();
+        CanvasText* cy = m_canvas.txtCY();
+        switch (m_nudgeMode * 4 + direction) {
+        case 0 * 4 + North: change(y, -fY); break;
+        case 0 * 4 + South: change(y, fY); break;
+        case 0 * 4 + West: change(x, -fX); break;
+        case 0 * 4 + East: change(x, fX); break;
+        case 1 * 4 + North: change(y, -fH * tY); change(cy, fH * tY); break;
+        case 1 * 4 + South: change(cy, fH * tCY); break;
+        case 1 * 4 + West: change(x, -fW * tX); change(cx, fW * tX); break;
+        case 1 * 4 + East: change(cx, fW * tCX); break;
+        case 2 * 4 + North: change(cy, -fH); break;
+        case 2 * 4 + South: change(y, fH * tY); change(cy, -fH * tY); break;
+        case 2 * 4 + West: change(cx, -fW * tCX); break;
+        case 2 * 4 + East: change(x, fW * tX); change(cx, -fW * tX); break;
+        }
+        element->stretchImage();
+    }
+    txtX->setFocus();
+}
+
+void frmTivaro::selectNeighbour(int step)
+{
+    const int start = activeSlot();
+    const int last = m_state.Binding.lastSlot;
+    if (start < 0 || last < 0)
+        return;
+    const auto touchable = [this](int slot) {
+        const clsImage* e = m_elements.at(slot);
+        return e && (e->TouchX() || e->TouchY() || e->TouchCX() || e->TouchCY());
+    };
+    int slot = start;
+    // At most one round, so a screen without any touchable element cannot hang.
+    for (int tries = 0; tries <= last; ++tries) {
+        slot = step > 0 ? (slot >= last ? 0 : slot + 1) : (slot <= 0 ? last : slot - 1);
+        if (touchable(slot))
+            break;
+    }
+    if (!m_elements.at(slot))
+        return;
+    m_canvas.selector()->setTag(QString::number(slot));
+    m_elements.at(slot)->paintSelector();
+}
+
+bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
+{
+    const Qt::KeyboardModifiers mods = Shift & ~Qt::KeypadModifier;
+    if (mods == Qt::ShiftModifier)
+        txtX->setFocus();
+    if (KeyCode == Qt::Key_Control) {
+        BTNpos_Click();
+        return true;
+    }
+    const bool arrow = KeyCode == Qt::Key_Left || KeyCode == Qt::Key_Up || KeyCode == Qt::Key_Right
+                       || KeyCode == Qt::Key_Down;
+    if (!arrow)
+        return false;
+    if (mods == Qt::ShiftModifier) {
+        selectNeighbour(KeyCode == Qt::Key_Down || KeyCode == Qt::Key_Right ? 1 : -1);
+        return true;
+    }
+    const QWidget* focus = QApplication::focusWidget();
+    if (mods != Qt::NoModifier || (focus && (focus == ComboAnsicht || ComboAnsicht->isAncestorOf(focus)))
+        || QApplication::activePopupWidget())
+        return false;
+    switch (KeyCode) {
+    case Qt::Key_Left: MoveW_Click(); break;
+    case Qt::Key_Up: MoveN_Click(); break;
+    case Qt::Key_Right: MoveO_Click(); break;
+    case Qt::Key_Down: MoveS_Click(); break;
+    }
+    return true;
+}
+
+bool frmTivaro::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->window() != this)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (type == QEvent::KeyRelease) {
+        const struct { QLineEdit* field; CanvasText* text; } fields[] = {
+            {txtX, m_canvas.txtX()}, {txtY, m_canvas.txtY()}, {txtCX, m_canvas.txtCX()}, {txtCY, m_canvas.txtCY()}};
+        for (const auto& f : fields)
+            if (widget == f.field && !key->isAutoRepeat())
+                f.text->keyUp(key->key(), key->modifiers());
+        return false;
+    }
+    // The first receiver only: an unused key travels on to the parents, and
+    // the window must see it once.
+    QWidget* first = QApplication::focusWidget();
+    if (!first || first->window() != this)
+        first = this;
+    if (widget != first)
+        return false;
+    return Form_KeyDown(key->key(), key->modifiers());
+}

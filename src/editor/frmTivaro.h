@@ -1,0 +1,127 @@
+#pragma once
+
+#include "BindingView.h"
+#include "Canvas.h"
+#include "Elements.h"
+#include "ScreenLayout.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class CanvasView;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class cSHFolder;
+struct AppState;
+
+// The layout editor and start-up window: the canvas on the left, the screen
+// list, the active element's coordinates, the nudge cross and the buttons on
+// the right. Key presses reach Form_KeyDown before the focused item.
+class frmTivaro : public QWidget, public BindingView
+{
+    Q_OBJECT
+
+public:
+    // Opens another window of the program modally, owned by the editor.
+    using WindowOpener = std::function<void(QWidget* owner)>;
+
+    // Runs Form_Load. When state.AppPath is already set it is kept as the
+    // program folder, so that a caller can point it at its own bitmaps.
+    explicit frmTivaro(AppState& state, QWidget* parent = nullptr);
+    ~frmTivaro() override;
+
+    void setPreferencesOpener(WindowOpener opener) { m_openPreferences = std::move(opener); }
+    void setSkinManagerOpener(WindowOpener opener) { m_openSkinManager = std::move(opener); }
+
+    // Starts on a skin folder given on the command line: shows "Hauptmenu" and
+    // loads it from folder as if the folder had been chosen with "Laden".
+    // Returns false, with a note to the user, when folder is no folder.
+    bool openSkinFolder(const QString& folder);
+
+    // Event handlers.
+    void Form_Load();
+    // False when closing must not go on: the user wanted to save and it failed.
+    bool Form_Unload();
+    // True when the key was used up.
+    bool Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
+    void ComboAnsicht_Click();
+    void BTNLoad_Click();
+    void BTNSave_Click();
+    void BTNpos_Click();
+    void MoveN_Click();
+    void MoveS_Click();
+    void MoveW_Click();
+    void MoveO_Click();
+    void ChkInfobar_Click();
+    void ChkDummys_Click();
+    void BTNMisc_Click();
+    void BTNSkinManager_Click();
+    void SHFolder_SelectionChanged(const QString& PathSelected);
+    void SHFolder_ValidationFailed(const QString& InvalidPath, bool& Cancel);
+
+    // Asks the user for the skin folder; "" on cancel.
+    QString GetSkinFolder();
+
+    int nudgeMode() const { return m_nudgeMode; }
+    Canvas& canvas() { return m_canvas; }
+    Elements& elements() { return m_elements; }
+    ScreenLayout& layout() { return m_layout; }
+    CanvasView* canvasView() const { return m_view; }
+
+    // BindingView
+    void setSlotVisible(int slot, bool visible) override;
+    void setMapBoxesVisible(bool visible) override;
+    bool infobarTicked() const override;
+    bool dummysTicked() const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    enum Direction { North, South, West, East };
+
+    void buildWidgets();
+    QWidget* buildControls();
+    void bindField(QLineEdit* field, CanvasText* text);
+    void nudge(Direction direction);
+    void selectNeighbour(int step);
+    // Slot of the active element, -1 when none.
+    int activeSlot() const;
+    void useSkinFolder(const QString& path);
+    QString settingsFile() const;
+
+    AppState& m_state;
+    Canvas m_canvas;
+    Elements m_elements;
+    ScreenLayout m_layout;
+    int m_nudgeMode = 0;
+    cSHFolder* SHFolder = nullptr; // the picker of the running GetSkinFolder
+    WindowOpener m_openPreferences;
+    WindowOpener m_openSkinManager;
+
+    CanvasView* m_view = nullptr;
+    QComboBox* ComboAnsicht = nullptr;
+    QCheckBox* ChkInfobar = nullptr;
+    QCheckBox* ChkDummys = nullptr;
+    QLineEdit* txtX = nullptr;
+    QLineEdit* txtY = nullptr;
+    QLineEdit* txtCX = nullptr;
+    QLineEdit* txtCY = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* LBLiniName = nullptr;
+    QPushButton* MoveN = nullptr;
+    QPushButton* MoveS = nullptr;
+    QPushButton* MoveW = nullptr;
+    QPushButton* MoveO = nullptr;
+    QPushButton* BTNpos = nullptr;
+    QPushButton* BTNLoad = nullptr;
+    QPushButton* BTNSave = nullptr;
+    QPushButton* BTNMisc = nullptr;
+    QPushButton* BTNSkinManager = nullptr;
+    QLabel* lbl_Version = nullptr;
+};

@@ -1,0 +1,178 @@
+#include "EditorWindowFixture.h"
+
+#include "Canvas.h"
+
+#include <QPushButton>
+
+namespace {
+
+class EditorKeyboardTest : public EditorWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        EditorWindowFixture::SetUp();
+        ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    }
+
+    void setMode(int mode)
+    {
+        while (window->nudgeMode() != mode)
+            QTest::mouseClick(find<QPushButton>("BTNpos"), Qt::LeftButton);
+    }
+};
+
+} // namespace
+
+TEST_F(EditorKeyboardTest, ArrowKeysAndButtonsNudgeInTheThreeModes)
+{
+    const QRectF home(10, 36, 105, 54);
+    const struct { int mode; Qt::Key key; const char* button; QRectF expected; } rows[] = {
+        {0, Qt::Key_Up, "MoveN", {10, 35, 105, 54}},
+        {0, Qt::Key_Down, "MoveS", {10, 37, 105, 54}},
+        {0, Qt::Key_Left, "MoveW", {9, 36, 105, 54}},
+        {0, Qt::Key_Right, "MoveO", {11, 36, 105, 54}},
+        {1, Qt::Key_Up, "MoveN", {10, 35, 105, 55}},
+        {1, Qt::Key_Down, "MoveS", {10, 36, 105, 55}},
+        {1, Qt::Key_Left, "MoveW", {9, 36, 106, 54}},
+        {1, Qt::Key_Right, "MoveO", {10, 36, 106, 54}},
+        {2, Qt::Key_Up, "MoveN", {10, 36, 105, 53}},
+        {2, Qt::Key_Down, "MoveS", {10, 37, 105, 53}},
+        {2, Qt::Key_Left, "MoveW", {10, 36, 104, 54}},
+        {2, Qt::Key_Right, "MoveO", {11, 36, 104, 54}},
+    };
+    for (const auto& r : rows) {
+        for (const bool byKey : {true, false}) {
+            SCOPED_TRACE(QStringLiteral("mode %1 %2 %3").arg(r.mode).arg(r.button).arg(byKey ? "key" : "button").toStdString());
+            openScreen(QStringLiteral("Hauptmenu"));
+            state.LayoutChanged = false;
+            select(0);
+            setMode(r.mode);
+            view()->setFocus(); // as after a click on the canvas
+            ASSERT_EQ(pixels(0), home);
+            if (byKey)
+                key(r.key);
+            else
+                QTest::mouseClick(find<QPushButton>(r.button), Qt::LeftButton);
+            EXPECT_EQ(pixels(0), r.expected);
+            EXPECT_TRUE(state.LayoutChanged);
+            EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("txtX"));
+            prompter.answer(Prompter::Answer::No);
+        }
+    }
+}
+
+TEST_F(EditorKeyboardTest, ScaleModesLeaveEdgesAloneThatTheElementMayNotChange)
+{
+    openScreen(QStringLiteral("EinfacheListe"));
+    select(1); // listboxitem: only width and height may change
+    const QRectF item = pixels(1);
+    setMode(1);
+    key(Qt::Key_Left);
+    EXPECT_EQ(pixels(1), item);
+    setMode(0);
+    key(Qt::Key_Left); // its x factor is 0
+    key(Qt::Key_Up);
+    EXPECT_EQ(pixels(1), item);
+}
+
+TEST_F(EditorKeyboardTest, CtrlAloneAndTheModeButtonCycleThroughThreeModes)
+{
+    QPushButton* pos = find<QPushButton>("BTNpos");
+    const QStringList captions = {"scale+", "scale-", "pos."};
+    for (const QString& caption : captions) {
+        key(Qt::Key_Control);
+        EXPECT_EQ(pos->text(), caption);
+    }
+    for (const QString& caption : captions) {
+        QTest::mouseClick(pos, Qt::LeftButton);
+        EXPECT_EQ(pos->text(), caption);
+    }
+    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("txtX"));
+    EXPECT_EQ(pixels(11), QRectF(210, 0, 30, 24));
+}
+
+TEST_F(EditorKeyboardTest, ShiftArrowsWalkTheSlotsWrappingAndSkippingUntouchables)
+{
+    const struct { const char* screen; int start; Qt::Key key; QList<int> visited; } rows[] = {
+        {"Hauptmenu", 11, Qt::Key_Down, {0, 1, 2}},
+        {"Hauptmenu", 0, Qt::Key_Up, {11, 10}},
+        {"Hauptmenu", 10, Qt::Key_Right, {11, 0}},
+        {"Hauptmenu", 1, Qt::Key_Left, {0, 11}},
+        // "up" and "down" (slots 2 and 3) of a list can be neither moved nor resized.
+        {"EinfacheListe", 4, Qt::Key_Down, {5, 0, 1, 4}},
+        {"EinfacheListe", 4, Qt::Key_Up, {1, 0, 5, 4}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.screen) + " from " + std::to_string(r.start));
+        openScreen(QString::fromLatin1(r.screen));
+        select(r.start);
+        for (int expected : r.visited) {
+            key(r.key, Qt::ShiftModifier);
+            EXPECT_EQ(activeSlot(), expected);
+            EXPECT_EQ(window->canvas().selector()->rect(), window->canvas().bitmap(expected)->rect());
+        }
+        EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("txtX"));
+    }
+}
+
+TEST_F(EditorKeyboardTest, ArrowsInTheScreenListChooseScreensAndNudgeNothing)
+{
+    QComboBox* combo = find<QComboBox>("ComboAnsicht");
+    combo->setFocus();
+    const int start = combo->currentIndex();
+    key(Qt::Key_Down);
+    ASSERT_EQ(combo->currentIndex(), start + 1);
+    EXPECT_EQ(window->layout().currentScreen(), combo->itemText(start + 1));
+    EXPECT_FALSE(state.LayoutChanged) << "nothing was nudged";
+    key(Qt::Key_Up);
+    EXPECT_EQ(window->layout().currentScreen(), QStringLiteral("Hauptmenu"));
+    EXPECT_EQ(pixels(11), QRectF(210, 0, 30, 24));
+    EXPECT_FALSE(state.LayoutChanged);
+}
+
+TEST_F(EditorKeyboardTest, TypedCoordinatesMoveOnlyTheActiveElement)
+{
+    select(0);
+    QLineEdit* x = find<QLineEdit>("txtX");
+    x->setFocus();
+    x->selectAll();
+    QTest::keyClicks(x, QStringLiteral("12"));
+    EXPECT_EQ(pixels(0), QRectF(12, 36, 105, 54));
+    EXPECT_TRUE(state.LayoutChanged);
+
+    select(1);
+    QLineEdit* cy = find<QLineEdit>("txtCY");
+    cy->setFocus();
+    cy->selectAll();
+    QTest::keyClicks(cy, QStringLiteral("70"));
+    EXPECT_EQ(pixels(1), QRectF(125, 36, 105, 70));
+    EXPECT_EQ(pixels(0), QRectF(12, 36, 105, 54));
+
+    // A cleared field shows the current value again at the next key release.
+    cy->selectAll();
+    QTest::keyClick(cy, Qt::Key_Backspace);
+    EXPECT_EQ(cy->text(), QStringLiteral("70"));
+    EXPECT_EQ(pixels(1), QRectF(125, 36, 105, 70));
+}
+
+TEST_F(EditorKeyboardTest, ANudgeLeavesAFieldThatHoldsNoNumberAndTheElementInPlace)
+{
+    select(0);
+    window->canvas().txtX()->setText(QStringLiteral("abc"));
+    window->MoveO_Click();
+    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
+    EXPECT_EQ(fields(), (QStringList{"10", "36", "105", "54"}));
+}
+
+TEST_F(EditorKeyboardTest, WithoutAnActiveElementKeysOnlyMoveTheFocus)
+{
+    openScreen(QStringLiteral("Hauptmenu"));
+    window->canvas().selector()->setTag(QStringLiteral("-1"));
+    find<QComboBox>("ComboAnsicht")->setFocus();
+    window->MoveN_Click();
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(activeSlot(), -1);
+    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("txtX"));
+    EXPECT_FALSE(state.LayoutChanged);
+}

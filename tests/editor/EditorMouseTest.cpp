@@ -1,0 +1,183 @@
+#include "EditorWindowFixture.h"
+
+#include "Canvas.h"
+
+namespace {
+
+class EditorMouseTest : public EditorWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        EditorWindowFixture::SetUp();
+        ASSERT_TRUE(window->openSkinFolder(skin.path()));
+        ASSERT_EQ(pixels(0), QRectF(10, 36, 105, 54)); // "home" of the demo main menu
+    }
+};
+
+struct Drag
+{
+    const char* what;
+    QPoint press;
+    QPoint to;
+    QRectF expected;
+};
+
+} // namespace
+
+TEST_F(EditorMouseTest, DraggingEdgesAndCornersPutsTheGrabbedEdgeUnderThePointer)
+{
+    const Drag drags[] = {
+        {"right edge", at(114, 60), at(124, 60), {10, 36, 114, 54}},
+        {"left edge", at(11, 60), at(4, 60), {4, 36, 111, 54}},
+        {"bottom edge", at(60, 89), at(60, 99), {10, 36, 105, 63}},
+        {"top edge", at(60, 37), at(60, 30), {10, 30, 105, 60}},
+        {"top-left corner", at(11, 37), at(5, 27), {5, 27, 110, 63}},
+        {"bottom-right corner", at(114, 89), at(130, 100), {10, 36, 120, 64}},
+        {"inside: move", at(60, 60), at(70, 75), {20, 51, 105, 54}},
+    };
+    for (const Drag& d : drags) {
+        SCOPED_TRACE(d.what);
+        openScreen(QStringLiteral("Hauptmenu")); // reloads the stored rectangles
+        state.LayoutChanged = false;
+        press(d.press);
+        EXPECT_EQ(activeSlot(), 0);
+        move(d.press); // the first move after a press is ignored
+        move(d.to);
+        release(d.to);
+        EXPECT_EQ(pixels(0), d.expected);
+        EXPECT_EQ(window->canvas().frame(0)->rect(), window->canvas().bitmap(0)->rect());
+        EXPECT_EQ(window->canvas().selector()->rect(), window->canvas().bitmap(0)->rect());
+        EXPECT_EQ(fields(), (QStringList{QString::number(d.expected.x()), QString::number(d.expected.y()),
+                                         QString::number(d.expected.width()), QString::number(d.expected.height())}));
+        EXPECT_TRUE(state.LayoutChanged);
+        prompter.answer(Prompter::Answer::No);
+    }
+}
+
+TEST_F(EditorMouseTest, TheDraggedElementFollowsThePointerAndKeepsItEvenBeyondItself)
+{
+    press(at(60, 60));
+    move(at(60, 60));
+    for (int step = 1; step <= 40; ++step) {
+        // Fast moves leave the element's old rectangle; it still receives them.
+        move(at(60 + 3 * step, 60 + 2 * step));
+        ASSERT_EQ(pixels(0).topLeft(), QPointF(10 + 3 * step, 36 + 2 * step)) << step;
+    }
+    release(at(180, 140));
+    EXPECT_EQ(pixels(0), QRectF(130, 116, 105, 54));
+}
+
+TEST_F(EditorMouseTest, TheFirstMoveAfterAPressChangesNothing)
+{
+    press(at(60, 60));
+    move(at(90, 90));
+    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
+    EXPECT_FALSE(state.LayoutChanged);
+    move(at(95, 90)); // the full offset from the press
+    EXPECT_EQ(pixels(0), QRectF(45, 66, 105, 54));
+}
+
+TEST_F(EditorMouseTest, ARightButtonSelectsButNeverMovesOrResizes)
+{
+    for (const QPoint p : {at(60, 60), at(114, 60)}) {
+        press(p, Qt::RightButton);
+        EXPECT_EQ(activeSlot(), 0);
+        move(p + QPoint(5, 5));
+        move(p + QPoint(20, 20));
+        release(p + QPoint(20, 20), Qt::RightButton);
+        EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
+        EXPECT_FALSE(state.LayoutChanged);
+    }
+    // A release ends the right-button drag; a left drag afterwards moves normally.
+    press(at(60, 60));
+    move(at(60, 60));
+    move(at(61, 60));
+    release(at(61, 60));
+    EXPECT_EQ(pixels(0), QRectF(11, 36, 105, 54));
+}
+
+TEST_F(EditorMouseTest, ListItemsWithLockedPositionOnlyResizeAndUpDownFollow)
+{
+    openScreen(QStringLiteral("EinfacheListe"));
+    const QRectF item = pixels(1);
+    const QRectF list = pixels(0);
+    const QPoint inside = at(int(item.x() + item.width() / 2), int(item.y() + item.height() / 2));
+    press(inside);
+    move(inside);
+    move(inside + QPoint(-30, 25));
+    release(inside + QPoint(-30, 25));
+    EXPECT_EQ(pixels(1), item) << "x and y of listboxitem are locked";
+
+    const QPoint rightEdge = at(int(item.x() + item.width()) - 1, int(item.y() + item.height() / 2));
+    press(rightEdge);
+    move(rightEdge);
+    move(rightEdge + QPoint(-20, 0));
+    release(rightEdge + QPoint(-20, 0));
+    // The edge lands under the pointer, one pixel inside the old edge minus 20.
+    EXPECT_EQ(pixels(1), QRectF(item.x(), item.y(), item.width() - 21, item.height()));
+    for (int slot : {2, 3}) {
+        EXPECT_EQ(pixels(slot).x(), pixels(1).x() + pixels(1).width()) << slot;
+        EXPECT_EQ(pixels(slot).width(), list.width() - pixels(1).width()) << slot;
+    }
+}
+
+TEST_F(EditorMouseTest, HoveringShowsTheResizePointersOfTheActiveElementOnly)
+{
+    ASSERT_EQ(activeSlot(), 11);
+    ASSERT_EQ(pixels(11), QRectF(210, 0, 30, 24)); // "win"
+    QPoint empty;
+    for (int y = 0; y < Canvas::ScreenHeight && empty.isNull(); y += 4)
+        for (int x = 0; x < Canvas::ScreenWidth && empty.isNull(); x += 4)
+            if (window->canvas().slotAt(QPointF(x * 15 + 7, y * 15 + 7)) < 0)
+                empty = at(x, y);
+    ASSERT_FALSE(empty.isNull());
+
+    const struct { const char* where; QPoint p; Qt::CursorShape shape; } rows[] = {
+        {"right zone", at(238, 12), Qt::SizeHorCursor},
+        {"left zone", at(211, 12), Qt::SizeHorCursor},
+        {"top zone", at(225, 1), Qt::SizeVerCursor},
+        {"bottom zone", at(225, 23), Qt::SizeVerCursor},
+        {"top-left", at(211, 1), Qt::SizeFDiagCursor},
+        {"bottom-right", at(238, 23), Qt::SizeFDiagCursor},
+        {"top-right", at(238, 1), Qt::SizeBDiagCursor},
+        {"middle", at(225, 12), Qt::ArrowCursor},
+        {"another element", at(60, 60), Qt::ArrowCursor},
+        {"background", empty, Qt::ArrowCursor},
+    };
+    for (const auto& r : rows) {
+        hover(at(211, 1));
+        ASSERT_EQ(view()->cursor().shape(), Qt::SizeFDiagCursor);
+        hover(r.p);
+        EXPECT_EQ(view()->cursor().shape(), r.shape) << r.where;
+    }
+    EXPECT_EQ(pixels(11), QRectF(210, 0, 30, 24)) << "hovering changes nothing";
+    EXPECT_FALSE(state.LayoutChanged);
+}
+
+TEST_F(EditorMouseTest, TheCanvasPaintsBitmapsFramesAndTheMarkerInPlace)
+{
+    view()->repaint();
+    const QImage shot = view()->grab().toImage();
+    const QRectF win = pixels(11);
+    // The marker (blue by default) lies on the active element, the grey frames on the others.
+    EXPECT_EQ(shot.pixelColor(at(int(win.x()), int(win.y() + 10))), QColor(0, 0, 255));
+    EXPECT_EQ(shot.pixelColor(at(10, 60)), QColor(0x80, 0x80, 0x80));
+    const QImage picture = window->canvas().bitmap(0)->picture();
+    ASSERT_FALSE(picture.isNull());
+    const QPoint centre = at(10 + 52, 36 + 27);
+    const QColor expected = picture.pixelColor(picture.width() * 52 / 105, picture.height() * 27 / 54);
+    EXPECT_EQ(shot.pixelColor(centre), expected);
+
+    // A drag repaints what it uncovers: the old place shows the background again.
+    press(at(60, 60));
+    move(at(60, 60));
+    move(at(160, 200));
+    release(at(160, 200));
+    view()->repaint();
+    const QImage after = view()->grab().toImage();
+    const QImage background = window->canvas().background()->picture();
+    ASSERT_FALSE(background.isNull());
+    EXPECT_EQ(after.pixelColor(centre), background.pixelColor(background.width() * 62 / 240,
+                                                               background.height() * 63 / 320));
+}

@@ -1,0 +1,341 @@
+#include "EditorWindowFixture.h"
+
+#include "Canvas.h"
+#include "FolderBrowser.h"
+#include "Ini.h"
+#include "ScreenCatalogue.h"
+#include "Settings.h"
+
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QMap>
+#include <QPushButton>
+
+namespace {
+
+const QString SaveQuestion = QStringLiteral("Soll die Datei gespeichert werden?");
+
+// Every file of a folder with its bytes.
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files); it.hasNext();) {
+        const QString path = it.next();
+        files.insert(QFileInfo(path).fileName(), bytes(path));
+    }
+    return files;
+}
+
+class EditorWindowTest : public EditorWindowFixture
+{
+protected:
+    // Drags "home" of the main menu 20 pixels to the right.
+    void editHome()
+    {
+        press(at(60, 60));
+        move(at(60, 60));
+        move(at(80, 60));
+        release(at(80, 60));
+        ASSERT_EQ(pixels(0), QRectF(30, 36, 105, 54));
+    }
+
+    QString mainMenu(const QString& folder) const { return folder + QStringLiteral("/mainmenult.ini"); }
+
+    int questions() const
+    {
+        int n = 0;
+        for (const auto& s : prompter.shown)
+            n += s.text == SaveQuestion && s.title == QLatin1String("Frage:");
+        return n;
+    }
+
+    // Makes the main menu's file impossible to replace.
+    void blockMainMenu(const QString& folder)
+    {
+        ASSERT_TRUE(QFile::remove(mainMenu(folder)));
+        ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("mainmenult.ini")));
+    }
+};
+
+} // namespace
+
+TEST_F(EditorWindowTest, StartsEmptyWithItsCaptionsAndTheLayoutSettings)
+{
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tivaro"));
+    const struct { const char* name; const char* caption; const char* tip; } buttons[] = {
+        {"BTNLoad", "Laden", "Layout laden"}, {"BTNSave", "Speichern", "Layout speichern"},
+        {"BTNMisc", "Misc", "miscelangelous"}, {"BTNSkinManager", "Skins", "PDA"},
+        {"BTNpos", "pos.", "Modus"}, {"MoveN", "", "hoch"}, {"MoveS", "", "runter"},
+        {"MoveW", "", "links"}, {"MoveO", "", "rechts"},
+    };
+    for (const auto& b : buttons) {
+        QPushButton* button = find<QPushButton>(b.name);
+        EXPECT_EQ(button->text(), QString::fromLatin1(b.caption)) << b.name;
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.tip)) << b.name;
+    }
+    EXPECT_EQ(find<QLabel>("lbl_Version")->text(), QStringLiteral("Tivaro v1.6.1"));
+    EXPECT_EQ(find<QLabel>("Label2")->text(), QStringLiteral("aktives Element:"));
+    EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("nothing selected"));
+    EXPECT_TRUE(find<QCheckBox>("ChkInfobar")->isChecked());
+    EXPECT_FALSE(find<QCheckBox>("ChkDummys")->isChecked());
+    QComboBox* combo = find<QComboBox>("ComboAnsicht");
+    EXPECT_FALSE(combo->isEditable());
+    EXPECT_EQ(combo->count(), 48);
+    EXPECT_EQ(combo->currentText(), QString());
+    for (const char* name : {"txtX", "txtY", "txtCX", "txtCY"})
+        find<QLineEdit>(name);
+    for (const char* name : {"Image1", "myImage1", "myImage25", "ImShape1", "ImShape25", "Selector", "Shape1"})
+        EXPECT_NE(window->findChild<CanvasItem*>(QString::fromLatin1(name)), nullptr) << name;
+
+    EXPECT_EQ(window->canvas().selector()->tag(), QStringLiteral("-1"));
+    EXPECT_FALSE(window->canvas().selector()->isVisible());
+    EXPECT_FALSE(state.LayoutLoaded);
+    EXPECT_EQ(state.TwipsPerPixelX, 15);
+    EXPECT_EQ(view()->size(), QSize(240 + 2 * CanvasView::Margin, 320 + 2 * CanvasView::Margin));
+    const QString settings = Settings::filePath(state.AppPath);
+    EXPECT_EQ(ReadIni(settings, Settings::Layout, Settings::SelectorColor, {}), QStringLiteral("FF0000"));
+    EXPECT_EQ(window->canvas().selector()->color(), QColor(0, 0, 255));
+    EXPECT_EQ(window->canvas().frame(7)->lineWidth(), Settings::DefaultBorderFrame);
+
+    // Before a folder is chosen nothing loads and nothing is saved.
+    openScreen(QStringLiteral("Hauptmenu"));
+    window->BTNSave_Click();
+    EXPECT_FALSE(window->canvas().bitmap(0)->isVisible());
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST_F(EditorWindowTest, AFolderOnTheCommandLineOpensTheMainMenu)
+{
+    EXPECT_FALSE(window->openSkinFolder(skin.filePath(QStringLiteral("missing"))));
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Hinweis:"));
+    EXPECT_FALSE(state.LayoutLoaded);
+
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
+    EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(skin.path()) + QDir::separator());
+    EXPECT_EQ(ReadIni(Settings::filePath(state.AppPath), Settings::Directory, Settings::LastDir, {}),
+              QDir::toNativeSeparators(skin.path()));
+    EXPECT_EQ(activeSlot(), 11);
+    EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("win in defaultlt.ini"));
+    EXPECT_EQ(find<QLineEdit>("txtX")->text(), QStringLiteral("210"));
+}
+
+TEST_F(EditorWindowTest, ChangingTheScreenAsksOnceAndNoKeepsTheFile)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    const QByteArray before = bytes(mainMenu(skin.path()));
+    editHome();
+    prompter.answer(Prompter::Answer::No);
+    openScreen(QStringLiteral("Produktinfo"));
+    EXPECT_EQ(questions(), 1);
+    openScreen(QStringLiteral("Hauptmenu"));
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
+    EXPECT_EQ(bytes(mainMenu(skin.path())), before);
+}
+
+TEST_F(EditorWindowTest, ChangingTheScreenWithYesSavesTheEdit)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    editHome();
+    prompter.answer(Prompter::Answer::Yes);
+    openScreen(QStringLiteral("Produktinfo"));
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(ReadIni(mainMenu(skin.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("30"));
+}
+
+TEST_F(EditorWindowTest, AnotherFolderNeverReceivesThePreviousScreen)
+{
+    for (const auto answer : {Prompter::Answer::Yes, Prompter::Answer::No}) {
+        SCOPED_TRACE(answer == Prompter::Answer::Yes ? "Yes" : "No");
+        QTemporaryDir first, second;
+        copySkin(first.path());
+        copySkin(second.path());
+        ASSERT_TRUE(window->openSkinFolder(first.path()));
+        const auto firstBefore = snapshot(first.path());
+        const auto secondBefore = snapshot(second.path());
+        editHome();
+        prompter.shown.clear();
+        prompter.answer(answer);
+        ASSERT_TRUE(window->openSkinFolder(second.path()));
+        EXPECT_EQ(questions(), 1);
+        EXPECT_EQ(snapshot(second.path()), secondBefore) << "byte for byte";
+        const QString savedX = ReadIni(mainMenu(first.path()), QStringLiteral("home"), QStringLiteral("x"), {});
+        EXPECT_EQ(savedX, answer == Prompter::Answer::Yes ? QStringLiteral("30") : QStringLiteral("10"));
+        if (answer == Prompter::Answer::No)
+            EXPECT_EQ(snapshot(first.path()), firstBefore);
+        EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(second.path()) + QDir::separator());
+        EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54)) << "loaded from the new folder";
+        EXPECT_FALSE(state.LayoutChanged);
+        // Saving now writes the new folder's own rectangles only.
+        window->BTNSave_Click();
+        EXPECT_EQ(ReadIni(mainMenu(second.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("10"));
+    }
+}
+
+TEST_F(EditorWindowTest, AFailedSaveKeepsThePreviousFolderAndTheEdits)
+{
+    QTemporaryDir second;
+    copySkin(second.path());
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    editHome();
+    blockMainMenu(skin.path());
+    const auto secondBefore = snapshot(second.path());
+    const QString settings = Settings::filePath(state.AppPath);
+    prompter.answer(Prompter::Answer::Yes);
+    window->openSkinFolder(second.path());
+    EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(skin.path()) + QDir::separator());
+    EXPECT_EQ(ReadIni(settings, Settings::Directory, Settings::LastDir, {}), QDir::toNativeSeparators(skin.path()));
+    EXPECT_TRUE(state.LayoutChanged);
+    EXPECT_EQ(pixels(0), QRectF(30, 36, 105, 54));
+    EXPECT_EQ(snapshot(second.path()), secondBefore);
+}
+
+TEST_F(EditorWindowTest, ClosingOffersTheSaveAndStaysOpenWhenItFails)
+{
+    const struct { const char* what; Prompter::Answer answer; bool block; bool closed; const char* savedX; } rows[] = {
+        {"yes", Prompter::Answer::Yes, false, true, "30"},
+        {"no", Prompter::Answer::No, false, true, "10"},
+        {"failed save", Prompter::Answer::Yes, true, false, nullptr},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        QTemporaryDir folder;
+        copySkin(folder.path());
+        window->show();
+        ASSERT_TRUE(window->openSkinFolder(folder.path()));
+        editHome();
+        if (r.block)
+            blockMainMenu(folder.path());
+        prompter.shown.clear();
+        prompter.answer(r.answer);
+        EXPECT_EQ(window->close(), r.closed);
+        EXPECT_EQ(window->isVisible(), !r.closed);
+        EXPECT_EQ(questions(), 1);
+        if (r.savedX)
+            EXPECT_EQ(ReadIni(mainMenu(folder.path()), QStringLiteral("home"), QStringLiteral("x"), {}),
+                      QString::fromLatin1(r.savedX));
+        else
+            EXPECT_TRUE(state.LayoutChanged) << "the edits are still there";
+        state.LayoutChanged = false;
+    }
+}
+
+TEST_F(EditorWindowTest, TheMapBoxesRebindAndReloadTheMapView)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    QCheckBox* infobar = find<QCheckBox>("ChkInfobar");
+    QCheckBox* dummys = find<QCheckBox>("ChkDummys");
+    EXPECT_FALSE(infobar->isVisible()) << "hidden on the main menu";
+    openScreen(QStringLiteral("Kartenansicht 2"));
+    ASSERT_TRUE(infobar->isVisible());
+    int dependent = -1;
+    for (int slot = 0; slot < SlotCount && dependent < 0; ++slot)
+        if (ScreenCatalogue::mapView()[slot].dependsOnInfobar)
+            dependent = slot;
+    ASSERT_GE(dependent, 0);
+    const int barHeight = ReadIni(skin.filePath(QStringLiteral("mapviewlt.ini")), QStringLiteral("infobar"),
+                                  QStringLiteral("cy"), 0).toInt();
+    ASSERT_GT(barHeight, 2);
+    const QRectF shifted = pixels(dependent);
+
+    // An edit is offered for saving before the reload throws it away.
+    select(dependent);
+    window->MoveO_Click();
+    ASSERT_NE(pixels(dependent), shifted);
+    prompter.answer(Prompter::Answer::No);
+    QTest::mouseClick(infobar, Qt::LeftButton);
+    EXPECT_EQ(questions(), 1);
+    EXPECT_FALSE(infobar->isChecked());
+    EXPECT_EQ(window->layout().currentScreen(), QStringLiteral("Kartenansicht 2"));
+    EXPECT_EQ(state.ViewIndex, 1);
+    EXPECT_EQ(pixels(dependent), shifted.translated(0, barHeight - 2)) << "no info bar, no shift";
+    QTest::mouseClick(infobar, Qt::LeftButton);
+    EXPECT_EQ(pixels(dependent), shifted);
+
+    openScreen(QStringLiteral("Kartenansicht 1"));
+    EXPECT_TRUE(window->canvas().bitmap(1)->isVisible());
+    EXPECT_FALSE(window->canvas().bitmap(20)->isVisible());
+    QTest::mouseClick(infobar, Qt::LeftButton);
+    EXPECT_FALSE(window->canvas().bitmap(1)->isVisible());
+    QTest::mouseClick(dummys, Qt::LeftButton);
+    EXPECT_TRUE(window->canvas().bitmap(20)->isVisible()) << "smalldummy shows on the first view";
+}
+
+TEST_F(EditorWindowTest, TheOtherWindowsOpenOwnedByTheEditor)
+{
+    QWidget* preferencesOwner = nullptr;
+    QWidget* managerOwner = nullptr;
+    QTest::mouseClick(find<QPushButton>("BTNMisc"), Qt::LeftButton); // nothing set yet: nothing happens
+    window->setPreferencesOpener([&](QWidget* owner) { preferencesOwner = owner; });
+    window->setSkinManagerOpener([&](QWidget* owner) { managerOwner = owner; });
+    QTest::mouseClick(find<QPushButton>("BTNMisc"), Qt::LeftButton);
+    EXPECT_EQ(preferencesOwner, window.get());
+    EXPECT_EQ(managerOwner, nullptr);
+    QTest::mouseClick(find<QPushButton>("BTNSkinManager"), Qt::LeftButton);
+    EXPECT_EQ(managerOwner, window.get());
+}
+
+TEST_F(EditorWindowTest, AnInvalidTypedPathAsksWhetherToCorrectIt)
+{
+    const struct { Prompter::Answer answer; bool cancel; } rows[] = {
+        {Prompter::Answer::Ok, false},
+        {Prompter::Answer::Cancel, true},
+    };
+    for (const auto& r : rows) {
+        prompter.shown.clear();
+        prompter.answer(r.answer);
+        bool cancel = !r.cancel;
+        window->SHFolder_ValidationFailed(QStringLiteral("C:\\Sk*ns"), cancel);
+        EXPECT_EQ(cancel, r.cancel);
+        ASSERT_EQ(prompter.shown.size(), 1);
+        EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Ungültige Pfadangabe"));
+        EXPECT_EQ(prompter.shown[0].text, QStringLiteral("Der eingegebene Pfad \"C:\\Sk*ns\" ist ungültig.\r\n"
+                                                         "Wollen Sie Ihre Eingabe korrigieren?"));
+        EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::OkCancel);
+        EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
+    }
+}
+
+TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
+{
+    QTemporaryDir second;
+    copySkin(second.path());
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    editHome();
+    const auto secondBefore = snapshot(second.path());
+
+    // A cancelled picker changes nothing.
+    QTest::mouseClick(find<QPushButton>("BTNLoad"), Qt::LeftButton);
+    EXPECT_EQ(prompter.dialogsRun, 1);
+    EXPECT_EQ(questions(), 0);
+    EXPECT_TRUE(state.LayoutChanged);
+    EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
+
+    QString startSelection, status;
+    bool statusShown = false, editShown = true;
+    prompter.onDialog([&](QObject& dialog) {
+        auto& browser = dynamic_cast<FolderBrowser&>(dialog);
+        startSelection = browser.selectedPath();
+        statusShown = !browser.findChild<QLabel*>(QStringLiteral("StatusLabel"))->isHidden();
+        editShown = !browser.findChild<QLineEdit*>(QStringLiteral("EditBox"))->isHidden();
+        browser.selectPath(second.path());
+        status = browser.findChild<QLabel*>(QStringLiteral("StatusLabel"))->text();
+        browser.accept();
+        return true;
+    });
+    prompter.answer(Prompter::Answer::Yes);
+    QTest::mouseClick(find<QPushButton>("BTNLoad"), Qt::LeftButton);
+    EXPECT_EQ(startSelection, QDir::toNativeSeparators(skin.path()));
+    EXPECT_TRUE(statusShown);
+    EXPECT_FALSE(editShown);
+    EXPECT_EQ(status, QDir::toNativeSeparators(second.path()) + QStringLiteral(" wurde gewählt."));
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(ReadIni(mainMenu(skin.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("30"));
+    EXPECT_EQ(snapshot(second.path()), secondBefore);
+    EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(second.path()) + QDir::separator());
+    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
+    EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
+}
