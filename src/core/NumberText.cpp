@@ -109,3 +109,10 @@ std::optional<double> ParseNumber(QStringView text, const QLocale& locale)
         return std::nullopt;
     return value;
 }
+
+std::optional<double> ParseNumberOrPoint(QStringView text, const QLocale& locale)
+{
+    if (auto number = ParseNumber(text, locale))
+        return number;
+    return ParseNumber(text, QLocale::c());
+}

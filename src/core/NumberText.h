@@ -18,3 +18,7 @@ QString SingleText(float value, const QLocale& locale = QLocale::system());
 // sign, digits, separator, digits, optional exponent; blanks around it are
 // allowed). Group separators and anything else make it fail.
 std::optional<double> ParseNumber(QStringView text, const QLocale& locale = QLocale::system());
+
+// As ParseNumber, and when that fails with a point as the decimal separator, so
+// that numbers typed or stored under another locale still read.
+std::optional<double> ParseNumberOrPoint(QStringView text, const QLocale& locale = QLocale::system());

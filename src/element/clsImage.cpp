@@ -4,7 +4,7 @@
 #include "CanvasShape.h"
 #include "CanvasText.h"
 #include "Elements.h"
-#include "FieldNumber.h"
+#include "NumberText.h"
 #include "Twips.h"
 
 #include <cmath>
@@ -230,7 +230,7 @@ void clsImage::ShowCoordinates()
     const float values[FieldCount] = {x, y, cx, cy};
     for (int f = 0; f < FieldCount; ++f)
         if (myFields[f])
-            myFields[f]->setText(singleText(values[f], locale));
+            myFields[f]->setText(SingleText(values[f], locale));
 }
 
 bool clsImage::readFields(double& x, double& y, double& cx, double& cy) const
@@ -239,7 +239,7 @@ bool clsImage::readFields(double& x, double& y, double& cx, double& cy) const
     for (int f = 0; f < FieldCount; ++f) {
         if (!myFields[f])
             return false;
-        const auto v = parseNumber(myFields[f]->text(), m_owner.locale());
+        const auto v = ParseNumberOrPoint(myFields[f]->text(), m_owner.locale());
         if (!v)
             return false;
         *out[f] = *v;

@@ -147,9 +147,7 @@ double SpeedProfile::readNumber(const QString& file, const QString& section, con
 {
     const QString text = ReadIni(file, section, key, DoubleText(fallback, m_locale));
     // A settings file written under another locale still reads with a point.
-    auto number = ParseNumber(text, m_locale);
-    if (!number)
-        number = ParseNumber(text, QLocale::c());
+    const auto number = ParseNumberOrPoint(text, m_locale);
     return number && *number >= 0 ? *number : fallback;
 }
 
