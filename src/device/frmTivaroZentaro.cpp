@@ -375,13 +375,7 @@ void frmTivaroZentaro::BTNStartMN4_Click()
 void frmTivaroZentaro::BTNDir_Click()
 {
     cSHFolder picker(*m_state.prompter);
-    picker.setCenterDialog(true);
-    picker.setStatusTextArea(true);
-    picker.setEditBox(false);
-    picker.setIncludeFiles(false);
-    picker.setNewDialog(true);
-    picker.setDefaultPath(ReadIni(settingsFile(), Settings::Directory, Settings::SkinDir, QString()));
-    picker.setValidFolder(QString());
+    picker.setPlainFolderChoice(ReadIni(settingsFile(), Settings::Directory, Settings::SkinDir, QString()));
     const QString folder = picker.BrowseForFolder(this);
     if (folder.isEmpty())
         return;

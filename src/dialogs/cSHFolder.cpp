@@ -12,6 +12,17 @@ cSHFolder::cSHFolder(Prompter& prompter, QObject* parent)
 
 cSHFolder::~cSHFolder() = default;
 
+void cSHFolder::setPlainFolderChoice(const QString& startFolder)
+{
+    setCenterDialog(true);
+    setStatusTextArea(true);
+    setEditBox(false);
+    setIncludeFiles(false);
+    setNewDialog(true);
+    setDefaultPath(startFolder);
+    setValidFolder(QString());
+}
+
 QString cSHFolder::BrowseForFolder(QWidget* Owner, const QString& Title, qint32 Root)
 {
     if (m_browser)

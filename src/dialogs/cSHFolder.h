@@ -26,6 +26,11 @@ public:
     // browse runs at a time; a nested call returns "" at once.
     QString BrowseForFolder(QWidget* Owner = nullptr, const QString& Title = {}, qint32 Root = 0);
 
+    // The settings every window of the program browses with: centred, with a
+    // status line, folders only, no edit box and no validation, in the resizable
+    // style, starting at startFolder.
+    void setPlainFolderChoice(const QString& startFolder);
+
     QString DisplayName() const { return m_displayName; }
     // The open browser window, null while none is open.
     QWidget* hwnd() const;

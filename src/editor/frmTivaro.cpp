@@ -310,13 +310,7 @@ QString frmTivaro::GetSkinFolder()
     connect(&picker, &cSHFolder::SelectionChanged, this, &frmTivaro::SHFolder_SelectionChanged);
     connect(&picker, &cSHFolder::ValidationFailed, this, &frmTivaro::SHFolder_ValidationFailed,
             Qt::DirectConnection);
-    picker.setCenterDialog(true);
-    picker.setStatusTextArea(true);
-    picker.setEditBox(false);
-    picker.setIncludeFiles(false);
-    picker.setNewDialog(true);
-    picker.setDefaultPath(m_state.SkinFolder);
-    picker.setValidFolder(QString());
+    picker.setPlainFolderChoice(m_state.SkinFolder);
     const QString path = picker.BrowseForFolder(this);
     SHFolder = nullptr;
     return path;

@@ -356,12 +356,7 @@ void frmPreferences::BTNDir_Click()
 QString frmPreferences::GetFolder(const QString& strDefaultPath)
 {
     cSHFolder picker(*m_state.prompter);
-    picker.setCenterDialog(true);
-    picker.setStatusTextArea(true);
-    picker.setEditBox(false);
-    picker.setIncludeFiles(false);
-    picker.setNewDialog(true);
-    picker.setDefaultPath(strDefaultPath);
+    picker.setPlainFolderChoice(strDefaultPath);
     return picker.BrowseForFolder(this);
 }
 
