@@ -182,7 +182,9 @@ public:
     {
         for (const Run& run : runs) {
             const auto rate = run.counters.find("bytes_per_second");
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred && rate != run.counters.end())
+            // Single repetitions, or only the median when aggregates alone are reported.
+            const bool wanted = run.run_type == Run::RT_Iteration || run.aggregate_name == "median";
+            if (wanted && !run.error_occurred && rate != run.counters.end())
                 rates[run.run_name.function_name].push_back(rate->second.value);
         }
         ConsoleReporter::ReportRuns(runs);
