@@ -90,7 +90,8 @@ bool FolderDevice::inside(const QString& canonicalPath, const QString& root) con
 
 bool FolderDevice::answers()
 {
-    if (m_connected && !canonicalRoot().isEmpty())
+    // One stat, not a full path resolution: this runs for every chunk of a copy.
+    if (m_connected && QFileInfo(m_root).isDir())
         return true;
     m_lastError = CeError::DeviceNotConnected;
     return false;
