@@ -10,38 +10,15 @@ namespace {
 
 TEST(ConvertBase, Table)
 {
-    struct Case
-    {
-        QString number;
-        int from;
-        int to;
-        QString expected;
-    };
+    struct Case { QString number; int from; int to; QString expected; };
     const Case cases[] = {
-        {"ff0000", 16, 10, "16711680"},
-        {"FF0000", 16, 10, "16711680"},
-        {"00FF00", 16, 10, "65280"},
-        {"65280", 10, 16, "FF00"},
-        {"255", 10, 16, "FF"},
-        {"0", 16, 10, "0"},
-        {"000", 16, 10, "0"},
-        {"808080", 16, 10, "8421504"},
-        {"z", 36, 10, "35"},
-        {"35", 10, 36, "Z"},
-        {"101", 2, 10, "5"},
-        {"5", 10, 2, "101"},
-        {"9007199254740992", 10, 16, "20000000000000"},
-        {"FG", 16, 10, "Error"},
-        {"", 16, 10, "Error"},
-        {"12", 1, 10, "Error"},
-        {"12", 10, 37, "Error"},
-        {"12", 0, 10, "Error"},
-        {"12", 10, 1, "Error"},
-        {"2", 2, 10, "Error"},
-        {"-1", 10, 16, "Error"},
-        {" 1", 10, 16, "Error"},
-        {"1.5", 10, 16, "Error"},
-        {QString::fromUtf8("ä"), 36, 10, "Error"},
+        {"ff0000", 16, 10, "16711680"}, {"FF0000", 16, 10, "16711680"}, {"00FF00", 16, 10, "65280"},
+        {"65280", 10, 16, "FF00"}, {"255", 10, 16, "FF"}, {"0", 16, 10, "0"}, {"000", 16, 10, "0"},
+        {"808080", 16, 10, "8421504"}, {"z", 36, 10, "35"}, {"35", 10, 36, "Z"}, {"101", 2, 10, "5"},
+        {"5", 10, 2, "101"}, {"9007199254740992", 10, 16, "20000000000000"}, {"FG", 16, 10, "Error"},
+        {"", 16, 10, "Error"}, {"12", 1, 10, "Error"}, {"12", 10, 37, "Error"}, {"12", 0, 10, "Error"},
+        {"12", 10, 1, "Error"}, {"2", 2, 10, "Error"}, {"-1", 10, 16, "Error"}, {" 1", 10, 16, "Error"},
+        {"1.5", 10, 16, "Error"}, {QString::fromUtf8("ä"), 36, 10, "Error"},
         {QString(400, u'Z'), 36, 10, "Error"}, // beyond the range of doubles
     };
     for (const Case& c : cases) {
@@ -61,18 +38,10 @@ TEST(ConvertBase, HugeButFiniteNumbersNeverCrash)
 
 TEST(PathSplit, Table)
 {
-    struct Case
-    {
-        QString path;
-        QString fileName;
-        QString folder;
-    };
+    struct Case { QString path; QString fileName; QString folder; };
     const Case cases[] = {
-        {"C:\\a\\b.ini", "b.ini", "C:\\a\\"},
-        {"b.ini", "b.ini", ""},
-        {"", "", ""},
-        {"/home/u/skin/", "", "/home/u/skin/"},
-        {"/home/u/x.ini", "x.ini", "/home/u/"},
+        {"C:\\a\\b.ini", "b.ini", "C:\\a\\"}, {"b.ini", "b.ini", ""}, {"", "", ""},
+        {"/home/u/skin/", "", "/home/u/skin/"}, {"/home/u/x.ini", "x.ini", "/home/u/"},
         {"\\Storage Card\\MN4/MN4.exe", "MN4.exe", "\\Storage Card\\MN4/"},
         {"a/b\\c", "c", "a/b\\"},
         {"\\", "", "\\"},
@@ -100,12 +69,7 @@ TEST(FindAnyCase, ResolvesEachComponent)
     putFile(root + QStringLiteral("/Skin/navlib.INI"), "x");
     const QString sep = QDir::separator();
 
-    struct Case
-    {
-        QString folder;
-        QString name;
-        QString expected;
-    };
+    struct Case { QString folder; QString name; QString expected; };
     const Case cases[] = {
         {root, "skin/layout/mainmenult.ini", root + sep + "Skin" + sep + "Layout" + sep + "MainMenuLT.ini"},
         {root + "/", "SKIN\\LAYOUT", root + "/Skin" + sep + "Layout"},

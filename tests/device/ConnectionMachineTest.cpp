@@ -97,11 +97,7 @@ TEST_F(ConnectionMachineTest, ATickDuringTheEventsOfATickDoesNothing)
 
 TEST_F(ConnectionMachineTest, Mn4FolderIsTheFolderOfTheProgramPath)
 {
-    const struct
-    {
-        QByteArray ini;
-        QString folder;
-    } rows[] = {
+    const struct { QByteArray ini; QString folder; } rows[] = {
         {"[Directory]\r\nMN4Dir= \\Storage Card\\MN4\\MobileNavigator.exe\r\n", "\\Storage Card\\MN4\\"},
         {"[Directory]\r\nMN4Dir= MobileNavigator.exe\r\n", ""},
         {"", ""},
@@ -110,32 +106,6 @@ TEST_F(ConnectionMachineTest, Mn4FolderIsTheFolderOfTheProgramPath)
         writeFile(settings, row.ini);
         connection.readMn4Folder(settings);
         EXPECT_EQ(connection.mn4Folder, row.folder) << row.ini.toStdString();
-    }
-}
-
-TEST(ConnectionLook, LightsAndCaptionOfEveryState)
-{
-    using Rgb = ConnectionLook::Rgb;
-    const Rgb brightRed{255, 0, 0}, darkRed{128, 0, 0}, brightYellow{255, 255, 0},
-        darkYellow{64, 64, 0}, brightGreen{0, 255, 0}, darkGreen{0, 64, 0};
-    const struct
-    {
-        ConnectionState state;
-        Rgb red, yellow, green;
-        QString caption;
-    } rows[] = {
-        {ConnectionState::Idle, brightRed, darkYellow, darkGreen, "verbinden"},
-        {ConnectionState::Connecting, brightRed, brightYellow, darkGreen, "verbinden"},
-        {ConnectionState::Connected, darkRed, darkYellow, brightGreen, "trennen"},
-        {ConnectionState::Disconnecting, darkRed, brightYellow, brightGreen, "trennen"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(int(row.state));
-        const ConnectionLook look = ConnectionLook::of(row.state);
-        EXPECT_EQ(look.redLight, row.red);
-        EXPECT_EQ(look.yellowLight, row.yellow);
-        EXPECT_EQ(look.greenLight, row.green);
-        EXPECT_EQ(look.buttonCaption, row.caption);
     }
 }
 

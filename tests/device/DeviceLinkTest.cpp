@@ -73,16 +73,10 @@ TEST_F(DeviceLinkTest, CopiesArriveByteForByteInChunksOf2048)
 
 TEST_F(DeviceLinkTest, RefusedCreateShowsTheMessageOfItsErrorCode)
 {
-    const struct
-    {
-        quint32 code;
-        QString message;
-    } rows[] = {
+    const struct { quint32 code; QString message; } rows[] = {
         {80, QStringLiteral("A file already exists with the specified name.")},
-        {87, QStringLiteral("A parameter was invalid.")},
-        {112, QStringLiteral("Disk if Full.")},
-        {5, QStringLiteral("An unknown error occured.")},
-        {0, QStringLiteral("An unknown error occured.")},
+        {87, QStringLiteral("A parameter was invalid.")}, {112, QStringLiteral("Disk if Full.")},
+        {5, QStringLiteral("An unknown error occured.")}, {0, QStringLiteral("An unknown error occured.")},
         {1167, QStringLiteral("An unknown error occured.")},
     };
     writeFile(pc(QStringLiteral("a.ini")), "abc");
@@ -184,13 +178,7 @@ TEST_F(DeviceLinkTest, EmptyDeviceFileGivesEmptyPcFileSilently)
 
 TEST_F(DeviceLinkTest, OpenAsksForTheAccessOfItsMode)
 {
-    const struct
-    {
-        qint16 mode;
-        bool createNew;
-        quint32 access;
-        quint32 creation;
-    } rows[] = {
+    const struct { qint16 mode; bool createNew; quint32 access; quint32 creation; } rows[] = {
         {1, false, 0x80000000u, 3}, {2, true, 0x40000000u, 1}, {3, false, 0xC0000000u, 3},
         {4, false, 0, 3},           {0, true, 0, 1},           {-1, false, 0, 3},
     };
@@ -260,39 +248,6 @@ TEST_F(DeviceLinkTest, ConnectionFollowsTheDevice)
     QDir(root).removeRecursively();
     EXPECT_FALSE(link.IsDeviceConnected());
     EXPECT_FALSE(link.ConnectDevice());
-}
-
-} // namespace
-
-namespace {
-
-// Copies a folder tree, so that tests never change the repository's samples.
-void copyTree(const QString& from, const QString& to)
-{
-    QDir().mkpath(to);
-    for (const QFileInfo& info : QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-        if (info.isDir())
-            copyTree(info.filePath(), to + u'/' + info.fileName());
-        else
-            QFile::copy(info.filePath(), to + u'/' + info.fileName());
-    }
-}
-
-TEST(DemoDevice, ShowsItsSkinsAndActiveSkin)
-{
-    QTemporaryDir base;
-    copyTree(QStringLiteral(TIVARO_SAMPLES "/demo-device"), base.filePath(QStringLiteral("card")));
-    FolderDevice device{base.filePath(QStringLiteral("card"))};
-    ScriptedPrompter prompter;
-    DeviceLink link{device, prompter};
-    ASSERT_TRUE(link.ConnectDevice());
-    EXPECT_EQ(link.ListDeviceFolders(QStringLiteral("\\MN4\\Skins\\")), (QStringList{"Nacht", "Tag"}));
-    ASSERT_TRUE(link.CopyFileFromDevice(QStringLiteral("\\MN4\\prefs.ini"), base.filePath(QStringLiteral("prefs0.ini"))));
-    EXPECT_TRUE(readFile(base.filePath(QStringLiteral("prefs0.ini"))).startsWith("[Display]\r\nlastSkin= Tag\r\n"));
-    for (const char* skin : {"Nacht", "Tag"}) {
-        const QString folder = base.filePath(QStringLiteral("card/MN4/Skins/")) + QLatin1String(skin);
-        EXPECT_TRUE(QFileInfo::exists(folder + u'/' + QLatin1String(skin) + QStringLiteral(".ini"))) << skin;
-    }
 }
 
 } // namespace

@@ -18,13 +18,7 @@ TEST(DeviceSettings, SectionDeviceChoosesTheBackend)
     const DeviceSettings::Backend platformDefault = DeviceSettings::Backend::Folder;
     const QString defaultLibrary = QStringLiteral("librapi.so.2");
 #endif
-    const struct
-    {
-        QByteArray ini;
-        DeviceSettings::Backend backend;
-        QString folder;
-        QString library;
-    } rows[] = {
+    const struct { QByteArray ini; DeviceSettings::Backend backend; QString folder; QString library; } rows[] = {
         {"", platformDefault, {}, defaultLibrary},
         {"[Device]\r\nBackend= folder\r\nFolder= /media/card\r\n", DeviceSettings::Backend::Folder,
          "/media/card", defaultLibrary},

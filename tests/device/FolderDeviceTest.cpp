@@ -58,11 +58,7 @@ protected:
 
 TEST_F(FolderDeviceTest, RefusesEveryPathThatLeadsOutside)
 {
-    const struct
-    {
-        QString path;
-        quint32 code;
-    } paths[] = {
+    const struct { QString path; quint32 code; } paths[] = {
         {QStringLiteral("\\..\\outside\\secret.txt"), CeError::AccessDenied},
         {QStringLiteral("..\\outside\\secret.txt"), CeError::AccessDenied},
         {QStringLiteral("\\MN4\\..\\..\\outside\\new.txt"), CeError::AccessDenied},

@@ -69,21 +69,6 @@ protected:
     SkinManager manager{{link, connection, prompter, app, settings, {}, {}, [this] { ++shown; }}};
 };
 
-TEST_F(SkinManagerTest, LoadAdoptsTheSkinFolderAndConnectingListsTheStore)
-{
-    EXPECT_EQ(manager.skinName(), QStringLiteral("MySkin"));
-    EXPECT_EQ(manager.files(SkinManager::Root), (QStringList{"MySkin.ini", "NavLib.ini"}));
-    EXPECT_EQ(manager.files(SkinManager::Layout), QStringList{"defaultlt.ini"});
-    EXPECT_TRUE(QFileInfo(pcSkin + QStringLiteral("/Font2")).isDir());
-    EXPECT_TRUE(manager.deviceSkins().isEmpty());
-
-    connect();
-    EXPECT_EQ(manager.deviceSkins(), (QStringList{"Nacht", "Tag"}));
-    EXPECT_EQ(manager.activeSkin(), QStringLiteral("Tag"));
-    EXPECT_EQ(QDir(app).entryList(QDir::Files), QStringList{"Tivaro.ini"});
-    EXPECT_TRUE(prompter.shown.isEmpty());
-}
-
 TEST_F(SkinManagerTest, UploadCopiesTheListedFilesIntoAFreshDeviceFolder)
 {
     connect();
@@ -104,13 +89,7 @@ TEST_F(SkinManagerTest, UploadCopiesTheListedFilesIntoAFreshDeviceFolder)
 
 TEST_F(SkinManagerTest, UploadRefusalsChangeNothing)
 {
-    const struct
-    {
-        const char* name;
-        bool connected;
-        bool marker;
-        QString message;
-    } rows[] = {
+    const struct { const char* name; bool connected; bool marker; QString message; } rows[] = {
         {"no marker file", true, false,
          QStringLiteral("Es wird eine Datei MySkin.ini im Verzeichnis\n") + QDir::toNativeSeparators(pcSkin)
              + QStringLiteral(" erwartet.\nDer Skin ist nicht Zentaro kompatibel. Aktion abgebrochen.")},
@@ -150,21 +129,12 @@ TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSki
     connect();
     manager.BTNSwitch_Click({QStringLiteral("Nacht")});
 
-    const struct
-    {
-        const char* path;
-        QByteArray bytes;
-    } expected[] = {
-        {"MN4/NavLib.ini", "Nacht navlib"},
-        {"MN4/Layout/defaultlt.ini", "Nacht default"},
-        {"MN4/Layout/mapviewlt.ini", "Nacht mapview"},
-        {"MN4/Layout/mainmenult.ini", "Nacht mainmenu"},
-        {"MN4/a.fnt", "font"},
-        {"Windows/Schriftarten/b.ttf", "font2"},
+    const struct { const char* path; QByteArray bytes; } expected[] = {
+        {"MN4/NavLib.ini", "Nacht navlib"}, {"MN4/Layout/defaultlt.ini", "Nacht default"},
+        {"MN4/Layout/mapviewlt.ini", "Nacht mapview"}, {"MN4/Layout/mainmenult.ini", "Nacht mainmenu"},
+        {"MN4/a.fnt", "font"}, {"Windows/Schriftarten/b.ttf", "font2"},
         {"MN4/prefs.ini", QByteArray(Prefs).replace("lastSkin= Tag", "lastSkin= Nacht")},
-        {"MN4/navlib.ini.bak", "<missing>"},
-        {"MN4/c.ini", "<missing>"},
-        {"MN4/prefs.ini.new", "<missing>"},
+        {"MN4/navlib.ini.bak", "<missing>"}, {"MN4/c.ini", "<missing>"}, {"MN4/prefs.ini.new", "<missing>"},
     };
     for (const auto& file : expected)
         EXPECT_EQ(readFile(card(file.path)), file.bytes) << file.path;
@@ -188,32 +158,6 @@ TEST_F(SkinManagerTest, FailedSwitchLeavesThePreferencesAlone)
     EXPECT_FALSE(QFileInfo::exists(card("MN4/prefs.ini")));
     EXPECT_EQ(texts(), QStringList{"Device File Does Not Exist Or Is Empty (0 Bytes)!"});
     EXPECT_EQ(QDir(app).entryList(QDir::Files), QStringList{"Tivaro.ini"});
-}
-
-TEST_F(SkinManagerTest, DeletionWaitsForTheReconnectAndSparesTheActiveSkin)
-{
-    connect();
-    manager.BTNSkinDel_Click({QStringLiteral("Tag")});
-    ASSERT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Hinweis!"));
-    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("Dieser Skin ist aktiv und darf nicht gelöscht werden!\n"
-                                                     "Bitte erst einen anderen Skin aktivieren."));
-    EXPECT_FALSE(manager.reconnectRequested);
-
-    manager.BTNSkinDel_Click({QStringLiteral("Nacht")});
-    EXPECT_EQ(manager.doing(), QStringLiteral("lösche Skin..."));
-    const ConnectionState states[] = {ConnectionState::Disconnecting, ConnectionState::Connecting,
-                                      ConnectionState::Connected, ConnectionState::Connected};
-    for (const ConnectionState state : states) {
-        EXPECT_TRUE(QFileInfo::exists(card("MN4/Skins/Nacht")) || state == ConnectionState::Connected);
-        manager.Timer1_Timer();
-        EXPECT_EQ(manager.look().buttonCaption, ConnectionLook::of(state).buttonCaption);
-        EXPECT_EQ(manager.look().yellowLight, ConnectionLook::of(state).yellowLight);
-    }
-    EXPECT_FALSE(QFileInfo::exists(card("MN4/Skins/Nacht")));
-    EXPECT_EQ(manager.deviceSkins(), QStringList{"Tag"});
-    EXPECT_EQ(manager.doing(), QString());
-    EXPECT_EQ(prompter.shown.size(), 1);
 }
 
 TEST_F(SkinManagerTest, PcFilesAreAddedReplacedAndDeleted)
@@ -248,11 +192,7 @@ TEST_F(SkinManagerTest, StartingMn4OnAFolderDeviceIsExplained)
 TEST(SkinManagerProgress, CaptionAndPercent)
 {
     const QChar nbsp(0x00A0);
-    const struct
-    {
-        int done, total, percent;
-        QString digits;
-    } rows[] = {
+    const struct { int done, total, percent; QString digits; } rows[] = {
         {1, 3, 33, "33"}, {3, 3, 100, "100"}, {0, 3, 0, "0"}, {2, 3, 66, "66"},
         {0, 0, 100, "100"}, {7, 3, 100, "100"},
     };

@@ -29,12 +29,7 @@ TEST(FileDialogRules, FilterListFromTheSettings)
 {
     using Pairs = std::array<QString, 5>;
     const QString allFiles = nuls({"Alle Dateien", "*.*", "", ""});
-    const struct {
-        QString filter;
-        Pairs texts;
-        Pairs suffixes;
-        QString expected;
-    } cases[] = {
+    const struct { QString filter; Pairs texts; Pairs suffixes; QString expected; } cases[] = {
         {{}, {}, {}, allFiles},
         {{}, {"", "INI-Dateien"}, {}, allFiles}, // a pair without pattern is left out
         {{}, {}, {"", "*.ini"}, allFiles},
@@ -51,20 +46,10 @@ TEST(FileDialogRules, FilterListFromTheSettings)
 
 TEST(FileDialogRules, FlagsByIntention)
 {
-    const struct {
-        qint32 flags;
-        bool multiSelect;
-        const char* intention;
-        std::optional<qint32> expected;
-    } cases[] = {
-        {0, false, "Open", 6148},
-        {0, true, "Open", 530948},
-        {0, false, "Save", 2054},
-        {0, true, "Save", 2054},
+    const struct { qint32 flags; bool multiSelect; const char* intention; std::optional<qint32> expected; } cases[] = {
+        {0, false, "Open", 6148}, {0, true, "Open", 530948}, {0, false, "Save", 2054}, {0, true, "Save", 2054},
         {6148, true, "Open", 530948}, // the skin manager's settings
-        {2, true, "Save", 524802},
-        {0, false, "Drucken", std::nullopt},
-        {7, true, "open", std::nullopt},
+        {2, true, "Save", 524802}, {0, false, "Drucken", std::nullopt}, {7, true, "open", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(FlagsForIntention(c.flags, c.multiSelect, QString::fromLatin1(c.intention)), c.expected)

@@ -5,20 +5,11 @@
 
 TEST(FolderPaths, ValidFolderMatchesAsAWildcardPrefix)
 {
-    const struct {
-        const char* path;
-        const char* validFolder;
-        bool matches;
-    } cases[] = {
-        {R"(c:\skins\night)", R"(C:\Skins)", true},
-        {R"(D:\Skins)", R"(C:\Skins)", false},
-        {R"(C:\Sk)", R"(C:\Skins)", false},
-        {"C:/Skins/Night", R"(C:\Skins)", true},
-        {"/home/anna/Skins/Tag", "/home/*/skins", true},
-        {"/home/anna/Karten", "/home/*/skins", false},
-        {"/media/a1", "/media/?1", true},
-        {"/media/1", "/media/?1", false},
-        {"", "/media", false},
+    const struct { const char* path; const char* validFolder; bool matches; } cases[] = {
+        {R"(c:\skins\night)", R"(C:\Skins)", true}, {R"(D:\Skins)", R"(C:\Skins)", false},
+        {R"(C:\Sk)", R"(C:\Skins)", false}, {"C:/Skins/Night", R"(C:\Skins)", true},
+        {"/home/anna/Skins/Tag", "/home/*/skins", true}, {"/home/anna/Karten", "/home/*/skins", false},
+        {"/media/a1", "/media/?1", true}, {"/media/1", "/media/?1", false}, {"", "/media", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MatchesValidFolder(QString::fromUtf8(c.path), QString::fromUtf8(c.validFolder)), c.matches)

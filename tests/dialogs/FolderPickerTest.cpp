@@ -218,10 +218,7 @@ TEST_F(FolderPicker, TypedPathsThatCannotBeChosenRaiseValidationFailed)
     folder.setEditBox(true);
     folder.setValidFolder(path("Skins"));
     folder.setDefaultPath(path("Skins"));
-    const struct {
-        QString typed;
-        bool cancel;
-    } cases[] = {
+    const struct { QString typed; bool cancel; } cases[] = {
         {path("Gibtsnicht"), true},
         {path("Gibtsnicht"), false}, // stays open, corrected below
         {path("Other"), true},       // outside the valid folder

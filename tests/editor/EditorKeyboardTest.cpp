@@ -28,18 +28,12 @@ TEST_F(EditorKeyboardTest, ArrowKeysAndButtonsNudgeInTheThreeModes)
 {
     const QRectF home(10, 36, 105, 54);
     const struct { int mode; Qt::Key key; const char* button; QRectF expected; } rows[] = {
-        {0, Qt::Key_Up, "MoveN", {10, 35, 105, 54}},
-        {0, Qt::Key_Down, "MoveS", {10, 37, 105, 54}},
-        {0, Qt::Key_Left, "MoveW", {9, 36, 105, 54}},
-        {0, Qt::Key_Right, "MoveO", {11, 36, 105, 54}},
-        {1, Qt::Key_Up, "MoveN", {10, 35, 105, 55}},
-        {1, Qt::Key_Down, "MoveS", {10, 36, 105, 55}},
-        {1, Qt::Key_Left, "MoveW", {9, 36, 106, 54}},
-        {1, Qt::Key_Right, "MoveO", {10, 36, 106, 54}},
-        {2, Qt::Key_Up, "MoveN", {10, 36, 105, 53}},
-        {2, Qt::Key_Down, "MoveS", {10, 37, 105, 53}},
-        {2, Qt::Key_Left, "MoveW", {10, 36, 104, 54}},
-        {2, Qt::Key_Right, "MoveO", {11, 36, 104, 54}},
+        {0, Qt::Key_Up, "MoveN", {10, 35, 105, 54}}, {0, Qt::Key_Down, "MoveS", {10, 37, 105, 54}},
+        {0, Qt::Key_Left, "MoveW", {9, 36, 105, 54}}, {0, Qt::Key_Right, "MoveO", {11, 36, 105, 54}},
+        {1, Qt::Key_Up, "MoveN", {10, 35, 105, 55}}, {1, Qt::Key_Down, "MoveS", {10, 36, 105, 55}},
+        {1, Qt::Key_Left, "MoveW", {9, 36, 106, 54}}, {1, Qt::Key_Right, "MoveO", {10, 36, 106, 54}},
+        {2, Qt::Key_Up, "MoveN", {10, 36, 105, 53}}, {2, Qt::Key_Down, "MoveS", {10, 37, 105, 53}},
+        {2, Qt::Key_Left, "MoveW", {10, 36, 104, 54}}, {2, Qt::Key_Right, "MoveO", {11, 36, 104, 54}},
     };
     for (const auto& r : rows) {
         for (const bool byKey : {true, false}) {
@@ -95,10 +89,8 @@ TEST_F(EditorKeyboardTest, CtrlAloneAndTheModeButtonCycleThroughThreeModes)
 TEST_F(EditorKeyboardTest, ShiftArrowsWalkTheSlotsWrappingAndSkippingUntouchables)
 {
     const struct { const char* screen; int start; Qt::Key key; QList<int> visited; } rows[] = {
-        {"Hauptmenu", 11, Qt::Key_Down, {0, 1, 2}},
-        {"Hauptmenu", 0, Qt::Key_Up, {11, 10}},
-        {"Hauptmenu", 10, Qt::Key_Right, {11, 0}},
-        {"Hauptmenu", 1, Qt::Key_Left, {0, 11}},
+        {"Hauptmenu", 11, Qt::Key_Down, {0, 1, 2}}, {"Hauptmenu", 0, Qt::Key_Up, {11, 10}},
+        {"Hauptmenu", 10, Qt::Key_Right, {11, 0}}, {"Hauptmenu", 1, Qt::Key_Left, {0, 11}},
         // "up" and "down" (slots 2 and 3) of a list can be neither moved nor resized.
         {"EinfacheListe", 4, Qt::Key_Down, {5, 0, 1, 4}},
         {"EinfacheListe", 4, Qt::Key_Up, {1, 0, 5, 4}},

@@ -15,13 +15,7 @@ protected:
     }
 };
 
-struct Drag
-{
-    const char* what;
-    QPoint press;
-    QPoint to;
-    QRectF expected;
-};
+struct Drag { const char* what; QPoint press; QPoint to; QRectF expected; };
 
 } // namespace
 
@@ -134,16 +128,11 @@ TEST_F(EditorMouseTest, HoveringShowsTheResizePointersOfTheActiveElementOnly)
     ASSERT_FALSE(empty.isNull());
 
     const struct { const char* where; QPoint p; Qt::CursorShape shape; } rows[] = {
-        {"right zone", at(238, 12), Qt::SizeHorCursor},
-        {"left zone", at(211, 12), Qt::SizeHorCursor},
-        {"top zone", at(225, 1), Qt::SizeVerCursor},
-        {"bottom zone", at(225, 23), Qt::SizeVerCursor},
-        {"top-left", at(211, 1), Qt::SizeFDiagCursor},
-        {"bottom-right", at(238, 23), Qt::SizeFDiagCursor},
-        {"top-right", at(238, 1), Qt::SizeBDiagCursor},
-        {"middle", at(225, 12), Qt::ArrowCursor},
-        {"another element", at(60, 60), Qt::ArrowCursor},
-        {"background", empty, Qt::ArrowCursor},
+        {"right zone", at(238, 12), Qt::SizeHorCursor}, {"left zone", at(211, 12), Qt::SizeHorCursor},
+        {"top zone", at(225, 1), Qt::SizeVerCursor}, {"bottom zone", at(225, 23), Qt::SizeVerCursor},
+        {"top-left", at(211, 1), Qt::SizeFDiagCursor}, {"bottom-right", at(238, 23), Qt::SizeFDiagCursor},
+        {"top-right", at(238, 1), Qt::SizeBDiagCursor}, {"middle", at(225, 12), Qt::ArrowCursor},
+        {"another element", at(60, 60), Qt::ArrowCursor}, {"background", empty, Qt::ArrowCursor},
     };
     for (const auto& r : rows) {
         hover(at(211, 1));

@@ -79,20 +79,8 @@ TEST_F(EditorWindowTest, StartsEmptyWithItsCaptionsAndTheLayoutSettings)
     EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("nothing selected"));
     EXPECT_TRUE(find<QCheckBox>("ChkInfobar")->isChecked());
     EXPECT_FALSE(find<QCheckBox>("ChkDummys")->isChecked());
-    QComboBox* combo = find<QComboBox>("ComboAnsicht");
-    EXPECT_FALSE(combo->isEditable());
-    EXPECT_EQ(combo->count(), 48);
-    EXPECT_EQ(combo->currentText(), QString());
-    for (const char* name : {"txtX", "txtY", "txtCX", "txtCY"})
-        find<QLineEdit>(name);
-    for (const char* name : {"Image1", "myImage1", "myImage25", "ImShape1", "ImShape25", "Selector", "Shape1"})
-        EXPECT_NE(window->findChild<CanvasItem*>(QString::fromLatin1(name)), nullptr) << name;
-
-    EXPECT_EQ(window->canvas().selector()->tag(), QStringLiteral("-1"));
+    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->count(), 48);
     EXPECT_FALSE(window->canvas().selector()->isVisible());
-    EXPECT_FALSE(state.LayoutLoaded);
-    EXPECT_EQ(state.TwipsPerPixelX, 15);
-    EXPECT_EQ(view()->size(), QSize(240 + 2 * CanvasView::Margin, 320 + 2 * CanvasView::Margin));
     const QString settings = Settings::filePath(state.AppPath);
     EXPECT_EQ(ReadIni(settings, Settings::Layout, Settings::SelectorColor, {}), QStringLiteral("FF0000"));
     EXPECT_EQ(window->canvas().selector()->color(), QColor(0, 0, 255));
@@ -136,16 +124,6 @@ TEST_F(EditorWindowTest, ChangingTheScreenAsksOnceAndNoKeepsTheFile)
     EXPECT_EQ(bytes(mainMenu(skin.path())), before);
 }
 
-TEST_F(EditorWindowTest, ChangingTheScreenWithYesSavesTheEdit)
-{
-    ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    editHome();
-    prompter.answer(Prompter::Answer::Yes);
-    openScreen(QStringLiteral("Produktinfo"));
-    EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(ReadIni(mainMenu(skin.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("30"));
-}
-
 TEST_F(EditorWindowTest, AnotherFolderNeverReceivesThePreviousScreen)
 {
     for (const auto answer : {Prompter::Answer::Yes, Prompter::Answer::No}) {
@@ -164,8 +142,9 @@ TEST_F(EditorWindowTest, AnotherFolderNeverReceivesThePreviousScreen)
         EXPECT_EQ(snapshot(second.path()), secondBefore) << "byte for byte";
         const QString savedX = ReadIni(mainMenu(first.path()), QStringLiteral("home"), QStringLiteral("x"), {});
         EXPECT_EQ(savedX, answer == Prompter::Answer::Yes ? QStringLiteral("30") : QStringLiteral("10"));
-        if (answer == Prompter::Answer::No)
+        if (answer == Prompter::Answer::No) {
             EXPECT_EQ(snapshot(first.path()), firstBefore);
+        }
         EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(second.path()) + QDir::separator());
         EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54)) << "loaded from the new folder";
         EXPECT_FALSE(state.LayoutChanged);

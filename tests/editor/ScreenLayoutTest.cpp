@@ -126,8 +126,7 @@ TEST_F(ScreenLayoutTest, EveryDemoScreenSavesBackTheSameBytes)
 TEST_F(ScreenLayoutTest, ActiveElementAfterLoading)
 {
     const struct { const char* screen; const char* tag; const char* section; } cases[] = {
-        {"Hauptmenu", "11", "win in defaultlt.ini"},
-        {"TagNacht", "4", "okbutton in MapPopupLt.ini"},
+        {"Hauptmenu", "11", "win in defaultlt.ini"}, {"TagNacht", "4", "okbutton in MapPopupLt.ini"},
         {"EinfacheListe", "4", "okbutton in simplepopuplt.ini"},
         {"AdresseingabeEdit", "5", "okbutton in editpopuplt.ini"},
         {"DialogLoeschen", "3", "second_button in msgboxminlt.ini"},
@@ -297,24 +296,6 @@ TEST_F(ScreenLayoutTest, FractionsUseTheLocalesSeparator)
     EXPECT_EQ(ini("mainmenult.ini", "home", "x"), "10,2");
 }
 
-TEST_F(ScreenLayoutTest, SaveQuestionComesOnceAndNoKeepsTheFiles)
-{
-    show("Hauptmenu");
-    const auto before = snapshot();
-    activate(0);
-    type("99", "99", "50", "50");
-    prompter.answer(Prompter::Answer::No);
-    show("Volume");
-    ASSERT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(prompter.shown[0].title, "Frage:");
-    EXPECT_EQ(prompter.shown[0].text, "Soll die Datei gespeichert werden?");
-    show("Hauptmenu");
-    EXPECT_EQ(prompter.shown.size(), 1);
-    activate(0);
-    EXPECT_EQ(fields(), (QStringList{"10", "36", "105", "54"}));
-    EXPECT_EQ(snapshot(), before);
-}
-
 TEST_F(ScreenLayoutTest, YesSavesTheBoundScreenWithItsOwnRules)
 {
     // The list's arrows must not be written even though the screen list
@@ -354,17 +335,6 @@ TEST_F(ScreenLayoutTest, FailedSaveKeepsTheFileTheEditsAndTellsWhich)
     prompter.answer(Prompter::Answer::Yes);
     EXPECT_FALSE(layout.offerSave());
     EXPECT_TRUE(state.LayoutChanged);
-}
-
-TEST_F(ScreenLayoutTest, NothingHappensBeforeAFolderWasChosen)
-{
-    state.LayoutLoaded = false;
-    const auto before = snapshot();
-    show("Hauptmenu");
-    EXPECT_EQ(layout.currentScreen(), "");
-    EXPECT_TRUE(layout.BTNSave_Click());
-    EXPECT_EQ(snapshot(), before);
-    EXPECT_FALSE(canvas.bitmap(0)->isVisible() && elements.size() > 1);
 }
 
 TEST_F(ScreenLayoutTest, FamilyChangeRebindsTheSameScreen)

@@ -144,12 +144,9 @@ TEST_F(MapDependentsTest, FromAndTheDummyOfTheViewShareTheirLeftEdge)
         double dx;
         qint32 from, large, small; // resulting left edges
     } rows[] = {
-        {"from on view 1", 0, true, 3, 150, 900, 150, 900},
-        {"from on view 2", 1, true, 3, 150, 900, 900, 1500},
-        {"from on view 3", 2, true, 3, 150, 900, 900, 1500},
-        {"large dummy", 0, true, 19, 150, 300, 300, 1500},
-        {"small dummy", 2, true, 20, 150, 1650, 150, 1650},
-        {"another element", 0, true, 5, 150, 750, 150, 1500},
+        {"from on view 1", 0, true, 3, 150, 900, 150, 900}, {"from on view 2", 1, true, 3, 150, 900, 900, 1500},
+        {"from on view 3", 2, true, 3, 150, 900, 900, 1500}, {"large dummy", 0, true, 19, 150, 300, 300, 1500},
+        {"small dummy", 2, true, 20, 150, 1650, 150, 1650}, {"another element", 0, true, 5, 150, 750, 150, 1500},
         {"half twip rounds up to even", 0, true, 3, 7.5, 758, 150, 758},
         {"half twip rounds down to even", 0, true, 3, 22.5, 772, 150, 772},
         {"screen without dependents", 0, false, 3, 150, 900, 150, 1500},

