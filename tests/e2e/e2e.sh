@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# Drives the real tivaro executable on a virtual X display, only from outside
+# with xdotool as a person would, and compares the skin's files byte for byte.
+# Usage: e2e.sh TIVARO CLOSE_WINDOW SOURCE_DIR
+set -euo pipefail
+
+tivaro=$(realpath "$1")
+close_window=$(realpath "$2")
+source_dir=$(realpath "$3")
+samples=$source_dir/samples
+expected=$source_dir/tests/e2e/expected
+
+# Fails with the message and a picture of the screen in the working folder.
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
+    import -window root "$PWD/e2e-failure.png" 2>/dev/null && echo "screen: $PWD/e2e-failure.png" >&2
+  fi
+  exit 1
+}
+for tool in Xvfb xdotool xdpyinfo; do
+  command -v "$tool" >/dev/null || fail "$tool is missing: run scripts/deps.sh"
+done
+
+scratch=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+# Waits until "$@" succeeds, for at most $timeout seconds.
+wait_for() { # what timeout command...
+  local what=$1 timeout=$2
+  shift 2
+  local deadline=$((SECONDS + timeout))
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || fail "timed out waiting for $what"
+    sleep 0.05
+  done
+}
+
+# A display number nobody uses.
+display=
+for n in $(seq 90 190); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=:$n; break; fi
+done
+[ -n "$display" ] || fail "no free X display number"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+# Qt and the X libraries keep some memory until exit; that is not ours to report here.
+export ASAN_OPTIONS=detect_leaks=0
+wait_for "Xvfb on $display" 10 xdpyinfo
+
+# A program folder of its own, so that Tivaro.ini of the build stays untouched.
+program=$scratch/program
+mkdir -p "$program"
+cp "$tivaro" "$program/tivaro"
+ln -s "$(dirname "$tivaro")/pics" "$program/pics"
+
+app=
+window=
+window_x=0
+window_y=0
+
+# Starts the program with the given arguments and waits for the editor window.
+start_tivaro() {
+  "$program/tivaro" "$@" >"$scratch/tivaro.log" 2>&1 &
+  app=$!
+  pids+=("$app")
+  wait_for "the editor window" 20 xdotool search --name '^Tivaro$'
+  window=$(xdotool search --name '^Tivaro$' | head -1)
+  wait_for "the editor window to be mapped" 10 xdotool search --onlyvisible --name '^Tivaro$'
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  window_x=$X window_y=$Y
+  # The widget positions below are those of the editor's fixed-size window.
+  [ "$WIDTH" -gt 400 ] && [ "$HEIGHT" -gt 400 ] || fail "unexpected editor window size ${WIDTH}x$HEIGHT"
+  xdotool windowfocus --sync "$window"
+  wait_for "the skin on the canvas" 20 skin_drawn
+}
+
+# True once the skin's background shows in the middle of the canvas (not the window's grey).
+skin_drawn() {
+  local pixel
+  pixel=$(import -window root -crop 1x1+$((window_x + 134))+$((window_y + 300)) txt:- | tail -1)
+  [[ $pixel != *"#EFEFEF"* && $pixel != *"#000000"* ]]
+}
+
+# Waits for the program to end by itself.
+wait_exit() {
+  local deadline=$((SECONDS + 20))
+  while kill -0 "$app" 2>/dev/null; do
+    ((SECONDS < deadline)) || fail "tivaro did not exit; its output: $(cat "$scratch/tivaro.log")"
+    sleep 0.05
+  done
+  wait "$app" || fail "tivaro exited with an error: $(cat "$scratch/tivaro.log")"
+}
+
+# Waits for a window with the given title and gives it the keyboard.
+focus_window() { # title
+  wait_for "the window \"$1\"" 10 xdotool search --onlyvisible --name "^$1\$"
+  xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^$1\$" | head -1)"
+}
+
+# Pointer positions: the device's screen area sits 14 pixels inside the editor window.
+canvas() { echo $((window_x + 14 + $1)) $((window_y + 14 + $2)); }
+window_at() { echo $((window_x + $1)) $((window_y + $2)); }
+
+drag() { # from_x from_y dx dy, device pixels on the canvas
+  local x y
+  read -r x y < <(canvas "$1" "$2")
+  # Several steps, as a hand moves, so the program sees the pointer on its way.
+  xdotool mousemove --sync "$x" "$y" sleep 0.1 mousedown 1 sleep 0.1 \
+    mousemove --sync $((x + $3 / 2)) $((y + $4 / 2)) sleep 0.1 \
+    mousemove --sync $((x + $3)) $((y + $4)) sleep 0.1 mouseup 1 sleep 0.1
+}
+
+click_canvas() { xdotool mousemove --sync $(canvas "$1" "$2") click 1; }
+click_window() { xdotool mousemove --sync $(window_at "$1" "$2") click 1; }
+
+# The screen list: open it, type the start of the screen's name, take it.
+choose_screen() { # name
+  click_window 370 49
+  sleep 0.2 # the list opens with an animation-free popup, but it must be mapped first
+  xdotool type --delay 20 "$1"
+  xdotool key Return
+}
+
+# Every file of the skin equals the sample except those given, which equal their expected copies.
+check_skin() { # skin expected_dir
+  local skin=$1 want=$2 name
+  for file in "$samples/DemoSkin"/*; do
+    name=$(basename "$file")
+    if [ -n "$want" ] && [ -f "$want/$name" ]; then
+      cmp "$want/$name" "$skin/$name" || fail "$name differs from $want/$name:
+$(diff "$want/$name" "$skin/$name" | cat -A)"
+    else
+      cmp "$file" "$skin/$name" || fail "$name changed although it should not:
+$(diff "$file" "$skin/$name" | cat -A)"
+    fi
+  done
+  [ "$(ls "$skin" | wc -l)" -eq "$(ls "$samples/DemoSkin" | wc -l)" ] || fail "the skin folder gained or lost files"
+}
+
+scenario_editor_edits_and_saves() {
+  local skin=$scratch/editor/DemoSkin
+  mkdir -p "$scratch/editor" && cp -r "$samples/DemoSkin" "$skin"
+  start_tivaro "$skin"
+
+  # "Hauptmenu": move "home" by its body, widen "speech" by its right edge.
+  drag 60 63 5 3
+  drag 229 60 4 0
+  # Another screen: the question about the pending changes, answered with Enter (Yes).
+  choose_screen Routenoptionen
+  focus_window 'Frage:'
+  xdotool key Return
+  wait_for "the save of Hauptmenu" 10 grep -q "x= 15" "$skin/mainmenult.ini"
+  cmp "$expected/editor/mainmenult.ini" "$skin/mainmenult.ini" ||
+    fail "Hauptmenu saved wrongly: $(diff "$expected/editor/mainmenult.ini" "$skin/mainmenult.ini" | cat -A)"
+
+  # "Routenoptionen": pick "routetype", nudge it right twice and down once with the keys.
+  xdotool windowfocus --sync "$window"
+  click_canvas 176 46
+  xdotool key Right Right Down
+  # A double click selects the number in the X field; type a new value over it.
+  xdotool mousemove --sync $(window_at 335 212) click --repeat 2 1
+  xdotool type 42
+  click_window 424 435 # "Speichern"
+  # The next element with Shift+Down, one step left, then close and answer Alt+Y.
+  xdotool key shift+Down Left
+  "$close_window" "$window"
+  focus_window 'Frage:'
+  xdotool key alt+y
+  wait_exit
+  check_skin "$skin" "$expected/editor"
+}
+
+scenario_editor_closes_without_saving() {
+  local skin=$scratch/discard/DemoSkin
+  mkdir -p "$scratch/discard" && cp -r "$samples/DemoSkin" "$skin"
+  start_tivaro "$skin"
+  drag 60 63 -7 9
+  "$close_window" "$window"
+  focus_window 'Frage:'
+  xdotool key alt+n
+  wait_exit
+  check_skin "$skin" ""
+}
+
+run() { # scenario
+  local start=$SECONDS
+  "$1"
+  echo "ok: $1 ($((SECONDS - start)) s)"
+}
+
+run scenario_editor_edits_and_saves
+run scenario_editor_closes_without_saving
