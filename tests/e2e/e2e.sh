@@ -79,13 +79,14 @@ start_tivaro() {
   # The widget positions below are those of the editor's fixed-size window.
   [ "$WIDTH" -gt 400 ] && [ "$HEIGHT" -gt 400 ] || fail "unexpected editor window size ${WIDTH}x$HEIGHT"
   xdotool windowfocus --sync "$window"
-  wait_for "the skin on the canvas" 20 skin_drawn
+  wait_for "the canvas to be drawn" 20 canvas_drawn
 }
 
-# True once the skin's background shows in the middle of the canvas (not the window's grey).
-skin_drawn() {
+# True once the canvas shows in the middle of its screen area (neither the bare
+# display nor the window's grey): the window then takes pointer and keys.
+canvas_drawn() {
   local pixel
-  pixel=$(import -window root -crop 1x1+$((window_x + 134))+$((window_y + 300)) txt:- | tail -1)
+  pixel=$(import -window root -depth 8 -crop 1x1+$((window_x + 134))+$((window_y + 300)) txt:- | tail -1)
   [[ $pixel != *"#EFEFEF"* && $pixel != *"#000000"* ]]
 }
 
@@ -142,7 +143,7 @@ $(diff "$want/$name" "$skin/$name" | cat -A)"
 $(diff "$file" "$skin/$name" | cat -A)"
     fi
   done
-  [ "$(ls "$skin" | wc -l)" -eq "$(ls "$samples/DemoSkin" | wc -l)" ] || fail "the skin folder gained or lost files"
+  [ "$(find "$skin" -type f | wc -l)" -eq "$(find "$samples/DemoSkin" -type f | wc -l)" ] || fail "the skin folder gained or lost files"
 }
 
 scenario_editor_edits_and_saves() {
@@ -190,6 +191,104 @@ scenario_editor_closes_without_saving() {
   check_skin "$skin" ""
 }
 
+# Tivaro.ini of the scratch program folder: the demo device and map export copies.
+write_settings() { # device_folder skin_folder map_export_folder
+  printf '[Directory]\r\nSkinDir= %s\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\nMapExportDir= %s\r\n[Device]\r\nBackend= folder\r\nFolder= %s\r\n' \
+    "$2" "$3" "$1" >"$program/Tivaro.ini"
+}
+
+# Clicks at a position inside the window with the given title.
+click_in() { # title x y
+  local id
+  id=$(xdotool search --onlyvisible --name "^$1\$" | head -1)
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove --sync $((X + $2)) $((Y + $3)) click 1
+}
+
+# True when the pixel at a position inside the window with the given title has the colour.
+pixel_in() { # title x y colour
+  local id
+  id=$(xdotool search --onlyvisible --name "^$1\$" | head -1)
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  [[ $(import -window root -depth 8 -crop 1x1+$((X + $2))+$((Y + $3)) txt:- | tail -1) == *"$4"* ]]
+}
+
+# True when a rectangle inside the window with the given title holds dark pixels, such as text.
+text_in() { # title x y width height
+  local id
+  id=$(xdotool search --onlyvisible --name "^$1\$" | head -1)
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  [[ $(import -window root -crop "$4x$5+$((X + $2))+$((Y + $3))" -format '%[fx:minima.intensity < 0.3]' info:) == 1 ]]
+}
+
+# Closes the window with the given title and waits until it is gone.
+close_titled() { # title
+  "$close_window" "$(xdotool search --onlyvisible --name "^$1\$" | head -1)"
+  wait_for "the window \"$1\" to close" 10 bash -c "! xdotool search --onlyvisible --name '^$1\$'"
+}
+
+scenario_skin_manager_uploads_and_switches() {
+  local base=$scratch/manager
+  local skin=$base/DemoSkin device=$base/demo-device
+  mkdir -p "$base" && cp -r "$samples/DemoSkin" "$skin" && cp -r "$samples/demo-device" "$device"
+  write_settings "$device" "$skin" "$base/none"
+  start_tivaro
+  click_window 424 463 # "Skins"
+  focus_window 'to the PDA'
+  click_in 'to the PDA' 51 24 # "verbinden"
+  # The connection is up once the window offers "trennen"; the lights show it as well.
+  wait_for "the connection" 20 pixel_in 'to the PDA' 232 24 '#00FF00'
+  click_in 'to the PDA' 24 356 # "+": upload the PC skin
+  wait_for "the upload to finish" 30 diff -r -x Layout -x Font -x Font2 "$skin" "$device/MN4/Skins/DemoSkin"
+  wait_for "the third skin in the list" 20 text_in 'to the PDA' 14 92 40 10
+  click_in 'to the PDA' 45 69 # the first stored skin: DemoSkin, sorted before Nacht and Tag
+  click_in 'to the PDA' 114 356 # "Switch"
+  wait_for "the switch" 30 cmp "$expected/device/prefs.ini" "$device/MN4/prefs.ini"
+  close_titled 'to the PDA'
+  "$close_window" "$window"
+  wait_exit
+
+  # The live files are the skin's now; everything else on the device is as it was.
+  local name live
+  while IFS= read -r name; do
+    case $name in
+      MN4/Skins/DemoSkin/*) cmp "$skin/${name#MN4/Skins/DemoSkin/}" "$device/$name" || fail "$name differs from the skin" ;;
+      MN4/NavLib.ini) cmp "$skin/NavLib.ini" "$device/$name" || fail "$name is not the skin's" ;;
+      MN4/Layout/defaultlt.ini | MN4/Layout/mapviewlt.ini)
+        live=${name#MN4/Layout/}
+        cmp "$skin/$live" "$device/$name" || fail "$name is not the skin's" ;;
+      MN4/prefs.ini) cmp "$expected/device/prefs.ini" "$device/$name" || fail "prefs.ini: $(diff "$expected/device/prefs.ini" "$device/$name")" ;;
+      *) cmp "$samples/demo-device/$name" "$device/$name" || fail "$name changed although it should not" ;;
+    esac
+  done < <(cd "$device" && find . -type f | sed 's|^\./||')
+  check_skin "$skin" ""
+  [ -z "$(ls "$program" | grep -v -x -e tivaro -e pics -e Tivaro.ini)" ] || fail "files left in the program folder: $(ls "$program")"
+}
+
+scenario_speed_profile_update() {
+  local base=$scratch/profiles
+  mkdir -p "$base" && cp -r "$samples/map-export" "$base/map-export"
+  write_settings "$base/none" "$base/none" "$base/map-export"
+  start_tivaro
+  click_window 319 463 # "Misc"
+  focus_window Preferences
+  # Motorway speed out of town: 130 instead of 120.
+  local id
+  id=$(xdotool search --onlyvisible --name '^Preferences$' | head -1)
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  xdotool mousemove --sync $((X + 156)) $((Y + 90)) click --repeat 2 1 sleep 0.1 type 130
+  xdotool key Tab
+  click_in Preferences 512 321 # PC: "fast"
+  click_in Preferences 698 428 # "Update"
+  focus_window 'Hinweis:'
+  xdotool key Return
+  close_titled Preferences
+  "$close_window" "$window"
+  wait_exit
+  cmp "$expected/profiles/speedprofiles.ini" "$base/map-export/speedprofiles.ini" ||
+    fail "speedprofiles.ini: $(diff "$expected/profiles/speedprofiles.ini" "$base/map-export/speedprofiles.ini" | cat -A)"
+}
+
 run() { # scenario
   local start=$SECONDS
   "$1"
@@ -198,3 +297,5 @@ run() { # scenario
 
 run scenario_editor_edits_and_saves
 run scenario_editor_closes_without_saving
+run scenario_skin_manager_uploads_and_switches
+run scenario_speed_profile_update
