@@ -289,6 +289,111 @@ scenario_speed_profile_update() {
     fail "speedprofiles.ini: $(diff "$expected/profiles/speedprofiles.ini" "$base/map-export/speedprofiles.ini" | cat -A)"
 }
 
+# Skin copies whose layout files are damaged in the ways files from the field are.
+make_bad_skins() { # folder
+  local base=$1 kind
+  for kind in garbage empty huge longline bom missing oddcase; do
+    cp -r "$samples/DemoSkin" "$base/$kind"
+  done
+  # Bytes of an executable: zeros, control characters, no line structure.
+  head -c 65536 "$tivaro" >"$base/garbage/mainmenult.ini"
+  cp "$base/garbage/mainmenult.ini" "$base/garbage/defaultlt.ini"
+  : >"$base/empty/mainmenult.ini"
+  : >"$base/empty/defaultlt.ini"
+  # 10 MB of comments in front of the sections.
+  awk 'BEGIN { for (i = 0; i < 420000; ++i) printf "; padding line %07d\r\n", i }' >"$base/huge/mainmenult.ini"
+  cat "$samples/DemoSkin/mainmenult.ini" >>"$base/huge/mainmenult.ini"
+  # A 100,000-character comment and a 100,000-digit value.
+  {
+    printf '; %s\r\n' "$(head -c 100000 /dev/zero | tr '\0' x)"
+    cat "$samples/DemoSkin/mainmenult.ini"
+    printf '[quit]\r\nx= %s\r\n' "$(head -c 100000 /dev/zero | tr '\0' 9)"
+  } >"$base/longline/mainmenult.ini"
+  # A UTF-8 byte order mark right before the first section.
+  { printf '\xEF\xBB\xBF'; tail -n +3 "$samples/DemoSkin/mainmenult.ini"; } >"$base/bom/mainmenult.ini"
+  rm "$base/missing/mainmenult.ini" "$base/missing/defaultlt.ini"
+  mv "$base/oddcase/mainmenult.ini" "$base/oddcase/MainMenuLT.INI"
+  mv "$base/oddcase/defaultlt.ini" "$base/oddcase/DEFAULTLT.ini"
+}
+
+scenario_damaged_skins_open_and_stay_untouched() {
+  local base=$scratch/damaged kind
+  mkdir -p "$base/before"
+  make_bad_skins "$base/before"
+  cp -r "$base/before" "$base/skins"
+  for kind in garbage empty huge longline bom missing oddcase; do
+    start_tivaro "$base/skins/$kind"
+    # Still running with the editor as its only window: no crash, nothing to answer.
+    kill -0 "$app" 2>/dev/null || fail "tivaro ended on the $kind skin"
+    [ "$(xdotool search --onlyvisible --name '.' | wc -l)" -eq 1 ] || fail "unexpected window on the $kind skin"
+    "$close_window" "$window"
+    wait_exit
+    diff -r "$base/before/$kind" "$base/skins/$kind" >/dev/null || fail "opening the $kind skin changed it"
+  done
+}
+
+scenario_damaged_skins_save_only_their_lines() {
+  local base=$scratch/saving
+  mkdir -p "$base/before"
+  make_bad_skins "$base/before"
+  cp -r "$base/before" "$base/skins"
+  local kind file
+  # The same edit on each: "home" 5 pixels right, 3 down, then "Speichern".
+  for kind in huge oddcase; do
+    start_tivaro "$base/skins/$kind"
+    drag 60 63 5 3
+    click_window 424 435 # "Speichern"
+    "$close_window" "$window"
+    wait_exit
+  done
+  # Only the two lines of "home" differ, in the file as it is spelled.
+  home_moved() { sed '0,/^x= 10\r$/s//x= 15\r/; 0,/^y= 36\r$/s//y= 39\r/' "$1"; }
+  home_moved "$base/before/huge/mainmenult.ini" >"$base/huge.want"
+  cmp "$base/huge.want" "$base/skins/huge/mainmenult.ini" || fail "the 10 MB file was not saved line for line"
+  home_moved "$samples/DemoSkin/mainmenult.ini" >"$base/oddcase.want"
+  cmp "$base/oddcase.want" "$base/skins/oddcase/MainMenuLT.INI" ||
+    fail "MainMenuLT.INI: $(diff "$base/oddcase.want" "$base/skins/oddcase/MainMenuLT.INI" | head | cat -A)"
+  for file in "$base/skins/oddcase"/*; do
+    [ "$(basename "$file")" = MainMenuLT.INI ] && continue
+    cmp "$base/before/oddcase/$(basename "$file")" "$file" || fail "$(basename "$file") changed"
+  done
+  [ "$(ls "$base/skins/oddcase" | wc -l)" -eq "$(ls "$base/before/oddcase" | wc -l)" ] ||
+    fail "saving created a second file beside MainMenuLT.INI or DEFAULTLT.ini"
+}
+
+# A layout file that cannot be written (a folder in its place, as even root
+# cannot write there) and a skin folder deleted while open: a clear message,
+# the edits stay for another try, the files that can be written are.
+scenario_unwritable_skins_keep_the_edits() {
+  local base=$scratch/unwritable
+  mkdir -p "$base"
+  cp -r "$samples/DemoSkin" "$base/blocked"
+  rm "$base/blocked/mainmenult.ini" && mkdir "$base/blocked/mainmenult.ini"
+  cp -r "$base/blocked" "$base/blocked.before"
+  cp -r "$samples/DemoSkin" "$base/gone"
+  local kind
+  for kind in blocked gone; do
+    start_tivaro "$base/$kind"
+    drag 225 12 -9 8 # "win" (in defaultlt.ini) left and down
+    [ $kind = gone ] && rm -rf "$base/gone"
+    click_window 424 435 # "Speichern"
+    focus_window 'Hinweis:'
+    xdotool key Return
+    # Closing: the question again; after No the program ends.
+    "$close_window" "$window"
+    focus_window 'Frage:'
+    xdotool key alt+n
+    wait_exit
+  done
+  # The writable file of the two took its lines; the rest is as it was.
+  sed '/^\[win\]\r$/,/^cy=/{s/^x= 210\r$/x= 201\r/; s/^y= 0\r$/y= 8\r/}' "$base/blocked.before/defaultlt.ini" >"$base/defaultlt.want"
+  cmp "$base/defaultlt.want" "$base/blocked/defaultlt.ini" ||
+    fail "defaultlt.ini: $(diff "$base/defaultlt.want" "$base/blocked/defaultlt.ini" | cat -A)"
+  cp "$base/blocked.before/defaultlt.ini" "$base/blocked/defaultlt.ini"
+  diff -r "$base/blocked.before" "$base/blocked" >/dev/null || fail "the blocked skin changed"
+  [ ! -e "$base/gone" ] || fail "saving re-created the deleted skin folder"
+}
+
 run() { # scenario
   local start=$SECONDS
   "$1"
@@ -299,3 +404,6 @@ run scenario_editor_edits_and_saves
 run scenario_editor_closes_without_saving
 run scenario_skin_manager_uploads_and_switches
 run scenario_speed_profile_update
+run scenario_damaged_skins_open_and_stay_untouched
+run scenario_damaged_skins_save_only_their_lines
+run scenario_unwritable_skins_keep_the_edits
