@@ -11,10 +11,11 @@ samples=$source_dir/samples
 expected=$source_dir/tests/e2e/expected
 
 # Fails with the message and a picture of the screen in the working folder.
+exec 3>&2 # the messages reach the log also from checks whose output is silenced
 fail() {
-  echo "FAIL: $*" >&2
+  echo "FAIL: $*" >&3
   if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
-    import -window root "$PWD/e2e-failure.png" 2>/dev/null && echo "screen: $PWD/e2e-failure.png" >&2
+    import -window root "$PWD/e2e-failure.png" 2>/dev/null && echo "screen: $PWD/e2e-failure.png" >&3
   fi
   exit 1
 }
@@ -48,7 +49,8 @@ for n in $(seq 90 190); do
   if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=:$n; break; fi
 done
 [ -n "$display" ] || fail "no free X display number"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+# -noreset: between two programs no client is connected, and a reset would turn the next one away.
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 # Qt and the X libraries keep some memory until exit; that is not ours to report here.
@@ -71,7 +73,7 @@ start_tivaro() {
   "$program/tivaro" "$@" >"$scratch/tivaro.log" 2>&1 &
   app=$!
   pids+=("$app")
-  wait_for "the editor window" 20 xdotool search --name '^Tivaro$'
+  wait_for "the editor window" 20 editor_shown
   window=$(xdotool search --name '^Tivaro$' | head -1)
   wait_for "the editor window to be mapped" 10 xdotool search --onlyvisible --name '^Tivaro$'
   eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -88,6 +90,13 @@ canvas_drawn() {
   local pixel
   pixel=$(import -window root -depth 8 -crop 1x1+$((window_x + 134))+$((window_y + 300)) txt:- | tail -1)
   [[ $pixel != *"#EFEFEF"* && $pixel != *"#000000"* ]]
+}
+
+# True once the editor window exists; fails at once when the program has ended.
+editor_shown() {
+  kill -0 "$app" 2>/dev/null || fail "tivaro ended on start; its output:
+$(cat "$scratch/tivaro.log")"
+  xdotool search --name '^Tivaro$'
 }
 
 # Waits for the program to end by itself.
