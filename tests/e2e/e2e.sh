@@ -348,7 +348,7 @@ scenario_damaged_skins_save_only_their_lines() {
   cp -r "$base/before" "$base/skins"
   local kind file
   # The same edit on each: "home" 5 pixels right, 3 down, then "Speichern".
-  for kind in huge oddcase; do
+  for kind in huge bom oddcase; do
     start_tivaro "$base/skins/$kind"
     drag 60 63 5 3
     click_window 424 435 # "Speichern"
@@ -359,6 +359,9 @@ scenario_damaged_skins_save_only_their_lines() {
   home_moved() { sed '0,/^x= 10\r$/s//x= 15\r/; 0,/^y= 36\r$/s//y= 39\r/' "$1"; }
   home_moved "$base/before/huge/mainmenult.ini" >"$base/huge.want"
   cmp "$base/huge.want" "$base/skins/huge/mainmenult.ini" || fail "the 10 MB file was not saved line for line"
+  home_moved "$base/before/bom/mainmenult.ini" >"$base/bom.want"
+  cmp "$base/bom.want" "$base/skins/bom/mainmenult.ini" ||
+    fail "the file with a byte order mark: $(diff "$base/bom.want" "$base/skins/bom/mainmenult.ini" | head | cat -A)"
   home_moved "$samples/DemoSkin/mainmenult.ini" >"$base/oddcase.want"
   cmp "$base/oddcase.want" "$base/skins/oddcase/MainMenuLT.INI" ||
     fail "MainMenuLT.INI: $(diff "$base/oddcase.want" "$base/skins/oddcase/MainMenuLT.INI" | head | cat -A)"
