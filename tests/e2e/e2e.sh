@@ -43,15 +43,13 @@ wait_for() { # what timeout command...
   done
 }
 
-# A display number nobody uses.
-display=
-for n in $(seq 90 190); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=:$n; break; fi
-done
-[ -n "$display" ] || fail "no free X display number"
+# Xvfb picks a display number nobody uses and tells it through a file.
 # -noreset: between two programs no client is connected, and a reset would turn the next one away.
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$scratch/xvfb.log" 2>&1 &
+Xvfb -displayfd 4 -screen 0 1280x1024x24 -nolisten tcp -noreset 4>"$scratch/display" >"$scratch/xvfb.log" 2>&1 &
 pids+=($!)
+display_told() { [ "$(wc -l <"$scratch/display")" -ge 1 ]; } # the number ends with a line break
+wait_for "Xvfb to start" 10 display_told
+display=:$(tr -dc 0-9 <"$scratch/display")
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 # Qt and the X libraries keep some memory until exit; that is not ours to report here.
 export ASAN_OPTIONS=detect_leaks=0
