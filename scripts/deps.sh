@@ -6,7 +6,7 @@ packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xdotool x11-utils imagemagick fonts-dejavu-core
+  xvfb xdotool x11-utils libx11-dev imagemagick fonts-dejavu-core
 )
 
 missing=()

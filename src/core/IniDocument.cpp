@@ -78,6 +78,13 @@ IniDocument IniDocument::fromBytes(const QByteArray& bytes)
     IniDocument doc;
     bool eolSeen = false;
     qsizetype pos = 0;
+    // Editors on the PC may put a UTF-8 byte order mark in front; like the
+    // profile functions, the first line starts after it, and it is kept.
+    static const QByteArray Utf8Mark("\xEF\xBB\xBF");
+    if (bytes.startsWith(Utf8Mark)) {
+        doc.bom = Utf8Mark;
+        pos = Utf8Mark.size();
+    }
     while (pos < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', pos);
         Line line;
@@ -120,7 +127,7 @@ IniDocument IniDocument::fromBytes(const QByteArray& bytes)
 
 QByteArray IniDocument::toBytes() const
 {
-    QByteArray out;
+    QByteArray out = bom;
     for (const Section& sec : sections) {
         for (const Line& line : sec.lines) {
             out += line.text;

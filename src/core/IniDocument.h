@@ -28,6 +28,7 @@
 //   after the header when the section has none). A new section goes at the
 //   end. New lines get the file's line ending (the first one in the file;
 //   CRLF for a file without any); a last line without one gets it first.
+// - A UTF-8 byte order mark at the start is no part of the first line and is kept.
 class IniDocument
 {
 public:
@@ -70,4 +71,5 @@ private:
     QList<Section> sections{Section{}}; // the first one holds lines before any header
     QHash<QString, qsizetype> sectionIndex; // folded name -> first section of that name
     QByteArray eol = "\r\n";
+    QByteArray bom; // a UTF-8 byte order mark the file starts with, kept as it is
 };

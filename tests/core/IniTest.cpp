@@ -60,6 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"firstDuplicateKey", "[s]\r\nx= 1\r\nX= 2\r\n", "s", "x", "d", "1"},
         ReadCase{"firstDuplicateSection", "[s]\r\ny= 1\r\n[S]\r\nx= 2\r\n", "s", "x", "d", "d"},
         ReadCase{"keyBeforeAnySection", "x= 1\r\n[s]\r\n", "s", "x", "d", "d"},
+        ReadCase{"byteOrderMarkBeforeFirstSection", "\xEF\xBB\xBF[s]\r\nx= 1\r\n", "s", "x", "d", "1"},
+        ReadCase{"byteOrderMarkOnlyAtStart", "[t]\r\n\xEF\xBB\xBF[s]\r\nx= 1\r\n", "s", "x", "d", "d"},
         ReadCase{"equalsInValue", "[s]\r\nx= a=b\r\n", "s", "x", "d", "a=b"},
         ReadCase{"nulEndsValue", QByteArray("[s]\r\nx= ab\0cd\r\n", 15), "s", "x", "d", "ab"},
         ReadCase{"longValueCut", "[s]\r\nx=" + longValue.toLatin1() + "\r\n", "s", "x", "d",
