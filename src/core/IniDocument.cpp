@@ -78,8 +78,8 @@ IniDocument IniDocument::fromBytes(const QByteArray& bytes)
     IniDocument doc;
     bool eolSeen = false;
     qsizetype pos = 0;
-    // Editors on the PC may put a UTF-8 byte order mark in front; like the
-    // profile functions, the first line starts after it, and it is kept.
+    // Editors on the PC may put a UTF-8 byte order mark in front: the first
+    // line starts after it, so the first section stays readable, and it is kept.
     static const QByteArray Utf8Mark("\xEF\xBB\xBF");
     if (bytes.startsWith(Utf8Mark)) {
         doc.bom = Utf8Mark;
