@@ -259,17 +259,29 @@ CeHandle FolderDevice::CeCreateFile(const QString& path, quint32 access, quint32
     return handle;
 }
 
+FolderDevice::OpenFile* FolderDevice::openFile(CeHandle handle, bool OpenFile::*allowed)
+{
+    if (!answers())
+        return nullptr;
+    const auto it = m_files.find(handle);
+    if (it == m_files.end()) {
+        fail(CeError::InvalidHandle);
+        return nullptr;
+    }
+    if (!(it->second.get()->*allowed)) {
+        fail(CeError::AccessDenied);
+        return nullptr;
+    }
+    return it->second.get();
+}
+
 bool FolderDevice::CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint32& read)
 {
     read = 0;
-    if (!answers())
+    OpenFile* open = openFile(file, &OpenFile::canRead);
+    if (!open)
         return false;
-    const auto it = m_files.find(file);
-    if (it == m_files.end())
-        return fail(CeError::InvalidHandle);
-    if (!it->second->canRead)
-        return fail(CeError::AccessDenied);
-    const qint64 got = it->second->file.read(buffer, toRead);
+    const qint64 got = open->file.read(buffer, toRead);
     if (got < 0)
         return fail(CeError::AccessDenied);
     read = quint32(got);
@@ -280,17 +292,12 @@ bool FolderDevice::CeWriteFile(CeHandle file, const char* buffer, quint32 toWrit
                                quint32& written)
 {
     written = 0;
-    if (!answers())
+    OpenFile* open = openFile(file, &OpenFile::canWrite);
+    if (!open)
         return false;
-    const auto it = m_files.find(file);
-    if (it == m_files.end())
-        return fail(CeError::InvalidHandle);
-    if (!it->second->canWrite)
-        return fail(CeError::AccessDenied);
-    const qint64 put = it->second->file.write(buffer, toWrite);
+    const qint64 put = open->file.write(buffer, toWrite);
     if (put < 0)
-        return fail(it->second->file.error() == QFileDevice::ResourceError ? CeError::DiskFull
-                                                                           : CeError::AccessDenied);
+        return fail(open->file.error() == QFileDevice::ResourceError ? CeError::DiskFull : CeError::AccessDenied);
     written = quint32(put);
     return true;
 }

@@ -59,6 +59,9 @@ private:
     QString canonicalRoot() const;
     bool inside(const QString& canonicalPath, const QString& root) const;
     bool answers();
+    // The open file behind handle when the device answers and the file was
+    // opened for the access named by allowed; else null, with the error set.
+    OpenFile* openFile(CeHandle handle, bool OpenFile::*allowed);
     bool fail(quint32 code);
     CeHandle newHandle();
 
