@@ -180,8 +180,8 @@ TEST_F(ScreenLayoutTest, InfobarDependentElementsAreShiftedUpAndWrittenBack)
     // The demo info bar is 24 pixels high: dependent elements move up by 22.
     show("Kartenansicht 1");
     activate(2);
-    EXPECT_EQ(ini("mapviewlt.ini", "to", "y"), "24");
-    EXPECT_EQ(canvas.txtY()->text(), "2");
+    EXPECT_EQ(ini("mapviewlt.ini", "to", "y"), "46");
+    EXPECT_EQ(canvas.txtY()->text(), "24");
     type("0", "10", "240", "22");
     ASSERT_TRUE(layout.BTNSave_Click());
     EXPECT_EQ(ini("mapviewlt.ini", "to", "y"), "32");
