@@ -3,7 +3,7 @@
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
 #include "FolderDevice.h"
-#include "Prompter.h"
+#include "ScriptedPrompter.h"
 #include "SkinManager.h"
 
 #include <QCoreApplication>
@@ -34,23 +34,6 @@ void fail(benchmark::State& bench, const std::string& why)
 constexpr qint64 SkinBytes = 20 * 1024 * 1024;
 constexpr int SkinFiles = 200;
 const QString SkinName = QStringLiteral("BenchSkin");
-
-// Answers No to every question and counts the messages, so a bench notices
-// when an upload complained.
-class CountingPrompter : public Prompter
-{
-public:
-    Answer ask(const QString&, const QString& text, Buttons buttons, Icon) override
-    {
-        ++shown;
-        last = text;
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
-    }
-    bool runDialog(QObject&) override { return false; }
-
-    int shown = 0;
-    QString last;
-};
 
 void copyTree(const QString& from, const QString& to)
 {
@@ -123,7 +106,7 @@ void BM_SkinManagerUpload(benchmark::State& bench)
 {
     Setup& s = *theSetup;
     FolderDevice folder(s.card);
-    CountingPrompter prompter;
+    ScriptedPrompter prompter; // answers No, records every message
     DeviceLink link(folder, prompter, [] {});
     DeviceConnection connection;
     SkinManager manager({link, connection, prompter, s.app, s.settings, {}, [] {}, [] {}});
@@ -140,8 +123,8 @@ void BM_SkinManagerUpload(benchmark::State& bench)
         bench.ResumeTiming();
         manager.BTNSkinAdd_Click();
     }
-    if (prompter.shown > 0)
-        fail(bench, ("a message was shown: " + prompter.last.toStdString()));
+    if (!prompter.shown.isEmpty())
+        fail(bench, ("a message was shown: " + prompter.shown.last().text.toStdString()));
     // The last upload must be the whole skin, byte for byte in size.
     qint64 arrived = 0;
     QDirIterator it(s.uploaded, QDir::Files, QDirIterator::Subdirectories);

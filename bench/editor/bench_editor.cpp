@@ -2,7 +2,7 @@
 // a walk through all 48 screens of the screen list, on a copy of the demo skin.
 #include "AppState.h"
 #include "CanvasView.h"
-#include "Prompter.h"
+#include "ScriptedPrompter.h"
 #include "ScreenCatalogue.h"
 #include "frmTivaro.h"
 
@@ -20,22 +20,11 @@
 
 namespace {
 
-// Answers No to every question, so a walk never saves.
-class SilentPrompter : public Prompter
-{
-public:
-    Answer ask(const QString&, const QString&, Buttons buttons, Icon) override
-    {
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
-    }
-    bool runDialog(QObject&) override { return false; }
-};
-
 struct Editor
 {
     QTemporaryDir program;
     QTemporaryDir skin;
-    SilentPrompter prompter;
+    ScriptedPrompter prompter; // answers No, records every message
     AppState state;
     std::unique_ptr<frmTivaro> window;
 

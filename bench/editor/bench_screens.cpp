@@ -5,7 +5,7 @@
 #include "BindingView.h"
 #include "Canvas.h"
 #include "Elements.h"
-#include "Prompter.h"
+#include "ScriptedPrompter.h"
 #include "ScreenCatalogue.h"
 #include "ScreenLayout.h"
 #include "clsImage.h"
@@ -31,23 +31,6 @@ void fail(benchmark::State& bench, const std::string& why)
         bench.SkipWithError(why.c_str());
 }
 
-// Answers No to every question and counts the messages, so a bench notices
-// when a load or save complained.
-class CountingPrompter : public Prompter
-{
-public:
-    Answer ask(const QString&, const QString& text, Buttons buttons, Icon) override
-    {
-        ++shown;
-        last = text;
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
-    }
-    bool runDialog(QObject&) override { return false; }
-
-    int shown = 0;
-    QString last;
-};
-
 // The editor window's side of binding: the canvas and two check boxes.
 class CanvasBindingView : public BindingView
 {
@@ -70,7 +53,7 @@ private:
 struct Workbench
 {
     QTemporaryDir skin;
-    CountingPrompter prompter;
+    ScriptedPrompter prompter; // answers No, records every message
     AppState state;
     Canvas canvas;
     Elements elements{state, QLocale::c()};
@@ -124,16 +107,16 @@ QString otherScreen(const QString& screen)
     return screen == QLatin1String("Hauptmenu") ? QStringLiteral("DialogLoeschen") : QStringLiteral("Hauptmenu");
 }
 
-void reportComplaints(benchmark::State& bench, const Workbench& w, int before)
+void reportComplaints(benchmark::State& bench, const Workbench& w, qsizetype before)
 {
-    if (w.prompter.shown != before)
-        fail(bench, ("a message was shown: " + w.prompter.last.toStdString()));
+    if (w.prompter.shown.size() != before)
+        fail(bench, ("a message was shown: " + w.prompter.shown.last().text.toStdString()));
 }
 
 void BM_Load(benchmark::State& bench, const QString& screen)
 {
     Workbench& w = workbench();
-    const int before = w.prompter.shown;
+    const qsizetype before = w.prompter.shown.size();
     const QString other = otherScreen(screen);
     for (auto _ : bench) {
         bench.PauseTiming();
@@ -149,7 +132,7 @@ void BM_Load(benchmark::State& bench, const QString& screen)
 void BM_Save(benchmark::State& bench, const QString& screen)
 {
     Workbench& w = workbench();
-    const int shown = w.prompter.shown;
+    const qsizetype shown = w.prompter.shown.size();
     w.layout.CheckForSave(screen);
     const QMap<QString, QByteArray> before = w.snapshot();
     int step = 0;
