@@ -112,6 +112,8 @@ CeHandle FolderDevice::newHandle()
 
 std::optional<QString> FolderDevice::resolve(const QString& devicePath, Last last)
 {
+    if (!answers())
+        return std::nullopt;
     const QString root = canonicalRoot();
     if (root.isEmpty()) {
         fail(CeError::DeviceNotConnected);
@@ -371,8 +373,6 @@ bool FolderDevice::CeFindClose(CeHandle search)
 
 bool FolderDevice::CeDeleteFile(const QString& path)
 {
-    if (!answers())
-        return false;
     const std::optional<QString> local = resolve(path, Last::LinkItself);
     if (!local)
         return false;
@@ -386,8 +386,6 @@ bool FolderDevice::CeDeleteFile(const QString& path)
 
 bool FolderDevice::CeRemoveDirectory(const QString& path)
 {
-    if (!answers())
-        return false;
     const std::optional<QString> local = resolve(path, Last::LinkItself);
     if (!local)
         return false;
@@ -403,8 +401,6 @@ bool FolderDevice::CeRemoveDirectory(const QString& path)
 
 bool FolderDevice::CeCreateDirectory(const QString& path)
 {
-    if (!answers())
-        return false;
     const std::optional<QString> local = resolve(path, Last::LinkItself);
     if (!local)
         return false;
@@ -417,8 +413,6 @@ bool FolderDevice::CeCreateDirectory(const QString& path)
 bool FolderDevice::CeCopyFile(const QString& existingPath, const QString& newPath,
                               bool failIfExists)
 {
-    if (!answers())
-        return false;
     const std::optional<QString> source = resolve(existingPath, Last::Follow);
     if (!source)
         return false;

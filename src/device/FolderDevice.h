@@ -54,6 +54,8 @@ private:
     // removed itself, never followed out of the folder.
     enum class Last { Follow, LinkItself };
 
+    // The local path of a device path inside the folder; none, with the error
+    // set, while the device does not answer or when the path leads outside.
     std::optional<QString> resolve(const QString& devicePath, Last last);
     std::optional<QString> resolveFolder(const QString& devicePath);
     QString canonicalRoot() const;
