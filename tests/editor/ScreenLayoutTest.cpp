@@ -209,6 +209,28 @@ TEST_F(ScreenLayoutTest, InfobarDependentElementsAreShiftedUpAndWrittenBack)
     EXPECT_EQ(ini("mapviewlt.ini", "to", "y"), "32");
 }
 
+TEST_F(ScreenLayoutTest, AResizedInfoBarRewritesTheYOfTheElementsThatFollowIt)
+{
+    show("Kartenansicht 1");
+    const QList<QByteArray> before = bytesOf(file("mapviewlt.ini")).split('\n');
+    activate(1);
+    type("0", "0", "240", "30"); // 24 pixels high before
+    ASSERT_TRUE(layout.BTNSave_Click());
+    // They stay where they are on the screen, so their stored y grows with the bar.
+    const struct { const char* section; const char* y; } rows[] = {
+        {"to", "52"}, {"from", "74"}, {"routeinfo", "228"}, {"nextinfo", "228"},
+        {"distance", "178"}, {"schematic2", "178"}, {"schematic", "178"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(ini("mapviewlt.ini", r.section, "y"), r.y) << r.section;
+    const QList<QByteArray> after = bytesOf(file("mapviewlt.ini")).split('\n');
+    ASSERT_EQ(after.size(), before.size());
+    int changed = 0;
+    for (qsizetype i = 0; i < after.size(); ++i)
+        changed += after[i] != before[i];
+    EXPECT_EQ(changed, 1 + 7) << "the bar's height and the seven y values";
+}
+
 TEST_F(ScreenLayoutTest, DialogElementsCountFromTheDialogBox)
 {
     show("DialogLoeschen");
