@@ -10,7 +10,9 @@
 #include "frmTivaroZentaro.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QStringList>
+#include <QTranslator>
 
 // tivaro [SKIN_FOLDER]: with a folder the editor opens it on "Hauptmenu".
 int main(int argc, char** argv)
@@ -18,6 +20,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tivaro"));
     QApplication::setApplicationVersion(QStringLiteral(TIVARO_VERSION));
+
+    // The program speaks German, so Qt's own buttons and dialogs do too ("Ja",
+    // "Nein", "Abbrechen"). Without the translation they stay English.
+    QTranslator qtGerman;
+    if (qtGerman.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtGerman);
 
     QtPrompter prompter;
     AppState state;

@@ -1,5 +1,6 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -115,4 +116,22 @@ std::optional<double> ParseNumberOrPoint(QStringView text, const QLocale& locale
     if (auto number = ParseNumber(text, locale))
         return number;
     return ParseNumber(text, QLocale::c());
+}
+
+double LayoutNumber(QStringView text, const QLocale& locale)
+{
+    if (const auto number = ParseNumberOrPoint(text, locale))
+        return *number;
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
+    // Saturates long digit runs instead of overflowing; the canvas refuses such values anyway.
+    constexpr double Saturated = 1e15;
+    double value = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        value = std::min(value * 10 + (text[i].unicode() - u'0'), Saturated);
+    return negative ? -value : value;
 }

@@ -22,3 +22,10 @@ std::optional<double> ParseNumber(QStringView text, const QLocale& locale = QLoc
 // As ParseNumber, and when that fails with a point as the decimal separator, so
 // that numbers typed or stored under another locale still read.
 std::optional<double> ParseNumberOrPoint(QStringView text, const QLocale& locale = QLocale::system());
+
+// Reads a number of an MN4 layout file as MN4 itself does. Text that is a
+// number as a whole (ParseNumberOrPoint) keeps its fraction; anything else is
+// read the way the Windows profile functions read an integer: blanks, an
+// optional sign, then the digits up to the first other character. Text
+// without such digits reads as 0, so "10 ; links" is 10 and "abc" is 0.
+double LayoutNumber(QStringView text, const QLocale& locale = QLocale::system());

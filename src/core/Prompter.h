@@ -11,7 +11,7 @@ class QObject;
 class Prompter
 {
 public:
-    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class Icon { None, Information, Exclamation, Question, Critical };
     enum class Answer { Ok, Cancel, Yes, No };
 

@@ -37,6 +37,11 @@ Prompter::Answer QtPrompter::ask(const QString& title, const QString& text, Butt
         // Closing a yes/no question without choosing means "no".
         box.setEscapeButton(QMessageBox::No);
         break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        // Escape, or closing the box, must never throw away what the question protects.
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;

@@ -5,6 +5,7 @@
 #include "Canvas.h"
 #include "Elements.h"
 #include "Ini.h"
+#include "IniCache.h"
 #include "NumberText.h"
 #include "Paths.h"
 #include "Prompter.h"
@@ -40,6 +41,14 @@ struct SlotValues
     std::optional<QString> x, y, cx, cy;
 };
 
+// The layout file as it is on disk now; null when it is missing or unreadable.
+std::shared_ptr<const IniDocument> storedLayout(const QString& file)
+{
+    IniCache::Stamp stamp;
+    const QString path = IniCache::resolve(file, &stamp);
+    return stamp.kind == IniCache::Kind::File ? IniCache::instance().load(path, stamp) : nullptr;
+}
+
 } // namespace
 
 ScreenLayout::ScreenLayout(AppState& state, Canvas& canvas, Elements& elements, BindingView& view)
@@ -53,14 +62,15 @@ ScreenLayout::ScreenLayout(AppState& state, Canvas& canvas, Elements& elements, 
 // ---------------------------------------------------------------------------
 // Save check
 
-void ScreenLayout::CheckForSave(const QString& screenName)
+bool ScreenLayout::CheckForSave(const QString& screenName)
 {
     if (!m_state.LayoutLoaded)
-        return;
-    offerSave();
+        return true;
+    if (!offerSave())
+        return false;
     getiniVersion(m_state, m_currentName);
     if (screenName.isEmpty())
-        return;
+        return true;
 
     m_previousName = m_currentName;
     m_currentName = screenName;
@@ -77,6 +87,7 @@ void ScreenLayout::CheckForSave(const QString& screenName)
         RunBindingRoutine(screenName, m_state, m_view);
     }
     SetTheControls(screenName);
+    return true;
 }
 
 bool ScreenLayout::offerSave()
@@ -85,8 +96,27 @@ bool ScreenLayout::offerSave()
         return true;
     const auto answer = m_state.prompter->ask(QStringLiteral("Frage:"),
                                               QStringLiteral("Soll die Datei gespeichert werden?"),
-                                              Prompter::Buttons::YesNo, Prompter::Icon::Question);
+                                              Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
+    if (answer == Prompter::Answer::Cancel)
+        return false;
     return answer != Prompter::Answer::Yes || BTNSave_Click();
+}
+
+bool ScreenLayout::changedSinceLoad(int slot) const
+{
+    if (!m_elements.at(slot))
+        return false;
+    // Exact comparison: QRectF's own is fuzzy and could miss a small step.
+    const QRectF now = m_canvas.bitmap(slot)->rect();
+    const QRectF& then = m_loaded[slot];
+    return now.x() != then.x() || now.y() != then.y() || now.width() != then.width()
+           || now.height() != then.height();
+}
+
+void ScreenLayout::rememberLoaded()
+{
+    for (int slot = 0; slot < SlotCount; ++slot)
+        m_loaded[slot] = m_canvas.bitmap(slot)->rect();
 }
 
 // ---------------------------------------------------------------------------
@@ -117,10 +147,23 @@ bool ScreenLayout::BTNSave_Click()
         for (int slot = 0; slot <= lastSlot; ++slot)
             m_elements.at(slot)->SetInfoBarHeight(infoBarHeight);
     }
+    // Only what changed on this screen is written, together with what the rules
+    // derive from it: the info bar's height decides the stored y of every
+    // element that follows it. An untouched element keeps its lines, and a
+    // section the file lacks is not invented.
+    const bool infoBarChanged = mapView && changedSinceLoad(MapInfobar);
+    auto toWrite = [&](int slot) {
+        return changedSinceLoad(slot) || (infoBarChanged && m_elements.at(slot)->Depend());
+    };
 
     // One batch per file keeps the order of the writes within each file, which
     // is all that decides its bytes.
-    std::map<QString, std::unique_ptr<IniBatch>> batches;
+    struct FileWrites
+    {
+        std::unique_ptr<IniBatch> writes;
+        std::shared_ptr<const IniDocument> stored;
+    };
+    std::map<QString, FileWrites> batches;
     QStringList fileOrder;
     for (int slot = 0; slot <= lastSlot; ++slot) {
         const clsImage* e = m_elements.at(slot);
@@ -129,7 +172,7 @@ bool ScreenLayout::BTNSave_Click()
         const int item = partBase + 1, up = partBase + 2, down = partBase + 3, ok = partBase + 4;
 
         SlotValues v;
-        if (listLike && (slot == up || slot == down))
+        if ((listLike && (slot == up || slot == down)) || !toWrite(slot))
             continue;
         v.x = text((e->Left() - e->GetCoSystemLeft()) / tppX);
         double y = (e->Top() - e->GetCoSystemTop()) / tppY;
@@ -147,20 +190,28 @@ bool ScreenLayout::BTNSave_Click()
 
         const QString file = layoutFile(slot);
         auto& batch = batches[file];
-        if (!batch) {
-            batch = std::make_unique<IniBatch>(file);
+        if (!batch.writes) {
+            batch.writes = std::make_unique<IniBatch>(file);
+            batch.stored = storedLayout(file);
             fileOrder << file;
         }
         const QString& section = m_state.Binding.ElementSection[slot];
-        batch->write(section, KeyX, *v.x);
-        batch->write(section, KeyY, *v.y);
-        batch->write(section, KeyCX, *v.cx);
-        batch->write(section, KeyCY, *v.cy);
+        // A key that already reads as its new value keeps its bytes: its
+        // spelling, quotes and comment stay as the skin's author wrote them.
+        const auto write = [&](const QString& key, const QString& value) {
+            const auto stored = batch.stored ? batch.stored->value(section, key) : std::nullopt;
+            if (!stored || LayoutNumber(*stored, locale) != LayoutNumber(value, locale))
+                batch.writes->write(section, key, value);
+        };
+        write(KeyX, *v.x);
+        write(KeyY, *v.y);
+        write(KeyCX, *v.cx);
+        write(KeyCY, *v.cy);
     }
 
     QStringList failed;
     for (const QString& file : std::as_const(fileOrder)) {
-        if (!batches[file]->commit())
+        if (!batches[file].writes->commit())
             failed << QDir::toNativeSeparators(file);
     }
     if (!failed.isEmpty()) {
@@ -173,6 +224,7 @@ bool ScreenLayout::BTNSave_Click()
         return false;
     }
     m_state.LayoutChanged = false;
+    rememberLoaded();
     return true;
 }
 
@@ -199,6 +251,7 @@ void ScreenLayout::SetTheControls(const QString& screenName)
         case LoaderKind::MapView: loadMapView(screenName); break;
         }
     }
+    rememberLoaded();
     m_state.LayoutLoaded = true;
 }
 
@@ -273,11 +326,9 @@ void ScreenLayout::loadMapView(const QString& screenName)
     startLoad(true);
 
     const ScreenBinding& b = m_state.Binding;
-    const auto infoBarCy = ParseNumber(ReadIni(layoutFile(MapInfobar), b.ElementSection[MapInfobar], KeyCY, 0),
-                                       m_elements.locale());
-    const qint32 infoBarHeight = infoBarCy && std::isfinite(*infoBarCy) && std::fabs(*infoBarCy) < 1e9
-                                     ? qint32(std::floor(*infoBarCy))
-                                     : 0;
+    const double infoBarCy = LayoutNumber(ReadIni(layoutFile(MapInfobar), b.ElementSection[MapInfobar], KeyCY, 0),
+                                          m_elements.locale());
+    const qint32 infoBarHeight = std::fabs(infoBarCy) < 1e9 ? qint32(std::floor(infoBarCy)) : 0;
 
     for (int slot = 0; slot < SlotCount; ++slot) {
         const SlotRule rule{m_canvas.screen()};
@@ -287,12 +338,11 @@ void ScreenLayout::loadMapView(const QString& screenName)
         else
             readRectangle(slot);
         if (slot == MapRouteInfo || slot == MapNextInfo) {
-            // The panel shows only its bottom part; keep what is not a number as it is.
-            const auto y = ParseNumber(m_canvas.txtY()->text(), m_elements.locale());
-            const auto cy = ParseNumber(m_canvas.txtCY()->text(), m_elements.locale());
-            if (y && cy)
-                m_canvas.txtY()->setText(DoubleText(std::floor(*y) + std::floor(*cy) - MapInfoPanelHeight,
-                                                    m_elements.locale()));
+            // The panel shows only its bottom part.
+            const QLocale& locale = m_elements.locale();
+            const double y = LayoutNumber(m_canvas.txtY()->text(), locale);
+            const double cy = LayoutNumber(m_canvas.txtCY()->text(), locale);
+            m_canvas.txtY()->setText(DoubleText(std::floor(y) + std::floor(cy) - MapInfoPanelHeight, locale));
             m_canvas.txtCY()->setText(QString::number(MapInfoPanelHeight));
         }
         finishSlot(slot, rule);
@@ -331,6 +381,9 @@ void ScreenLayout::loadSlot(int slot, const QString& screenName, bool hasDepts, 
 void ScreenLayout::finishSlot(int slot, const SlotRule& rule)
 {
     clsImage* e = m_elements.at(slot);
+    // A value the canvas refuses (a negative size) must not leave the element
+    // where the previous screen had it.
+    m_canvas.bitmap(slot)->setGeometry(rule.coSystem->left(), rule.coSystem->top(), 0, 0);
     e->paintImage();
     e->visible(m_state.Binding.ElementVisible[m_state.ViewIndex][slot]);
     e->TouchX(rule.touchX);
@@ -344,10 +397,17 @@ void ScreenLayout::readRectangle(int slot, const QString& xSection)
     const ScreenBinding& b = m_state.Binding;
     const QString file = layoutFile(slot);
     const QString& section = b.ElementSection[slot];
-    m_canvas.txtX()->setText(ReadIni(file, xSection.isEmpty() ? section : xSection, KeyX, 0));
-    m_canvas.txtY()->setText(ReadIni(file, section, KeyY, 0));
-    m_canvas.txtCX()->setText(ReadIni(file, section, KeyCX, 20));
-    m_canvas.txtCY()->setText(ReadIni(file, section, KeyCY, 20));
+    const QLocale& locale = m_elements.locale();
+    // Read as MN4 reads them, so that what the editor shows is where MN4 draws
+    // it; a negative size draws nothing, as an empty one does.
+    const auto read = [&](const QString& sectionName, const QString& key, int defaultValue, bool size) {
+        const double value = LayoutNumber(ReadIni(file, sectionName, key, defaultValue), locale);
+        return DoubleText(size ? std::max(0.0, value) : value, locale);
+    };
+    m_canvas.txtX()->setText(read(xSection.isEmpty() ? section : xSection, KeyX, 0, false));
+    m_canvas.txtY()->setText(read(section, KeyY, 0, false));
+    m_canvas.txtCX()->setText(read(section, KeyCX, 20, true));
+    m_canvas.txtCY()->setText(read(section, KeyCY, 20, true));
 }
 
 void ScreenLayout::listPostPass(int listSlot)

@@ -2,8 +2,11 @@
 
 #include "ScreenCatalogue.h"
 
+#include <QRectF>
 #include <QString>
 #include <QStringList>
+
+#include <array>
 
 class BindingView;
 class Canvas;
@@ -20,17 +23,20 @@ public:
     ScreenLayout(AppState& state, Canvas& canvas, Elements& elements, BindingView& view);
 
     // Offers to save pending changes, chooses the layout file family, binds the
-    // screen called screenName when needed and loads it.
-    void CheckForSave(const QString& screenName);
+    // screen called screenName when needed and loads it. Returns false, having
+    // changed nothing, when the user cancelled the question or the save failed.
+    bool CheckForSave(const QString& screenName);
 
-    // Asks "Soll die Datei gespeichert werden?" when the bound screen has unsaved
-    // changes and saves on Yes. Returns false only when the user chose Yes and a
-    // file could not be written; the changes are then still pending.
+    // Asks "Soll die Datei gespeichert werden?" (Yes, No, Cancel) when the bound
+    // screen has unsaved changes and saves on Yes. Returns false when the user
+    // cancelled, or chose Yes and a file could not be written: the caller must
+    // then stop, and the changes are still pending.
     bool offerSave();
 
-    // Writes the rectangles of the bound screen into its layout files. Returns
-    // false, after telling the user which files failed, when any file could not
-    // be written; the changes then stay pending.
+    // Writes the rectangles of the elements changed since the screen was loaded
+    // (or last saved) into its layout files, skipping every key that already
+    // holds its value. Returns false, after telling the user which files
+    // failed, when any file could not be written; the changes then stay pending.
     bool BTNSave_Click();
 
     // Puts the bound screen on the canvas; screenName decides the loader.
@@ -60,6 +66,10 @@ private:
     void finishSlot(int slot, const SlotRule& rule);
     void listPostPass(int listSlot);
     QString layoutFile(int slot) const;
+    // Whether the slot's rectangle differs from the one it had when the screen
+    // was loaded or last saved.
+    bool changedSinceLoad(int slot) const;
+    void rememberLoaded();
 
     AppState& m_state;
     Canvas& m_canvas;
@@ -67,4 +77,5 @@ private:
     BindingView& m_view;
     QString m_previousName;
     QString m_currentName;
+    std::array<QRectF, SlotCount> m_loaded; // bitmap rectangles as loaded or saved
 };

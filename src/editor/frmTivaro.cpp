@@ -89,6 +89,10 @@ frmTivaro::frmTivaro(AppState& state, QWidget* parent)
 frmTivaro::~frmTivaro()
 {
     qApp->removeEventFilter(this);
+    // The fields lose the focus while the window is taken apart; their
+    // "editing finished" must not reach a half-destroyed window.
+    for (QLineEdit* field : {txtX, txtY, txtCX, txtCY})
+        field->disconnect(this);
 }
 
 // ---- building ----
@@ -247,6 +251,15 @@ void frmTivaro::bindField(QLineEdit* field, CanvasText* text)
             field->setText(value);
     });
     connect(field, &QLineEdit::textEdited, text, &CanvasText::setText);
+    // Enter, Tab and leaving the field end the typing: it shows the element's value.
+    connect(field, &QLineEdit::editingFinished, this, &frmTivaro::showActiveValues);
+}
+
+void frmTivaro::showActiveValues()
+{
+    const int slot = activeSlot();
+    if (clsImage* element = slot >= 0 ? m_elements.at(slot) : nullptr)
+        element->paintSelector();
 }
 
 // ---- start and stop ----
@@ -300,7 +313,9 @@ void frmTivaro::closeEvent(QCloseEvent* event)
 
 void frmTivaro::ComboAnsicht_Click()
 {
-    m_layout.CheckForSave(ComboAnsicht->currentText());
+    // Kept edits keep their screen, and the list says which one that is.
+    if (!m_layout.CheckForSave(ComboAnsicht->currentText()))
+        ComboAnsicht->setCurrentIndex(ComboAnsicht->findText(m_layout.currentScreen()));
 }
 
 QString frmTivaro::GetSkinFolder()
@@ -343,9 +358,8 @@ void frmTivaro::useSkinFolder(const QString& path)
 {
     // Pending edits belong to the folder they were loaded from: they are offered
     // for saving there, before the folder changes, and never reach the new one.
-    if (m_state.LayoutLoaded && !m_layout.offerSave())
+    if (!releaseEdits())
         return;
-    m_state.LayoutChanged = false;
     WriteIni(settingsFile(), Settings::Directory, Settings::LastDir, path);
     m_state.SkinFolder = path;
     if (!path.endsWith(u'\\') && !path.endsWith(u'/'))
@@ -376,8 +390,22 @@ void frmTivaro::BTNSave_Click()
     ComboAnsicht->setFocus();
 }
 
+bool frmTivaro::releaseEdits()
+{
+    if (!m_layout.offerSave())
+        return false;
+    m_state.LayoutChanged = false;
+    return true;
+}
+
 void frmTivaro::ChkInfobar_Click()
 {
+    // The reload would throw the edits away: the question comes before the box
+    // changes anything, and kept edits untick it again.
+    if (!releaseEdits()) {
+        ChkInfobar->setChecked(!ChkInfobar->isChecked());
+        return;
+    }
     for (int view = 0; view < ViewCount; ++view)
         m_state.Binding.ElementVisible[view][1] = ChkInfobar->isChecked();
     m_layout.CheckForSave(ComboAnsicht->currentText());
@@ -385,6 +413,10 @@ void frmTivaro::ChkInfobar_Click()
 
 void frmTivaro::ChkDummys_Click()
 {
+    if (!releaseEdits()) {
+        ChkDummys->setChecked(!ChkDummys->isChecked());
+        return;
+    }
     m_state.Binding.ElementVisible[0][20] = ChkDummys->isChecked();
     m_state.Binding.ElementVisible[2][19] = ChkDummys->isChecked();
     m_layout.CheckForSave(ComboAnsicht->currentText());
@@ -516,10 +548,11 @@ bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
     const Qt::KeyboardModifiers mods = Shift & ~Qt::KeypadModifier;
     if (mods == Qt::ShiftModifier)
         txtX->setFocus();
-    if (KeyCode == Qt::Key_Control) {
-        BTNpos_Click();
+    // Ctrl switches the mode when it comes up again without another key in
+    // between, so Ctrl+A, Ctrl+Z and the like leave the mode alone.
+    m_ctrlAlone = KeyCode == Qt::Key_Control;
+    if (KeyCode == Qt::Key_Control)
         return true;
-    }
     const bool arrow = KeyCode == Qt::Key_Left || KeyCode == Qt::Key_Up || KeyCode == Qt::Key_Right
                        || KeyCode == Qt::Key_Down;
     if (!arrow)
@@ -541,22 +574,51 @@ bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
     return true;
 }
 
+bool frmTivaro::Form_KeyUp(int KeyCode, Qt::KeyboardModifiers)
+{
+    if (KeyCode != Qt::Key_Control || !m_ctrlAlone)
+        return false;
+    m_ctrlAlone = false;
+    BTNpos_Click();
+    return true;
+}
+
 bool frmTivaro::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType())
+    if (type == QEvent::MouseButtonPress)
+        m_ctrlAlone = false; // Ctrl+click is no Ctrl alone
+    if ((type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+        || !watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);
     if (widget->window() != this)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    if (type == QEvent::KeyRelease) {
-        const struct { QLineEdit* field; CanvasText* text; } fields[] = {
-            {txtX, m_canvas.txtX()}, {txtY, m_canvas.txtY()}, {txtCX, m_canvas.txtCX()}, {txtCY, m_canvas.txtCY()}};
-        for (const auto& f : fields)
-            if (widget == f.field && !key->isAutoRepeat())
-                f.text->keyUp(key->key(), key->modifiers());
+    if (type == QEvent::ShortcutOverride) {
+        // A shortcut may take the key press itself away.
+        if (key->key() != Qt::Key_Control)
+            m_ctrlAlone = false;
         return false;
+    }
+    const struct { QLineEdit* field; CanvasText* text; } fields[] = {
+        {txtX, m_canvas.txtX()}, {txtY, m_canvas.txtY()}, {txtCX, m_canvas.txtCX()}, {txtCY, m_canvas.txtCY()}};
+    if (type == QEvent::KeyRelease) {
+        if (key->isAutoRepeat())
+            return false;
+        for (const auto& f : fields)
+            if (widget == f.field)
+                f.text->keyUp(key->key(), key->modifiers());
+        return Form_KeyUp(key->key(), key->modifiers());
+    }
+    // Escape in a coordinate field drops what was typed: the element's value shows again.
+    if (key->key() == Qt::Key_Escape) {
+        for (const auto& f : fields) {
+            if (widget == f.field) {
+                showActiveValues();
+                return true;
+            }
+        }
     }
     // The first receiver only: an unused key travels on to the parents, and
     // the window must see it once.

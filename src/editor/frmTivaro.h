@@ -48,6 +48,7 @@ public:
     bool Form_Unload();
     // True when the key was used up.
     bool Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
+    bool Form_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift);
     void ComboAnsicht_Click();
     void BTNLoad_Click();
     void BTNSave_Click();
@@ -88,11 +89,16 @@ private:
     void buildWidgets();
     QWidget* buildControls();
     void bindField(QLineEdit* field, CanvasText* text);
+    // The coordinate fields show the active element's rectangle again.
+    void showActiveValues();
     void nudge(Direction direction);
     void selectNeighbour(int step);
     // Slot of the active element, -1 when none.
     int activeSlot() const;
     void useSkinFolder(const QString& path);
+    // Offers pending edits for saving before an action replaces them; false
+    // when the user cancelled or the save failed, and the action must not run.
+    bool releaseEdits();
     QString settingsFile() const;
 
     AppState& m_state;
@@ -100,6 +106,7 @@ private:
     Elements m_elements;
     ScreenLayout m_layout;
     int m_nudgeMode = 0;
+    bool m_ctrlAlone = false; // Ctrl is down and no other key or button went down since
     cSHFolder* SHFolder = nullptr; // the picker of the running GetSkinFolder
     WindowOpener m_openPreferences;
     WindowOpener m_openSkinManager;

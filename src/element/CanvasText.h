@@ -14,10 +14,14 @@ public:
     explicit CanvasText(const QString& name, const QString& text = {}, QObject* parent = nullptr);
 
     QString text() const { return m_text; }
+    // Ignored while the field's own key release is handled: see keyUp.
     void setText(const QString& text);
 
-    // A key went up in the field; every element bound to it hears it.
-    void keyUp(int key, Qt::KeyboardModifiers modifiers) { emit keyReleased(key, modifiers); }
+    // A key went up in the field; every element bound to it hears it. The user
+    // is typing here, so what the elements write back into this field meanwhile
+    // is dropped: rewriting "-" as "10" would turn the next "5" into "105". The
+    // window shows the element's value again when the typing ends.
+    void keyUp(int key, Qt::KeyboardModifiers modifiers);
 
 signals:
     void textChanged(const QString& text);
@@ -25,4 +29,5 @@ signals:
 
 private:
     QString m_text;
+    bool m_typing = false;
 };

@@ -7,6 +7,7 @@
 #include "NumberText.h"
 #include "Twips.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -335,28 +336,34 @@ void clsImage::myImage_MouseMove(Qt::MouseButtons Button, Qt::KeyboardModifiers,
             shape = Qt::SizeHorCursor;
         m_owner.setPointerShape(shape);
 
+        // A dragged edge stops at the opposite one: the size ends at 0 instead of
+        // going negative, and a left or top edge moves only as far as the size shrank.
         if (leftOnly && myImage) {
             if (GrabLeft) {
-                myImage->setWidth(myImage->width() - X * nudge(ScreenBinding::NudgeWidth));
-                myImage->setLeft(myImage->left() + X * nudge(ScreenBinding::NudgeX));
+                const double W = myImage->width(), fW = nudge(ScreenBinding::NudgeWidth);
+                const double width = std::max(0.0, W - X * fW);
+                myImage->setWidth(width);
+                myImage->setLeft(myImage->left() + (fW != 0 ? (W - width) / fW : X) * nudge(ScreenBinding::NudgeX));
                 paintSelector();
                 state.LayoutChanged = true;
             }
             if (GrabRight) {
                 const double W = myImage->width();
-                myImage->setWidth(W + (X - W) * nudge(ScreenBinding::NudgeWidth));
+                myImage->setWidth(std::max(0.0, W + (X - W) * nudge(ScreenBinding::NudgeWidth)));
                 paintSelector();
                 state.LayoutChanged = true;
             }
             if (GrabTop) {
-                myImage->setTop(myImage->top() + Y * nudge(ScreenBinding::NudgeY));
-                myImage->setHeight(myImage->height() - Y * nudge(ScreenBinding::NudgeHeight));
+                const double H = myImage->height(), fH = nudge(ScreenBinding::NudgeHeight);
+                const double height = std::max(0.0, H - Y * fH);
+                myImage->setTop(myImage->top() + (fH != 0 ? (H - height) / fH : Y) * nudge(ScreenBinding::NudgeY));
+                myImage->setHeight(height);
                 paintSelector();
                 state.LayoutChanged = true;
             }
             if (GrabBottom) {
                 const double H = myImage->height();
-                myImage->setHeight(H + (Y - H) * nudge(ScreenBinding::NudgeHeight));
+                myImage->setHeight(std::max(0.0, H + (Y - H) * nudge(ScreenBinding::NudgeHeight)));
                 paintSelector();
                 state.LayoutChanged = true;
             }

@@ -194,12 +194,14 @@ bool frmArrows::BTNSave_Click()
 
 void frmArrows::done(int result)
 {
-    if (m_colors.changed()
-        && m_state.prompter->ask(QStringLiteral("Frage:"), QStringLiteral("Sollen die Werte gespeichert werden?"),
-                                 Prompter::Buttons::YesNo, Prompter::Icon::Question)
-               == Prompter::Answer::Yes
-        && !BTNSave_Click())
-        return;
+    if (m_colors.changed()) {
+        // Cancel (or Escape) keeps the window open with the colours, as a failed save does.
+        const auto answer = m_state.prompter->ask(QStringLiteral("Frage:"),
+                                                  QStringLiteral("Sollen die Werte gespeichert werden?"),
+                                                  Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
+        if (answer == Prompter::Answer::Cancel || (answer == Prompter::Answer::Yes && !BTNSave_Click()))
+            return;
+    }
     QDialog::done(result);
 }
 

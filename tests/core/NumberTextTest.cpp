@@ -88,4 +88,16 @@ TEST(ParseNumberOrPoint, LocaleSeparatorOrPointNeverGroups)
     }
 }
 
+TEST(LayoutNumber, WholeNumbersKeepFractionsAnythingElseReadsLikeTheProfileApi)
+{
+    const struct { const char* text; const QLocale& locale; double expected; } rows[] = {
+        {"12", point, 12}, {"7,5", comma, 7.5}, {"7.5", comma, 7.5}, {"-3", point, -3},
+        {"10 ; links", point, 10}, {"  -4px", point, -4}, {"+8,", point, 8}, {"12.5abc", point, 12},
+        {"7,5", point, 7}, {"", point, 0}, {"abc", point, 0}, {"-", point, 0}, {"- 5", point, 0},
+        {"0x10", point, 0}, {"99999999999999999999999 px", point, 1e15},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(LayoutNumber(QString::fromLatin1(r.text), r.locale), r.expected) << r.text;
+}
+
 } // namespace

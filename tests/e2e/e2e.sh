@@ -181,7 +181,7 @@ scenario_editor_edits_and_saves() {
   xdotool key shift+Down Left
   "$close_window" "$window"
   focus_window 'Frage:'
-  xdotool key alt+y
+  xdotool key alt+j # "Ja"
   wait_exit
   check_skin "$skin" "$expected/editor"
 }
@@ -191,6 +191,12 @@ scenario_editor_closes_without_saving() {
   mkdir -p "$scratch/discard" && cp -r "$samples/DemoSkin" "$skin"
   start_tivaro "$skin"
   drag 60 63 -7 9
+  # Escape on the question keeps the program open with the edit.
+  "$close_window" "$window"
+  focus_window 'Frage:'
+  xdotool key Escape
+  wait_for "the question to go away" 10 sh -c "! xdotool search --onlyvisible --name '^Frage:\$'"
+  kill -0 "$app" 2>/dev/null || fail "Escape on the save question ended the program"
   "$close_window" "$window"
   focus_window 'Frage:'
   xdotool key alt+n
@@ -385,6 +391,7 @@ scenario_unwritable_skins_keep_the_edits() {
   for kind in blocked gone; do
     start_tivaro "$base/$kind"
     drag 225 12 -9 8 # "win" (in defaultlt.ini) left and down
+    xdotool key shift+Down Right # the next element, "home" (in mainmenult.ini), one step right
     [ $kind = gone ] && rm -rf "$base/gone"
     click_window 424 435 # "Speichern"
     focus_window 'Hinweis:'

@@ -73,6 +73,12 @@ TEST_F(EditorKeyboardTest, ScaleModesLeaveEdgesAloneThatTheElementMayNotChange)
 TEST_F(EditorKeyboardTest, CtrlAloneAndTheModeButtonCycleThroughThreeModes)
 {
     QPushButton* pos = find<QPushButton>("BTNpos");
+    QLineEdit* x = find<QLineEdit>("txtX");
+    x->setFocus();
+    for (const Qt::Key k : {Qt::Key_A, Qt::Key_Z, Qt::Key_S}) {
+        QTest::keyClick(x, k, Qt::ControlModifier); // Ctrl goes down first and up last
+        EXPECT_EQ(pos->text(), QStringLiteral("pos.")) << k;
+    }
     const QStringList captions = {"scale+", "scale-", "pos."};
     for (const QString& caption : captions) {
         key(Qt::Key_Control);
@@ -97,6 +103,7 @@ TEST_F(EditorKeyboardTest, ShiftArrowsWalkTheSlotsWrappingAndSkippingUntouchable
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(std::string(r.screen) + " from " + std::to_string(r.start));
+        state.LayoutChanged = false; // a key release in a field counts as an edit
         openScreen(QString::fromLatin1(r.screen));
         select(r.start);
         for (int expected : r.visited) {
@@ -123,29 +130,38 @@ TEST_F(EditorKeyboardTest, ArrowsInTheScreenListChooseScreensAndNudgeNothing)
     EXPECT_FALSE(state.LayoutChanged);
 }
 
-TEST_F(EditorKeyboardTest, TypedCoordinatesMoveOnlyTheActiveElement)
+TEST_F(EditorKeyboardTest, TypingKeepsTheTextAppliesEachNumberAndTidiesUpAtTheEnd)
 {
-    select(0);
+    // "\b" is Backspace. Every row starts on "home" at x 10 with the field's text selected.
+    const struct { const char* typed; Qt::Key end; double left; const char* shown; } rows[] = {
+        {"-5", Qt::Key_unknown, -5, "-5"},
+        {"12.5", Qt::Key_unknown, 12.5, "12.5"},
+        {"\b30", Qt::Key_unknown, 30, "30"},
+        {"12.50", Qt::Key_Return, 12.5, "12.5"},
+        {"7.", Qt::Key_Tab, 7, "7"},
+        {"-", Qt::Key_Escape, 10, "10"}, // not yet a number: nothing moves
+    };
     QLineEdit* x = find<QLineEdit>("txtX");
-    x->setFocus();
-    x->selectAll();
-    QTest::keyClicks(x, QStringLiteral("12"));
-    EXPECT_EQ(pixels(0), QRectF(12, 36, 105, 54));
-    EXPECT_TRUE(state.LayoutChanged);
-
-    select(1);
-    QLineEdit* cy = find<QLineEdit>("txtCY");
-    cy->setFocus();
-    cy->selectAll();
-    QTest::keyClicks(cy, QStringLiteral("70"));
-    EXPECT_EQ(pixels(1), QRectF(125, 36, 105, 70));
-    EXPECT_EQ(pixels(0), QRectF(12, 36, 105, 54));
-
-    // A cleared field shows the current value again at the next key release.
-    cy->selectAll();
-    QTest::keyClick(cy, Qt::Key_Backspace);
-    EXPECT_EQ(cy->text(), QStringLiteral("70"));
-    EXPECT_EQ(pixels(1), QRectF(125, 36, 105, 70));
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.typed);
+        state.LayoutChanged = false;
+        openScreen(QStringLiteral("Hauptmenu"));
+        select(0);
+        x->setFocus();
+        x->selectAll();
+        for (const char c : std::string(r.typed)) {
+            if (c == '\b')
+                QTest::keyClick(x, Qt::Key_Backspace);
+            else
+                QTest::keyClicks(x, QString(QChar(c)));
+        }
+        EXPECT_EQ(x->text(), QString::fromLatin1(r.typed).remove(u'\b'));
+        if (r.end != Qt::Key_unknown)
+            QTest::keyClick(x, r.end);
+        EXPECT_EQ(pixels(0), QRectF(r.left, 36, 105, 54));
+        EXPECT_EQ(x->text(), QString::fromLatin1(r.shown));
+        EXPECT_EQ(pixels(1), QRectF(125, 36, 105, 54)) << "only the active element moves";
+    }
 }
 
 TEST_F(EditorKeyboardTest, ANudgeLeavesAFieldThatHoldsNoNumberAndTheElementInPlace)

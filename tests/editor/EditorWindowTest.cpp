@@ -46,15 +46,16 @@ protected:
     {
         int n = 0;
         for (const auto& s : prompter.shown)
-            n += s.text == SaveQuestion && s.title == QLatin1String("Frage:");
+            n += s.text == SaveQuestion && s.title == QLatin1String("Frage:")
+                 && s.buttons == Prompter::Buttons::YesNoCancel;
         return n;
     }
 
-    // Makes the main menu's file impossible to replace.
-    void blockMainMenu(const QString& folder)
+    // Makes a layout file impossible to replace.
+    void blockMainMenu(const QString& folder, const QString& name = QStringLiteral("mainmenult.ini"))
     {
-        ASSERT_TRUE(QFile::remove(mainMenu(folder)));
-        ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("mainmenult.ini")));
+        ASSERT_TRUE(QFile::remove(folder + u'/' + name));
+        ASSERT_TRUE(QDir(folder).mkdir(name));
     }
 };
 
@@ -154,22 +155,71 @@ TEST_F(EditorWindowTest, AnotherFolderNeverReceivesThePreviousScreen)
     }
 }
 
-TEST_F(EditorWindowTest, AFailedSaveKeepsThePreviousFolderAndTheEdits)
+TEST_F(EditorWindowTest, CancelOrAFailedSaveKeepsThePreviousFolderAndTheEdits)
 {
-    QTemporaryDir second;
-    copySkin(second.path());
-    ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    editHome();
-    blockMainMenu(skin.path());
-    const auto secondBefore = snapshot(second.path());
-    const QString settings = Settings::filePath(state.AppPath);
-    prompter.answer(Prompter::Answer::Yes);
-    window->openSkinFolder(second.path());
-    EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(skin.path()) + QDir::separator());
-    EXPECT_EQ(ReadIni(settings, Settings::Directory, Settings::LastDir, {}), QDir::toNativeSeparators(skin.path()));
-    EXPECT_TRUE(state.LayoutChanged);
-    EXPECT_EQ(pixels(0), QRectF(30, 36, 105, 54));
-    EXPECT_EQ(snapshot(second.path()), secondBefore);
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancel" : "failed save");
+        QTemporaryDir first, second;
+        copySkin(first.path());
+        copySkin(second.path());
+        state.LayoutChanged = false;
+        ASSERT_TRUE(window->openSkinFolder(first.path()));
+        editHome();
+        if (!cancel)
+            blockMainMenu(first.path());
+        const auto secondBefore = snapshot(second.path());
+        const QString settings = Settings::filePath(state.AppPath);
+        prompter.answer(cancel ? Prompter::Answer::Cancel : Prompter::Answer::Yes);
+        window->openSkinFolder(second.path());
+        EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(first.path()) + QDir::separator());
+        EXPECT_EQ(ReadIni(settings, Settings::Directory, Settings::LastDir, {}), QDir::toNativeSeparators(first.path()));
+        EXPECT_TRUE(state.LayoutChanged);
+        EXPECT_EQ(pixels(0), QRectF(30, 36, 105, 54));
+        EXPECT_EQ(snapshot(second.path()), secondBefore);
+    }
+}
+
+TEST_F(EditorWindowTest, CancelOrAFailedSaveKeepsTheScreenItsEditsAndTheBoxes)
+{
+    enum Action { OtherScreen, Infobar, Dummys };
+    const struct { const char* what; Action action; bool cancel; } rows[] = {
+        {"screen list, cancel", OtherScreen, true}, {"screen list, failed save", OtherScreen, false},
+        {"info bar, cancel", Infobar, true},        {"info bar, failed save", Infobar, false},
+        {"dummys, cancel", Dummys, true},           {"dummys, failed save", Dummys, false},
+    };
+    const QString map = QStringLiteral("Kartenansicht 1");
+    QComboBox* combo = find<QComboBox>("ComboAnsicht");
+    QCheckBox* infobar = find<QCheckBox>("ChkInfobar");
+    QCheckBox* dummys = find<QCheckBox>("ChkDummys");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        QTemporaryDir folder;
+        copySkin(folder.path());
+        state.LayoutChanged = false;
+        ASSERT_TRUE(window->openSkinFolder(folder.path()));
+        openScreen(map);
+        select(6);
+        window->MoveO_Click();
+        const QRectF edited = pixels(6);
+        if (!r.cancel)
+            blockMainMenu(folder.path(), QStringLiteral("mapviewlt.ini"));
+        prompter.shown.clear();
+        prompter.answer(r.cancel ? Prompter::Answer::Cancel : Prompter::Answer::Yes);
+        switch (r.action) {
+        case OtherScreen: openScreen(QStringLiteral("Hauptmenu")); break;
+        case Infobar: QTest::mouseClick(infobar, Qt::LeftButton); break;
+        case Dummys: QTest::mouseClick(dummys, Qt::LeftButton); break;
+        }
+        EXPECT_EQ(questions(), 1);
+        EXPECT_EQ(prompter.shown.size(), r.cancel ? 1 : 2) << "a failed save is reported";
+        EXPECT_EQ(window->layout().currentScreen(), map);
+        EXPECT_EQ(combo->currentText(), map);
+        EXPECT_TRUE(infobar->isChecked());
+        EXPECT_FALSE(dummys->isChecked());
+        EXPECT_TRUE(state.LayoutChanged);
+        EXPECT_EQ(pixels(6), edited);
+        EXPECT_TRUE(window->canvas().bitmap(1)->isVisible()) << "the info bar still shows";
+    }
 }
 
 TEST_F(EditorWindowTest, ClosingOffersTheSaveAndStaysOpenWhenItFails)
@@ -178,12 +228,14 @@ TEST_F(EditorWindowTest, ClosingOffersTheSaveAndStaysOpenWhenItFails)
         {"yes", Prompter::Answer::Yes, false, true, "30"},
         {"no", Prompter::Answer::No, false, true, "10"},
         {"failed save", Prompter::Answer::Yes, true, false, nullptr},
+        {"cancel", Prompter::Answer::Cancel, false, false, nullptr},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         QTemporaryDir folder;
         copySkin(folder.path());
         window->show();
+        state.LayoutChanged = false;
         ASSERT_TRUE(window->openSkinFolder(folder.path()));
         editHome();
         if (r.block)

@@ -58,7 +58,9 @@ TEST_F(MouseTest, PressDecidesGrabsByZoneAndTouchFlags)
         {"top zone without TouchY moves", All & ~Y, {700, 20}, {700, 95}, {150, 225, 1500, 900}},
         {"middle moves", All, {700, 450}, {850, 525}, {300, 225, 1500, 900}},
         {"only TouchCY still moves from the middle", CY, {700, 450}, {850, 525}, {300, 225, 1500, 900}},
-        {"left edge dragged past the right edge", All, {30, 450}, {1600, 450}, {1750, 150, 1500, 900}},
+        {"left edge stops at the right edge", All, {30, 450}, {1600, 450}, {1650, 150, 0, 900}},
+        {"top edge stops at the bottom edge", All, {700, 20}, {700, 1000}, {150, 1050, 1500, 0}},
+        {"right edge stops at the left edge", All, {1480, 450}, {-200, 450}, {150, 150, 0, 900}},
         {"start rounds halves to even", All, {700.5, 450.5}, {850.5, 450.5}, {300.5, 150.5, 1500, 900}},
     };
     for (const auto& r : rows) {

@@ -74,11 +74,12 @@ TEST_F(ElementTest, TypedCoordinatesPlaceExactlyOnKeyRelease)
         {"x", QLocale::c(), &Canvas::txtX, "12", {12, 20, 30, 40}, {"12", "20", "30", "40"}},
         {"y", QLocale::c(), &Canvas::txtY, "0", {10, 0, 30, 40}, {"10", "0", "30", "40"}},
         {"fraction", comma, &Canvas::txtX, "7,5", {7.5, 20, 30, 40}, {"7,5", "20", "30", "40"}},
-        {"point in comma locale", comma, &Canvas::txtCX, "2.5", {10, 20, 2.5, 40}, {"10", "20", "2,5", "40"}},
-        {"fractional y shows floor", QLocale::c(), &Canvas::txtY, "7.5", {10, 7.5, 30, 40}, {"10", "7", "30", "40"}},
-        {"emptied", QLocale::c(), &Canvas::txtCY, "", {10, 20, 30, 40}, {"10", "20", "30", "40"}},
-        {"text", QLocale::c(), &Canvas::txtX, "abc", {10, 20, 30, 40}, {"10", "20", "30", "40"}},
-        {"negative size refused", QLocale::c(), &Canvas::txtCX, "-5", {10, 20, 30, 40}, {"10", "20", "30", "40"}},
+        // The field typed in keeps its text while the user types; the others follow the element.
+        {"point in comma locale", comma, &Canvas::txtCX, "2.5", {10, 20, 2.5, 40}, {"10", "20", "2.5", "40"}},
+        {"fractional y", QLocale::c(), &Canvas::txtY, "7.5", {10, 7.5, 30, 40}, {"10", "7.5", "30", "40"}},
+        {"emptied", QLocale::c(), &Canvas::txtCY, "", {10, 20, 30, 40}, {"10", "20", "30", ""}},
+        {"text", QLocale::c(), &Canvas::txtX, "abc", {10, 20, 30, 40}, {"abc", "20", "30", "40"}},
+        {"negative size refused", QLocale::c(), &Canvas::txtCX, "-5", {10, 20, 30, 40}, {"10", "20", "-5", "40"}},
         {"negative position", QLocale::c(), &Canvas::txtX, "-5", {-5, 20, 30, 40}, {"-5", "20", "30", "40"}},
     };
     for (const auto& r : rows) {

@@ -8,7 +8,11 @@ Prompter::Answer ScriptedPrompter::ask(const QString& title, const QString& text
         answers.pop_front();
         return a;
     }
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    switch (buttons) {
+    case Buttons::YesNo: return Answer::No;
+    case Buttons::YesNoCancel: return Answer::Cancel;
+    default: return Answer::Ok;
+    }
 }
 
 bool ScriptedPrompter::runDialog(QObject& dialog)

@@ -10,8 +10,9 @@
 #include <functional>
 
 // A prompter for tests: records every message and answers from a script.
-// Unscripted questions get the neutral answer (Ok, or No for yes/no), and an
-// unscripted dialog is cancelled, so no test ever blocks.
+// Unscripted questions get the neutral answer (Ok, No for yes/no, Cancel when
+// the question offers it), and an unscripted dialog is cancelled, so no test
+// ever blocks.
 class ScriptedPrompter : public Prompter
 {
 public:

@@ -139,9 +139,10 @@ TEST_F(FrmArrowsTest, ScrollBarsWriteTheSelectedColourOnSave)
 
 TEST_F(FrmArrowsTest, ClosingAfterAChangeAsks)
 {
-    const struct { const char* name; Prompter::Answer answer; bool saved; } cases[] = {
-        {"yes saves", Prompter::Answer::Yes, true},
-        {"no discards", Prompter::Answer::No, false},
+    const struct { const char* name; Prompter::Answer answer; bool saved; bool closed; } cases[] = {
+        {"yes saves", Prompter::Answer::Yes, true, true},
+        {"no discards", Prompter::Answer::No, false, true},
+        {"cancel stays open", Prompter::Answer::Cancel, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -155,8 +156,8 @@ TEST_F(FrmArrowsTest, ClosingAfterAChangeAsks)
         ASSERT_EQ(prompter.shown.size(), 1);
         EXPECT_EQ(prompter.shown[0].title, "Frage:");
         EXPECT_EQ(prompter.shown[0].text, "Sollen die Werte gespeichert werden?");
-        EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNo);
-        EXPECT_FALSE(w.isVisible());
+        EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNoCancel);
+        EXPECT_EQ(w.isVisible(), !c.closed);
         EXPECT_EQ(QFile::exists(navLib()), c.saved);
         if (c.saved) {
             EXPECT_TRUE(readBytes(navLib()).startsWith("[mainSchematic]\r\nRouteColor= 00FFFF\r\n"));
