@@ -6,6 +6,7 @@
 #include "Paths.h"
 #include "Prompter.h"
 #include "Settings.h"
+#include "SkinDelivery.h"
 #include "TemporaryCopy.h"
 
 #include <QDir>
@@ -313,10 +314,8 @@ void SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, c
         }
         QString target;
         if (part.isEmpty()) {
-            if (name == QLatin1String("NavLib.ini"))
-                target = mn4 + name;
-            else if (name == defaultLayout || name == QLatin1String("mapviewlt.ini"))
-                target = layoutFolder + name;
+            if (SkinDelivery::deliversRootFile(name, defaultLayout))
+                target = (name == QLatin1String("NavLib.ini") ? mn4 : layoutFolder) + name;
         } else if (part == QLatin1String("Layout\\")) {
             target = layoutFolder + name;
         } else if (part == QLatin1String("Font\\")) {
