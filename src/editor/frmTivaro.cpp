@@ -384,6 +384,16 @@ bool frmTivaro::openSkinFolder(const QString& folder)
     return true;
 }
 
+bool frmTivaro::showScreen(const QString& screenName)
+{
+    const int index = ComboAnsicht->findText(screenName, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return false;
+    ComboAnsicht->setCurrentIndex(index);
+    ComboAnsicht_Click();
+    return true;
+}
+
 void frmTivaro::BTNSave_Click()
 {
     m_layout.BTNSave_Click();

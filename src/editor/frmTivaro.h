@@ -41,6 +41,8 @@ public:
     // loads it from folder as if the folder had been chosen with "Laden".
     // Returns false, with a note to the user, when folder is no folder.
     bool openSkinFolder(const QString& folder);
+    // Picks screenName in the screen list as the user would; false for a name the list lacks.
+    bool showScreen(const QString& screenName);
 
     // Event handlers.
     void Form_Load();
