@@ -141,7 +141,8 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("SKIN_FOLDER"),
-                                 QStringLiteral("Skin-Ordner; ohne --check und --render öffnet ihn der Editor."));
+                                 QStringLiteral("Skin-Ordner; ohne --check und --render öffnet ihn der Editor."),
+                                 QStringLiteral("[SKIN_FOLDER]"));
     const QCommandLineOption checkOption(
         QStringLiteral("check"),
         QStringLiteral("Prüft den Skin und gibt je Befund eine Zeile „Datei:Abschnitt: Meldung“ aus. "
