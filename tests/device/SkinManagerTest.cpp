@@ -133,8 +133,7 @@ TEST_F(SkinManagerTest, UploadOffersCopiesIntoLayoutOfRootFilesActivationLeavesB
         writeFile(pcSkin + QStringLiteral("/Layout/tmcpanelt.ini"), "old tmc");
         QFile::remove(pcSkin + QStringLiteral("/Layout/mainmenult.ini"));
         link.DeleteDeviceFolder(QStringLiteral("\\MN4\\Skins\\MySkin"));
-        for (int part = 0; part < SkinManager::PartCount; ++part)
-            manager.FillList(part);
+        manager.load();
         prompter.shown.clear();
         for (const A answer : row.answers)
             prompter.answer(answer);

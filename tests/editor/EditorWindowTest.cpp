@@ -307,7 +307,6 @@ TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElement)
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&shown));
         auto* list = shown.findChild<QTreeWidget*>(QStringLiteral("findingList"));
         QTreeWidgetItem* home = list->findItems(QStringLiteral("home"), Qt::MatchExactly, 3).value(0);
-        EXPECT_EQ(home->text(4).left(31), QStringLiteral("ragt aus dem Bildschirm (240 × "));
         list->scrollToItem(home);
         // A double click arrives as press, release, double click, release.
         const QPoint at = list->visualItemRect(home).center();
