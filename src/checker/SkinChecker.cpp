@@ -5,6 +5,7 @@
 #include "Canvas.h"
 #include "Elements.h"
 #include "IniDocument.h"
+#include "NumberText.h"
 #include "Paths.h"
 #include "ScreenCatalogue.h"
 #include "ScreenLayout.h"
@@ -34,7 +35,7 @@ constexpr KeySet SizeOnly = {false, false, true, true};
 constexpr KeySet NoKeys = {false, false, false, false};
 constexpr KeySet NoX = {false, true, true, true};
 // Values beyond this many pixels are reported without placing the element.
-constexpr qint64 FarAway = 100000;
+constexpr double FarAway = 100000;
 
 // The editor's check boxes as it starts: info bar shown, dummies hidden.
 class StartView : public BindingView
@@ -108,8 +109,8 @@ public:
 private:
     struct Slot
     {
-        std::array<qint64, KeyCount> value{};
-        bool usable = false; // every value it needs was read as a number
+        std::array<double, KeyCount> value{};
+        bool usable = false; // every value it needs is there and places the element
     };
 
     void add(Severity severity, const QString& screen, const QString& file, const QString& section,
@@ -305,14 +306,12 @@ private:
                 result.usable = false;
                 continue;
             }
-            const SkinChecker::Mn4Number number = SkinChecker::readMn4Number(*text);
-            result.value[k] = number.value;
-            if (!number.exact) {
+            // MN4 knows no locale; what it reads of other text is where it draws the element.
+            result.value[k] = LayoutNumber(*text, QLocale::c());
+            if (!ParseNumberOrPoint(*text, QLocale::c()))
                 add(Severity::Error, screen, fileName, section,
-                    quoted(KeyNames[k] + QStringLiteral("= ") + *text) + QStringLiteral(" ist keine ganze Zahl; MN4 liest ")
-                        + QString::number(number.value));
-                result.usable = false;
-            }
+                    quoted(KeyNames[k] + QStringLiteral("= ") + *text) + QStringLiteral(" ist keine Zahl; MN4 liest ")
+                        + QString::number(result.value[k]));
         }
         for (int k = 0; k < KeyCount; ++k) {
             // Beyond what the canvas places; such an element is far off the screen anyway.
@@ -397,25 +396,6 @@ Result check(const QString& folder)
     result.readable = true;
     result.findings = Run(folder).findings();
     return result;
-}
-
-Mn4Number readMn4Number(QStringView text)
-{
-    qsizetype pos = 0;
-    while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t'))
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-'))
-        negative = text[pos++] == u'-';
-    const qsizetype digitsStart = pos;
-    qint64 value = 0;
-    for (; pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9'; ++pos)
-        value = std::min<qint64>(value * 10 + (text[pos].unicode() - u'0'), qint64(1) << 40);
-    Mn4Number number{negative ? -value : value, pos > digitsStart};
-    while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t'))
-        ++pos;
-    number.exact = number.exact && pos == text.size();
-    return number;
 }
 
 } // namespace SkinChecker
