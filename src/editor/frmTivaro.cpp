@@ -395,7 +395,7 @@ bool frmTivaro::showScreen(const QString& screenName)
         return false;
     ComboAnsicht->setCurrentIndex(index);
     ComboAnsicht_Click();
-    return true;
+    return m_layout.currentScreen() == screenName;
 }
 
 void frmTivaro::BTNSave_Click()
@@ -456,7 +456,8 @@ void frmTivaro::BTNCheck_Click()
         return;
     }
     // The checker reads the files: pending edits count only once they are saved.
-    m_layout.offerSave();
+    if (!m_layout.offerSave())
+        return;
     const SkinChecker::Result result = SkinChecker::check(m_state.SkinFolder);
     if (!result.readable || result.findings.isEmpty()) {
         m_state.prompter->note(title, result.readable ? QStringLiteral("Keine Befunde: der Skin ist in Ordnung.")

@@ -42,7 +42,8 @@ public:
     // loads it from folder as if the folder had been chosen with "Laden".
     // Returns false, with a note to the user, when folder is no folder.
     bool openSkinFolder(const QString& folder);
-    // Picks screenName in the screen list as the user would; false for a name the list lacks.
+    // Picks screenName in the screen list as the user would; false for a name the
+    // list lacks or when the user kept the screen on show.
     bool showScreen(const QString& screenName);
     // Shows the screen of a finding and makes its element the active one.
     void showFinding(const Finding& finding);
