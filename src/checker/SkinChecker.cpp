@@ -156,8 +156,10 @@ private:
         const int list = listSlotOf(kind);
 
         std::array<Slot, SlotCount> values{};
-        for (int slot = 0; slot <= last; ++slot)
-            values[slot] = readSlot(name, slot, keysOf(kind, slot));
+        for (int slot = 0; slot <= last; ++slot) {
+            const KeySet keys = keysOf(kind, slot);
+            values[slot] = keys == NoKeys ? Slot{{}, true} : readSlot(name, slot, keys);
+        }
 
         // "up" and "down" get what the item column and the OK button leave of the list.
         bool listRoom = true;
