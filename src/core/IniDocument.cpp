@@ -157,6 +157,14 @@ std::optional<QString> IniDocument::value(QStringView section, QStringView key) 
     return Cp1252::decode(v.first(std::min<qsizetype>(v.size(), MaxValueLength)));
 }
 
+QStringList IniDocument::sectionNames() const
+{
+    QStringList names;
+    for (qsizetype i = 1; i < sections.size(); ++i)
+        names << Cp1252::decode(classify(sections.at(i).lines.first().text).name);
+    return names;
+}
+
 IniDocument::Line* IniDocument::lastLine()
 {
     for (auto s = sections.rbegin(); s != sections.rend(); ++s) {

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
@@ -40,6 +41,9 @@ public:
 
     // The stored value, or nothing when the section or key is missing.
     std::optional<QString> value(QStringView section, QStringView key) const;
+
+    // The name of every section header in file order, duplicates included.
+    QStringList sectionNames() const;
 
     // Stores valueText as the text after '=' (callers add the leading blank).
     // Line breaks in the value become blanks so that a value can never add

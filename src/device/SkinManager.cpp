@@ -6,6 +6,7 @@
 #include "Paths.h"
 #include "Prompter.h"
 #include "Settings.h"
+#include "SkinDelivery.h"
 #include "TemporaryCopy.h"
 
 #include <QDir>
@@ -210,6 +211,8 @@ void SkinManager::BTNSkinAdd_Click()
         m_context.prompter.note(Note, QStringLiteral("Bitte erst mit dem PDA verbinden!"));
         return;
     }
+    if (!offerLayoutCopies())
+        return;
     const QString deviceSkin = skinStore() + m_skinName;
     link.DeleteDeviceFolder(deviceSkin);
     if (plainFiles(m_skinFolder).isEmpty()) {
@@ -243,6 +246,63 @@ void SkinManager::BTNSkinAdd_Click()
     DisplayStatus(false);
 }
 
+QString SkinManager::defaultLayoutFile() const
+{
+    return m_context.defaultLayoutFile ? m_context.defaultLayoutFile() : QStringLiteral("defaultlt.ini");
+}
+
+// Activation takes most layout files only from the skin's Layout folder. Says
+// which root files would stay behind and offers to copy them there first; a
+// differing copy in Layout is replaced only when the user says so. False when
+// the upload must not go on.
+bool SkinManager::offerLayoutCopies()
+{
+    using Copy = SkinDelivery::RootFile::LayoutCopy;
+    QList<SkinDelivery::RootFile> behind;
+    QStringList names;
+    for (const auto& file : SkinDelivery::undeliveredRootFiles(m_skinFolder, m_skinName, defaultLayoutFile())) {
+        if (file.copy == Copy::Same)
+            continue;
+        behind << file;
+        names << file.name + (file.copy == Copy::Differs ? QStringLiteral(" (die Kopie in Layout weicht ab)") : QString());
+    }
+    if (behind.isEmpty())
+        return true;
+    const auto answer = m_context.prompter.ask(
+        QStringLiteral("Frage:"),
+        QStringLiteral("Diese Layoutdateien liegen im Hauptordner des Skins und kommen beim Aktivieren nicht auf "
+                       "den PDA:\n")
+            + names.join(u'\n') + QStringLiteral("\nSollen sie vor dem Hochladen nach Layout kopiert werden?"),
+        Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
+    if (answer != Prompter::Answer::Yes)
+        return answer == Prompter::Answer::No;
+
+    const QString sub = SubFolders.at(Layout);
+    if (!ExistsAnyCase(m_skinFolder, sub))
+        QDir(m_skinFolder).mkdir(sub);
+    const QString layout = partFolder(Layout);
+    bool copied = true;
+    for (const auto& file : std::as_const(behind)) {
+        if (file.copy == Copy::Differs
+            && m_context.prompter.ask(QStringLiteral("Frage:"),
+                                      sub + QDir::separator() + file.name
+                                          + QStringLiteral(" weicht von der Datei im Hauptordner ab.\nSoll sie "
+                                                           "durch die Datei aus dem Hauptordner ersetzt werden?"),
+                                      Prompter::Buttons::YesNo, Prompter::Icon::Question)
+                   != Prompter::Answer::Yes)
+            continue;
+        if (!replaceFile(m_skinFolder + file.name, FindAnyCase(layout, file.name))) {
+            m_context.prompter.note(Note, file.name + QStringLiteral(" ließ sich nicht nach ") + sub
+                                              + QStringLiteral(" kopieren.\nAktion abgebrochen."),
+                                    Prompter::Icon::Exclamation);
+            copied = false;
+            break;
+        }
+    }
+    FillList(Layout);
+    return copied;
+}
+
 void SkinManager::BTNSkinDel_Click(const QStringList& selected)
 {
     for (const QString& entry : selected) {
@@ -263,10 +323,11 @@ void SkinManager::BTNSwitch_Click(const QStringList& selected)
 {
     for (const QString& entry : selected) {
         SetStatus(QStringLiteral("switching..."));
-        ActivateSkinFiles(skinStore(), entry + u'\\', QString());
+        const int delivered = ActivateSkinFiles(skinStore(), entry + u'\\', QString());
         if (switchTo(entry))
             m_activeSkin = entry;
-        SetStatus(QString());
+        SetStatus(entry + (delivered == 1 ? QStringLiteral(": 1 Datei übertragen")
+                                          : QStringLiteral(": %1 Dateien übertragen").arg(delivered)));
     }
 }
 
@@ -283,8 +344,9 @@ bool SkinManager::switchTo(const QString& skin)
     return switched;
 }
 
-void SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, const QString& part)
+int SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, const QString& part)
 {
+    int copied = 0;
     QList<CeFindData> entries;
     RemoteApi& api = m_context.link.api();
     CeFindData data;
@@ -298,8 +360,7 @@ void SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, c
 
     const QString mn4 = m_context.connection.mn4Folder;
     const QString layoutFolder = mn4 + QStringLiteral("Layout\\");
-    const QString defaultLayout = m_context.defaultLayoutFile ? m_context.defaultLayoutFile()
-                                                              : QStringLiteral("defaultlt.ini");
+    const QString defaultLayout = defaultLayoutFile();
     for (const CeFindData& entry : entries) {
         const QString& name = entry.cFileName;
         if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
@@ -308,15 +369,13 @@ void SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, c
         if (entry.dwFileAttributes & CeFile::AttributeDirectory) {
             // Sub-folders are searched directly below the skin; deeper ones would only repeat them.
             if (part.isEmpty())
-                ActivateSkinFiles(store, skin, name + u'\\');
+                copied += ActivateSkinFiles(store, skin, name + u'\\');
             continue;
         }
         QString target;
         if (part.isEmpty()) {
-            if (name == QLatin1String("NavLib.ini"))
-                target = mn4 + name;
-            else if (name == defaultLayout || name == QLatin1String("mapviewlt.ini"))
-                target = layoutFolder + name;
+            if (SkinDelivery::deliversRootFile(name, defaultLayout))
+                target = (name == QLatin1String("NavLib.ini") ? mn4 : layoutFolder) + name;
         } else if (part == QLatin1String("Layout\\")) {
             target = layoutFolder + name;
         } else if (part == QLatin1String("Font\\")) {
@@ -324,9 +383,10 @@ void SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, c
         } else if (part == QLatin1String("Font2\\")) {
             target = QStringLiteral("\\Windows\\Schriftarten\\") + name;
         }
-        if (!target.isEmpty())
-            api.CeCopyFile(store + skin + part + name, target, false);
+        if (!target.isEmpty() && api.CeCopyFile(store + skin + part + name, target, false))
+            ++copied;
     }
+    return copied;
 }
 
 void SkinManager::BTNStartMN4_Click()

@@ -65,7 +65,8 @@ public:
     void BTNSwitch_Click(const QStringList& selected);
     void BTNStartMN4_Click();
     void GetActiveSkin();
-    void ActivateSkinFiles(const QString& store, const QString& skin, const QString& part);
+    // Returns how many files it copied.
+    int ActivateSkinFiles(const QString& store, const QString& skin, const QString& part);
 
     static Progress progressOf(int done, int total);
 
@@ -94,6 +95,8 @@ private:
     void DisplayStatus(bool show);
     void prepareStatus(int done, int total);
     bool switchTo(const QString& skin);
+    bool offerLayoutCopies();
+    QString defaultLayoutFile() const;
     void letEventsRun();
 
     Context m_context;

@@ -1,12 +1,14 @@
 #include "frmTivaro.h"
 
 #include "CanvasView.h"
+#include "CheckDialog.h"
 #include "Ini.h"
 #include "NumberText.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "ScreenCatalogue.h"
 #include "Settings.h"
+#include "SkinChecker.h"
 #include "cSHFolder.h"
 #include "clsImage.h"
 
@@ -211,9 +213,10 @@ QWidget* frmTivaro::buildControls()
         {&BTNSave, "BTNSave", "Speichern", "Layout speichern", 0, 1},
         {&BTNMisc, "BTNMisc", "Misc", "miscelangelous", 1, 0},
         {&BTNSkinManager, "BTNSkinManager", "Skins", "PDA", 1, 1},
+        {&BTNCheck, "BTNCheck", "Prüfen", "Skin prüfen", 2, 0},
     };
     for (const auto& b : plain) {
-        *b.button = new QPushButton(QString::fromLatin1(b.caption), panel);
+        *b.button = new QPushButton(QString::fromUtf8(b.caption), panel);
         (*b.button)->setObjectName(QString::fromLatin1(b.name));
         (*b.button)->setToolTip(QString::fromLatin1(b.tip));
         buttons->addWidget(*b.button, b.row, b.col);
@@ -239,6 +242,7 @@ QWidget* frmTivaro::buildControls()
     connect(BTNSave, &QPushButton::clicked, this, [this] { BTNSave_Click(); });
     connect(BTNMisc, &QPushButton::clicked, this, [this] { BTNMisc_Click(); });
     connect(BTNSkinManager, &QPushButton::clicked, this, [this] { BTNSkinManager_Click(); });
+    connect(BTNCheck, &QPushButton::clicked, this, [this] { BTNCheck_Click(); });
     return panel;
 }
 
@@ -384,6 +388,16 @@ bool frmTivaro::openSkinFolder(const QString& folder)
     return true;
 }
 
+bool frmTivaro::showScreen(const QString& screenName)
+{
+    const int index = ComboAnsicht->findText(screenName, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return false;
+    ComboAnsicht->setCurrentIndex(index);
+    ComboAnsicht_Click();
+    return m_layout.currentScreen() == screenName;
+}
+
 void frmTivaro::BTNSave_Click()
 {
     m_layout.BTNSave_Click();
@@ -432,6 +446,42 @@ void frmTivaro::BTNSkinManager_Click()
 {
     if (m_openSkinManager)
         m_openSkinManager(this);
+}
+
+void frmTivaro::BTNCheck_Click()
+{
+    const QString title = QStringLiteral("Hinweis:");
+    if (!m_state.LayoutLoaded) {
+        m_state.prompter->note(title, QStringLiteral("Bitte erst mit „Laden“ einen Skin wählen."));
+        return;
+    }
+    // The checker reads the files: pending edits count only once they are saved.
+    if (!m_layout.offerSave())
+        return;
+    const SkinChecker::Result result = SkinChecker::check(m_state.SkinFolder);
+    if (!result.readable || result.findings.isEmpty()) {
+        m_state.prompter->note(title, result.readable ? QStringLiteral("Keine Befunde: der Skin ist in Ordnung.")
+                                                      : QStringLiteral("Der Skin-Ordner lässt sich nicht lesen."));
+        return;
+    }
+    CheckDialog dialog(result.findings, this);
+    if (m_state.prompter->runDialog(dialog) && dialog.chosen())
+        showFinding(*dialog.chosen());
+}
+
+void frmTivaro::showFinding(const Finding& finding)
+{
+    if (finding.screen.isEmpty() || !showScreen(finding.screen))
+        return;
+    const ScreenBinding& b = m_state.Binding;
+    for (int slot = 0; slot <= b.lastSlot && slot < m_elements.size(); ++slot) {
+        if (b.ElementSection[slot] == finding.section
+            && b.ElementFile[slot].compare(finding.file, Qt::CaseInsensitive) == 0) {
+            m_canvas.selector()->setTag(QString::number(slot));
+            m_elements.at(slot)->paintSelector();
+            return;
+        }
+    }
 }
 
 // ---- binding view ----

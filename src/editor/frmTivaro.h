@@ -16,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class cSHFolder;
+struct Finding;
 struct AppState;
 
 // The layout editor and start-up window: the canvas on the left, the screen
@@ -41,6 +42,11 @@ public:
     // loads it from folder as if the folder had been chosen with "Laden".
     // Returns false, with a note to the user, when folder is no folder.
     bool openSkinFolder(const QString& folder);
+    // Picks screenName in the screen list as the user would; false for a name the
+    // list lacks or when the user kept the screen on show.
+    bool showScreen(const QString& screenName);
+    // Shows the screen of a finding and makes its element the active one.
+    void showFinding(const Finding& finding);
 
     // Event handlers.
     void Form_Load();
@@ -61,6 +67,7 @@ public:
     void ChkDummys_Click();
     void BTNMisc_Click();
     void BTNSkinManager_Click();
+    void BTNCheck_Click();
     void SHFolder_SelectionChanged(const QString& PathSelected);
     void SHFolder_ValidationFailed(const QString& InvalidPath, bool& Cancel);
 
@@ -130,5 +137,6 @@ private:
     QPushButton* BTNSave = nullptr;
     QPushButton* BTNMisc = nullptr;
     QPushButton* BTNSkinManager = nullptr;
+    QPushButton* BTNCheck = nullptr;
     QLabel* lbl_Version = nullptr;
 };

@@ -117,6 +117,38 @@ TEST_F(SkinManagerTest, UploadRefusalsChangeNothing)
     }
 }
 
+TEST_F(SkinManagerTest, UploadOffersCopiesIntoLayoutOfRootFilesActivationLeavesBehind)
+{
+    using A = Prompter::Answer;
+    const struct { std::vector<A> answers; bool uploaded; QByteArray menu, tmc; } rows[] = {
+        {{A::Cancel}, false, "<missing>", "old tmc"},
+        {{A::No}, true, "<missing>", "old tmc"},
+        {{A::Yes, A::No}, true, "root menu", "old tmc"},
+        {{A::Yes, A::Yes}, true, "root menu", "root tmc"},
+    };
+    connect();
+    for (const auto& row : rows) {
+        writeFile(pcSkin + QStringLiteral("/mainmenult.ini"), "root menu");
+        writeFile(pcSkin + QStringLiteral("/tmcpanelt.ini"), "root tmc");
+        writeFile(pcSkin + QStringLiteral("/Layout/tmcpanelt.ini"), "old tmc");
+        QFile::remove(pcSkin + QStringLiteral("/Layout/mainmenult.ini"));
+        link.DeleteDeviceFolder(QStringLiteral("\\MN4\\Skins\\MySkin"));
+        manager.load();
+        prompter.shown.clear();
+        for (const A answer : row.answers)
+            prompter.answer(answer);
+        manager.BTNSkinAdd_Click();
+        EXPECT_EQ(texts().value(0), QStringLiteral("Diese Layoutdateien liegen im Hauptordner des Skins und kommen beim "
+                                                   "Aktivieren nicht auf den PDA:\nmainmenult.ini\ntmcpanelt.ini (die "
+                                                   "Kopie in Layout weicht ab)\nSollen sie vor dem Hochladen nach "
+                                                   "Layout kopiert werden?"));
+        EXPECT_EQ(readFile(pcSkin + QStringLiteral("/Layout/mainmenult.ini")), row.menu);
+        EXPECT_EQ(readFile(pcSkin + QStringLiteral("/Layout/tmcpanelt.ini")), row.tmc);
+        EXPECT_EQ(readFile(card("MN4/Skins/MySkin/Layout/tmcpanelt.ini")), row.uploaded ? row.tmc : "<missing>");
+        EXPECT_EQ(readFile(card("MN4/Skins/MySkin/Layout/mainmenult.ini")), row.uploaded ? row.menu : "<missing>");
+    }
+}
+
 TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSkin)
 {
     writeFile(card("MN4/Skins/Nacht/mapviewlt.ini"), "Nacht mapview");
@@ -139,7 +171,7 @@ TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSki
     for (const auto& file : expected)
         EXPECT_EQ(readFile(card(file.path)), file.bytes) << file.path;
     EXPECT_EQ(manager.activeSkin(), QStringLiteral("Nacht"));
-    EXPECT_EQ(manager.doing(), QString());
+    EXPECT_EQ(manager.doing(), QStringLiteral("Nacht: 6 Dateien übertragen"));
     EXPECT_EQ(QDir(app).entryList(QDir::Files), QStringList{"Tivaro.ini"});
     EXPECT_TRUE(prompter.shown.isEmpty());
 }

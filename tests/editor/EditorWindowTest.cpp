@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -66,13 +67,13 @@ TEST_F(EditorWindowTest, StartsEmptyWithItsCaptionsAndTheLayoutSettings)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Tivaro"));
     const struct { const char* name; const char* caption; const char* tip; } buttons[] = {
         {"BTNLoad", "Laden", "Layout laden"}, {"BTNSave", "Speichern", "Layout speichern"},
-        {"BTNMisc", "Misc", "miscelangelous"}, {"BTNSkinManager", "Skins", "PDA"},
+        {"BTNMisc", "Misc", "miscelangelous"}, {"BTNSkinManager", "Skins", "PDA"}, {"BTNCheck", "Prüfen", "Skin prüfen"},
         {"BTNpos", "pos.", "Modus"}, {"MoveN", "", "hoch"}, {"MoveS", "", "runter"},
         {"MoveW", "", "links"}, {"MoveO", "", "rechts"},
     };
     for (const auto& b : buttons) {
         QPushButton* button = find<QPushButton>(b.name);
-        EXPECT_EQ(button->text(), QString::fromLatin1(b.caption)) << b.name;
+        EXPECT_EQ(button->text(), QString::fromUtf8(b.caption)) << b.name;
         EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.tip)) << b.name;
     }
     EXPECT_EQ(find<QLabel>("lbl_Version")->text(), QStringLiteral("Tivaro v1.6.1"));
@@ -293,6 +294,29 @@ TEST_F(EditorWindowTest, TheMapBoxesRebindAndReloadTheMapView)
     EXPECT_FALSE(window->canvas().bitmap(1)->isVisible());
     QTest::mouseClick(dummys, Qt::LeftButton);
     EXPECT_TRUE(window->canvas().bitmap(20)->isVisible()) << "smalldummy shows on the first view";
+}
+
+TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElement)
+{
+    WriteIni(mainMenu(skin.path()), QStringLiteral("home"), QStringLiteral("y"), QStringLiteral("300"));
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    openScreen(QStringLiteral("Format"));
+    prompter.onDialog([](QObject& dialog) {
+        auto& shown = dynamic_cast<QDialog&>(dialog);
+        shown.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&shown));
+        auto* list = shown.findChild<QTreeWidget*>(QStringLiteral("findingList"));
+        QTreeWidgetItem* home = list->findItems(QStringLiteral("home"), Qt::MatchExactly, 3).value(0);
+        list->scrollToItem(home);
+        // A double click arrives as press, release, double click, release.
+        const QPoint at = list->visualItemRect(home).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        return shown.result() == QDialog::Accepted;
+    });
+    QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
+    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
+    EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("home in mainmenult.ini"));
 }
 
 TEST_F(EditorWindowTest, TheOtherWindowsOpenOwnedByTheEditor)

@@ -1,0 +1,403 @@
+#include "SkinChecker.h"
+
+#include "AppState.h"
+#include "BindingView.h"
+#include "Canvas.h"
+#include "Elements.h"
+#include "IniDocument.h"
+#include "NumberText.h"
+#include "Paths.h"
+#include "ScreenCatalogue.h"
+#include "ScreenLayout.h"
+#include "SkinDelivery.h"
+#include "clsImage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+namespace {
+
+using Severity = Finding::Severity;
+
+enum Key { X, Y, CX, CY, KeyCount };
+const std::array<QString, KeyCount> KeyNames = {QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("cx"),
+                                                 QStringLiteral("cy")};
+using KeySet = std::array<bool, KeyCount>;
+constexpr KeySet AllKeys = {true, true, true, true};
+constexpr KeySet SizeOnly = {false, false, true, true};
+constexpr KeySet NoKeys = {false, false, false, false};
+constexpr KeySet NoX = {false, true, true, true};
+// Values beyond this many pixels are reported without placing the element.
+constexpr double FarAway = 100000;
+
+// The editor's check boxes as it starts: info bar shown, dummies hidden.
+class StartView : public BindingView
+{
+public:
+    void setSlotVisible(int, bool) override {}
+    void setMapBoxesVisible(bool) override {}
+    bool infobarTicked() const override { return true; }
+    bool dummysTicked() const override { return false; }
+};
+
+int mapSlot(const char* section)
+{
+    const auto& map = ScreenCatalogue::mapView();
+    for (int slot = 0; slot < SlotCount; ++slot)
+        if (map[slot].section == QLatin1String(section))
+            return slot;
+    return -1;
+}
+
+const int MapInfobar = mapSlot("infobar");
+const int MapFrom = mapSlot("from");
+const int MapLargeDummy = mapSlot("largedummy");
+const int MapSmallDummy = mapSlot("smalldummy");
+
+// The list box of a list pop-up; its parts (item, up, down, OK button) follow it.
+int listSlotOf(LoaderKind kind)
+{
+    return kind == LoaderKind::ListBox ? 0 : kind == LoaderKind::ListBoxT9 ? 1 : -1;
+}
+
+QString quoted(const QString& text)
+{
+    return QStringLiteral("„") + text + QStringLiteral("“");
+}
+
+QString rectText(const QRectF& r)
+{
+    return QStringLiteral("x %1, y %2, cx %3, cy %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// One layout file of the skin, read once per check.
+struct LayoutFile
+{
+    std::optional<IniDocument> doc;
+    QHash<QString, int> sectionCount; // by case-folded name
+};
+
+class Run
+{
+public:
+    explicit Run(const QString& folder)
+        : m_folder(QDir::toNativeSeparators(QDir(folder).absolutePath()) + QDir::separator())
+        , m_elements(m_state, QLocale::c())
+        , m_layout(m_state, m_canvas, m_elements, m_view)
+    {
+        m_state.SkinFolder = m_folder;
+        // Pictures mean nothing to the checker; looking for them in the skin finds none quickly.
+        m_state.AppPath = m_folder;
+        m_state.LayoutLoaded = true;
+    }
+
+    QList<Finding> findings()
+    {
+        for (const QString& name : ScreenCatalogue::sortedNames())
+            checkScreen(name);
+        checkUpload();
+        return m_findings;
+    }
+
+private:
+    struct Slot
+    {
+        std::array<double, KeyCount> value{};
+        bool usable = false; // every value it needs is there and places the element
+    };
+
+    void add(Severity severity, const QString& screen, const QString& file, const QString& section,
+             const QString& message)
+    {
+        const QString key = QString::number(int(severity)) + u'\n' + file + u'\n' + section + u'\n' + message;
+        const auto known = m_seen.constFind(key);
+        if (known == m_seen.constEnd()) {
+            m_seen.insert(key, int(m_findings.size()));
+            m_screensOf.append({screen});
+            m_findings.append({severity, screen, 0, file, section, message});
+            return;
+        }
+        QSet<QString>& screens = m_screensOf[*known];
+        if (!screens.contains(screen)) {
+            screens.insert(screen);
+            ++m_findings[*known].moreScreens;
+        }
+    }
+
+    const LayoutFile& layoutFile(const QString& name)
+    {
+        const QString folded = name.toCaseFolded();
+        auto it = m_files.find(folded);
+        if (it != m_files.end())
+            return *it;
+        LayoutFile file;
+        QFile in(FindAnyCase(m_folder, name));
+        if (in.open(QIODevice::ReadOnly)) {
+            file.doc = IniDocument::fromBytes(in.readAll());
+            for (const QString& section : file.doc->sectionNames())
+                ++file.sectionCount[section.trimmed().toCaseFolded()];
+        }
+        return *m_files.insert(folded, file);
+    }
+
+    void checkScreen(const QString& name)
+    {
+        m_layout.CheckForSave(name);
+        const ScreenBinding& b = m_state.Binding;
+        const LoaderKind kind = ScreenCatalogue::loaderKindOf(name).value_or(LoaderKind::Main);
+        const int last = std::min<int>(b.lastSlot, m_elements.size() - 1);
+        const int list = listSlotOf(kind);
+
+        std::array<Slot, SlotCount> values{};
+        for (int slot = 0; slot <= last; ++slot) {
+            const KeySet keys = keysOf(kind, slot);
+            values[slot] = keys == NoKeys ? Slot{{}, true} : readSlot(name, slot, keys);
+        }
+
+        // "up" and "down" get what the item column and the OK button leave of the list.
+        bool listRoom = true;
+        if (list >= 0 && list + 4 <= last) {
+            const int item = list + 1, ok = list + 4;
+            const Slot &box = values[list], &i = values[item], &k = values[ok];
+            if (box.usable && i.usable && i.value[CX] >= box.value[CX])
+                listRoom = noRoom(name, item, list, QStringLiteral("so breit wie %1 oder breiter"));
+            if (box.usable && k.usable && k.value[CY] >= box.value[CY])
+                listRoom = noRoom(name, ok, list, QStringLiteral("so hoch wie %1 oder höher"));
+        }
+
+        // An element placed from other elements is only as sound as they are.
+        std::array<bool, SlotCount> usable{};
+        for (int slot = 0; slot <= last; ++slot) {
+            usable[slot] = values[slot].usable;
+            for (const int other : placedFrom(kind, slot))
+                usable[slot] = usable[slot] && other <= last && values[other].usable;
+        }
+        if (!listRoom)
+            for (int part = list + 1; part <= list + 4; ++part)
+                usable[part] = false;
+
+        std::array<std::optional<QRectF>, SlotCount> placed{};
+        const QRectF screen = m_canvas.screen()->rect();
+        const double tppX = m_state.TwipsPerPixelX, tppY = m_state.TwipsPerPixelY;
+        for (int slot = 0; slot <= last; ++slot) {
+            const clsImage* e = m_elements.at(slot);
+            if (!usable[slot] || !e || !e->visible())
+                continue;
+            const QRectF r((e->Left() - screen.left()) / tppX, (e->Top() - screen.top()) / tppY, e->width() / tppX,
+                           e->height() / tppY);
+            placed[slot] = r;
+            const QRectF device(0, 0, Canvas::ScreenWidth, Canvas::ScreenHeight);
+            if (!device.contains(r)) {
+                const bool inside = r.intersected(device).width() > 0 && r.intersected(device).height() > 0;
+                add(Severity::Error, name, b.ElementFile[slot], b.ElementSection[slot],
+                    (inside ? QStringLiteral("ragt aus dem Bildschirm (240 × 320) heraus; ")
+                            : QStringLiteral("liegt ganz außerhalb des Bildschirms (240 × 320); "))
+                        + QStringLiteral("auf dem Bildschirm ") + rectText(r));
+            }
+        }
+
+        for (int upper = 0; upper <= last; ++upper) {
+            for (int lower = 0; lower < upper; ++lower) {
+                if (!placed[upper] || !placed[lower] || nested(kind, lower, upper))
+                    continue;
+                const QRectF both = placed[upper]->intersected(*placed[lower]);
+                if (both.width() > 0 && both.height() > 0)
+                    add(Severity::Warning, name, b.ElementFile[upper], b.ElementSection[upper],
+                        QStringLiteral("überdeckt ") + quoted(b.ElementSection[lower]) + QStringLiteral(" in ")
+                            + b.ElementFile[lower]);
+            }
+        }
+    }
+
+    // Reports a list part that leaves "up" and "down" no room; always false.
+    bool noRoom(const QString& screen, int slot, int list, const QString& what)
+    {
+        const ScreenBinding& b = m_state.Binding;
+        add(Severity::Error, screen, b.ElementFile[slot], b.ElementSection[slot],
+            QStringLiteral("ist ") + what.arg(quoted(b.ElementSection[list]))
+                + QStringLiteral("; für „up“ und „down“ bleibt kein Platz"));
+        return false;
+    }
+
+    // The values a slot's element is placed from.
+    KeySet keysOf(LoaderKind kind, int slot) const
+    {
+        const int list = listSlotOf(kind);
+        if (list >= 0 && (slot == list + 2 || slot == list + 3))
+            return NoKeys; // "up" and "down" fill the room the list leaves
+        if (list >= 0 && (slot == list + 1 || slot == list + 4))
+            return SizeOnly;
+        if (kind == LoaderKind::MapView && slot == MapFrom)
+            return NoX; // its left edge is that of a dummy
+        return AllKeys;
+    }
+
+    // The slots whose values decide where a slot's element goes, besides its own.
+    QList<int> placedFrom(LoaderKind kind, int slot) const
+    {
+        const int list = listSlotOf(kind);
+        if (kind == LoaderKind::MsgBox && slot > 0)
+            return {0};
+        if (list >= 0 && slot > list && slot <= list + 4)
+            return {list, list + 1, list + 4};
+        if (kind == LoaderKind::MapView) {
+            QList<int> from;
+            if (m_state.Binding.ElementDepends[slot])
+                from << MapInfobar;
+            if (slot == MapFrom)
+                from << (m_state.ViewIndex == 0 ? MapSmallDummy : MapLargeDummy);
+            return from;
+        }
+        return {};
+    }
+
+    // Elements the screen's own rules put on top of each other.
+    bool nested(LoaderKind kind, int lower, int upper) const
+    {
+        const int list = listSlotOf(kind);
+        if (kind == LoaderKind::MsgBox)
+            return lower == 0; // the dialog box holds every other element
+        if (list >= 0)
+            return lower >= list && upper <= list + 4;
+        if (kind == LoaderKind::MapView) // the info bar carries the status buttons; "from" starts at its dummy
+            return lower == MapInfobar || upper == MapInfobar
+                   || (lower == MapFrom && (upper == MapSmallDummy || upper == MapLargeDummy));
+        return false;
+    }
+
+    Slot readSlot(const QString& screen, int slot, const KeySet& keys)
+    {
+        const ScreenBinding& b = m_state.Binding;
+        const QString& fileName = b.ElementFile[slot];
+        const QString& section = b.ElementSection[slot];
+        Slot result;
+        const LayoutFile& file = layoutFile(fileName);
+        if (!file.doc) {
+            const bool inLayout = QFileInfo(FindAnyCase(FindAnyCase(m_folder, QStringLiteral("Layout")), fileName)).isFile();
+            add(Severity::Warning, screen, fileName, QString(),
+                inLayout ? QStringLiteral("fehlt im Hauptordner und liegt nur in Layout; der Editor liest und "
+                                          "schreibt den Hauptordner")
+                         : QStringLiteral("Datei fehlt; MN4 nimmt für ihre Elemente seine eigene Vorgabe"));
+            return result;
+        }
+        const int count = file.sectionCount.value(section.toCaseFolded());
+        if (count == 0) {
+            add(Severity::Warning, screen, fileName, section,
+                QStringLiteral("Abschnitt fehlt; MN4 nimmt seine eigene Vorgabe"));
+            return result;
+        }
+        if (count > 1)
+            add(Severity::Warning, screen, fileName, section,
+                QStringLiteral("Abschnitt steht %1-mal in der Datei; MN4 und der Editor lesen nur den ersten")
+                    .arg(count));
+        result.usable = true;
+        for (int k = 0; k < KeyCount; ++k) {
+            if (!keys[k])
+                continue;
+            const auto text = file.doc->value(section, KeyNames[k]);
+            if (!text) {
+                add(Severity::Warning, screen, fileName, section,
+                    quoted(KeyNames[k]) + QStringLiteral(" fehlt; MN4 nimmt seine eigene Vorgabe"));
+                result.usable = false;
+                continue;
+            }
+            // MN4 knows no locale; what it reads of other text is where it draws the element.
+            result.value[k] = LayoutNumber(*text, QLocale::c());
+            if (!ParseNumberOrPoint(*text, QLocale::c()))
+                add(Severity::Error, screen, fileName, section,
+                    quoted(KeyNames[k] + QStringLiteral("= ") + *text) + QStringLiteral(" ist keine Zahl; MN4 liest ")
+                        + QString::number(result.value[k]));
+        }
+        for (int k = 0; k < KeyCount; ++k) {
+            // Beyond what the canvas places; such an element is far off the screen anyway.
+            if (result.usable && keys[k] && std::abs(result.value[k]) > FarAway) {
+                add(Severity::Error, screen, fileName, section,
+                    quoted(KeyNames[k] + QStringLiteral("= ") + QString::number(result.value[k]))
+                        + QStringLiteral(" liegt weit außerhalb des Bildschirms (240 × 320)"));
+                result.usable = false;
+            }
+        }
+        for (const Key k : {CX, CY}) {
+            if (result.usable && keys[k] && result.value[k] <= 0) {
+                add(Severity::Error, screen, fileName, section,
+                    QStringLiteral("Breite oder Höhe ist null oder negativ (cx %1, cy %2)")
+                        .arg(result.value[CX])
+                        .arg(result.value[CY]));
+                result.usable = false;
+            }
+        }
+        return result;
+    }
+
+    void checkUpload()
+    {
+        const QString skinName = QDir(m_folder).dirName();
+        const QString marker = skinName + QStringLiteral(".ini");
+        if (!QFileInfo(FindAnyCase(m_folder, marker)).isFile())
+            add(Severity::Error, QString(), marker, QString(),
+                QStringLiteral("Markerdatei fehlt; ohne sie lädt der Skin-Manager den Skin nicht auf den PDA"));
+
+        const QString defaultFile = m_state.LayoutFileSet[DefaultLayoutFile];
+        const QString mapView = QStringLiteral("mapviewlt.ini");
+        for (const auto& root : SkinDelivery::undeliveredRootFiles(m_folder, skinName, defaultFile)) {
+            using Copy = SkinDelivery::RootFile::LayoutCopy;
+            if (root.copy == Copy::Same)
+                continue;
+            if (root.copy == Copy::Differs) {
+                add(Severity::Error, QString(), QStringLiteral("Layout/") + root.name, QString(),
+                    QStringLiteral("weicht von ") + root.name
+                        + QStringLiteral(" im Hauptordner ab; auf den PDA kommt die Fassung aus Layout, der "
+                                         "Editor bearbeitet die im Hauptordner"));
+                continue;
+            }
+            QString message = QStringLiteral("kommt beim Aktivieren nicht auf den PDA: aus dem Hauptordner gehen nur "
+                                             "NavLib.ini, ")
+                              + defaultFile + QStringLiteral(" und ") + mapView
+                              + QStringLiteral(" dorthin; eine Kopie gehört nach Layout");
+            for (const QString& exact : {defaultFile, mapView})
+                if (root.name.compare(exact, Qt::CaseInsensitive) == 0)
+                    message += QStringLiteral(" (oder genau die Schreibweise ") + quoted(exact) + u')';
+            add(Severity::Error, QString(), root.name, QString(), message);
+        }
+        for (const QString& name : QDir(m_folder).entryList(QDir::Files, QDir::Name))
+            if (SkinDelivery::isMisspelledNavLib(name))
+                add(Severity::Error, QString(), name, QString(),
+                    QStringLiteral("kommt beim Aktivieren nicht auf den PDA; MN4 bekommt nur „NavLib.ini“ in "
+                                   "genau dieser Schreibweise"));
+    }
+
+    QString m_folder;
+    AppState m_state;
+    Canvas m_canvas;
+    Elements m_elements;
+    StartView m_view;
+    ScreenLayout m_layout;
+    QHash<QString, LayoutFile> m_files;
+    QList<Finding> m_findings;
+    QHash<QString, int> m_seen;
+    QList<QSet<QString>> m_screensOf;
+};
+
+} // namespace
+
+namespace SkinChecker {
+
+Result check(const QString& folder)
+{
+    Result result;
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir() || !info.isReadable() || !QDir(folder).isReadable())
+        return result;
+    result.readable = true;
+    result.findings = Run(folder).findings();
+    return result;
+}
+
+} // namespace SkinChecker
