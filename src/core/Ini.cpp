@@ -2,9 +2,8 @@
 
 #include "Cp1252.h"
 #include "IniCache.h"
+#include "SafeWrite.h"
 
-#include <QFile>
-#include <QSaveFile>
 
 #include <utility>
 #include <vector>
@@ -65,14 +64,7 @@ bool writeEdits(const QString& file, const std::vector<Edit>& edits)
     if (after.isEmpty())
         return false; // nothing was accepted for a file that does not exist
 
-    QSaveFile out(path);
-    const bool existed = stamp.kind == IniCache::Kind::File;
-    const QFile::Permissions permissions = existed ? QFile::permissions(path) : QFile::Permissions();
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (existed)
-        out.setPermissions(permissions);
-    if (out.write(after) != after.size() || !out.commit())
+    if (!writeFileSafely(path, after))
         return false;
     cache.wrote(path, std::make_shared<const IniDocument>(std::move(doc)));
     return allAccepted;
