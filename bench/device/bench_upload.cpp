@@ -144,7 +144,11 @@ void BM_UploadInTurns(benchmark::State& bench)
         const double ours = Turns::now() - start;
         const double ourCpu = Turns::cpuNow() - cpuStart;
 
-        const std::string target = s.base.filePath(QStringLiteral("cp%1").arg(run)).toStdString();
+        // The same depth below a fresh folder as the upload's target, so that
+        // the file system places both alike.
+        const QString store = s.base.filePath(QStringLiteral("cp%1/MN4/Skins").arg(run));
+        QDir().mkpath(store);
+        const std::string target = (store + u'/' + SkinName).toStdString();
         const double cpStart = Turns::now();
         if (!Turns::run({"cp", "-r", s.pcSkin.toStdString(), target}))
             fail(bench, "cp -r failed");
