@@ -173,7 +173,8 @@ bool DeviceLink::CopyFileToDevice(const QString& pcPath, const QString& devicePa
         }
         offset += count;
     }
-    m_api.CeCloseHandle(handle);
+    // Closing is where a device may find that the file could not be stored.
+    complete = m_api.CeCloseHandle(handle) && complete;
     if (complete)
         return true;
     m_api.CeDeleteFile(devicePath);
