@@ -5,6 +5,7 @@
 #include <ctime>
 #include <fstream>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,12 +59,18 @@ int start(const std::vector<std::string>& argv, int outFd)
     return error == 0 ? pid : -1;
 }
 
-bool finish(int pid)
+bool finish(int pid, double* cpuSeconds)
 {
     if (pid <= 0)
         return false;
     int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    rusage usage{};
+    const bool ok = wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (cpuSeconds) {
+        const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
+        *cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    }
+    return ok;
 }
 
 double median(std::vector<double> values)

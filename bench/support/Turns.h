@@ -15,11 +15,12 @@ std::string load(); // the three load averages of /proc/loadavg
 // Starts a program (searched in PATH) with its standard output on outFd
 // (-1 keeps ours); returns its process id, or -1.
 int start(const std::vector<std::string>& argv, int outFd = -1);
-// Waits for a started program; true when it exited with 0.
-bool finish(int pid);
-inline bool run(const std::vector<std::string>& argv)
+// Waits for a started program; true when it exited with 0. cpuSeconds, when
+// given, receives the CPU time the program used.
+bool finish(int pid, double* cpuSeconds = nullptr);
+inline bool run(const std::vector<std::string>& argv, double* cpuSeconds = nullptr)
 {
-    return finish(start(argv));
+    return finish(start(argv), cpuSeconds);
 }
 
 double median(std::vector<double> values);
