@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -229,4 +230,31 @@ bool copyFileSafely(const QString& source, const QString& target, QString* error
         if (!out.write(buffer, got))
             return failed(out.errorString());
     }
+}
+
+QStringList writeFilesSafely(const std::vector<std::pair<QString, QByteArray>>& files)
+{
+    // All writes before the first sync: the disk then flushes them together.
+    std::vector<std::unique_ptr<SafeWrite>> outs;
+    for (const auto& [path, bytes] : files) {
+        outs.push_back(std::make_unique<SafeWrite>(path));
+        outs.back()->write(bytes);
+    }
+    QStringList failed;
+    QStringList folders;
+    for (std::size_t i = 0; i < outs.size(); ++i) {
+        if (!outs[i]->stage())
+            failed << files[i].first;
+    }
+    for (std::size_t i = 0; i < outs.size(); ++i) {
+        if (failed.contains(files[i].first))
+            continue;
+        if (!outs[i]->commit(SafeWrite::FolderSync::Later))
+            failed << files[i].first;
+        else if (const QString folder = QFileInfo(outs[i]->target()).absolutePath(); !folders.contains(folder))
+            folders << folder;
+    }
+    for (const QString& folder : std::as_const(folders))
+        SafeWrite::syncFolder(folder);
+    return failed;
 }

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
 
 // Replaces a file so that no failure can damage it. The bytes go to a new file
 // beside the target; every write and the sync to the disk are checked, and only
@@ -56,3 +60,9 @@ private:
 bool writeFileSafely(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 // Replaces target with a copy of source; false, with the reason, when it failed.
 bool copyFileSafely(const QString& source, const QString& target, QString* error = nullptr);
+
+// Replaces several files as one step that pays for durability once: every file
+// is written first, then each is synced, then all are renamed, and each folder
+// is synced once at the end. A file that fails keeps its old bytes and does not
+// stop the others. Returns the paths that could not be replaced.
+QStringList writeFilesSafely(const std::vector<std::pair<QString, QByteArray>>& files);
