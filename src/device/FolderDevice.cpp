@@ -672,6 +672,26 @@ bool FolderDevice::CeCopyFile(const QString& existingPath, const QString& newPat
     return out.commit() || fail(CeError::DiskFull);
 }
 
+bool FolderDevice::CeMoveFile(const QString& existingPath, const QString& newPath)
+{
+    const std::optional<Place> source = locate(existingPath);
+    if (!source)
+        return false;
+    const std::optional<Place> target = locate(newPath);
+    if (!target)
+        return false;
+    if (source->isRoot() || target->isRoot() || source->isLink())
+        return fail(CeError::AccessDenied);
+    if (!source->exists)
+        return fail(CeError::FileNotFound);
+    if (target->exists)
+        return fail(CeError::AlreadyExists);
+    return ::renameat(source->folder.get(), encoded(source->name).constData(), target->folder.get(),
+                      encoded(target->name).constData())
+               == 0
+           || fail(CeError::AccessDenied);
+}
+
 bool FolderDevice::CeCreateProcess(const QString& program, const QString& /*commandLine*/)
 {
     qWarning().noquote() << "The folder device cannot start programs:" << program;
