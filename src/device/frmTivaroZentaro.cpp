@@ -248,7 +248,6 @@ void frmTivaroZentaro::buildControls()
     m_progress->installEventFilter(this);
     m_cancelUpload = makeButton(this, "BTNCancelUpload", QStringLiteral("Abbrechen"),
                                 QStringLiteral("Hochladen abbrechen"));
-    m_cancelUpload->setSizePolicy(keep);
     m_cancelUpload->hide();
     m_version = makeLabel(this, "lbl_Version", QString());
     m_version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
