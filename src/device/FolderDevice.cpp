@@ -9,11 +9,18 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+
 #include <dirent.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
-#include <ctime>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#ifdef SYS_openat2
+#include <linux/openat2.h>
+#endif
 
 namespace {
 
@@ -42,6 +49,13 @@ public:
             ::close(m_fd);
     }
     int get() const { return m_fd; }
+    // Closes the descriptor now; the close's own failure is returned.
+    int close()
+    {
+        const int result = m_owned && m_fd >= 0 ? ::close(m_fd) : 0;
+        m_fd = -1;
+        return result;
+    }
 
 private:
     int m_fd = -1;
@@ -111,25 +125,42 @@ struct Entry
     bool folder = false;
 };
 
-// Every entry of folder but "." and ".."; a symbolic link counts as a file.
+// Calls visit with the name of every entry of folder but "." and "..".
+template<typename Visit>
+void forEachEntry(int folder, Visit visit)
+{
+    DIR* dir = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir)
+        return;
+    while (const dirent* d = ::readdir(dir)) {
+        if (std::strcmp(d->d_name, ".") != 0 && std::strcmp(d->d_name, "..") != 0)
+            visit(*d);
+    }
+    ::closedir(dir);
+}
+
+// Every entry of folder; a symbolic link counts as a file.
 QList<Entry> entriesOf(int folder)
 {
     QList<Entry> entries;
-    DIR* dir = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir)
-        return entries;
-    while (const dirent* d = ::readdir(dir)) {
-        if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0)
-            continue;
-        bool isFolder = d->d_type == DT_DIR;
-        if (d->d_type == DT_UNKNOWN) {
+    forEachEntry(folder, [&](const dirent& d) {
+        bool isFolder = d.d_type == DT_DIR;
+        if (d.d_type == DT_UNKNOWN) {
             struct stat info;
-            isFolder = ::fstatat(folder, d->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+            isFolder = ::fstatat(folder, d.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
         }
-        entries.append({QFile::decodeName(d->d_name), isFolder});
-    }
-    ::closedir(dir);
+        entries.append({QFile::decodeName(d.d_name), isFolder});
+    });
     return entries;
+}
+
+bool isAscii(const char* text)
+{
+    for (; *text; ++text) {
+        if (static_cast<unsigned char>(*text) >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 // Writes all of bytes; the error number of the failure, or 0.
@@ -235,27 +266,56 @@ bool FolderDevice::findName(int folder, QString& name)
     if (::fstat(folder, &info) != 0)
         return false;
     const FolderId id(info.st_dev, info.st_ino);
-    auto it = m_listings.find(id);
+    const qint64 stamp = modified(info);
+    const QString folded = name.toCaseFolded();
     // A listing is reused while the folder keeps its modification time, and only
     // when that time lies before the listing: a later change then shows as a new time.
-    if (it == m_listings.end() || it->second.stamp != modified(info) || it->second.stamp >= it->second.listedAt) {
+    const auto it = m_listings.find(id);
+    if (it != m_listings.end() && it->second.stamp == stamp && (it->second.ours || stamp < it->second.listedAt)) {
+        m_checked = {id, stamp};
+        const auto found = it->second.names.constFind(folded);
+        if (found == it->second.names.cend())
+            return false;
+        name = *found;
+        return true;
+    }
+
+    // A folder changed a moment ago, as while an upload fills it, is read again
+    // for every name without keeping a listing.
+    Listing listing;
+    listing.stamp = stamp;
+    listing.listedAt = coarseNow();
+    const bool keep = stamp < listing.listedAt;
+    const QByteArray wanted = encoded(name);
+    const bool asciiWanted = isAscii(wanted.constData());
+    QString match;
+    forEachEntry(folder, [&](const dirent& d) {
+        if (!keep && asciiWanted && isAscii(d.d_name)) {
+            if (::strcasecmp(d.d_name, wanted.constData()) == 0 && (match.isEmpty() || QFile::decodeName(d.d_name) < match))
+                match = QFile::decodeName(d.d_name);
+            return;
+        }
+        const QString entry = QFile::decodeName(d.d_name);
+        const QString entryFolded = entry.toCaseFolded();
+        // Of two names that differ only in case, the first in sort order is found.
+        if (entryFolded == folded && (match.isEmpty() || entry < match))
+            match = entry;
+        if (keep) {
+            QString& known = listing.names[entryFolded];
+            if (known.isEmpty() || entry < known)
+                known = entry;
+        }
+    });
+    m_checked = {};
+    if (keep) {
         if (m_listings.size() >= MaxListings)
             m_listings.clear();
-        Listing listing;
-        listing.stamp = modified(info);
-        listing.listedAt = coarseNow();
-        for (const Entry& entry : entriesOf(folder)) {
-            // Of two names that differ only in case, the first in sort order is found.
-            QString& known = listing.names[entry.name.toCaseFolded()];
-            if (known.isEmpty() || entry.name < known)
-                known = entry.name;
-        }
-        it = m_listings.insert_or_assign(id, std::move(listing)).first;
+        m_listings.insert_or_assign(id, std::move(listing));
+        m_checked = {id, stamp};
     }
-    const auto found = it->second.names.constFind(name.toCaseFolded());
-    if (found == it->second.names.cend())
+    if (match.isEmpty())
         return false;
-    name = *found;
+    name = match;
     return true;
 }
 
@@ -274,6 +334,48 @@ int FolderDevice::openBelow(int folder, QString& name)
         fail(CeError::AccessDenied);
     else
         fail(CeError::PathNotFound);
+    return -1;
+}
+
+void FolderDevice::noteCreated(int folder, const QString& name)
+{
+    struct stat info;
+    if (::fstat(folder, &info) != 0)
+        return;
+    const FolderId id(info.st_dev, info.st_ino);
+    const auto it = m_listings.find(id);
+    if (it == m_listings.end())
+        return;
+    // Only a listing found current just before our change is current after it.
+    if (m_checked != std::pair(id, it->second.stamp)) {
+        m_listings.erase(it);
+        return;
+    }
+    Listing& listing = it->second;
+    listing.names.insert(name.toCaseFolded(), name);
+    listing.stamp = modified(info);
+    listing.ours = true;
+    m_checked = {id, listing.stamp};
+}
+
+int FolderDevice::openExactly(const QStringList& names)
+{
+#ifdef SYS_openat2
+    // One call for the common case, every name spelt as on disk: the kernel
+    // walks the names below the root and refuses links and "..".
+    if (m_openat2) {
+        open_how how{};
+        how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+        how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+        const QByteArray path = encoded(names.join(u'/'));
+        const long fd = ::syscall(SYS_openat2, m_rootFd, path.constData(), &how, sizeof how);
+        if (fd >= 0)
+            return int(fd);
+        m_openat2 = errno != ENOSYS && errno != EPERM;
+    }
+#else
+    Q_UNUSED(names);
+#endif
     return -1;
 }
 
@@ -307,7 +409,12 @@ std::optional<FolderDevice::Place> FolderDevice::locate(const QString& devicePat
         place.exists = true;
         return place;
     }
-    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+    const int folder = parts.size() > 1 ? openExactly(parts.first(parts.size() - 1)) : -1;
+    if (folder >= 0) {
+        place.folder = Fd(folder, true);
+        place.folderPath += u'/' + parts.first(parts.size() - 1).join(u'/');
+    }
+    for (qsizetype i = 0; folder < 0 && i + 1 < parts.size(); ++i) {
         const int below = openBelow(place.folder.get(), parts[i]);
         if (below < 0)
             return std::nullopt;
@@ -439,6 +546,7 @@ CeHandle FolderDevice::CeCreateFile(const QString& path, quint32 access, quint32
     }
     open->fd = Fd(fd, true);
     if (createNew) {
+        noteCreated(place->folder.get(), place->name);
         open->folder = std::move(place->folder);
         open->name = name;
     }
@@ -522,9 +630,8 @@ bool FolderDevice::CeWriteFile(CeHandle file, const char* buffer, quint32 toWrit
 bool FolderDevice::closeFile(OpenFile& file)
 {
     file.flush();
-    if (::close(file.fd.get()) != 0 && !file.error)
+    if (file.fd.close() != 0 && !file.error)
         file.error = errno == EINTR ? 0 : errno;
-    file.fd = Fd();
     if (file.error && file.folder.get() >= 0)
         ::unlinkat(file.folder.get(), file.name.constData(), 0);
     return !file.error;
@@ -628,8 +735,18 @@ bool FolderDevice::CeCreateDirectory(const QString& path)
         return false;
     if (place->exists)
         return fail(CeError::AlreadyExists);
-    if (::mkdirat(place->folder.get(), encoded(place->name).constData(), 0777) != 0)
+    const QByteArray name = encoded(place->name);
+    if (::mkdirat(place->folder.get(), name.constData(), 0777) != 0)
         return fail(errno == EEXIST ? CeError::AlreadyExists : CeError::PathNotFound);
+    noteCreated(place->folder.get(), place->name);
+    // A new folder is empty: its listing needs no reading while only we fill it.
+    struct stat info;
+    if (::fstatat(place->folder.get(), name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        Listing& listing = m_listings[FolderId(info.st_dev, info.st_ino)];
+        listing = Listing();
+        listing.stamp = modified(info);
+        listing.ours = true;
+    }
     return true;
 }
 

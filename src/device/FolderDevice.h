@@ -63,11 +63,13 @@ private:
         qsizetype next = 0;
     };
     // The names of one folder by their case-folded form, with the folder's
-    // modification time when they were listed and the time of the listing.
+    // modification time when they were listed and the time of the listing;
+    // or kept up by us since we made the folder, while only we change it.
     struct Listing
     {
         qint64 stamp = 0;
         qint64 listedAt = 0;
+        bool ours = false;
         QHash<QString, QString> names;
     };
     using FolderId = std::pair<quint64, quint64>; // device and inode
@@ -78,10 +80,15 @@ private:
     std::optional<Place> locate(const QString& devicePath);
     // The folder devicePath names, opened; -1 with the error set when none.
     int openFolder(const QString& devicePath);
+    // The folder below the root named exactly so, opened in one call where the
+    // system can; -1 otherwise, with no error set: the caller then goes name by name.
+    int openExactly(const QStringList& names);
     // The folder called name in folder, opened; name becomes its spelling on disk.
     int openBelow(int folder, QString& name);
     // The entry of folder called name whatever its letter case; false when none.
     bool findName(int folder, QString& name);
+    // Keeps the listing of folder current after we made name in it.
+    void noteCreated(int folder, const QString& name);
     bool answers();
     OpenFile* openFile(CeHandle handle);
     bool closeFile(OpenFile& file);
@@ -91,10 +98,13 @@ private:
     QString m_root;
     QString m_rootPath; // canonical, for the copies that work on paths
     int m_rootFd = -1;
+    bool m_openat2 = true;
     FolderId m_rootId{};
     quint32 m_lastError = 0;
     CeHandle m_nextHandle = 0x100;
     std::map<CeHandle, std::unique_ptr<OpenFile>> m_files;
     std::map<CeHandle, Search> m_searches;
     std::map<FolderId, Listing> m_listings;
+    // The folder and time of the last listing found current.
+    std::pair<FolderId, qint64> m_checked{};
 };

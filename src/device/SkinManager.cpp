@@ -239,11 +239,13 @@ void SkinManager::BTNSkinAdd_Click()
     // Events run during the copies and may refill the lists; the upload keeps its own.
     const std::array<QStringList, PartCount> lists = m_files;
     // Progress counts bytes, and one for every file so that empty files count too.
+    std::array<QList<qint64>, PartCount> sizes;
     qint64 total = 0;
     int fileCount = 0;
     for (int part = 0; part < PartCount; ++part) {
+        const QString folder = partFolder(part);
         for (const QString& entry : lists.at(std::size_t(part)))
-            total += QFileInfo(partFolder(part) + entry).size() + 1;
+            total += sizes.at(std::size_t(part)).emplace_back(QFileInfo(folder + entry).size() + 1);
         fileCount += int(lists.at(std::size_t(part)).size());
     }
     m_uploading = true;
@@ -253,13 +255,15 @@ void SkinManager::BTNSkinAdd_Click()
     DisplayStatus(true);
     for (int part = 0; part < PartCount && !m_cancelRequested; ++part) {
         const QString folder = partFolder(part);
-        for (const QString& entry : lists.at(std::size_t(part))) {
+        const QStringList& entries = lists.at(std::size_t(part));
+        for (qsizetype i = 0; i < entries.size() && !m_cancelRequested; ++i) {
+            const QString& entry = entries.at(i);
             // Shown with the progress below.
             m_doing = QStringLiteral("Datei %1 von %2: %3").arg(++number).arg(fileCount).arg(devicePart(part) + entry);
             prepareStatus(done, total);
             if (m_cancelRequested)
                 break;
-            const qint64 fileEnd = done + QFileInfo(folder + entry).size() + 1;
+            const qint64 fileEnd = done + sizes.at(std::size_t(part)).at(i);
             link.CopyFileToDevice(folder + entry, staged + u'\\' + devicePart(part) + entry, [&](quint32 bytes) {
                 done += bytes;
                 if (m_sinceShown.hasExpired(ShowInterval))
