@@ -214,7 +214,7 @@ struct FolderDevice::OpenFile
         if (!writing || error)
             return !error;
         error = writeAll(fd.get(), buffer.constData(), buffer.size());
-        buffer.clear();
+        buffer.resize(0); // keeps its room for the next bytes
         return !error;
     }
     // Gives up the bytes read ahead, so that the file position is the caller's again.
