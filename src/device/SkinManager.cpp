@@ -274,11 +274,12 @@ void SkinManager::BTNSkinAdd_Click()
         }
     }
     m_uploading = false;
-    if (m_cancelRequested)
+    if (m_cancelRequested) {
         link.DeleteDeviceFolder(staged);
-    else
+    } else {
         putInPlace(staged, deviceSkin);
-    prepareStatus(total, total);
+        prepareStatus(total, total);
+    }
     refreshPending = true;
     SetStatus(QString());
     DisplayStatus(false);
