@@ -69,7 +69,7 @@ QString checkDevicePath(const uint8_t* data, size_t size)
     static const QStringList expected = box.outsideState();
 
     // First byte: the operation; the rest: one or two paths split at a newline.
-    const int op = data[0] % 8;
+    const int op = data[0] % 9;
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), int(size - 1));
     const QString first = text.section(QLatin1Char('\n'), 0, 0);
     const QString second = text.section(QLatin1Char('\n'), 1);
@@ -115,11 +115,12 @@ QString checkDevicePath(const uint8_t* data, size_t size)
         device.CeFindClose(h);
         break;
     }
-    default: {
+    case 7: {
         device.CeCopyFile(first, second, true);
         device.CeDeleteFile(second);
         break;
     }
+    default: device.CeMoveFile(first, second); break;
     }
     device.CeRapiUninit();
 

@@ -1,26 +1,24 @@
-// Uploading a 20 MB skin of 200 files to a device folder through the skin
-// manager, against `cp -r` of the same tree as the reference throughput.
+// Uploading a 20 MB skin of 200 files to a folder device through the skin
+// manager, in turns with `cp -r` of the same tree; every run writes a fresh
+// target, and the targets are removed only after the last pair.
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
 #include "FolderDevice.h"
 #include "ScriptedPrompter.h"
 #include "SkinManager.h"
+#include "Turns.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -33,6 +31,7 @@ void fail(benchmark::State& bench, const std::string& why)
 
 constexpr qint64 SkinBytes = 20 * 1024 * 1024;
 constexpr int SkinFiles = 200;
+constexpr int Pairs = 15;
 const QString SkinName = QStringLiteral("BenchSkin");
 
 void copyTree(const QString& from, const QString& to)
@@ -46,6 +45,17 @@ void copyTree(const QString& from, const QString& to)
         else
             QFile::copy(path, target);
     }
+}
+
+qint64 treeBytes(const QString& folder)
+{
+    qint64 bytes = 0;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        bytes += it.fileInfo().size();
+    }
+    return bytes;
 }
 
 // The PC skin: the marker file and 199 files of varied sizes spread over the
@@ -83,127 +93,96 @@ struct Setup
 {
     QTemporaryDir base;
     QString pcSkin = base.filePath(QStringLiteral("pc/") + SkinName);
-    QString card = base.filePath(QStringLiteral("card"));
     QString app = base.filePath(QStringLiteral("app")) + u'/';
     QString settings = app + QStringLiteral("Tivaro.ini");
-    QString uploaded = card + QStringLiteral("/MN4/Skins/") + SkinName;
     qint64 bytes = 0;
+    Turns::Log log{"upload of 20 MiB in 200 files against cp -r", "MiB/s", ">= 0.80", {}, {}, {}};
+    Turns::Log cpu{"CPU of the upload", "ms", "", {}, {}, {}};
 
     Setup()
     {
         bytes = makeSkin(pcSkin);
-        copyTree(QStringLiteral(TIVARO_SAMPLES_DIR "/demo-device"), card);
         QDir().mkpath(app);
         QFile f(settings);
         if (f.open(QIODevice::WriteOnly))
             f.write("[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\nSkinDir= " + pcSkin.toUtf8() + "\r\n");
     }
+
+    // A fresh device card for every run, with the demo device's MN4 folder.
+    QString freshCard(int run) const
+    {
+        const QString card = base.filePath(QStringLiteral("card%1").arg(run));
+        copyTree(QStringLiteral(TIVARO_SAMPLES_DIR "/demo-device"), card);
+        return card;
+    }
 };
 
 std::unique_ptr<Setup> theSetup;
 
-void BM_SkinManagerUpload(benchmark::State& bench)
+void BM_UploadInTurns(benchmark::State& bench)
 {
     Setup& s = *theSetup;
-    FolderDevice folder(s.card);
-    ScriptedPrompter prompter; // answers No, records every message
-    DeviceLink link(folder, prompter, [] {});
-    DeviceConnection connection;
-    SkinManager manager({link, connection, prompter, s.app, s.settings, {}, [] {}, [] {}});
-    manager.load();
-    manager.BTNToPDA_Click();
-    manager.Timer1_Timer();
-    if (!link.IsDeviceConnected()) {
-        fail(bench, "the device folder did not connect");
-        return;
-    }
+    int run = 0;
     for (auto _ : bench) {
-        bench.PauseTiming();
-        QDir(s.uploaded).removeRecursively();
-        bench.ResumeTiming();
-        manager.BTNSkinAdd_Click();
-    }
-    if (!prompter.shown.isEmpty())
-        fail(bench, ("a message was shown: " + prompter.shown.last().text.toStdString()));
-    // The last upload must be the whole skin, byte for byte in size.
-    qint64 arrived = 0;
-    QDirIterator it(s.uploaded, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        it.next();
-        arrived += it.fileInfo().size();
-    }
-    if (arrived != s.bytes)
-        fail(bench, "the upload is incomplete");
-    bench.SetBytesProcessed(bench.iterations() * s.bytes);
-    bench.SetItemsProcessed(bench.iterations() * SkinFiles);
-}
-
-void BM_CpRecursive(benchmark::State& bench)
-{
-    Setup& s = *theSetup;
-    const QString target = s.base.filePath(QStringLiteral("cp-copy"));
-    for (auto _ : bench) {
-        bench.PauseTiming();
-        QDir(target).removeRecursively();
-        bench.ResumeTiming();
-        QProcess cp;
-        cp.start(QStringLiteral("cp"), {QStringLiteral("-r"), s.pcSkin, target});
-        if (!cp.waitForFinished(-1) || cp.exitCode() != 0) {
-            fail(bench, "cp -r failed");
+        const QString card = s.freshCard(run);
+        FolderDevice folder(card);
+        ScriptedPrompter prompter; // answers No, records every message
+        DeviceLink link(folder, prompter, [] {});
+        DeviceConnection connection;
+        SkinManager manager({link, connection, prompter, s.app, s.settings, {}, [] {}, [] {}});
+        manager.load();
+        manager.BTNToPDA_Click();
+        manager.Timer1_Timer();
+        if (!link.IsDeviceConnected()) {
+            fail(bench, "the device folder did not connect");
             break;
         }
+
+        const double cpuStart = Turns::cpuNow();
+        const double start = Turns::now();
+        manager.BTNSkinAdd_Click();
+        const double ours = Turns::now() - start;
+        const double ourCpu = Turns::cpuNow() - cpuStart;
+
+        // The same depth below a fresh folder as the upload's target, so that
+        // the file system places both alike.
+        const QString store = s.base.filePath(QStringLiteral("cp%1/MN4/Skins").arg(run));
+        QDir().mkpath(store);
+        const std::string target = (store + u'/' + SkinName).toStdString();
+        const double cpStart = Turns::now();
+        double cpCpu = 0;
+        if (!Turns::run({"cp", "-r", s.pcSkin.toStdString(), target}, &cpCpu))
+            fail(bench, "cp -r failed");
+        const double cp = Turns::now() - cpStart;
+
+        bench.SetIterationTime(ours);
+        if (!prompter.shown.isEmpty())
+            fail(bench, "a message was shown: " + prompter.shown.last().text.toStdString());
+        if (treeBytes(card + QStringLiteral("/MN4/Skins/") + SkinName) != s.bytes)
+            fail(bench, "the upload is incomplete");
+        const double mib = double(s.bytes) / (1024 * 1024);
+        s.log.add(mib / ours, mib / cp);
+        s.cpu.add(ourCpu * 1000, cpCpu * 1000);
+        ++run;
     }
     bench.SetBytesProcessed(bench.iterations() * s.bytes);
-    bench.SetItemsProcessed(bench.iterations() * SkinFiles);
+    bench.counters["ratio"] = s.log.medianRatio();
 }
-
-// Console output as usual, and the throughput of every repetition kept for the ratio.
-class RateReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            const auto rate = run.counters.find("bytes_per_second");
-            // Single repetitions, or only the median when aggregates alone are reported.
-            const bool wanted = run.run_type == Run::RT_Iteration || run.aggregate_name == "median";
-            if (wanted && !run.error_occurred && rate != run.counters.end())
-                rates[run.run_name.function_name].push_back(rate->second.value);
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    double median(const std::string& name) const
-    {
-        const auto found = rates.find(name);
-        if (found == rates.end() || found->second.empty())
-            return 0;
-        std::vector<double> values = found->second;
-        std::sort(values.begin(), values.end());
-        return values[values.size() / 2];
-    }
-
-    std::map<std::string, std::vector<double>> rates;
-};
 
 } // namespace
 
-// Wall time decides: cp's work happens in a child process.
-BENCHMARK(BM_SkinManagerUpload)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(2.0);
-BENCHMARK(BM_CpRecursive)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->MinTime(2.0);
+BENCHMARK(BM_UploadInTurns)->Iterations(Pairs)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     theSetup = std::make_unique<Setup>();
     benchmark::Initialize(&argc, argv);
-    RateReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double upload = reporter.median("BM_SkinManagerUpload") / (1024 * 1024);
-    const double cp = reporter.median("BM_CpRecursive") / (1024 * 1024);
-    if (upload > 0 && cp > 0)
-        std::printf("\nMedian throughput (wall): upload %.1f MiB/s, cp -r %.1f MiB/s, ratio %.2f (goal 0.80)\n",
-                    upload, cp, upload / cp);
+    benchmark::RunSpecifiedBenchmarks();
+    theSetup->log.print();
+    const Turns::Log& cpu = theSetup->cpu;
+    std::printf("  CPU time: median %.1f ms for our upload, %.1f ms for cp -r\n", Turns::median(cpu.ours),
+                Turns::median(cpu.reference));
     theSetup.reset();
     benchmark::Shutdown();
     return 0;

@@ -2,9 +2,7 @@
 
 #include "Cp1252.h"
 #include "IniCache.h"
-
-#include <QFile>
-#include <QSaveFile>
+#include "SafeWrite.h"
 
 #include <utility>
 #include <vector>
@@ -34,48 +32,60 @@ QString storedValue(const QString& value)
 
 using Edit = std::pair<QString, std::pair<QString, QString>>; // section, key, value
 
-// Applies the edits to the current file and replaces it once. On any failure
-// the file on disk is left as it was.
-bool writeEdits(const QString& file, const std::vector<Edit>& edits)
+// A file's bytes after a set of edits, ready to be written.
+struct EditedFile
 {
+    bool readable = false; // false: the file must not be replaced, it could not be read
+    bool accepted = true;  // every edit's names could stand in an INI file
+    bool changed = false;  // the bytes differ from the file's, so it has to be written
+    QString path;
+    QByteArray bytes;
+    std::shared_ptr<const IniDocument> doc;
+};
+
+EditedFile applyEdits(const QString& file, const std::vector<Edit>& edits)
+{
+    EditedFile result;
     if (file.isEmpty())
-        return false;
-    IniCache& cache = IniCache::instance();
+        return result;
     IniCache::Stamp stamp;
-    const QString path = IniCache::resolve(file, &stamp);
+    result.path = IniCache::resolve(file, &stamp);
     if (stamp.kind == IniCache::Kind::Other)
-        return false;
+        return result;
 
     IniDocument doc;
     QByteArray before;
     if (stamp.kind == IniCache::Kind::File) {
-        const auto current = cache.load(path, stamp);
+        const auto current = IniCache::instance().load(result.path, stamp);
         if (!current)
-            return false; // never replace a file we could not read
+            return result; // never replace a file we could not read
         doc = *current;
         before = doc.toBytes();
     }
-    bool allAccepted = true;
     for (const auto& [section, keyValue] : edits)
-        allAccepted = doc.setValue(section, keyValue.first, storedValue(keyValue.second)) && allAccepted;
+        result.accepted = doc.setValue(section, keyValue.first, storedValue(keyValue.second)) && result.accepted;
 
-    const QByteArray after = doc.toBytes();
-    if (stamp.kind == IniCache::Kind::File && after == before)
-        return allAccepted;
-    if (after.isEmpty())
-        return false; // nothing was accepted for a file that does not exist
+    result.bytes = doc.toBytes();
+    // Nothing accepted for a file that does not exist leaves nothing to write.
+    result.readable = stamp.kind == IniCache::Kind::File || !result.bytes.isEmpty();
+    result.changed = result.readable && (stamp.kind != IniCache::Kind::File || result.bytes != before);
+    result.doc = std::make_shared<const IniDocument>(std::move(doc));
+    return result;
+}
 
-    QSaveFile out(path);
-    const bool existed = stamp.kind == IniCache::Kind::File;
-    const QFile::Permissions permissions = existed ? QFile::permissions(path) : QFile::Permissions();
-    if (!out.open(QIODevice::WriteOnly))
+// Applies the edits to the current file and replaces it once. On any failure
+// the file on disk is left as it was.
+bool writeEdits(const QString& file, const std::vector<Edit>& edits)
+{
+    const EditedFile edited = applyEdits(file, edits);
+    if (!edited.readable)
         return false;
-    if (existed)
-        out.setPermissions(permissions);
-    if (out.write(after) != after.size() || !out.commit())
-        return false;
-    cache.wrote(path, std::make_shared<const IniDocument>(std::move(doc)));
-    return allAccepted;
+    if (edited.changed) {
+        if (!writeFileSafely(edited.path, edited.bytes))
+            return false;
+        IniCache::instance().wrote(edited.path, edited.doc);
+    }
+    return edited.accepted;
 }
 
 } // namespace
@@ -142,4 +152,35 @@ bool IniBatch::commit()
     const bool ok = writeEdits(d->file, d->edits);
     d->edits.clear();
     return ok;
+}
+
+QStringList IniBatch::commitTogether(const std::vector<IniBatch*>& batches)
+{
+    QStringList failed;
+    std::vector<EditedFile> edited;
+    std::vector<const IniBatch*> writers;
+    std::vector<std::pair<QString, QByteArray>> files;
+    for (IniBatch* batch : batches) {
+        if (batch->d->edits.empty())
+            continue;
+        EditedFile file = applyEdits(batch->d->file, batch->d->edits);
+        batch->d->edits.clear();
+        if (!file.readable || !file.accepted)
+            failed << batch->d->file;
+        if (!file.readable || !file.changed)
+            continue;
+        files.emplace_back(file.path, file.bytes);
+        edited.push_back(std::move(file));
+        writers.push_back(batch);
+    }
+    const QStringList notWritten = writeFilesSafely(files);
+    for (std::size_t i = 0; i < edited.size(); ++i) {
+        if (notWritten.contains(edited[i].path)) {
+            if (!failed.contains(writers[i]->d->file))
+                failed << writers[i]->d->file;
+        } else {
+            IniCache::instance().wrote(edited[i].path, edited[i].doc);
+        }
+    }
+    return failed;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
+#include <vector>
 
 class IniDocument;
 
@@ -52,6 +54,10 @@ public:
     // Writes the file once; false when it could not be written or a write was
     // refused for its names (the others are then still stored).
     bool commit();
+    // Commits several batches as one save that pays for durability once (see
+    // writeFilesSafely). Returns the files, as the batches name them, that
+    // could not be written or refused a write for its names.
+    static QStringList commitTogether(const std::vector<IniBatch*>& batches);
 
 private:
     struct Private;

@@ -127,7 +127,8 @@ bool DeviceLink::CopyFileFromDevice(const QString& devicePath, const QString& pc
     return false;
 }
 
-bool DeviceLink::CopyFileToDevice(const QString& pcPath, const QString& devicePath)
+bool DeviceLink::CopyFileToDevice(const QString& pcPath, const QString& devicePath,
+                                  const std::function<bool(quint32 bytes)>& chunkWritten)
 {
     QFile pcFile(pcPath);
     if (!pcFile.open(QIODevice::ReadOnly)) {
@@ -163,6 +164,7 @@ bool DeviceLink::CopyFileToDevice(const QString& pcPath, const QString& devicePa
     // A failed or short write ends the copy; the partial file must not pass for the whole.
     qsizetype offset = 0;
     bool complete = true;
+    bool stopped = false;
     while (offset < source.size()) {
         const quint32 count = quint32(std::min<qsizetype>(ChunkSize, source.size() - offset));
         quint32 written = 0;
@@ -172,12 +174,18 @@ bool DeviceLink::CopyFileToDevice(const QString& pcPath, const QString& devicePa
             break;
         }
         offset += count;
+        if (chunkWritten && !chunkWritten(count)) {
+            stopped = true;
+            break;
+        }
     }
-    m_api.CeCloseHandle(handle);
-    if (complete)
+    // Closing is where a device may find that the file could not be stored.
+    complete = m_api.CeCloseHandle(handle) && complete;
+    if (complete && !stopped)
         return true;
     m_api.CeDeleteFile(devicePath);
-    show(QStringLiteral("Device File Could Not Be Written Completely!"));
+    if (!stopped)
+        show(QStringLiteral("Device File Could Not Be Written Completely!"));
     return false;
 }
 

@@ -34,7 +34,10 @@ public:
 
     // Both copies return whether the whole file arrived; every failure was shown.
     bool CopyFileFromDevice(const QString& devicePath, const QString& pcPath);
-    bool CopyFileToDevice(const QString& pcPath, const QString& devicePath);
+    // chunkWritten, when given, hears the size of every chunk written; when it
+    // returns false the copy stops there, silently, and the device file is removed.
+    bool CopyFileToDevice(const QString& pcPath, const QString& devicePath,
+                          const std::function<bool(quint32 bytes)>& chunkWritten = {});
 
     // Puts a PC file in place of a device file: uploads it beside the old one
     // and copies it over only when the upload was whole, so a failed upload

@@ -1,15 +1,71 @@
 #include "FolderDevice.h"
 
-#include <QDir>
+#include "SafeWrite.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtDebug>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#ifdef SYS_openat2
+#include <linux/openat2.h>
+#endif
 
 namespace {
 
 constexpr quint32 RecordHeaderSize = 20;
 constexpr qint32 InvalidArgument = qint32(0x80070057u);
+// Bytes gathered before one write to the disk, and read ahead in one read.
+constexpr qsizetype BufferSize = 256 * 1024;
+constexpr std::size_t MaxListings = 64;
+
+// A file descriptor that is closed with its owner, unless it is borrowed.
+class Fd
+{
+public:
+    Fd() = default;
+    Fd(int fd, bool owned) : m_fd(fd), m_owned(owned) {}
+    Fd(Fd&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)), m_owned(other.m_owned) {}
+    Fd& operator=(Fd&& other) noexcept
+    {
+        std::swap(m_fd, other.m_fd);
+        std::swap(m_owned, other.m_owned);
+        return *this;
+    }
+    ~Fd()
+    {
+        if (m_owned && m_fd >= 0)
+            ::close(m_fd);
+    }
+    int get() const { return m_fd; }
+    // Closes the descriptor now; the close's own failure is returned.
+    int close()
+    {
+        const int result = m_owned && m_fd >= 0 ? ::close(m_fd) : 0;
+        m_fd = -1;
+        return result;
+    }
+
+private:
+    int m_fd = -1;
+    bool m_owned = false;
+};
+
+QByteArray encoded(const QString& name)
+{
+    return QFile::encodeName(name);
+}
 
 // Characters Windows CE never accepts in a file name.
 bool validName(const QString& name)
@@ -40,29 +96,135 @@ bool matches(QStringView pattern, QStringView name)
     return matches(pattern.mid(1), name.mid(1));
 }
 
-// The entry called name in folder: the exact name, else one that differs only
-// in letter case, else nothing.
-std::optional<QString> findEntry(const QString& folder, const QString& name)
+quint32 writeError(int error)
 {
-    const QFileInfo exact(folder + u'/' + name);
-    if (exact.exists() || exact.isSymLink())
-        return name;
-    const QStringList all = QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& entry : all) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
+    return error == ENOSPC || error == EDQUOT || error == EFBIG ? CeError::DiskFull : CeError::AccessDenied;
+}
+
+qint64 nanoseconds(const timespec& time)
+{
+    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+qint64 modified(const struct stat& info)
+{
+    return nanoseconds(info.st_mtim);
+}
+
+// The clock the file system stamps changes with, at its own granularity.
+qint64 coarseNow()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    return nanoseconds(now);
+}
+
+struct Entry
+{
+    QString name;
+    bool folder = false;
+};
+
+// Calls visit with the name of every entry of folder but "." and "..".
+template<typename Visit>
+void forEachEntry(int folder, Visit visit)
+{
+    DIR* dir = ::fdopendir(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir)
+        return;
+    while (const dirent* d = ::readdir(dir)) {
+        if (std::strcmp(d->d_name, ".") != 0 && std::strcmp(d->d_name, "..") != 0)
+            visit(*d);
     }
-    return std::nullopt;
+    ::closedir(dir);
+}
+
+// Every entry of folder; a symbolic link counts as a file.
+QList<Entry> entriesOf(int folder)
+{
+    QList<Entry> entries;
+    forEachEntry(folder, [&](const dirent& d) {
+        bool isFolder = d.d_type == DT_DIR;
+        if (d.d_type == DT_UNKNOWN) {
+            struct stat info;
+            isFolder = ::fstatat(folder, d.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
+        }
+        entries.append({QFile::decodeName(d.d_name), isFolder});
+    });
+    return entries;
+}
+
+bool isAscii(const char* text)
+{
+    for (; *text; ++text) {
+        if (static_cast<unsigned char>(*text) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+// Writes all of bytes; the error number of the failure, or 0.
+int writeAll(int fd, const char* bytes, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t put = ::write(fd, bytes, std::size_t(size));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return put < 0 ? errno : ENOSPC;
+        bytes += put;
+        size -= put;
+    }
+    return 0;
 }
 
 } // namespace
 
+// A path below the root: the open folder that holds its last name, and that name.
+struct FolderDevice::Place
+{
+    Fd folder;
+    QString folderPath;
+    QString name; // empty for the root itself
+    bool exists = false;
+    mode_t type = 0;
+
+    bool isRoot() const { return name.isEmpty(); }
+    bool isLink() const { return exists && S_ISLNK(type); }
+    bool isFolder() const { return isRoot() || (exists && S_ISDIR(type)); }
+    QString path() const { return isRoot() ? folderPath : folderPath + u'/' + name; }
+};
+
 struct FolderDevice::OpenFile
 {
-    QFile file;
+    Fd fd;
     bool canRead = false;
     bool canWrite = false;
+    // A file this handle created: removed again when its bytes could not all be stored.
+    Fd folder;
+    QByteArray name;
+    // Bytes not yet written, or read ahead and not yet handed out from readPos.
+    QByteArray buffer;
+    qsizetype readPos = 0;
+    bool writing = false;
+    int error = 0; // a failed write: every later write and the close report it
+
+    bool flush()
+    {
+        if (!writing || error)
+            return !error;
+        error = writeAll(fd.get(), buffer.constData(), buffer.size());
+        buffer.resize(0); // keeps its room for the next bytes
+        return !error;
+    }
+    // Gives up the bytes read ahead, so that the file position is the caller's again.
+    void dropReadAhead()
+    {
+        if (!writing && readPos < buffer.size())
+            ::lseek(fd.get(), -(buffer.size() - readPos), SEEK_CUR);
+        buffer.clear();
+        readPos = 0;
+    }
 };
 
 FolderDevice::FolderDevice(const QString& root)
@@ -70,28 +232,16 @@ FolderDevice::FolderDevice(const QString& root)
 {
 }
 
-FolderDevice::~FolderDevice() = default;
-
-QString FolderDevice::canonicalRoot() const
+FolderDevice::~FolderDevice()
 {
-    const QFileInfo info(m_root);
-    return info.isDir() ? info.canonicalFilePath() : QString();
-}
-
-bool FolderDevice::inside(const QString& canonicalPath, const QString& root) const
-{
-    if (canonicalPath.isEmpty())
-        return false;
-    if (canonicalPath == root)
-        return true;
-    const QString prefix = root.endsWith(u'/') ? root : root + u'/';
-    return canonicalPath.startsWith(prefix);
+    CeRapiUninit();
 }
 
 bool FolderDevice::answers()
 {
-    // One stat, not a full path resolution: this runs for every chunk of a copy.
-    if (m_connected && QFileInfo(m_root).isDir())
+    struct stat info;
+    if (m_rootFd >= 0 && ::stat(encoded(m_root).constData(), &info) == 0
+        && FolderId(info.st_dev, info.st_ino) == m_rootId)
         return true;
     m_lastError = CeError::DeviceNotConnected;
     return false;
@@ -110,15 +260,129 @@ CeHandle FolderDevice::newHandle()
     return m_nextHandle++;
 }
 
-std::optional<QString> FolderDevice::resolve(const QString& devicePath, Last last)
+bool FolderDevice::findName(int folder, QString& name)
+{
+    struct stat info;
+    if (::fstat(folder, &info) != 0)
+        return false;
+    const FolderId id(info.st_dev, info.st_ino);
+    const qint64 stamp = modified(info);
+    const QString folded = name.toCaseFolded();
+    // A listing is reused while the folder keeps its modification time, and only
+    // when that time lies before the listing: a later change then shows as a new time.
+    const auto it = m_listings.find(id);
+    if (it != m_listings.end() && it->second.stamp == stamp && (it->second.ours || stamp < it->second.listedAt)) {
+        m_checked = {id, stamp};
+        const auto found = it->second.names.constFind(folded);
+        if (found == it->second.names.cend())
+            return false;
+        name = *found;
+        return true;
+    }
+
+    // A folder changed a moment ago, as while an upload fills it, is read again
+    // for every name without keeping a listing.
+    Listing listing;
+    listing.stamp = stamp;
+    listing.listedAt = coarseNow();
+    const bool keep = stamp < listing.listedAt;
+    const QByteArray wanted = encoded(name);
+    const bool asciiWanted = isAscii(wanted.constData());
+    QString match;
+    forEachEntry(folder, [&](const dirent& d) {
+        if (!keep && asciiWanted && isAscii(d.d_name)) {
+            if (::strcasecmp(d.d_name, wanted.constData()) == 0 && (match.isEmpty() || QFile::decodeName(d.d_name) < match))
+                match = QFile::decodeName(d.d_name);
+            return;
+        }
+        const QString entry = QFile::decodeName(d.d_name);
+        const QString entryFolded = entry.toCaseFolded();
+        // Of two names that differ only in case, the first in sort order is found.
+        if (entryFolded == folded && (match.isEmpty() || entry < match))
+            match = entry;
+        if (keep) {
+            QString& known = listing.names[entryFolded];
+            if (known.isEmpty() || entry < known)
+                known = entry;
+        }
+    });
+    m_checked = {};
+    if (keep) {
+        if (m_listings.size() >= MaxListings)
+            m_listings.clear();
+        m_listings.insert_or_assign(id, std::move(listing));
+        m_checked = {id, stamp};
+    }
+    if (match.isEmpty())
+        return false;
+    name = match;
+    return true;
+}
+
+int FolderDevice::openBelow(int folder, QString& name)
+{
+    const int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::openat(folder, encoded(name).constData(), flags);
+    if (fd < 0 && errno == ENOENT && findName(folder, name))
+        fd = ::openat(folder, encoded(name).constData(), flags);
+    if (fd >= 0)
+        return fd;
+    const int error = errno;
+    struct stat info;
+    if (error == ELOOP || error == EACCES || error == EPERM
+        || (::fstatat(folder, encoded(name).constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode)))
+        fail(CeError::AccessDenied);
+    else
+        fail(CeError::PathNotFound);
+    return -1;
+}
+
+void FolderDevice::noteCreated(int folder, const QString& name)
+{
+    struct stat info;
+    if (::fstat(folder, &info) != 0)
+        return;
+    const FolderId id(info.st_dev, info.st_ino);
+    const auto it = m_listings.find(id);
+    if (it == m_listings.end())
+        return;
+    // Only a listing found current just before our change is current after it.
+    if (m_checked != std::pair(id, it->second.stamp)) {
+        m_listings.erase(it);
+        return;
+    }
+    Listing& listing = it->second;
+    listing.names.insert(name.toCaseFolded(), name);
+    listing.stamp = modified(info);
+    listing.ours = true;
+    m_checked = {id, listing.stamp};
+}
+
+int FolderDevice::openExactly(const QStringList& names)
+{
+#ifdef SYS_openat2
+    // One call for the common case, every name spelt as on disk: the kernel
+    // walks the names below the root and refuses links and "..".
+    if (m_openat2) {
+        open_how how{};
+        how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+        how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+        const QByteArray path = encoded(names.join(u'/'));
+        const long fd = ::syscall(SYS_openat2, m_rootFd, path.constData(), &how, sizeof how);
+        if (fd >= 0)
+            return int(fd);
+        m_openat2 = errno != ENOSYS && errno != EPERM;
+    }
+#else
+    Q_UNUSED(names);
+#endif
+    return -1;
+}
+
+std::optional<FolderDevice::Place> FolderDevice::locate(const QString& devicePath)
 {
     if (!answers())
         return std::nullopt;
-    const QString root = canonicalRoot();
-    if (root.isEmpty()) {
-        fail(CeError::DeviceNotConnected);
-        return std::nullopt;
-    }
     QString path = devicePath;
     path.replace(u'/', u'\\');
     if (path.contains(QChar(0)) || path.startsWith(QLatin1String("\\\\"))) {
@@ -138,62 +402,83 @@ std::optional<QString> FolderDevice::resolve(const QString& devicePath, Last las
         }
     }
 
-    QString current = root;
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        const bool isLast = i == parts.size() - 1;
-        const std::optional<QString> found = findEntry(current, parts[i]);
-        if (!found) {
-            if (isLast)
-                return current + u'/' + parts[i]; // a new entry gets the caller's spelling
-            fail(CeError::PathNotFound);
-            return std::nullopt;
-        }
-        const QString entry = current + u'/' + *found;
-        const QFileInfo info(entry);
-        if (isLast && last == Last::LinkItself)
-            return entry;
-        if (info.isSymLink() && !inside(info.canonicalFilePath(), root)) {
-            fail(CeError::AccessDenied);
-            return std::nullopt;
-        }
-        if (isLast)
-            return entry;
-        if (!info.isDir()) {
-            fail(CeError::PathNotFound);
-            return std::nullopt;
-        }
-        current = info.canonicalFilePath();
+    Place place;
+    place.folder = Fd(m_rootFd, false);
+    place.folderPath = m_rootPath;
+    if (parts.isEmpty()) {
+        place.exists = true;
+        return place;
     }
-    return current;
+    const int folder = parts.size() > 1 ? openExactly(parts.first(parts.size() - 1)) : -1;
+    if (folder >= 0) {
+        place.folder = Fd(folder, true);
+        place.folderPath += u'/' + parts.first(parts.size() - 1).join(u'/');
+    }
+    for (qsizetype i = 0; folder < 0 && i + 1 < parts.size(); ++i) {
+        const int below = openBelow(place.folder.get(), parts[i]);
+        if (below < 0)
+            return std::nullopt;
+        place.folder = Fd(below, true);
+        place.folderPath += u'/' + parts[i]; // as found on disk
+    }
+    place.name = parts.last();
+    struct stat info;
+    place.exists = ::fstatat(place.folder.get(), encoded(place.name).constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+    // A new entry gets the caller's spelling.
+    if (!place.exists && findName(place.folder.get(), place.name))
+        place.exists = ::fstatat(place.folder.get(), encoded(place.name).constData(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+    place.type = place.exists ? info.st_mode : 0;
+    return place;
 }
 
-std::optional<QString> FolderDevice::resolveFolder(const QString& devicePath)
+int FolderDevice::openFolder(const QString& devicePath)
 {
-    std::optional<QString> folder = resolve(devicePath, Last::Follow);
-    if (folder && !QFileInfo(*folder).isDir()) {
-        fail(CeError::PathNotFound);
-        return std::nullopt;
+    std::optional<Place> place = locate(devicePath);
+    if (!place)
+        return -1;
+    if (place->isRoot())
+        return ::fcntl(m_rootFd, F_DUPFD_CLOEXEC, 0);
+    if (place->isLink()) {
+        fail(CeError::AccessDenied);
+        return -1;
     }
-    return folder;
+    if (!place->isFolder()) {
+        fail(CeError::PathNotFound);
+        return -1;
+    }
+    return openBelow(place->folder.get(), place->name);
 }
 
 qint32 FolderDevice::CeRapiInitEx(CeRapiInit& init)
 {
     if (init.cbSize != 12)
         return InvalidArgument;
-    if (canonicalRoot().isEmpty())
+    const int fd = ::open(encoded(m_root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat info;
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+        if (fd >= 0)
+            ::close(fd);
         return CeFail;
-    m_connected = true;
+    }
+    if (m_rootFd >= 0)
+        CeRapiUninit();
+    m_rootFd = fd;
+    m_rootId = FolderId(info.st_dev, info.st_ino);
+    m_rootPath = QFileInfo(m_root).canonicalFilePath();
     return CeOk;
 }
 
 qint32 FolderDevice::CeRapiUninit()
 {
-    if (!m_connected)
+    if (m_rootFd < 0)
         return CeFail;
+    for (auto& [handle, file] : m_files)
+        closeFile(*file);
     m_files.clear();
     m_searches.clear();
-    m_connected = false;
+    m_listings.clear();
+    ::close(m_rootFd);
+    m_rootFd = -1;
     return CeOk;
 }
 
@@ -214,26 +499,29 @@ bool FolderDevice::CeGetVersionEx(CeOsVersionInfo& info)
 CeHandle FolderDevice::CeCreateFile(const QString& path, quint32 access, quint32 /*shareMode*/,
                                     quint32 creation, quint32 /*attributes*/)
 {
-    if (!answers())
-        return InvalidCeHandle;
     if (creation != CeFile::CreateNew && creation != CeFile::OpenExisting) {
-        fail(CeError::InvalidParameter);
+        if (answers())
+            fail(CeError::InvalidParameter);
         return InvalidCeHandle;
     }
-    const std::optional<QString> local = resolve(path, Last::Follow);
-    if (!local)
+    // The device is asked once here; reads and writes of the handle trust it.
+    std::optional<Place> place = locate(path);
+    if (!place)
         return InvalidCeHandle;
-    const QFileInfo info(*local);
-    const bool exists = info.exists() || info.isSymLink();
-    if (creation == CeFile::CreateNew && exists) {
+    const bool createNew = creation == CeFile::CreateNew;
+    if (place->isLink()) {
+        fail(CeError::AccessDenied);
+        return InvalidCeHandle;
+    }
+    if (createNew && place->exists) {
         fail(CeError::FileExists);
         return InvalidCeHandle;
     }
-    if (creation == CeFile::OpenExisting && !exists) {
+    if (!createNew && !place->exists) {
         fail(CeError::FileNotFound);
         return InvalidCeHandle;
     }
-    if (info.isDir()) {
+    if (place->isFolder()) {
         fail(CeError::AccessDenied);
         return InvalidCeHandle;
     }
@@ -241,52 +529,73 @@ CeHandle FolderDevice::CeCreateFile(const QString& path, quint32 access, quint32
     auto open = std::make_unique<OpenFile>();
     open->canRead = access & CeFile::GenericRead;
     open->canWrite = access & CeFile::GenericWrite;
-    QIODevice::OpenMode mode = QIODevice::Unbuffered;
-    if (open->canWrite)
-        mode |= QIODevice::WriteOnly;
-    if (open->canRead || !open->canWrite)
-        mode |= QIODevice::ReadOnly;
-    if (creation == CeFile::CreateNew)
-        mode |= QIODevice::NewOnly | QIODevice::WriteOnly;
+    int flags = O_CLOEXEC | O_NOFOLLOW;
+    if (open->canWrite && !open->canRead)
+        flags |= O_WRONLY;
+    else if (open->canWrite || createNew)
+        flags |= O_RDWR;
     else
-        mode |= QIODevice::ExistingOnly;
-    open->file.setFileName(*local);
-    if (!open->file.open(mode)) {
-        fail(open->file.error() == QFileDevice::ResourceError ? CeError::DiskFull
-                                                              : CeError::AccessDenied);
+        flags |= O_RDONLY;
+    if (createNew)
+        flags |= O_CREAT | O_EXCL;
+    const QByteArray name = encoded(place->name);
+    const int fd = ::openat(place->folder.get(), name.constData(), flags, 0666);
+    if (fd < 0) {
+        fail(errno == EEXIST ? CeError::FileExists : writeError(errno));
         return InvalidCeHandle;
+    }
+    open->fd = Fd(fd, true);
+    if (createNew) {
+        noteCreated(place->folder.get(), place->name);
+        open->folder = std::move(place->folder);
+        open->name = name;
     }
     const CeHandle handle = newHandle();
     m_files.emplace(handle, std::move(open));
     return handle;
 }
 
-FolderDevice::OpenFile* FolderDevice::openFile(CeHandle handle, bool OpenFile::*allowed)
+FolderDevice::OpenFile* FolderDevice::openFile(CeHandle handle)
 {
-    if (!answers())
-        return nullptr;
     const auto it = m_files.find(handle);
-    if (it == m_files.end()) {
-        fail(CeError::InvalidHandle);
-        return nullptr;
-    }
-    if (!(it->second.get()->*allowed)) {
-        fail(CeError::AccessDenied);
-        return nullptr;
-    }
-    return it->second.get();
+    if (it != m_files.end())
+        return it->second.get();
+    fail(CeError::InvalidHandle);
+    return nullptr;
 }
 
 bool FolderDevice::CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint32& read)
 {
     read = 0;
-    OpenFile* open = openFile(file, &OpenFile::canRead);
+    OpenFile* open = openFile(file);
     if (!open)
         return false;
-    const qint64 got = open->file.read(buffer, toRead);
-    if (got < 0)
+    if (!open->canRead)
         return fail(CeError::AccessDenied);
-    read = quint32(got);
+    if (open->writing) {
+        if (!open->flush())
+            return fail(writeError(open->error));
+        open->writing = false;
+    }
+    while (read < toRead) {
+        if (open->readPos == open->buffer.size()) {
+            open->buffer.resize(BufferSize);
+            open->readPos = 0;
+            ssize_t got;
+            do
+                got = ::read(open->fd.get(), open->buffer.data(), std::size_t(BufferSize));
+            while (got < 0 && errno == EINTR);
+            open->buffer.resize(std::max<ssize_t>(got, 0));
+            if (got < 0)
+                return fail(CeError::AccessDenied);
+            if (got == 0)
+                break;
+        }
+        const qsizetype take = std::min<qsizetype>(toRead - read, open->buffer.size() - open->readPos);
+        std::memcpy(buffer + read, open->buffer.constData() + open->readPos, std::size_t(take));
+        open->readPos += take;
+        read += quint32(take);
+    }
     return true;
 }
 
@@ -294,21 +603,48 @@ bool FolderDevice::CeWriteFile(CeHandle file, const char* buffer, quint32 toWrit
                                quint32& written)
 {
     written = 0;
-    OpenFile* open = openFile(file, &OpenFile::canWrite);
+    OpenFile* open = openFile(file);
     if (!open)
         return false;
-    const qint64 put = open->file.write(buffer, toWrite);
-    if (put < 0)
-        return fail(open->file.error() == QFileDevice::ResourceError ? CeError::DiskFull : CeError::AccessDenied);
-    written = quint32(put);
+    if (!open->canWrite)
+        return fail(CeError::AccessDenied);
+    if (!open->writing) {
+        open->dropReadAhead();
+        open->writing = true;
+    }
+    if (open->buffer.size() + qsizetype(toWrite) > BufferSize && !open->flush())
+        return fail(writeError(open->error));
+    if (qsizetype(toWrite) >= BufferSize) {
+        open->error = writeAll(open->fd.get(), buffer, toWrite);
+        if (open->error)
+            return fail(writeError(open->error));
+    } else {
+        if (open->buffer.capacity() < BufferSize)
+            open->buffer.reserve(BufferSize);
+        open->buffer.append(buffer, toWrite);
+    }
+    written = toWrite;
     return true;
+}
+
+bool FolderDevice::closeFile(OpenFile& file)
+{
+    file.flush();
+    if (file.fd.close() != 0 && !file.error)
+        file.error = errno == EINTR ? 0 : errno;
+    if (file.error && file.folder.get() >= 0)
+        ::unlinkat(file.folder.get(), file.name.constData(), 0);
+    return !file.error;
 }
 
 bool FolderDevice::CeCloseHandle(CeHandle handle)
 {
-    if (m_files.erase(handle) == 0)
+    const auto it = m_files.find(handle);
+    if (it == m_files.end())
         return fail(CeError::InvalidHandle);
-    return true;
+    const std::unique_ptr<OpenFile> file = std::move(it->second);
+    m_files.erase(it);
+    return closeFile(*file) || fail(writeError(file->error));
 }
 
 quint32 FolderDevice::CeGetLastError()
@@ -318,27 +654,23 @@ quint32 FolderDevice::CeGetLastError()
 
 CeHandle FolderDevice::CeFindFirstFile(const QString& pattern, CeFindData& data)
 {
-    if (!answers())
-        return InvalidCeHandle;
     QString normal = pattern;
     normal.replace(u'/', u'\\');
     const qsizetype cut = normal.lastIndexOf(u'\\');
     const QString namePattern = normal.mid(cut + 1);
-    const std::optional<QString> folder = resolveFolder(normal.left(cut + 1));
-    if (!folder)
+    const Fd folder(openFolder(normal.left(cut + 1)), true);
+    if (folder.get() < 0)
         return InvalidCeHandle;
 
+    QList<Entry> entries = entriesOf(folder.get());
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        const int order = a.name.compare(b.name, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
     Search search;
-    const QFileInfoList entries = QDir(*folder).entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-        QDir::Name | QDir::IgnoreCase);
-    for (const QFileInfo& entry : entries) {
-        if (!matches(namePattern, entry.fileName()))
-            continue;
-        // A symbolic link is shown as a plain file so that nobody walks through it.
-        const bool folderEntry = entry.isDir() && !entry.isSymLink();
-        search.entries.append({folderEntry ? CeFile::AttributeDirectory : CeFile::AttributeNormal,
-                               entry.fileName()});
+    for (const Entry& entry : std::as_const(entries)) {
+        if (matches(namePattern, entry.name))
+            search.entries.append({entry.folder ? CeFile::AttributeDirectory : CeFile::AttributeNormal, entry.name});
     }
     if (search.entries.isEmpty()) {
         fail(CeError::FileNotFound);
@@ -353,8 +685,6 @@ CeHandle FolderDevice::CeFindFirstFile(const QString& pattern, CeFindData& data)
 
 bool FolderDevice::CeFindNextFile(CeHandle search, CeFindData& data)
 {
-    if (!answers())
-        return false;
     const auto it = m_searches.find(search);
     if (it == m_searches.end())
         return fail(CeError::InvalidHandle);
@@ -373,76 +703,110 @@ bool FolderDevice::CeFindClose(CeHandle search)
 
 bool FolderDevice::CeDeleteFile(const QString& path)
 {
-    const std::optional<QString> local = resolve(path, Last::LinkItself);
-    if (!local)
+    const std::optional<Place> place = locate(path);
+    if (!place)
         return false;
-    const QFileInfo info(*local);
-    if (!info.exists() && !info.isSymLink())
+    if (!place->exists)
         return fail(CeError::FileNotFound);
-    if (info.isDir() && !info.isSymLink())
+    if (place->isFolder())
         return fail(CeError::AccessDenied);
-    return QFile::remove(*local) || fail(CeError::AccessDenied);
+    return ::unlinkat(place->folder.get(), encoded(place->name).constData(), 0) == 0
+           || fail(CeError::AccessDenied);
 }
 
 bool FolderDevice::CeRemoveDirectory(const QString& path)
 {
-    const std::optional<QString> local = resolve(path, Last::LinkItself);
-    if (!local)
+    const std::optional<Place> place = locate(path);
+    if (!place)
         return false;
-    const QFileInfo info(*local);
-    if (!info.isDir() || info.isSymLink())
-        return fail(CeError::PathNotFound);
-    if (*local == canonicalRoot())
+    if (place->isRoot())
         return fail(CeError::AccessDenied);
-    if (!QDir(*local).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        return fail(CeError::DirNotEmpty);
-    return QDir().rmdir(*local) || fail(CeError::AccessDenied);
+    if (!place->isFolder())
+        return fail(CeError::PathNotFound);
+    if (::unlinkat(place->folder.get(), encoded(place->name).constData(), AT_REMOVEDIR) == 0)
+        return true;
+    return fail(errno == ENOTEMPTY || errno == EEXIST ? CeError::DirNotEmpty : CeError::AccessDenied);
 }
 
 bool FolderDevice::CeCreateDirectory(const QString& path)
 {
-    const std::optional<QString> local = resolve(path, Last::LinkItself);
-    if (!local)
+    const std::optional<Place> place = locate(path);
+    if (!place)
         return false;
-    const QFileInfo info(*local);
-    if (info.exists() || info.isSymLink())
+    if (place->exists)
         return fail(CeError::AlreadyExists);
-    return QDir().mkdir(*local) || fail(CeError::PathNotFound);
+    const QByteArray name = encoded(place->name);
+    if (::mkdirat(place->folder.get(), name.constData(), 0777) != 0)
+        return fail(errno == EEXIST ? CeError::AlreadyExists : CeError::PathNotFound);
+    noteCreated(place->folder.get(), place->name);
+    // A new folder is empty: its listing needs no reading while only we fill it.
+    struct stat info;
+    if (::fstatat(place->folder.get(), name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        Listing& listing = m_listings[FolderId(info.st_dev, info.st_ino)];
+        listing = Listing();
+        listing.stamp = modified(info);
+        listing.ours = true;
+    }
+    return true;
 }
 
 bool FolderDevice::CeCopyFile(const QString& existingPath, const QString& newPath,
                               bool failIfExists)
 {
-    const std::optional<QString> source = resolve(existingPath, Last::Follow);
+    const std::optional<Place> source = locate(existingPath);
     if (!source)
         return false;
-    const std::optional<QString> target = resolve(newPath, Last::Follow);
+    const std::optional<Place> target = locate(newPath);
     if (!target)
         return false;
-    if (!QFileInfo(*source).isFile())
-        return fail(CeError::FileNotFound);
-    const QFileInfo targetInfo(*target);
-    if (targetInfo.isDir())
+    if (source->isLink() || target->isLink())
         return fail(CeError::AccessDenied);
-    if (failIfExists && (targetInfo.exists() || targetInfo.isSymLink()))
+    if (!source->exists || !S_ISREG(source->type))
+        return fail(CeError::FileNotFound);
+    if (target->isFolder())
+        return fail(CeError::AccessDenied);
+    if (failIfExists && target->exists)
         return fail(CeError::FileExists);
 
     // The target is replaced as a whole, so a failed copy leaves the old file.
-    QFile in(*source);
-    QSaveFile out(*target);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+    const Fd in(::openat(source->folder.get(), encoded(source->name).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC),
+                true);
+    if (in.get() < 0)
         return fail(CeError::AccessDenied);
-    char buffer[65536];
+    SafeWrite out(target->path());
+    QByteArray buffer(BufferSize, Qt::Uninitialized);
     for (;;) {
-        const qint64 got = in.read(buffer, sizeof buffer);
+        const ssize_t got = ::read(in.get(), buffer.data(), std::size_t(buffer.size()));
+        if (got < 0 && errno == EINTR)
+            continue;
         if (got < 0)
             return fail(CeError::AccessDenied);
         if (got == 0)
             break;
-        if (out.write(buffer, got) != got)
+        if (!out.write(buffer.constData(), got))
             return fail(CeError::DiskFull);
     }
     return out.commit() || fail(CeError::DiskFull);
+}
+
+bool FolderDevice::CeMoveFile(const QString& existingPath, const QString& newPath)
+{
+    const std::optional<Place> source = locate(existingPath);
+    if (!source)
+        return false;
+    const std::optional<Place> target = locate(newPath);
+    if (!target)
+        return false;
+    if (source->isRoot() || target->isRoot() || source->isLink())
+        return fail(CeError::AccessDenied);
+    if (!source->exists)
+        return fail(CeError::FileNotFound);
+    if (target->exists)
+        return fail(CeError::AlreadyExists);
+    return ::renameat(source->folder.get(), encoded(source->name).constData(), target->folder.get(),
+                      encoded(target->name).constData())
+               == 0
+           || fail(CeError::AccessDenied);
 }
 
 bool FolderDevice::CeCreateProcess(const QString& program, const QString& /*commandLine*/)

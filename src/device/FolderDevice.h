@@ -2,25 +2,35 @@
 
 #include "RemoteApi.h"
 
+#include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <map>
 #include <memory>
 #include <optional>
-
-class QFile;
+#include <utility>
 
 // A device whose storage is a folder on the PC: a PDA's storage card in a card
-// reader, or the demo device. Device paths are resolved below the folder with
-// Windows CE's rules (backslashes, letter case ignored); nothing outside the
-// folder is ever read, written or listed. The device answers while it is
-// connected and the folder exists.
+// reader, or the demo device. Device paths are resolved with Windows CE's rules
+// (backslashes, letter case ignored) one name at a time from a handle on the
+// folder taken at connect: ".." is refused and a symbolic link is never
+// followed (a storage card has none), so nothing outside the folder is ever
+// read, written or listed. The device answers while it is connected and its
+// folder is still the one it connected to.
+//
+// Reads and writes go through a buffer per open file, so that the 2048-byte
+// calls of the device link cost one system call per buffer; a write the disk
+// refused is reported by the next write or by the close, and a new file whose
+// bytes could not all be stored is removed again.
 class FolderDevice : public RemoteApi
 {
 public:
     explicit FolderDevice(const QString& root);
     ~FolderDevice() override;
+    FolderDevice(const FolderDevice&) = delete;
+    FolderDevice& operator=(const FolderDevice&) = delete;
 
     qint32 CeRapiInitEx(CeRapiInit& init) override;
     qint32 CeRapiUninit() override;
@@ -41,36 +51,60 @@ public:
     bool CeRemoveDirectory(const QString& path) override;
     bool CeCreateDirectory(const QString& path) override;
     bool CeCopyFile(const QString& existingPath, const QString& newPath, bool failIfExists) override;
+    bool CeMoveFile(const QString& existingPath, const QString& newPath) override;
     bool CeCreateProcess(const QString& program, const QString& commandLine) override;
 
 private:
     struct OpenFile;
+    struct Place;
     struct Search
     {
         QList<CeFindData> entries;
         qsizetype next = 0;
     };
-    // How the last component of a path is used: a symbolic link may only be
-    // removed itself, never followed out of the folder.
-    enum class Last { Follow, LinkItself };
+    // The names of one folder by their case-folded form, with the folder's
+    // modification time when they were listed and the time of the listing;
+    // or kept up by us since we made the folder, while only we change it.
+    struct Listing
+    {
+        qint64 stamp = 0;
+        qint64 listedAt = 0;
+        bool ours = false;
+        QHash<QString, QString> names;
+    };
+    using FolderId = std::pair<quint64, quint64>; // device and inode
 
-    // The local path of a device path inside the folder; none, with the error
-    // set, while the device does not answer or when the path leads outside.
-    std::optional<QString> resolve(const QString& devicePath, Last last);
-    std::optional<QString> resolveFolder(const QString& devicePath);
-    QString canonicalRoot() const;
-    bool inside(const QString& canonicalPath, const QString& root) const;
+    // The folder that holds the last name of devicePath, and that name as it
+    // is on disk (or as given when there is none); none, with the error set,
+    // while the device does not answer or when the path leads outside.
+    std::optional<Place> locate(const QString& devicePath);
+    // The folder devicePath names, opened; -1 with the error set when none.
+    int openFolder(const QString& devicePath);
+    // The folder below the root named exactly so, opened in one call where the
+    // system can; -1 otherwise, with no error set: the caller then goes name by name.
+    int openExactly(const QStringList& names);
+    // The folder called name in folder, opened; name becomes its spelling on disk.
+    int openBelow(int folder, QString& name);
+    // The entry of folder called name whatever its letter case; false when none.
+    bool findName(int folder, QString& name);
+    // Keeps the listing of folder current after we made name in it.
+    void noteCreated(int folder, const QString& name);
     bool answers();
-    // The open file behind handle when the device answers and the file was
-    // opened for the access named by allowed; else null, with the error set.
-    OpenFile* openFile(CeHandle handle, bool OpenFile::*allowed);
+    OpenFile* openFile(CeHandle handle);
+    bool closeFile(OpenFile& file);
     bool fail(quint32 code);
     CeHandle newHandle();
 
     QString m_root;
-    bool m_connected = false;
+    QString m_rootPath; // canonical, for the copies that work on paths
+    int m_rootFd = -1;
+    bool m_openat2 = true;
+    FolderId m_rootId{};
     quint32 m_lastError = 0;
     CeHandle m_nextHandle = 0x100;
     std::map<CeHandle, std::unique_ptr<OpenFile>> m_files;
     std::map<CeHandle, Search> m_searches;
+    std::map<FolderId, Listing> m_listings;
+    // The folder and time of the last listing found current.
+    std::pair<FolderId, qint64> m_checked{};
 };

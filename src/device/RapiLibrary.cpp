@@ -53,6 +53,7 @@ struct RapiLibrary::Functions
     Rapi::RemoveDirectoryFn removeDirectory;
     Rapi::CreateDirectoryFn createDirectory;
     Rapi::CopyFileFn copyFile;
+    Rapi::MoveFileFn moveFile;
     Rapi::CreateProcessFn createProcess;
 };
 
@@ -83,6 +84,7 @@ RapiLibrary::RapiLibrary(const QString& libraryName)
     resolve(functions->removeDirectory, "CeRemoveDirectory");
     resolve(functions->createDirectory, "CeCreateDirectory");
     resolve(functions->copyFile, "CeCopyFile");
+    resolve(functions->moveFile, "CeMoveFile");
     resolve(functions->createProcess, "CeCreateProcess");
     if (complete)
         m_functions = std::move(functions);
@@ -216,6 +218,11 @@ bool RapiLibrary::CeCopyFile(const QString& existingPath, const QString& newPath
                              bool failIfExists)
 {
     return m_functions && m_functions->copyFile(wide(existingPath), wide(newPath), failIfExists);
+}
+
+bool RapiLibrary::CeMoveFile(const QString& existingPath, const QString& newPath)
+{
+    return m_functions && m_functions->moveFile(wide(existingPath), wide(newPath));
 }
 
 bool RapiLibrary::CeCreateProcess(const QString& program, const QString& commandLine)

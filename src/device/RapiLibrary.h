@@ -38,6 +38,7 @@ public:
     bool CeRemoveDirectory(const QString& path) override;
     bool CeCreateDirectory(const QString& path) override;
     bool CeCopyFile(const QString& existingPath, const QString& newPath, bool failIfExists) override;
+    bool CeMoveFile(const QString& existingPath, const QString& newPath) override;
     bool CeCreateProcess(const QString& program, const QString& commandLine) override;
 
 private:

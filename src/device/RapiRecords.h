@@ -78,6 +78,7 @@ using DeleteFileFn = BOOL(TIVARO_WINAPI*)(const WCHAR* path);
 using RemoveDirectoryFn = BOOL(TIVARO_WINAPI*)(const WCHAR* path);
 using CreateDirectoryFn = BOOL(TIVARO_WINAPI*)(const WCHAR* path, void* security);
 using CopyFileFn = BOOL(TIVARO_WINAPI*)(const WCHAR* existing, const WCHAR* target, BOOL failIfExists);
+using MoveFileFn = BOOL(TIVARO_WINAPI*)(const WCHAR* existing, const WCHAR* target);
 using CreateProcessFn = BOOL(TIVARO_WINAPI*)(const WCHAR* program, const WCHAR* commandLine,
                                            void* processSecurity, void* threadSecurity,
                                            BOOL inherit, DWORD flags, void* environment,

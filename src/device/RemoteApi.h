@@ -95,5 +95,7 @@ public:
     virtual bool CeCreateDirectory(const QString& path) = 0;
     virtual bool CeCopyFile(const QString& existingPath, const QString& newPath,
                             bool failIfExists) = 0;
+    // Renames a file or folder; fails when newPath exists.
+    virtual bool CeMoveFile(const QString& existingPath, const QString& newPath) = 0;
     virtual bool CeCreateProcess(const QString& program, const QString& commandLine) = 0;
 };

@@ -156,6 +156,9 @@ void SkinManager::BTNToPDA_Click()
 
 void SkinManager::Timer1_Timer()
 {
+    // The connection stays as it is while an upload runs.
+    if (m_uploading)
+        return;
     const ConnectionMachine::Tick tick = m_machine.tick();
     if (tick.gaveUp)
         refreshPending = false;
@@ -198,6 +201,8 @@ void SkinManager::GetActiveSkin()
 
 void SkinManager::BTNSkinAdd_Click()
 {
+    if (m_uploading)
+        return;
     const QString marker = FindAnyCase(m_skinFolder, m_skinName + QStringLiteral(".ini"));
     if (m_skinFolder.isEmpty() || !QFileInfo(marker).isFile()) {
         m_context.prompter.note(Note, QStringLiteral("Es wird eine Datei ") + m_skinName
@@ -213,36 +218,70 @@ void SkinManager::BTNSkinAdd_Click()
     }
     if (!offerLayoutCopies())
         return;
-    const QString deviceSkin = skinStore() + m_skinName;
-    link.DeleteDeviceFolder(deviceSkin);
     if (plainFiles(m_skinFolder).isEmpty()) {
         m_context.prompter.note(Note, QStringLiteral("Keine Dateien in ") + m_skinDirText
                                           + QDir::separator()
                                           + QStringLiteral(" gefunden!\nAktion abgebrochen."));
         return;
     }
-    link.api().CeCreateDirectory(deviceSkin);
+    // The new copy is made beside the stored one and takes its place only when
+    // it is complete, so that a stopped upload leaves the skin store as it was.
+    const QString deviceSkin = skinStore() + m_skinName;
+    const QString staged = skinStore() + u'~' + m_skinName;
+    RemoteApi& api = link.api();
+    link.DeleteDeviceFolder(staged);
+    api.CeCreateDirectory(staged);
     for (int part = Layout; part < PartCount; ++part) {
         if (!plainFiles(partFolder(part)).isEmpty())
-            link.api().CeCreateDirectory(deviceSkin + u'\\' + SubFolders.at(std::size_t(part)));
+            api.CeCreateDirectory(staged + u'\\' + SubFolders.at(std::size_t(part)));
     }
 
     // Events run during the copies and may refill the lists; the upload keeps its own.
     const std::array<QStringList, PartCount> lists = m_files;
-    int total = 0;
-    for (const QStringList& list : lists)
-        total += int(list.size());
-    int done = 0;
-    DisplayStatus(true);
-    prepareStatus(0, total);
+    // Progress counts bytes, and one for every file so that empty files count too.
+    std::array<QList<qint64>, PartCount> sizes;
+    qint64 total = 0;
+    int fileCount = 0;
     for (int part = 0; part < PartCount; ++part) {
         const QString folder = partFolder(part);
-        for (const QString& entry : lists.at(std::size_t(part))) {
-            link.CopyFileToDevice(folder + entry, deviceSkin + u'\\' + devicePart(part) + entry);
-            prepareStatus(++done, total);
+        for (const QString& entry : lists.at(std::size_t(part)))
+            total += sizes.at(std::size_t(part)).emplace_back(QFileInfo(folder + entry).size() + 1);
+        fileCount += int(lists.at(std::size_t(part)).size());
+    }
+    m_uploading = true;
+    m_cancelRequested = false;
+    qint64 done = 0;
+    int number = 0;
+    DisplayStatus(true);
+    for (int part = 0; part < PartCount && !m_cancelRequested; ++part) {
+        const QString folder = partFolder(part);
+        const QStringList& entries = lists.at(std::size_t(part));
+        for (qsizetype i = 0; i < entries.size() && !m_cancelRequested; ++i) {
+            const QString& entry = entries.at(i);
+            // Shown with the progress below.
+            m_doing = QStringLiteral("Datei %1 von %2: %3").arg(++number).arg(fileCount).arg(devicePart(part) + entry);
+            prepareStatus(done, total);
+            if (m_cancelRequested)
+                break;
+            const qint64 fileEnd = done + sizes.at(std::size_t(part)).at(i);
+            link.CopyFileToDevice(folder + entry, staged + u'\\' + devicePart(part) + entry, [&](quint32 bytes) {
+                done += bytes;
+                if (m_sinceShown.hasExpired(ShowInterval))
+                    prepareStatus(done, total);
+                return !m_cancelRequested;
+            });
+            done = fileEnd;
         }
     }
+    m_uploading = false;
+    if (m_cancelRequested) {
+        link.DeleteDeviceFolder(staged);
+    } else {
+        putInPlace(staged, deviceSkin);
+        prepareStatus(total, total);
+    }
     refreshPending = true;
+    SetStatus(QString());
     DisplayStatus(false);
 }
 
@@ -301,6 +340,32 @@ bool SkinManager::offerLayoutCopies()
     }
     FillList(Layout);
     return copied;
+}
+
+void SkinManager::putInPlace(const QString& staged, const QString& deviceSkin)
+{
+    // The older copy steps aside until the new one has its name.
+    DeviceLink& link = m_context.link;
+    RemoteApi& api = link.api();
+    const QString aside = staged + u'~';
+    link.DeleteDeviceFolder(aside);
+    const bool hadOlder = api.CeMoveFile(deviceSkin, aside);
+    if (api.CeMoveFile(staged, deviceSkin)) {
+        if (hadOlder)
+            link.DeleteDeviceFolder(aside);
+        return;
+    }
+    if (hadOlder)
+        api.CeMoveFile(aside, deviceSkin);
+    link.DeleteDeviceFolder(staged);
+    m_context.prompter.note(Note, QStringLiteral("Der Skin konnte auf dem PDA nicht abgelegt werden.\n"
+                                                 "Aktion abgebrochen."));
+}
+
+void SkinManager::BTNCancelUpload_Click()
+{
+    if (m_uploading)
+        m_cancelRequested = true;
 }
 
 void SkinManager::BTNSkinDel_Click(const QStringList& selected)
@@ -397,10 +462,10 @@ void SkinManager::BTNStartMN4_Click()
         m_context.prompter.note(Note, QStringLiteral("MN|4 kann auf diesem Gerät nicht gestartet werden."));
 }
 
-SkinManager::Progress SkinManager::progressOf(int done, int total)
+SkinManager::Progress SkinManager::progressOf(qint64 done, qint64 total)
 {
     Progress progress;
-    progress.percent = total > 0 ? int(double(std::max(done, 0)) / total * 100) : 100;
+    progress.percent = total > 0 ? int(double(std::max<qint64>(done, 0)) / double(total) * 100) : 100;
     QString digits = QString::number(progress.percent);
     if (digits.size() > 2) {
         progress.percent = 100;
@@ -417,8 +482,9 @@ void SkinManager::DisplayStatus(bool show)
         m_context.showNow();
 }
 
-void SkinManager::prepareStatus(int done, int total)
+void SkinManager::prepareStatus(qint64 done, qint64 total)
 {
+    m_sinceShown.start();
     const bool visible = m_progress.visible;
     m_progress = progressOf(done, total);
     m_progress.visible = visible;

@@ -2,6 +2,7 @@
 
 #include "ConnectionMachine.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -60,7 +61,12 @@ public:
 
     void BTNToPDA_Click();
     void Timer1_Timer();
+    // Uploads the PC skin; while it runs the window stays responsive.
     void BTNSkinAdd_Click();
+    // Stops a running upload after the chunk being written; the device keeps
+    // the skins it had.
+    void BTNCancelUpload_Click();
+    bool uploading() const { return m_uploading; }
     void BTNSkinDel_Click(const QStringList& selected);
     void BTNSwitch_Click(const QStringList& selected);
     void BTNStartMN4_Click();
@@ -68,7 +74,7 @@ public:
     // Returns how many files it copied.
     int ActivateSkinFiles(const QString& store, const QString& skin, const QString& part);
 
-    static Progress progressOf(int done, int total);
+    static Progress progressOf(qint64 done, qint64 total);
 
     // What the window shows.
     QString skinFolder() const { return m_skinFolder; } // ends with a separator, or ""
@@ -93,7 +99,8 @@ private:
     QStringList plainFiles(const QString& folder) const;
     void SetStatus(const QString& text);
     void DisplayStatus(bool show);
-    void prepareStatus(int done, int total);
+    void prepareStatus(qint64 done, qint64 total);
+    void putInPlace(const QString& staged, const QString& deviceSkin);
     bool switchTo(const QString& skin);
     bool offerLayoutCopies();
     QString defaultLayoutFile() const;
@@ -109,4 +116,9 @@ private:
     QString m_activeSkin = Unknown;
     QString m_doing;
     Progress m_progress;
+    bool m_uploading = false;
+    bool m_cancelRequested = false;
+    // Within a file the progress is shown, and events run, this often.
+    static constexpr int ShowInterval = 50; // ms
+    QElapsedTimer m_sinceShown;
 };

@@ -207,6 +207,7 @@ void frmTivaroZentaro::buildControls()
         m_partLists.at(std::size_t(part)) = list;
         QPushButton* add = makeSmallButton(this, names.add, QStringLiteral("+"), QStringLiteral("Datei hinzufügen"));
         QPushButton* del = makeSmallButton(this, names.del, QStringLiteral("-"), QStringLiteral("Datei löschen"));
+        m_idleOnly << add << del;
         connect(add, &QPushButton::clicked, this, [this, part] { addFiles(part); });
         connect(del, &QPushButton::clicked, this, [this, part] { deleteFiles(part); });
         auto* header = new QHBoxLayout;
@@ -245,12 +246,16 @@ void frmTivaroZentaro::buildControls()
     m_progress->setSizePolicy(keep);
     m_doing->setSizePolicy(keep);
     m_progress->installEventFilter(this);
+    m_cancelUpload = makeButton(this, "BTNCancelUpload", QStringLiteral("Abbrechen"),
+                                QStringLiteral("Hochladen abbrechen"));
+    m_cancelUpload->hide();
     m_version = makeLabel(this, "lbl_Version", QString());
     m_version->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_version->setEnabled(false);
     auto* status = new QHBoxLayout;
     status->addWidget(m_doing);
     status->addWidget(m_progress, 1);
+    status->addWidget(m_cancelUpload);
     status->addWidget(m_version);
 
     auto* layout = new QVBoxLayout(this);
@@ -265,6 +270,8 @@ void frmTivaroZentaro::buildControls()
     m_timer->setInterval(1000);
     connect(m_timer, &QTimer::timeout, this, &frmTivaroZentaro::Timer1_Timer);
 
+    m_idleOnly << m_toPda << skinAdd << skinDel << switchSkin << startMn4 << dirButton;
+    connect(m_cancelUpload, &QPushButton::clicked, this, &frmTivaroZentaro::BTNCancelUpload_Click);
     connect(m_toPda, &QPushButton::clicked, this, &frmTivaroZentaro::BTNToPDA_Click);
     connect(skinAdd, &QPushButton::clicked, this, &frmTivaroZentaro::BTNSkinAdd_Click);
     connect(skinDel, &QPushButton::clicked, this, &frmTivaroZentaro::BTNSkinDel_Click);
@@ -325,6 +332,10 @@ void frmTivaroZentaro::showState()
     m_progress->setVisible(progress.visible);
     m_remaining->setVisible(progress.visible);
     placeProgress();
+    const bool uploading = m_manager.uploading();
+    for (QWidget* widget : std::as_const(m_idleOnly))
+        widget->setEnabled(!uploading);
+    m_cancelUpload->setVisible(uploading);
     m_doing->repaint();
     m_progress->repaint();
     m_remaining->repaint();
@@ -353,6 +364,19 @@ void frmTivaroZentaro::BTNSkinAdd_Click()
 {
     m_manager.BTNSkinAdd_Click();
     showState();
+}
+
+void frmTivaroZentaro::BTNCancelUpload_Click()
+{
+    m_manager.BTNCancelUpload_Click();
+}
+
+void frmTivaroZentaro::reject()
+{
+    if (m_manager.uploading())
+        BTNCancelUpload_Click();
+    else
+        QDialog::reject();
 }
 
 void frmTivaroZentaro::BTNSkinDel_Click()
@@ -414,7 +438,7 @@ void frmTivaroZentaro::deleteFiles(int part)
 
 void frmTivaroZentaro::LRoot_DblClick(QListWidgetItem* item)
 {
-    if (item && m_openArrows
+    if (item && m_openArrows && !m_manager.uploading()
         && item->text().compare(QLatin1String("NavLib.ini"), Qt::CaseInsensitive) == 0)
         m_openArrows(this, m_manager.skinFolder());
 }

@@ -4,6 +4,7 @@
 #include "SkinManager.h"
 
 #include <QDialog>
+#include <QList>
 
 #include <array>
 #include <functional>
@@ -40,6 +41,7 @@ public:
     void Timer1_Timer();
     void BTNToPDA_Click();
     void BTNSkinAdd_Click();
+    void BTNCancelUpload_Click();
     void BTNSkinDel_Click();
     void BTNSwitch_Click();
     void BTNStartMN4_Click();
@@ -49,6 +51,8 @@ public:
     void LRoot_DblClick(QListWidgetItem* item);
 
 protected:
+    // Closing while an upload runs stops the upload instead.
+    void reject() override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -79,6 +83,8 @@ private:
     QLabel* m_progress = nullptr; // LaktStatus: the whole bar
     QLabel* m_remaining = nullptr; // LStatus: the part not yet done
     QLabel* m_version = nullptr;
+    QPushButton* m_cancelUpload = nullptr;
+    QList<QWidget*> m_idleOnly; // disabled while an upload runs
 };
 
 // Opens the skin manager modally, owned by owner. api is the program's one

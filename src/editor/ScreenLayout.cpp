@@ -209,11 +209,13 @@ bool ScreenLayout::BTNSave_Click()
         write(KeyCY, *v.cy);
     }
 
+    // One save pays for durability once, however many files it changes.
+    std::vector<IniBatch*> inOrder;
+    for (const QString& file : std::as_const(fileOrder))
+        inOrder.push_back(batches[file].writes.get());
     QStringList failed;
-    for (const QString& file : std::as_const(fileOrder)) {
-        if (!batches[file].writes->commit())
-            failed << QDir::toNativeSeparators(file);
-    }
+    for (const QString& file : IniBatch::commitTogether(inOrder))
+        failed << QDir::toNativeSeparators(file);
     if (!failed.isEmpty()) {
         m_state.prompter->ask(QStringLiteral("Hinweis:"),
                               QStringLiteral("Das Layout konnte nicht vollständig gespeichert werden.\r\n"

@@ -1,5 +1,7 @@
+#include "FileSizeLimit.h"
 #include "Ini.h"
 #include "IniTestUtil.h"
+#include "SafeWrite.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -174,6 +176,56 @@ TEST(WriteIni, ReadOnlyFileOrFolderKeepsOldBytes)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.ini"});
 }
 
+// A full disk: the write fails, says so, and leaves the old file (or none) and no stray file.
+TEST(WriteIni, FullDiskKeepsOldFileWhole)
+{
+    const QByteArray old = "[s]\r\nx= 1\r\n";
+    struct Case
+    {
+        const char* name;
+        bool exists;
+        std::function<bool(const QString&)> claimsSuccess;
+    };
+    const QList<Case> cases = {
+        {"WriteIni", true, [](const QString& p) { return WriteIni(p, "s", "x", "12345"); }},
+        {"new file", false, [](const QString& p) { return WriteIni(p, "s", "x", "12345678901234"); }},
+        {"IniBatch", true,
+         [](const QString& p) {
+             IniBatch batch(p);
+             batch.write("s", "x", "2");
+             batch.write("t", "y", "3");
+             return batch.commit();
+         }},
+        {"reason", true,
+         [](const QString& p) {
+             QString reason;
+             return writeFileSafely(p, QByteArray(64, 'x'), &reason) || reason.isEmpty();
+         }},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.ini"));
+        if (c.exists)
+            putFile(path, old);
+        EXPECT_EQ(runWithFileSizeLimit(old.size() + 1, [&] { return c.claimsSuccess(path) ? 1 : 0; }), 0)
+            << c.name;
+        EXPECT_EQ(fileBytes(path), c.exists ? old : QByteArray("<missing>")) << c.name;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), c.exists ? 1 : 0) << c.name;
+    }
+}
+
+TEST(WriteIni, ReplacesWhereASymbolicLinkPoints)
+{
+    QTemporaryDir dir;
+    const QString real = dir.filePath(QStringLiteral("real.ini"));
+    const QString link = dir.filePath(QStringLiteral("link.ini"));
+    putFile(real, "[s]\r\nx= 1\r\n");
+    ASSERT_TRUE(QFile::link(real, link));
+    ASSERT_TRUE(WriteIni(link, "s", "x", "2"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(fileBytes(real), "[s]\r\nx= 2\r\n");
+}
+
 TEST(IniBatch, SameBytesAsSingleWrites)
 {
     const QByteArray start = "; skin\r\n[home]\r\nx= 1\r\n\r\n[back]\ny= 2";
@@ -198,3 +250,28 @@ TEST(IniBatch, SameBytesAsSingleWrites)
 }
 
 } // namespace
+
+// Several files saved together: each is written or keeps its old bytes, and
+// the ones that could not be written are named.
+TEST(IniBatch, CommittedTogetherEachFileWrittenOrWhole)
+{
+    QTemporaryDir dir;
+    const QString small = dir.filePath(QStringLiteral("small.ini"));
+    const QString large = dir.filePath(QStringLiteral("large.ini"));
+    const QString unchanged = dir.filePath(QStringLiteral("same.ini"));
+    const QString nowhere = dir.filePath(QStringLiteral("missing/a.ini"));
+    for (const QString& path : {small, large, unchanged})
+        putFile(path, "[s]\r\nx= 1\r\n");
+    const int failed = runWithFileSizeLimit(100, [&] {
+        IniBatch a(small), b(large), c(unchanged), d(nowhere);
+        a.write("s", "x", "2");
+        b.write("s", "x", QString(200, u'9'));
+        c.write("s", "x", "1");
+        d.write("s", "x", "1");
+        return IniBatch::commitTogether({&a, &b, &c, &d}) == QStringList{large, nowhere} ? 0 : 1;
+    });
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(fileBytes(small), "[s]\r\nx= 2\r\n");
+    EXPECT_EQ(fileBytes(large), "[s]\r\nx= 1\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"large.ini", "same.ini", "small.ini"}));
+}

@@ -1,6 +1,7 @@
 #include "DeviceFiles.h"
 #include "DeviceLink.h"
 #include "FaultyDevice.h"
+#include "FileSizeLimit.h"
 #include "FolderDevice.h"
 #include "ScriptedPrompter.h"
 
@@ -147,6 +148,27 @@ TEST_F(DeviceLinkTest, FailureMidCopyEndsTheCopyAndIsReported)
             EXPECT_EQ(texts(), QStringList{ReadFailed});
         }
         EXPECT_EQ(rowDevice.count(QStringLiteral("CeCloseHandle")), 1);
+    }
+}
+
+// A full disk, whether the device finds out at a write or only when the file
+// is closed: the copy fails and says so, and no partial or stray file is left.
+TEST_F(DeviceLinkTest, FullDiskLeavesNoPartialFileAndKeepsTheOldOne)
+{
+    for (const qsizetype size : {100000, 600000}) {
+        for (const bool replace : {false, true}) {
+            SCOPED_TRACE(std::to_string(size) + (replace ? " replace" : " new"));
+            writeFile(card(QStringLiteral("prefs.ini")), "old");
+            writeFile(pc(QStringLiteral("big.bin")), patternBytes(size));
+            const int failures = runWithFileSizeLimit(50000, [&] {
+                const bool copied = replace ? link.ReplaceDeviceFile(pc(QStringLiteral("big.bin")), QStringLiteral("\\prefs.ini"))
+                                            : link.CopyFileToDevice(pc(QStringLiteral("big.bin")), QStringLiteral("\\big.bin"));
+                return (copied ? 1 : 0) + (texts() == QStringList{WriteFailed} ? 0 : 2);
+            });
+            EXPECT_EQ(failures, 0);
+            EXPECT_EQ(QDir(root).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"prefs.ini"});
+            EXPECT_EQ(readFile(card(QStringLiteral("prefs.ini"))), "old");
+        }
     }
 }
 

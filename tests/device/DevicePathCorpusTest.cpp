@@ -17,7 +17,7 @@ TEST(DevicePathCorpus, NothingOutsideTheFolderIsReached)
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         QByteArray input = f.readAll();
         // The same paths through every operation.
-        for (char op = 0; op < 8; ++op) {
+        for (char op = 0; op < 9; ++op) {
             input[0] = op;
             const QString problem =
                 checkDevicePath(reinterpret_cast<const uint8_t*>(input.constData()), size_t(input.size()));

@@ -132,6 +132,11 @@ bool FaultyDevice::CeCopyFile(const QString& existingPath, const QString& newPat
            && m_inner.CeCopyFile(existingPath, newPath, failIfExists);
 }
 
+bool FaultyDevice::CeMoveFile(const QString& existingPath, const QString& newPath)
+{
+    return enter(QStringLiteral("CeMoveFile"), existingPath + u'>' + newPath) && m_inner.CeMoveFile(existingPath, newPath);
+}
+
 bool FaultyDevice::CeCreateProcess(const QString& program, const QString& commandLine)
 {
     return enter(QStringLiteral("CeCreateProcess"), program) && m_inner.CeCreateProcess(program, commandLine);

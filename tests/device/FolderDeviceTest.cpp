@@ -134,6 +134,21 @@ TEST_F(FolderDeviceTest, ResolvesNamesWhateverTheirLetterCase)
     EXPECT_TRUE(QFileInfo(root + QStringLiteral("/MN4/Skins/Tag")).isDir());
 }
 
+// Names are looked up in a listing of their folder; one made beside the device
+// right after a lookup is found all the same.
+TEST_F(FolderDeviceTest, NameMadeBesideTheDeviceIsFoundWhateverItsCase)
+{
+    const auto create = [&](const QString& path) {
+        const CeHandle file = device.CeCreateFile(path, CeFile::GenericWrite, 0, CeFile::CreateNew, 128);
+        return file != -1 && device.CeCloseHandle(file);
+    };
+    EXPECT_TRUE(create(QStringLiteral("\\mn4\\first.ini")));
+    writeFile(root + QStringLiteral("/MN4/OTHER.ini"), "other");
+    EXPECT_FALSE(create(QStringLiteral("\\MN4\\other.INI")));
+    EXPECT_EQ(device.CeGetLastError(), CeError::FileExists);
+    EXPECT_EQ(QDir(root + QStringLiteral("/MN4")).entryList(QDir::Files), (QStringList{"first.ini", "OTHER.ini"}));
+}
+
 TEST_F(FolderDeviceTest, SearchListsMatchingEntriesWithoutDotsAndLinksAsFiles)
 {
     writeFile(root + QStringLiteral("/MN4/prefs.ini"), "");

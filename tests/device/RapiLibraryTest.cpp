@@ -95,7 +95,8 @@ TEST_F(RapiLibraryTest, CarriesUtf16NamesFoldersAndErrorCodes)
 
     EXPECT_TRUE(rapi.CeCreateDirectory(QStringLiteral("\\MN4\\Skins\\") + skin + QStringLiteral("\\Font")));
     EXPECT_TRUE(rapi.CeCopyFile(QStringLiteral("\\MN4\\Skins\\note.txt"), QStringLiteral("\\MN4\\note.txt"), false));
-    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/MN4/note.txt")));
+    EXPECT_TRUE(rapi.CeMoveFile(QStringLiteral("\\MN4\\note.txt"), QStringLiteral("\\MN4\\moved.txt")));
+    EXPECT_TRUE(QFileInfo::exists(root + QStringLiteral("/MN4/moved.txt")));
     EXPECT_FALSE(rapi.CeCreateProcess(QStringLiteral("\\MN4\\MobileNavigator.exe"), QString()));
     EXPECT_EQ(rapi.CeGetLastError(), CeError::NotSupported);
 

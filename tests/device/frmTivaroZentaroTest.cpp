@@ -256,7 +256,7 @@ TEST_F(SkinWindowTest, ProgressBarCoversWhatIsNotYetDone)
     auto* bar = child<QLabel>("LaktStatus");
     auto* rest = child<QLabel>("LStatus");
     device.onCreate = [&](const QString& path) {
-        if (path.contains(QLatin1String("\\Skins\\Drei\\")))
+        if (path.contains(QLatin1String("Drei\\")))
             seen.append({bar->text(), bar->isVisible() && rest->isVisible(), bar->geometry(), rest->geometry()});
     };
     connectDevice();
@@ -281,6 +281,47 @@ TEST_F(SkinWindowTest, ProgressBarCoversWhatIsNotYetDone)
         EXPECT_EQ(s.rest, QRect(s.bar.left() + done, s.bar.top(), s.bar.width() - done, s.bar.height()));
     }
     EXPECT_EQ(seen[3].rest.width(), 0);
+}
+
+// While an upload runs the window names the file it copies, keeps out the
+// buttons that would interfere, and "Abbrechen" or Escape stops it after the
+// chunk being written: the device keeps what it had, the older copy included.
+TEST_F(SkinWindowTest, StoppedUploadLeavesTheDeviceAsItWas)
+{
+    writeFile(card(QStringLiteral("MN4/Skins/DemoSkin/DemoSkin.ini")), "older copy");
+    const auto deviceState = [this] {
+        QStringList state;
+        QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            state << QDir(root).relativeFilePath(it.next()) + u'=' + QString::fromLatin1(readFile(it.filePath()).toHex());
+        state.sort();
+        return state;
+    };
+    connectDevice();
+    const QStringList before = deviceState();
+    const QStringList files = entries("LRoot");
+    const qsizetype total = files.size() + entries("LLayout").size() + entries("LFont").size() + entries("LFont2").size();
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "Abbrechen");
+        int creates = 0, writesAtStop = 0;
+        device.onCreate = [&](const QString&) {
+            if (++creates != 2)
+                return;
+            EXPECT_EQ(text("LDoing"), QStringLiteral("Datei 2 von %1: %2").arg(total).arg(files[1]));
+            for (const char* name : {"BTNSkinAdd", "BTNSkinDel", "BTNSwitch", "BTNToPDA", "BTNDir", "BTNRootAdd", "BTNFont2Del"})
+                EXPECT_FALSE(child<QWidget>(name)->isEnabled()) << name;
+            writesAtStop = device.count(QStringLiteral("CeWriteFile"));
+            escape ? QTest::keyClick(window.get(), Qt::Key_Escape) : click("BTNCancelUpload");
+        };
+        click("BTNSkinAdd");
+        device.onCreate = {};
+        EXPECT_EQ(device.count(QStringLiteral("CeWriteFile")), writesAtStop + 1);
+        EXPECT_EQ(deviceState(), before);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_FALSE(child<QWidget>("BTNCancelUpload")->isVisible());
+        EXPECT_TRUE(child<QWidget>("BTNSkinAdd")->isEnabled());
+        EXPECT_TRUE(prompter.shown.isEmpty());
+    }
 }
 
 TEST_F(SkinWindowTest, DeletingTheActiveSkinIsRefusedAndAnotherGoesThroughTheReconnect)

@@ -180,6 +180,11 @@ STANDIN_EXPORT BOOL TIVARO_WINAPI CeCopyFile(const WCHAR* existing, const WCHAR*
     return device && device->CeCopyFile(text(existing), text(target), failIfExists != 0);
 }
 
+STANDIN_EXPORT BOOL TIVARO_WINAPI CeMoveFile(const WCHAR* existing, const WCHAR* target)
+{
+    return device && device->CeMoveFile(text(existing), text(target));
+}
+
 STANDIN_EXPORT BOOL TIVARO_WINAPI CeCreateProcess(const WCHAR* program, const WCHAR* commandLine, void*,
                                                   void*, BOOL, DWORD, void*, WCHAR*, void*, void*)
 {
