@@ -72,8 +72,9 @@ start_tivaro() {
   app=$!
   pids+=("$app")
   wait_for "the editor window" 20 editor_shown
-  window=$(xdotool search --name '^Tivaro$' | head -1)
-  wait_for "the editor window to be mapped" 10 xdotool search --onlyvisible --name '^Tivaro$'
+  # Under load the window may be found before it is mapped at its full size.
+  wait_for "the editor window to be mapped at full size" 20 editor_mapped
+  window=$(xdotool search --onlyvisible --name '^Tivaro$' | head -1)
   eval "$(xdotool getwindowgeometry --shell "$window")"
   window_x=$X window_y=$Y
   # The widget positions below are those of the editor's fixed-size window.
@@ -95,6 +96,13 @@ editor_shown() {
   kill -0 "$app" 2>/dev/null || fail "tivaro ended on start; its output:
 $(cat "$scratch/tivaro.log")"
   xdotool search --name '^Tivaro$'
+}
+# True once the editor window is on the screen at its real size.
+editor_mapped() {
+  local id
+  id=$(xdotool search --onlyvisible --name '^Tivaro$' | head -1) || return 1
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  [ "$WIDTH" -gt 400 ] && [ "$HEIGHT" -gt 400 ]
 }
 
 # Waits for the program to end by itself.
