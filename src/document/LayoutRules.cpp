@@ -181,6 +181,25 @@ void ApplyDependents(Rects& rects, const ScreenRules& rules, int slot)
     }
 }
 
+void ListPostPass(Rects& rects, int listSlot, const ScreenRules& rules)
+{
+    const int B = listSlot, I = B + 1, U = B + 2, D = B + 3, K = B + 4;
+    if (B < 0 || K >= int(rects.size()))
+        return;
+    const auto W = [&](int s) { return Twips::whole(rects[s].width()) / tppX(rules); };
+    const auto H = [&](int s) { return Twips::whole(rects[s].height()) / tppY(rules); };
+    const QPointF origin(Twips::whole(rects[B].x()), Twips::whole(rects[B].y()));
+    const auto place = [&](int s, double x, double y, double cx, double cy) {
+        const FieldValues values{throughText(x), throughText(y), throughText(cx), throughText(cy)};
+        if (const auto placed = Placed(origin, values, rules))
+            rects[s] = *placed;
+    };
+    place(I, 0, (H(K) + H(B)) / 2, W(I), H(I));
+    place(U, W(I), 0, W(B) - W(I), (H(B) - H(K)) / 2);
+    place(D, W(I), (H(K) + H(B)) / 2, W(B) - W(I), (H(B) - H(K)) / 2);
+    place(K, W(B) - W(K), (H(B) - H(K)) / 2, W(K), H(K));
+}
+
 ShownFloats ShownValues(const QRectF& rect, QPointF origin, const ScreenRules& rules)
 {
     const float tx = float(tppX(rules));

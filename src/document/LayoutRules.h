@@ -99,6 +99,13 @@ Rects DragResult(const Rects& atPress, int slot, const Grip& grip, QPointF point
 // the canvas would refuse (a negative size) is skipped, the rest goes on.
 void ApplyDependents(Rects& rects, const ScreenRules& rules, int slot);
 
+// After loading a list pop-up (list box in listSlot) the loader lays out its
+// parts from the sizes the elements then have: the item column on the left
+// from the OK button's bottom down, "up" and "down" in the right column above and
+// below the OK button, which sits on the right edge, centred. Slot by slot, as
+// placing them from typed values would.
+void ListPostPass(Rects& rects, int listSlot, const ScreenRules& rules);
+
 // What the coordinate fields show for rect, relative to the coordinate frame's
 // top-left `origin`: device pixels in single precision, y rounded down.
 ShownFloats ShownValues(const QRectF& rect, QPointF origin, const ScreenRules& rules);

@@ -127,6 +127,23 @@ TEST(LayoutRules, ListPartsFollowTheListBoxTheItemAndTheOkButton)
     }
 }
 
+TEST(LayoutRules, ListPartsAreLaidOutFromTheSizesAfterLoading)
+{
+    // List box 200 x 150 at 20,40; item 150 wide, 30 high; OK button 40 x 52 (device pixels).
+    for (const int base : {0, 1}) {
+        Rects rects(base + 6, QRectF(0, 0, 300, 300));
+        rects[base] = {300, 600, 3000, 2250};
+        rects[base + 1] = {0, 0, 2250, 450};
+        rects[base + 4] = {0, 0, 600, 780};
+        ListPostPass(rects, base, {});
+        EXPECT_EQ(rects[base + 1], QRectF(300, 2115, 2250, 450));
+        EXPECT_EQ(rects[base + 2], QRectF(2550, 600, 750, 735));
+        EXPECT_EQ(rects[base + 3], QRectF(2550, 2115, 750, 735));
+        EXPECT_EQ(rects[base + 4], QRectF(2700, 1335, 600, 780));
+        EXPECT_EQ(rects[base + 5], QRectF(0, 0, 300, 300));
+    }
+}
+
 // A map view: "from" (slot 3) at 750; "largedummy" (19) at 150; "smalldummy" (20) at 1500.
 TEST(LayoutRules, MapFromAndTheDummyOfTheViewShareTheirLeftEdge)
 {
