@@ -66,6 +66,17 @@ ShownFloats LayoutDocument::shown(int slot) const
     return Layout::ShownValues(rect(slot), origin(slot), m_rules);
 }
 
+int LayoutDocument::elementAt(QPointF point) const
+{
+    for (int slot = count() - 1; slot >= 0; --slot) {
+        const LayoutElement& e = m_elements[slot];
+        if (e.visible && point.x() >= e.rect.left() && point.x() < e.rect.left() + e.rect.width()
+            && point.y() >= e.rect.top() && point.y() < e.rect.top() + e.rect.height())
+            return slot;
+    }
+    return -1;
+}
+
 // ---- selection ----
 
 void LayoutDocument::select(int slot)
@@ -138,8 +149,10 @@ void LayoutDocument::nudge(NudgeMode mode, NudgeDirection direction)
     if (!contains(m_current))
         return;
     const LayoutElement& e = m_elements[m_current];
-    const FieldValues values =
-        Layout::Nudged(Layout::FieldNumbers(shown(m_current)), mode, direction, e.factor, e.touch);
+    const FieldValues before = Layout::FieldNumbers(shown(m_current));
+    const FieldValues values = Layout::Nudged(before, mode, direction, e.factor, e.touch);
+    if (values == before)
+        return;
     const QString text = mode == NudgeMode::Position ? moveText(e.section) : resizeText(e.section);
     placeCurrent(values, LayoutCommand::Nudge, int(mode), text);
 }
@@ -181,16 +194,16 @@ bool LayoutDocument::press(int slot, QPointF point, double zone)
     return true;
 }
 
-void LayoutDocument::moveTo(QPointF point, Qt::MouseButtons buttons)
+bool LayoutDocument::moveTo(QPointF point, Qt::MouseButtons buttons)
 {
     if (!contains(m_drag.slot))
-        return;
+        return true;
     if (m_drag.skipNextMove) {
         m_drag.skipNextMove = false;
-        return;
+        return false;
     }
     if (buttons != Qt::MouseButtons(Qt::LeftButton))
-        return;
+        return true;
     const int slot = m_drag.slot;
     const LayoutElement& e = m_elements[slot];
     const QPointF at = point - m_drag.atPress[slot].topLeft();
@@ -199,6 +212,7 @@ void LayoutDocument::moveTo(QPointF point, Qt::MouseButtons buttons)
     if (m_current != slot)
         select(slot);
     push(next, LayoutCommand::Drag, 0, m_drag.grip.grabs.any() ? resizeText(e.section) : moveText(e.section));
+    return true;
 }
 
 void LayoutDocument::release()

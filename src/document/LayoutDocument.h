@@ -58,6 +58,9 @@ public:
     QPointF origin(int slot) const;
     // What the coordinate fields show for slot.
     ShownFloats shown(int slot) const;
+    // The topmost visible element at point (twips); higher slots lie above
+    // lower ones. -1 when there is none.
+    int elementAt(QPointF point) const;
 
     // The element the fields and the name label show, -1 for none.
     int current() const { return m_current; }
@@ -70,6 +73,8 @@ public:
 
     // Edits of the current element, each one undo step; repeated nudges of one
     // element in one mode, and the keys typed into one field, merge into one.
+    // The values of all four fields are applied, as the fields show them; a
+    // nudge that changes no field (a locked value) does nothing.
     void nudge(NudgeMode mode, NudgeDirection direction);
     void typeValue(Field field, double value);
 
@@ -78,7 +83,8 @@ public:
     // skipped; then moves with the left button alone change the rectangles, as
     // one undo step until the release.
     bool press(int slot, QPointF point, double zone);
-    void moveTo(QPointF point, Qt::MouseButtons buttons);
+    // False for the skipped first move after a press.
+    bool moveTo(QPointF point, Qt::MouseButtons buttons);
     void release();
     // Slot a button went down on and has not been released, -1 for none.
     int dragged() const { return m_drag.slot; }

@@ -34,12 +34,6 @@ void setHeight(QRectF& r, double v) { assign(r, QRectF(r.x(), r.y(), r.width(), 
 double tppX(const ScreenRules& rules) { return rules.twipsPerPixelX > 0 ? rules.twipsPerPixelX : 15; }
 double tppY(const ScreenRules& rules) { return rules.twipsPerPixelY > 0 ? rules.twipsPerPixelY : 15; }
 
-// A number as it travels through a field written with fifteen significant digits.
-double throughText(double v)
-{
-    return QByteArray::number(v, 'g', 15).toDouble();
-}
-
 // The list box sits in slot list, followed by its item column, "up", "down"
 // and the OK button. Reads are whole twips; a statement that names a slot the
 // screen does not have is skipped.
@@ -170,10 +164,10 @@ void ApplyDependents(Rects& rects, const ScreenRules& rules, int slot)
     case Dependents::Map: {
         // "from" and the dummy that stands for it in this view share their left edge.
         int target = -1;
-        if (slot == MapSlot::From)
-            target = rules.viewIndex == 0 ? MapSlot::SmallDummy : MapSlot::LargeDummy;
-        else if (slot == MapSlot::LargeDummy || slot == MapSlot::SmallDummy)
-            target = MapSlot::From;
+        if (slot == MapSlots::From)
+            target = rules.viewIndex == 0 ? MapSlots::SmallDummy : MapSlots::LargeDummy;
+        else if (slot == MapSlots::LargeDummy || slot == MapSlots::SmallDummy)
+            target = MapSlots::From;
         if (target >= 0 && target < count)
             setLeft(rects[target], Twips::whole(rects[slot].x()));
         return;
@@ -190,7 +184,7 @@ void ListPostPass(Rects& rects, int listSlot, const ScreenRules& rules)
     const auto H = [&](int s) { return Twips::whole(rects[s].height()) / tppY(rules); };
     const QPointF origin(Twips::whole(rects[B].x()), Twips::whole(rects[B].y()));
     const auto place = [&](int s, double x, double y, double cx, double cy) {
-        const FieldValues values{throughText(x), throughText(y), throughText(cx), throughText(cy)};
+        const FieldValues values{AsFieldText(x), AsFieldText(y), AsFieldText(cx), AsFieldText(cy)};
         if (const auto placed = Placed(origin, values, rules))
             rects[s] = *placed;
     };
@@ -221,7 +215,7 @@ FieldValues Nudged(FieldValues v, NudgeMode mode, NudgeDirection direction, cons
     const double fX = f[ScreenBinding::NudgeX], fY = f[ScreenBinding::NudgeY];
     const double fW = f[ScreenBinding::NudgeWidth], fH = f[ScreenBinding::NudgeHeight];
     const double tX = touch.x, tY = touch.y, tCX = touch.cx, tCY = touch.cy;
-    const auto change = [&v](Field field, double delta) { v[field] = throughText(v[field] + delta); };
+    const auto change = [&v](Field field, double delta) { v[field] = AsFieldText(v[field] + delta); };
     using D = NudgeDirection;
     switch (mode) {
     case NudgeMode::Position:
@@ -259,6 +253,11 @@ std::optional<QRectF> Placed(QPointF origin, const FieldValues& v, const ScreenR
     if (!Acceptable(rect))
         return std::nullopt;
     return rect;
+}
+
+double AsFieldText(double value)
+{
+    return QByteArray::number(value, 'g', 15).toDouble();
 }
 
 bool Acceptable(const QRectF& r)

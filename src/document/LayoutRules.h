@@ -31,14 +31,14 @@ enum class NudgeMode { Position = 0, Grow = 1, Shrink = 2 };
 enum class NudgeDirection { North, South, West, East };
 
 // Map view slots with rules of their own.
-namespace MapSlot {
+namespace MapSlots {
 inline constexpr int Infobar = 1;
 inline constexpr int From = 3;
 inline constexpr int RouteInfo = 4;
 inline constexpr int NextInfo = 5;
 inline constexpr int LargeDummy = 19;
 inline constexpr int SmallDummy = 20;
-} // namespace MapSlot
+} // namespace MapSlots
 
 // Which values of an element the user may change with the mouse.
 struct Touch
@@ -119,6 +119,10 @@ FieldValues Nudged(FieldValues values, NudgeMode mode, NudgeDirection direction,
 // The rectangle the field values describe relative to origin; none when the
 // canvas would refuse it (a negative size, or beyond its range).
 std::optional<QRectF> Placed(QPointF origin, const FieldValues& values, const ScreenRules& rules);
+
+// A number as a field holds it when it is written with fifteen significant
+// digits, as the loader's values are.
+double AsFieldText(double value);
 
 // Whether the canvas takes this rectangle.
 bool Acceptable(const QRectF& rect);

@@ -1,4 +1,4 @@
-#include "EditorWindowFixture.h"
+#include "EditorFixture.h"
 
 #include "Canvas.h"
 #include "FolderBrowser.h"
@@ -7,26 +7,13 @@
 #include "Settings.h"
 
 #include <QCheckBox>
-#include <QDirIterator>
 #include <QLabel>
-#include <QMap>
 #include <QPushButton>
 #include <QTreeWidget>
 
 namespace {
 
 const QString SaveQuestion = QStringLiteral("Soll die Datei gespeichert werden?");
-
-// Every file of a folder with its bytes.
-QMap<QString, QByteArray> snapshot(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(folder, QDir::Files); it.hasNext();) {
-        const QString path = it.next();
-        files.insert(QFileInfo(path).fileName(), bytes(path));
-    }
-    return files;
-}
 
 class EditorWindowTest : public EditorWindowFixture
 {
@@ -64,9 +51,11 @@ protected:
 
 TEST_F(EditorWindowTest, StartsEmptyWithItsCaptionsAndTheLayoutSettings)
 {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tivaro"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tivaro[*]"));
+    EXPECT_FALSE(window->isWindowModified());
     const struct { const char* name; const char* caption; const char* tip; } buttons[] = {
         {"BTNLoad", "Laden", "Layout laden"}, {"BTNSave", "Speichern", "Layout speichern"},
+        {"BTNUndo", "Rückgängig", "Rückgängig"}, {"BTNRedo", "Wiederholen", "Wiederholen"},
         {"BTNMisc", "Misc", "miscelangelous"}, {"BTNSkinManager", "Skins", "PDA"}, {"BTNCheck", "Prüfen", "Skin prüfen"},
         {"BTNpos", "pos.", "Modus"}, {"MoveN", "", "hoch"}, {"MoveS", "", "runter"},
         {"MoveW", "", "links"}, {"MoveO", "", "rechts"},
@@ -74,8 +63,10 @@ TEST_F(EditorWindowTest, StartsEmptyWithItsCaptionsAndTheLayoutSettings)
     for (const auto& b : buttons) {
         QPushButton* button = find<QPushButton>(b.name);
         EXPECT_EQ(button->text(), QString::fromUtf8(b.caption)) << b.name;
-        EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.tip)) << b.name;
+        EXPECT_EQ(button->toolTip(), QString::fromUtf8(b.tip)) << b.name;
     }
+    EXPECT_FALSE(find<QPushButton>("BTNUndo")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("BTNRedo")->isEnabled());
     EXPECT_EQ(find<QLabel>("lbl_Version")->text(), QStringLiteral("Tivaro v1.6.1"));
     EXPECT_EQ(find<QLabel>("Label2")->text(), QStringLiteral("aktives Element:"));
     EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("nothing selected"));
@@ -149,7 +140,7 @@ TEST_F(EditorWindowTest, AnotherFolderNeverReceivesThePreviousScreen)
         }
         EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(second.path()) + QDir::separator());
         EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54)) << "loaded from the new folder";
-        EXPECT_FALSE(state.LayoutChanged);
+        EXPECT_FALSE(changed());
         // Saving now writes the new folder's own rectangles only.
         window->BTNSave_Click();
         EXPECT_EQ(ReadIni(mainMenu(second.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("10"));
@@ -163,7 +154,7 @@ TEST_F(EditorWindowTest, CancelOrAFailedSaveKeepsThePreviousFolderAndTheEdits)
         QTemporaryDir first, second;
         copySkin(first.path());
         copySkin(second.path());
-        state.LayoutChanged = false;
+        forget();
         ASSERT_TRUE(window->openSkinFolder(first.path()));
         editHome();
         if (!cancel)
@@ -174,7 +165,7 @@ TEST_F(EditorWindowTest, CancelOrAFailedSaveKeepsThePreviousFolderAndTheEdits)
         window->openSkinFolder(second.path());
         EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(first.path()) + QDir::separator());
         EXPECT_EQ(ReadIni(settings, Settings::Directory, Settings::LastDir, {}), QDir::toNativeSeparators(first.path()));
-        EXPECT_TRUE(state.LayoutChanged);
+        EXPECT_TRUE(changed());
         EXPECT_EQ(pixels(0), QRectF(30, 36, 105, 54));
         EXPECT_EQ(snapshot(second.path()), secondBefore);
     }
@@ -196,7 +187,7 @@ TEST_F(EditorWindowTest, CancelOrAFailedSaveKeepsTheScreenItsEditsAndTheBoxes)
         SCOPED_TRACE(r.what);
         QTemporaryDir folder;
         copySkin(folder.path());
-        state.LayoutChanged = false;
+        forget();
         ASSERT_TRUE(window->openSkinFolder(folder.path()));
         openScreen(map);
         select(6);
@@ -217,7 +208,7 @@ TEST_F(EditorWindowTest, CancelOrAFailedSaveKeepsTheScreenItsEditsAndTheBoxes)
         EXPECT_EQ(combo->currentText(), map);
         EXPECT_TRUE(infobar->isChecked());
         EXPECT_FALSE(dummys->isChecked());
-        EXPECT_TRUE(state.LayoutChanged);
+        EXPECT_TRUE(changed());
         EXPECT_EQ(pixels(6), edited);
         EXPECT_TRUE(window->canvas().bitmap(1)->isVisible()) << "the info bar still shows";
     }
@@ -236,7 +227,7 @@ TEST_F(EditorWindowTest, ClosingOffersTheSaveAndStaysOpenWhenItFails)
         QTemporaryDir folder;
         copySkin(folder.path());
         window->show();
-        state.LayoutChanged = false;
+        forget();
         ASSERT_TRUE(window->openSkinFolder(folder.path()));
         editHome();
         if (r.block)
@@ -250,8 +241,8 @@ TEST_F(EditorWindowTest, ClosingOffersTheSaveAndStaysOpenWhenItFails)
             EXPECT_EQ(ReadIni(mainMenu(folder.path()), QStringLiteral("home"), QStringLiteral("x"), {}),
                       QString::fromLatin1(r.savedX));
         else
-            EXPECT_TRUE(state.LayoutChanged) << "the edits are still there";
-        state.LayoutChanged = false;
+            EXPECT_TRUE(changed()) << "the edits are still there";
+        forget();
     }
 }
 
@@ -366,7 +357,7 @@ TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
     QTest::mouseClick(find<QPushButton>("BTNLoad"), Qt::LeftButton);
     EXPECT_EQ(prompter.dialogsRun, 1);
     EXPECT_EQ(questions(), 0);
-    EXPECT_TRUE(state.LayoutChanged);
+    EXPECT_TRUE(changed());
     EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
 
     QString startSelection, status;
@@ -393,4 +384,85 @@ TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
     EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(second.path()) + QDir::separator());
     EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
     EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
+}
+
+TEST_F(EditorWindowTest, UndoAndRedoWorkFromTheButtonsAndTheKeysWhereverTheFocusIs)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    QPushButton* undo = find<QPushButton>("BTNUndo");
+    QPushButton* redo = find<QPushButton>("BTNRedo");
+    QLineEdit* x = find<QLineEdit>("txtX");
+    select(0);
+    view()->setFocus();
+    key(Qt::Key_Right);
+    key(Qt::Key_Right); // the focus is in txtX now: one step for both
+    ASSERT_EQ(QApplication::focusWidget(), x);
+    EXPECT_EQ(pixels(0).x(), 12);
+    EXPECT_EQ(doc().undoStack().count(), 1);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_EQ(undo->toolTip(), QStringLiteral("Rückgängig: home verschieben"));
+    EXPECT_TRUE(window->isWindowModified());
+
+    QTest::keyClick(x, Qt::Key_Z, Qt::ControlModifier); // not the line edit's own undo
+    EXPECT_EQ(pixels(0).x(), 10);
+    EXPECT_EQ(x->text(), QStringLiteral("10"));
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(redo->toolTip(), QStringLiteral("Wiederholen: home verschieben"));
+    QTest::keyClick(x, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(pixels(0).x(), 12);
+    QTest::mouseClick(undo, Qt::LeftButton);
+    QComboBox* combo = find<QComboBox>("ComboAnsicht");
+    QTest::keyClick(combo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(pixels(0).x(), 12);
+
+    // Ctrl+S saves and says what it wrote; undoing past the save is a change
+    // again, and coming back to the saved step asks no question.
+    QTest::keyClick(x, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(find<QLabel>("LBLStatus")->text(), QStringLiteral("Gespeichert: mainmenult.ini"));
+    EXPECT_EQ(ReadIni(mainMenu(skin.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("12"));
+    EXPECT_FALSE(window->isWindowModified());
+    QTest::mouseClick(undo, Qt::LeftButton);
+    EXPECT_TRUE(changed());
+    QTest::mouseClick(redo, Qt::LeftButton);
+    openScreen(QStringLiteral("Produktinfo"));
+    EXPECT_EQ(questions(), 0);
+    EXPECT_FALSE(undo->isEnabled()) << "another screen, another history";
+}
+
+TEST_F(EditorWindowTest, EveryKindOfScreenUndoesNudgesTypedValuesAndDragsWithTheirDependents)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    const struct { const char* screen; int slot; int follower; } rows[] = {
+        {"Hauptmenu", 0, -1}, {"DialogLoeschen", 0, -1}, {"EinfacheListe", 0, 4}, {"ZieleingabeEdit", 1, 5},
+        {"Kartenansicht 1", 3, 20},
+    };
+    QLineEdit* cx = find<QLineEdit>("txtCX");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.screen);
+        forget();
+        openScreen(QString::fromLatin1(r.screen));
+        const Rects loaded = doc().rects();
+        select(r.slot);
+        window->MoveO_Click();
+        cx->setFocus();
+        cx->selectAll();
+        QTest::keyClicks(cx, QStringLiteral("150"));
+        QTest::keyClick(cx, Qt::Key_Return);
+        const QPointF centre = pixels(r.slot).center();
+        ASSERT_EQ(doc().elementAt(centre * 15), r.slot);
+        drag(at(int(centre.x()), int(centre.y())), {at(int(centre.x()) + 7, int(centre.y()) + 5)});
+        const Rects edited = doc().rects();
+        EXPECT_EQ(doc().undoStack().count(), 3);
+        if (r.follower >= 0) {
+            EXPECT_NE(edited[r.follower], loaded[r.follower]);
+        }
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(find<QPushButton>("BTNUndo"), Qt::LeftButton);
+        EXPECT_EQ(doc().rects(), loaded);
+        EXPECT_FALSE(changed());
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(find<QPushButton>("BTNRedo"), Qt::LeftButton);
+        EXPECT_EQ(doc().rects(), edited);
+    }
 }

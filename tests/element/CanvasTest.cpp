@@ -1,4 +1,6 @@
-#include "ElementFixture.h"
+#include "Canvas.h"
+
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QSignalSpy>
@@ -9,7 +11,11 @@
 
 namespace {
 
-using CanvasTest = ElementFixture;
+class CanvasTest : public ::testing::Test
+{
+protected:
+    Canvas canvas;
+};
 
 TEST_F(CanvasTest, ItemsCarryTheirNamesAndStartState)
 {
@@ -78,23 +84,6 @@ TEST_F(CanvasTest, ChangesAreReportedWithBothRectangles)
     EXPECT_EQ(spy[2][1].toRectF(), spy[2][2].toRectF());
 }
 
-TEST_F(CanvasTest, TopmostVisibleBitmapUnderAPoint)
-{
-    canvas.bitmap(2)->setGeometry(0, 0, 100, 100);
-    canvas.bitmap(5)->setGeometry(50, 50, 100, 100);
-    canvas.bitmap(9)->setGeometry(60, 60, 10, 10);
-    canvas.bitmap(2)->setVisible(true);
-    canvas.bitmap(5)->setVisible(true);  // slot 9 stays hidden
-    const struct { QPointF at; int slot; } rows[] = {
-        {{10, 10}, 2}, {{60, 60}, 5}, {{65, 65}, 5}, {{50, 50}, 5}, {{99.9, 49.9}, 2},
-        {{100, 10}, -1}, {{150, 150}, -1}, {{149.9, 149.9}, 5}, {{-1, 0}, -1},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.at.x() << "," << r.at.y());
-        EXPECT_EQ(canvas.slotAt(r.at), r.slot);
-    }
-}
-
 TEST_F(CanvasTest, PicturesLoadFromBitmapFilesAndFailEmpty)
 {
     QTemporaryDir dir;
@@ -125,26 +114,6 @@ TEST_F(CanvasTest, PicturesLoadFromBitmapFilesAndFailEmpty)
         if (r.loads) {
             EXPECT_EQ(b->picture().size(), QSize(12, 7));
         }
-    }
-}
-
-TEST_F(CanvasTest, ElementReadsRoundToWholeTwipsHalvesToEven)
-{
-    clsImage& e = bind(0, 0, 0, 10, 10);
-    const struct { double value; qint32 whole; } rows[] = {
-        {1500.5, 1500}, {1501.5, 1502}, {1500.4999, 1500}, {1500.5001, 1501},
-        {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {0.5, 0}, {2.5, 2}, {3.5, 4},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.value);
-        ASSERT_TRUE(canvas.bitmap(0)->setGeometry(r.value, r.value, std::fabs(r.value), std::fabs(r.value)));
-        EXPECT_EQ(e.Left(), r.whole);
-        EXPECT_EQ(e.Top(), r.whole);
-        EXPECT_EQ(e.width(), std::abs(r.whole));
-        EXPECT_EQ(e.height(), std::abs(r.whole));
-        canvas.screen()->setGeometry(r.value, r.value, 3600, 4800);
-        EXPECT_EQ(e.GetCoSystemLeft(), r.whole);
-        EXPECT_EQ(e.GetCoSystemTop(), r.whole);
     }
 }
 
