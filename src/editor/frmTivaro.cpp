@@ -168,6 +168,9 @@ QWidget* frmTivaro::buildControls()
         (*f.field)->setObjectName(f.text->objectName());
         (*f.field)->setFixedWidth(64);
         (*f.field)->setAlignment(Qt::AlignRight);
+        // A field paints its whole rectangle, so a new value during a drag
+        // repaints the field alone and not the group box behind it.
+        (*f.field)->setAttribute(Qt::WA_OpaquePaintEvent);
         label->setBuddy(*f.field);
         grid->addWidget(label, f.row, f.col, Qt::AlignRight);
         grid->addWidget(*f.field, f.row, f.col + 1);
