@@ -87,6 +87,19 @@ TEST_F(LayoutDocumentTest, GesturesThatEndWhereTheyStartedLeaveNoStep)
     EXPECT_EQ(undo.count(), 0);
 }
 
+TEST_F(LayoutDocumentTest, APointHitsTheTopmostVisibleElement)
+{
+    std::vector<LayoutElement> e{element("a", {0, 0, 100, 100}), element("b", {50, 50, 100, 100}),
+                                 element("c", {60, 60, 10, 10})};
+    e[2].visible = false;
+    doc.load(e, {}, 0);
+    const struct { QPointF at; int slot; } rows[] = {
+        {{10, 10}, 0}, {{65, 65}, 1}, {{99.9, 49.9}, 0}, {{100, 10}, -1}, {{149.9, 149.9}, 1}, {{150, 150}, -1},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(doc.elementAt(r.at), r.slot) << r.at.x() << "," << r.at.y();
+}
+
 TEST_F(LayoutDocumentTest, TheFirstMoveIsSkippedAndEveryLaterOneCountsFromThePress)
 {
     ASSERT_TRUE(doc.press(0, {900, 900}, 45));

