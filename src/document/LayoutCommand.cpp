@@ -22,7 +22,8 @@ bool LayoutCommand::mergeWith(const QUndoCommand* other)
     if (next->m_key != m_key)
         return false;
     for (const Change& c : next->m_changes) {
-        auto it = std::find_if(m_changes.begin(), m_changes.end(), [&](const Change& mine) { return mine.slot == c.slot; });
+        const auto same = [&](const Change& mine) { return mine.slot == c.slot; };
+        const auto it = std::find_if(m_changes.begin(), m_changes.end(), same);
         if (it != m_changes.end())
             it->after = c.after;
         else

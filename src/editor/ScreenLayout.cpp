@@ -127,8 +127,8 @@ bool ScreenLayout::BTNSave_Click()
     const int partBase = kind == LoaderKind::ListBoxT9 ? 1 : 0; // the list box slot
     const int item = partBase + 1, up = partBase + 2, down = partBase + 3, ok = partBase + 4;
 
-    const qint32 infoBarHeight =
-        mapView && lastSlot >= MapSlots::Infobar ? Twips::whole(m_document.frame(MapSlots::Infobar).height() / tppY) : 0;
+    const bool hasInfoBar = mapView && lastSlot >= MapSlots::Infobar;
+    const qint32 infoBarHeight = hasInfoBar ? Twips::whole(m_document.frame(MapSlots::Infobar).height() / tppY) : 0;
     // Only what changed on this screen is written, together with what the rules
     // derive from it: the info bar's height decides the stored y of every
     // element that follows it. An untouched element keeps its lines, and a

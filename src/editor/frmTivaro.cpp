@@ -467,6 +467,9 @@ bool frmTivaro::openSkinFolder(const QString& folder)
     }
     ComboAnsicht->setCurrentIndex(ComboAnsicht->findText(MainMenuScreen));
     useSkinFolder(QDir::toNativeSeparators(info.absoluteFilePath()));
+    // Kept edits keep their screen, and the list says which one that is.
+    if (!m_layout.currentScreen().isEmpty())
+        ComboAnsicht->setCurrentIndex(ComboAnsicht->findText(m_layout.currentScreen()));
     ComboAnsicht->setFocus();
     return true;
 }

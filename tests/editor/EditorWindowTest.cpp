@@ -102,128 +102,68 @@ TEST_F(EditorWindowTest, AFolderOnTheCommandLineOpensTheMainMenu)
     EXPECT_EQ(find<QLineEdit>("txtX")->text(), QStringLiteral("210"));
 }
 
-TEST_F(EditorWindowTest, ChangingTheScreenAsksOnceAndNoKeepsTheFile)
+TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
 {
-    ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    const QByteArray before = bytes(mainMenu(skin.path()));
-    editHome();
-    prompter.answer(Prompter::Answer::No);
-    openScreen(QStringLiteral("Produktinfo"));
-    EXPECT_EQ(questions(), 1);
-    openScreen(QStringLiteral("Hauptmenu"));
-    EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
-    EXPECT_EQ(bytes(mainMenu(skin.path())), before);
-}
-
-TEST_F(EditorWindowTest, AnotherFolderNeverReceivesThePreviousScreen)
-{
-    // Yes saves into the old folder, No gives the edits up; Cancel and a failed
-    // save keep the old folder with its edits.
+    // Yes saves, No gives the edits up; Cancel and a failed save keep the
+    // screen, its edits, the check boxes and the folder as they were.
+    enum Action { OtherScreen, Infobar, Dummys, Folder, Close };
     using A = Prompter::Answer;
-    const struct { const char* what; A answer; bool block; bool switched; const char* savedX; } rows[] = {
-        {"yes", A::Yes, false, true, "30"}, {"no", A::No, false, true, "10"},
-        {"cancel", A::Cancel, false, false, "10"}, {"failed save", A::Yes, true, false, nullptr},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        QTemporaryDir first, second;
-        copySkin(first.path());
-        copySkin(second.path());
-        forget();
-        ASSERT_TRUE(window->openSkinFolder(first.path()));
-        const auto secondBefore = snapshot(second.path());
-        editHome();
-        if (r.block)
-            blockMainMenu(first.path());
-        prompter.shown.clear();
-        prompter.answer(r.answer);
-        EXPECT_EQ(window->openSkinFolder(second.path()), true);
-        EXPECT_EQ(questions(), 1);
-        EXPECT_EQ(snapshot(second.path()), secondBefore) << "byte for byte";
-        if (r.savedX) {
-            EXPECT_EQ(ReadIni(mainMenu(first.path()), "home", "x", {}), QString::fromLatin1(r.savedX));
-        }
-        const QString shown = QDir::toNativeSeparators((r.switched ? second : first).path());
-        EXPECT_EQ(state.SkinFolder, shown + QDir::separator());
-        EXPECT_EQ(ReadIni(Settings::filePath(state.AppPath), Settings::Directory, Settings::LastDir, {}), shown);
-        EXPECT_EQ(changed(), !r.switched);
-        EXPECT_EQ(pixels(0), r.switched ? QRectF(10, 36, 105, 54) : QRectF(30, 36, 105, 54));
-    }
-}
-
-TEST_F(EditorWindowTest, CancelOrAFailedSaveKeepsTheScreenItsEditsAndTheBoxes)
-{
-    enum Action { OtherScreen, Infobar, Dummys };
-    const struct { const char* what; Action action; bool cancel; } rows[] = {
-        {"screen list, cancel", OtherScreen, true}, {"screen list, failed save", OtherScreen, false},
-        {"info bar, cancel", Infobar, true},        {"info bar, failed save", Infobar, false},
-        {"dummys, cancel", Dummys, true},           {"dummys, failed save", Dummys, false},
+    const struct { Action action; A answer; bool block; } rows[] = {
+        {OtherScreen, A::No, false}, {OtherScreen, A::Cancel, false}, {OtherScreen, A::Yes, true},
+        {Infobar, A::Cancel, false}, {Infobar, A::Yes, true}, {Dummys, A::Cancel, false}, {Dummys, A::Yes, true},
+        {Folder, A::Yes, false}, {Folder, A::No, false}, {Folder, A::Cancel, false}, {Folder, A::Yes, true},
+        {Close, A::Yes, false}, {Close, A::No, false}, {Close, A::Cancel, false}, {Close, A::Yes, true},
     };
     const QString map = QStringLiteral("Kartenansicht 1");
-    QComboBox* combo = find<QComboBox>("ComboAnsicht");
     QCheckBox* infobar = find<QCheckBox>("ChkInfobar");
     QCheckBox* dummys = find<QCheckBox>("ChkDummys");
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        QTemporaryDir folder;
-        copySkin(folder.path());
+        SCOPED_TRACE(testing::Message() << "action " << r.action << " answer " << int(r.answer) << " " << r.block);
+        QTemporaryDir first, second;
+        copySkin(first.path());
+        copySkin(second.path());
+        const QString file = first.filePath(QStringLiteral("mapviewlt.ini"));
         forget();
-        ASSERT_TRUE(window->openSkinFolder(folder.path()));
+        window->show();
+        infobar->setChecked(true);
+        dummys->setChecked(false);
+        ASSERT_TRUE(window->openSkinFolder(first.path()));
         openScreen(map);
-        select(6);
+        const QString storedX = ReadIni(file, "distance", "x", {});
+        select(6); // "distance"
         window->MoveO_Click();
         const QRectF edited = pixels(6);
-        if (!r.cancel)
-            blockMainMenu(folder.path(), QStringLiteral("mapviewlt.ini"));
+        if (r.block)
+            blockMainMenu(first.path(), QStringLiteral("mapviewlt.ini"));
+        const auto secondBefore = snapshot(second.path());
         prompter.shown.clear();
-        prompter.answer(r.cancel ? Prompter::Answer::Cancel : Prompter::Answer::Yes);
+        prompter.answer(r.answer);
         switch (r.action) {
         case OtherScreen: openScreen(QStringLiteral("Hauptmenu")); break;
         case Infobar: QTest::mouseClick(infobar, Qt::LeftButton); break;
         case Dummys: QTest::mouseClick(dummys, Qt::LeftButton); break;
+        case Folder: window->openSkinFolder(second.path()); break;
+        case Close: window->close(); break;
         }
         EXPECT_EQ(questions(), 1);
-        EXPECT_EQ(prompter.shown.size(), r.cancel ? 1 : 2) << "a failed save is reported";
-        EXPECT_EQ(window->layout().currentScreen(), map);
-        EXPECT_EQ(combo->currentText(), map);
-        EXPECT_TRUE(infobar->isChecked());
-        EXPECT_FALSE(dummys->isChecked());
-        EXPECT_TRUE(changed());
-        EXPECT_EQ(pixels(6), edited);
-        EXPECT_TRUE(window->canvas().bitmap(1)->isVisible()) << "the info bar still shows";
-    }
-}
-
-TEST_F(EditorWindowTest, ClosingOffersTheSaveAndStaysOpenWhenItFails)
-{
-    const struct { const char* what; Prompter::Answer answer; bool block; bool closed; const char* savedX; } rows[] = {
-        {"yes", Prompter::Answer::Yes, false, true, "30"},
-        {"no", Prompter::Answer::No, false, true, "10"},
-        {"failed save", Prompter::Answer::Yes, true, false, nullptr},
-        {"cancel", Prompter::Answer::Cancel, false, false, nullptr},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        QTemporaryDir folder;
-        copySkin(folder.path());
-        window->show();
-        forget();
-        ASSERT_TRUE(window->openSkinFolder(folder.path()));
-        editHome();
-        if (r.block)
-            blockMainMenu(folder.path());
-        prompter.shown.clear();
-        prompter.answer(r.answer);
-        EXPECT_EQ(window->close(), r.closed);
-        EXPECT_EQ(window->isVisible(), !r.closed);
-        EXPECT_EQ(questions(), 1);
-        if (r.savedX)
-            EXPECT_EQ(ReadIni(mainMenu(folder.path()), QStringLiteral("home"), QStringLiteral("x"), {}),
-                      QString::fromLatin1(r.savedX));
-        else
-            EXPECT_TRUE(changed()) << "the edits are still there";
-        forget();
+        EXPECT_EQ(prompter.shown.size(), r.block ? 2 : 1) << "a failed save is reported";
+        if (!r.block) {
+            const bool saved = r.answer == A::Yes;
+            EXPECT_EQ(ReadIni(file, "distance", "x", {}), saved ? QString::number(storedX.toInt() + 1) : storedX);
+        }
+        const bool kept = r.answer == A::Cancel || r.block;
+        EXPECT_EQ(changed(), kept);
+        EXPECT_EQ(window->isVisible(), kept || r.action != Close);
+        EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators((kept || r.action != Folder ? first : second).path())
+                                        + QDir::separator());
+        EXPECT_EQ(snapshot(second.path()), secondBefore) << "another folder never gets the edits";
+        if (kept) {
+            EXPECT_EQ(window->layout().currentScreen(), map);
+            EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), map);
+            EXPECT_TRUE(infobar->isChecked());
+            EXPECT_FALSE(dummys->isChecked());
+            EXPECT_EQ(pixels(6), edited);
+        }
     }
 }
 
