@@ -1,7 +1,6 @@
 #pragma once
 
 #include "AppState.h"
-#include "BindingView.h"
 #include "CanvasView.h"
 #include "Ini.h"
 #include "ScreenLayout.h"
@@ -73,42 +72,6 @@ inline void type(LayoutDocument& document, const FieldValues& values)
     for (const Field f : {FieldX, FieldY, FieldCX, FieldCY})
         document.typeValue(f, values[f]);
 }
-
-// A screen layout on a scratch copy of the demo skin, with the editor window's
-// side of binding reduced to the canvas and two check boxes.
-class ScreenFixture : public ::testing::Test, public BindingView
-{
-protected:
-    QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    AppState state;
-    LayoutDocument document;
-    Canvas canvas;
-    Elements elements{document, canvas, QLocale::c()};
-    ScreenLayout layout{state, canvas, elements, *this};
-    bool infobar = true;
-
-    ScreenFixture()
-    {
-        copySkin(dir.path());
-        state.SkinFolder = dir.path() + QDir::separator();
-        state.AppPath = QStringLiteral(TIVARO_PROGRAM_DIR "/");
-        state.prompter = &prompter;
-        state.LayoutLoaded = true;
-    }
-
-    QString file(const QString& name) const { return dir.filePath(name); }
-    QString ini(const QString& name, const QString& section, const QString& key) const
-    {
-        return ReadIni(file(name), section, key, QStringLiteral("<missing>"));
-    }
-    void show(const QString& screen) { layout.CheckForSave(screen); }
-
-    void setSlotVisible(int, bool) override {}
-    void setMapBoxesVisible(bool) override {}
-    bool infobarTicked() const override { return infobar; }
-    bool dummysTicked() const override { return false; }
-};
 
 // The editor window on the offscreen platform, with the program bitmaps of
 // the build and a scratch copy of the demo skin.

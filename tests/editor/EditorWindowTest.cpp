@@ -141,8 +141,9 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
         const bool kept = r.answer == A::Cancel || r.block;
         EXPECT_EQ(changed(), kept);
         EXPECT_EQ(window->isVisible(), kept || r.action != Close);
-        EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators((kept || r.action != Folder ? first : second).path())
-                                        + QDir::separator());
+        const QString folder = QDir::toNativeSeparators((kept || r.action != Folder ? first : second).path());
+        EXPECT_EQ(state.SkinFolder, folder + QDir::separator());
+        EXPECT_EQ(ReadIni(Settings::filePath(state.AppPath), Settings::Directory, Settings::LastDir, {}), folder);
         EXPECT_EQ(snapshot(second.path()), secondBefore) << "another folder never gets the edits";
         if (kept) {
             EXPECT_EQ(window->layout().currentScreen(), map);

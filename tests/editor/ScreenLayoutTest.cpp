@@ -2,24 +2,43 @@
 
 #include "ScreenCatalogue.h"
 
+#include <QCheckBox>
+
 namespace {
 
-using ScreenLayoutTest = ScreenFixture;
+// The screen layout of the editor window, on a scratch copy of the demo skin.
+class ScreenLayoutTest : public EditorWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        EditorWindowFixture::SetUp();
+        ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    }
+    ScreenLayout& layout() const { return window->layout(); }
+    Canvas& canvas() const { return window->canvas(); }
+    QString file(const QString& name) const { return skin.filePath(name); }
+    QString ini(const QString& name, const QString& section, const QString& key) const
+    {
+        return ReadIni(file(name), section, key, QStringLiteral("<missing>"));
+    }
+    void show(const QString& screen) { openScreen(screen); }
+};
 
 TEST_F(ScreenLayoutTest, EveryScreenOfBothDemoSkinsSavesBackTheSameBytes)
 {
-    for (const char* skin : {"DemoSkin", "DemoSkinTMC"}) {
-        copySkin(dir.path(), QString::fromLatin1(skin));
-        const auto before = snapshot(dir.path());
+    for (const char* demo : {"DemoSkin", "DemoSkinTMC"}) {
+        copySkin(skin.path(), QString::fromLatin1(demo));
+        const auto before = snapshot(skin.path());
         for (const QString& screen : ScreenCatalogue::sortedNames()) {
-            SCOPED_TRACE(std::string(skin) + " " + screen.toStdString());
+            SCOPED_TRACE(std::string(demo) + " " + screen.toStdString());
             show(screen);
-            ASSERT_EQ(layout.currentScreen(), screen);
-            EXPECT_FALSE(layout.LayoutChanged());
-            EXPECT_TRUE(layout.BTNSave_Click());
-            EXPECT_EQ(snapshot(dir.path()), before);
+            ASSERT_EQ(layout().currentScreen(), screen);
+            EXPECT_FALSE(layout().LayoutChanged());
+            EXPECT_TRUE(layout().BTNSave_Click());
+            EXPECT_EQ(snapshot(skin.path()), before);
         }
-        EXPECT_EQ(state.LayoutFileSet[0], skin == std::string("DemoSkin") ? "defaultlt.ini" : "defaultltTMC.ini");
+        EXPECT_EQ(state.LayoutFileSet[0], demo == std::string("DemoSkin") ? "defaultlt.ini" : "defaultltTMC.ini");
     }
     EXPECT_TRUE(prompter.shown.isEmpty());
 }
@@ -33,9 +52,9 @@ TEST_F(ScreenLayoutTest, ActiveElementAfterLoading)
     };
     for (const auto& c : cases) {
         show(QString::fromUtf8(c.screen));
-        EXPECT_EQ(canvas.selector()->tag(), QLatin1String(c.tag)) << c.screen;
-        EXPECT_TRUE(canvas.selector()->isVisible());
-        EXPECT_EQ(canvas.nameLabel()->text(), QString::fromUtf8(c.section));
+        EXPECT_EQ(canvas().selector()->tag(), QLatin1String(c.tag)) << c.screen;
+        EXPECT_TRUE(canvas().selector()->isVisible());
+        EXPECT_EQ(canvas().nameLabel()->text(), QString::fromUtf8(c.section));
     }
 }
 
@@ -54,8 +73,8 @@ TEST_F(ScreenLayoutTest, ValuesReadAsMN4ReadsThemAndNothingOfTheLastScreenStays)
         show("Sonderziele"); // its slot 0 lies elsewhere
         writeBytes(file("mainmenult.ini"), r.section);
         show("Hauptmenu");
-        document.select(0);
-        EXPECT_EQ(fields(canvas), r.shown);
+        doc().select(0);
+        EXPECT_EQ(fields(), r.shown);
     }
 }
 
@@ -68,25 +87,25 @@ TEST_F(ScreenLayoutTest, MapViewsPlaceFromByTheirDummyAndShowOnlyThePanelsBottom
     for (const auto& c : cases) {
         show(QString::fromUtf8(c.screen));
         EXPECT_EQ(state.ViewIndex, c.view);
-        EXPECT_EQ(document.rect(3).x(), c.fromX * 15) << c.screen;
+        EXPECT_EQ(doc().rect(3).x(), c.fromX * 15) << c.screen;
     }
-    infobar = false; // no info-bar shift, so the fields show the file's values
+    find<QCheckBox>("ChkInfobar")->setChecked(false); // no info-bar shift, so the fields show the file's values
     WriteIni(file("mapviewlt.ini"), "routeinfo", "y", "250");
     WriteIni(file("mapviewlt.ini"), "routeinfo", "cy", "70");
     show("Kartenansicht 1");
-    document.select(4);
-    EXPECT_EQ(fields(canvas).mid(1), (QStringList{"260", "120", "60"}));
+    doc().select(4);
+    EXPECT_EQ(fields().mid(1), (QStringList{"260", "120", "60"}));
 }
 
 TEST_F(ScreenLayoutTest, InfobarDependentElementsAreShiftedUpAndWrittenBack)
 {
     // The demo info bar is 24 pixels high: dependent elements move up by 22.
     show("Kartenansicht 1");
-    document.select(2);
+    doc().select(2);
     EXPECT_EQ(ini("mapviewlt.ini", "to", "y"), "46");
-    EXPECT_EQ(canvas.txtY()->text(), "24");
-    document.typeValue(FieldY, 10);
-    ASSERT_TRUE(layout.BTNSave_Click());
+    EXPECT_EQ(canvas().txtY()->text(), "24");
+    doc().typeValue(FieldY, 10);
+    ASSERT_TRUE(layout().BTNSave_Click());
     EXPECT_EQ(ini("mapviewlt.ini", "to", "y"), "32");
 }
 
@@ -94,9 +113,9 @@ TEST_F(ScreenLayoutTest, AResizedInfoBarRewritesTheYOfTheElementsThatFollowIt)
 {
     show("Kartenansicht 1");
     const QList<QByteArray> before = bytes(file("mapviewlt.ini")).split('\n');
-    document.select(1);
-    document.typeValue(FieldCY, 30); // 24 pixels high before
-    ASSERT_TRUE(layout.BTNSave_Click());
+    doc().select(1);
+    doc().typeValue(FieldCY, 30); // 24 pixels high before
+    ASSERT_TRUE(layout().BTNSave_Click());
     // They stay where they are on the screen, so their stored y grows with the bar.
     const struct { const char* section; const char* y; } rows[] = {
         {"to", "52"}, {"from", "74"}, {"routeinfo", "228"}, {"nextinfo", "228"},
@@ -115,9 +134,9 @@ TEST_F(ScreenLayoutTest, AResizedInfoBarRewritesTheYOfTheElementsThatFollowIt)
 TEST_F(ScreenLayoutTest, DialogElementsCountFromTheDialogBox)
 {
     show("DialogLoeschen");
-    document.select(1);
-    type(document, {10, 5, 100, 20});
-    EXPECT_EQ(document.frame(1).topLeft(), document.frame(0).topLeft() + QPoint(150, 75));
+    doc().select(1);
+    type(doc(), {10, 5, 100, 20});
+    EXPECT_EQ(doc().frame(1).topLeft(), doc().frame(0).topLeft() + QPoint(150, 75));
 }
 
 TEST_F(ScreenLayoutTest, ASaveWritesOnlyTheKeysThatChangedAndInventsNoSection)
@@ -139,16 +158,16 @@ TEST_F(ScreenLayoutTest, ASaveWritesOnlyTheKeysThatChangedAndInventsNoSection)
         SCOPED_TRACE(r.screen);
         writeBytes(file(r.file), r.before);
         show(r.screen);
-        auto expected = snapshot(dir.path());
-        ASSERT_TRUE(layout.BTNSave_Click());
-        EXPECT_EQ(snapshot(dir.path()), expected) << "nothing changed, nothing written";
-        document.select(0);
-        type(document, r.typed);
-        ASSERT_TRUE(layout.BTNSave_Click());
+        auto expected = snapshot(skin.path());
+        ASSERT_TRUE(layout().BTNSave_Click());
+        EXPECT_EQ(snapshot(skin.path()), expected) << "nothing changed, nothing written";
+        doc().select(0);
+        type(doc(), r.typed);
+        ASSERT_TRUE(layout().BTNSave_Click());
         expected[r.file] = r.after;
-        EXPECT_EQ(snapshot(dir.path()), expected);
-        ASSERT_TRUE(layout.BTNSave_Click());
-        EXPECT_EQ(snapshot(dir.path()), expected) << "saved is unchanged";
+        EXPECT_EQ(snapshot(skin.path()), expected);
+        ASSERT_TRUE(layout().BTNSave_Click());
+        EXPECT_EQ(snapshot(skin.path()), expected) << "saved is unchanged";
     }
 }
 
@@ -156,10 +175,10 @@ TEST_F(ScreenLayoutTest, MapViewSaveFixesStartAndPanelValues)
 {
     show("Kartenansicht 2");
     for (int slot : {3, 4, 5}) {
-        document.select(slot);
-        type(document, {17, 100, 90, 44});
+        doc().select(slot);
+        type(doc(), {17, 100, 90, 44});
     }
-    ASSERT_TRUE(layout.BTNSave_Click());
+    ASSERT_TRUE(layout().BTNSave_Click());
     EXPECT_EQ(ini("mapviewlt.ini", "from", "x"), "0");
     EXPECT_EQ(ini("mapviewlt.ini", "routeinfo", "cy"), "60");
     EXPECT_EQ(ini("mapviewlt.ini", "nextinfo", "cy"), "60");
@@ -179,10 +198,10 @@ TEST_F(ScreenLayoutTest, ListSavesLeaveTheArrowsAlone)
         WriteIni(file(name), "down", "cy", "88");
         show(QString::fromUtf8(c.screen));
         for (int slot : {c.item, c.ok}) {
-            document.select(slot);
-            type(document, {12, 13, 60, 30});
+            doc().select(slot);
+            type(doc(), {12, 13, 60, 30});
         }
-        ASSERT_TRUE(layout.BTNSave_Click());
+        ASSERT_TRUE(layout().BTNSave_Click());
         EXPECT_EQ(ini(name, "up", "x"), "77");
         EXPECT_EQ(ini(name, "down", "cy"), "88");
         EXPECT_EQ(ini(name, "listboxitem", "x"), "0");
@@ -193,11 +212,11 @@ TEST_F(ScreenLayoutTest, ListSavesLeaveTheArrowsAlone)
 
 TEST_F(ScreenLayoutTest, FractionsUseTheLocalesSeparator)
 {
-    elements.setLocale(QLocale(QLocale::German, QLocale::Germany));
+    window->elements().setLocale(QLocale(QLocale::German, QLocale::Germany));
     show("Hauptmenu");
-    document.select(0);
-    document.typeValue(FieldX, 10.2);
-    ASSERT_TRUE(layout.BTNSave_Click());
+    doc().select(0);
+    doc().typeValue(FieldX, 10.2);
+    ASSERT_TRUE(layout().BTNSave_Click());
     EXPECT_EQ(ini("mainmenult.ini", "home", "x"), "10,2");
 }
 
@@ -207,29 +226,29 @@ TEST_F(ScreenLayoutTest, YesSavesTheBoundScreenWithItsOwnRules)
     // already names the next screen when the question is asked.
     WriteIni(file("simplepopuplt.ini"), "up", "x", "77");
     show("EinfacheListe");
-    document.select(0);
-    type(document, {0, 40, 240, 200});
+    doc().select(0);
+    type(doc(), {0, 40, 240, 200});
     prompter.answer(Prompter::Answer::Yes);
     show("Kartenansicht 1");
     EXPECT_EQ(ini("simplepopuplt.ini", "up", "x"), "77");
     EXPECT_EQ(ini("simplepopuplt.ini", "listbox", "y"), "40");
     EXPECT_EQ(ini("simplepopuplt.ini", "listboxitem", "x"), "0");
-    EXPECT_EQ(layout.currentScreen(), "Kartenansicht 1");
-    EXPECT_EQ(document.undoStack().count(), 0) << "another screen starts a new history";
+    EXPECT_EQ(layout().currentScreen(), "Kartenansicht 1");
+    EXPECT_EQ(doc().undoStack().count(), 0) << "another screen starts a new history";
 }
 
 TEST_F(ScreenLayoutTest, FailedSaveKeepsTheFileTheEditsAndTellsWhich)
 {
     show("Hauptmenu");
-    document.select(0);
-    type(document, {1, 2, 3, 4});
+    doc().select(0);
+    type(doc(), {1, 2, 3, 4});
     // A folder in place of the file cannot be replaced, whoever runs the test.
     const QByteArray status = bytes(file("defaultlt.ini"));
     ASSERT_TRUE(QFile::remove(file("mainmenult.ini")));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("mainmenult.ini"));
+    ASSERT_TRUE(QDir(skin.path()).mkdir("mainmenult.ini"));
 
-    EXPECT_FALSE(layout.BTNSave_Click());
-    EXPECT_TRUE(layout.LayoutChanged());
+    EXPECT_FALSE(layout().BTNSave_Click());
+    EXPECT_TRUE(layout().LayoutChanged());
     ASSERT_EQ(prompter.shown.size(), 1);
     EXPECT_EQ(prompter.shown[0].title, "Hinweis:");
     EXPECT_TRUE(prompter.shown[0].text.contains("mainmenult.ini"));
@@ -239,8 +258,8 @@ TEST_F(ScreenLayoutTest, FailedSaveKeepsTheFileTheEditsAndTellsWhich)
 
     // Choosing another screen asks again, and a failed Yes still keeps the edits.
     prompter.answer(Prompter::Answer::Yes);
-    EXPECT_FALSE(layout.offerSave());
-    EXPECT_TRUE(layout.LayoutChanged());
+    EXPECT_FALSE(layout().offerSave());
+    EXPECT_TRUE(layout().LayoutChanged());
 }
 
 TEST_F(ScreenLayoutTest, FamilyChangeRebindsTheSameScreen)
@@ -251,18 +270,18 @@ TEST_F(ScreenLayoutTest, FamilyChangeRebindsTheSameScreen)
     show("Hauptmenu");
     EXPECT_EQ(state.Binding.ElementFile[0], "mainmenultSR.ini");
     EXPECT_EQ(state.Binding.ElementFile[8], "defaultltTMC.ini");
-    document.select(8);
-    EXPECT_EQ(canvas.txtX()->text(), "5");
+    doc().select(8);
+    EXPECT_EQ(canvas().txtX()->text(), "5");
 }
 
 TEST_F(ScreenLayoutTest, LayoutFilesAreFoundInAnyLetterCase)
 {
     ASSERT_TRUE(QFile::rename(file("mainmenult.ini"), file("MAINMENULT.INI")));
     show("Hauptmenu");
-    document.select(0);
-    EXPECT_EQ(canvas.txtX()->text(), "10");
-    document.typeValue(FieldX, 11);
-    ASSERT_TRUE(layout.BTNSave_Click());
+    doc().select(0);
+    EXPECT_EQ(canvas().txtX()->text(), "10");
+    doc().typeValue(FieldX, 11);
+    ASSERT_TRUE(layout().BTNSave_Click());
     EXPECT_FALSE(QFile::exists(file("mainmenult.ini")));
     EXPECT_EQ(ReadIni(file("MAINMENULT.INI"), "home", "x", ""), "11");
 }
