@@ -17,7 +17,6 @@
 #include <array>
 #include <cmath>
 #include <map>
-#include <optional>
 
 namespace {
 

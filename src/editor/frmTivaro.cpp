@@ -3,7 +3,6 @@
 #include "CanvasView.h"
 #include "CheckDialog.h"
 #include "Ini.h"
-#include "NumberText.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "ScreenCatalogue.h"
