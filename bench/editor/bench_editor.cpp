@@ -1,5 +1,6 @@
-// The editor window offscreen with painting: a drag of 10,000 pointer moves and
-// a walk through all 48 screens of the screen list, on a copy of the demo skin.
+// The editor window offscreen with painting: a drag of 10,000 pointer moves,
+// undo and redo through a 100-step history, and a walk through all 48 screens
+// of the screen list, on a copy of the demo skin.
 #include "AppState.h"
 #include "CanvasView.h"
 #include "ScriptedPrompter.h"
@@ -73,6 +74,27 @@ void BM_DragMove(benchmark::State& bench)
     editor.send(QEvent::MouseButtonRelease, at(60, 60), Qt::NoButton);
 }
 BENCHMARK(BM_DragMove)->Iterations(10000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+// One undo or redo of a 100-step history on the main menu, painted: the
+// history is walked down to its start and up again.
+void BM_UndoRedoStep(benchmark::State& bench)
+{
+    Editor editor;
+    LayoutDocument& doc = editor.window->document();
+    for (int i = 0; i < 100; ++i) {
+        doc.select(i % 12); // another element each time, so no two steps merge
+        editor.window->MoveO_Click();
+    }
+    QUndoStack& history = doc.undoStack();
+    bool down = true;
+    for (auto _ : bench) {
+        if (down ? !history.canUndo() : !history.canRedo())
+            down = !down;
+        down ? editor.window->BTNUndo_Click() : editor.window->BTNRedo_Click();
+        editor.window->canvasView()->repaint();
+    }
+}
+BENCHMARK(BM_UndoRedoStep)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
 // One choice in the screen list: bind, load and paint the next screen.
 void BM_ScreenSwitch(benchmark::State& bench)

@@ -10,7 +10,6 @@
 #include "ScriptedPrompter.h"
 #include "ScreenCatalogue.h"
 #include "ScreenLayout.h"
-#include "clsImage.h"
 #include "Turns.h"
 
 #include <QApplication>
@@ -62,8 +61,9 @@ struct Workbench
     QTemporaryDir skin;
     ScriptedPrompter prompter; // answers No, records every message
     AppState state;
+    LayoutDocument document;
     Canvas canvas;
-    Elements elements{state, QLocale::c()};
+    Elements elements{document, canvas, QLocale::c()};
     CanvasBindingView view{canvas};
     ScreenLayout layout{state, canvas, elements, view};
 
@@ -94,9 +94,8 @@ struct Workbench
     // its fields; the width is written on every screen, a position not always.
     void nudge(int step)
     {
-        const int cx = canvas.txtCX()->text().toInt();
-        canvas.txtCX()->setText(QString::number(step % 2 == 0 ? cx + 1 : cx - 1));
-        canvas.txtCY()->keyUp(Qt::Key_0, Qt::NoModifier);
+        const double cx = document.shown(document.current())[FieldCX];
+        document.typeValue(FieldCX, step % 2 == 0 ? cx + 1 : cx - 1);
     }
 
     // Nudges the first element of every layout file of the bound screen, so
@@ -108,8 +107,7 @@ struct Workbench
             if (files.contains(state.Binding.ElementFile[slot]))
                 continue;
             files << state.Binding.ElementFile[slot];
-            canvas.selector()->setTag(QString::number(slot));
-            elements.at(slot)->paintSelector();
+            document.select(slot);
             nudge(step);
         }
     }
@@ -192,7 +190,7 @@ void BM_Save(benchmark::State& bench, const QString& screen)
     int files = 0;
     for (auto _ : bench) {
         w.nudgeEveryFile(step++);
-        if (!w.state.LayoutChanged) {
+        if (!w.layout.LayoutChanged()) {
             fail(bench, "moving the active element marked no change");
             break;
         }

@@ -10,7 +10,6 @@
 #include "ScreenCatalogue.h"
 #include "ScreenLayout.h"
 #include "SkinDelivery.h"
-#include "clsImage.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,7 +88,7 @@ class Run
 public:
     explicit Run(const QString& folder)
         : m_folder(QDir::toNativeSeparators(QDir(folder).absolutePath()) + QDir::separator())
-        , m_elements(m_state, QLocale::c())
+        , m_elements(m_document, m_canvas, QLocale::c())
         , m_layout(m_state, m_canvas, m_elements, m_view)
     {
         m_state.SkinFolder = m_folder;
@@ -187,11 +186,11 @@ private:
         const QRectF screen = m_canvas.screen()->rect();
         const double tppX = m_state.TwipsPerPixelX, tppY = m_state.TwipsPerPixelY;
         for (int slot = 0; slot <= last; ++slot) {
-            const clsImage* e = m_elements.at(slot);
-            if (!usable[slot] || !e || !e->visible())
+            if (!usable[slot] || !m_document.element(slot).visible)
                 continue;
-            const QRectF r((e->Left() - screen.left()) / tppX, (e->Top() - screen.top()) / tppY, e->width() / tppX,
-                           e->height() / tppY);
+            const QRect e = m_document.frame(slot);
+            const QRectF r((e.left() - screen.left()) / tppX, (e.top() - screen.top()) / tppY, e.width() / tppX,
+                           e.height() / tppY);
             placed[slot] = r;
             const QRectF device(0, 0, Canvas::ScreenWidth, Canvas::ScreenHeight);
             if (!device.contains(r)) {
@@ -375,6 +374,7 @@ private:
 
     QString m_folder;
     AppState m_state;
+    LayoutDocument m_document;
     Canvas m_canvas;
     Elements m_elements;
     StartView m_view;

@@ -43,7 +43,6 @@ struct AppState
     std::array<QString, 4> LayoutFileSet; // default, main menu, edit dialog, GPS dialog file
     ScreenBinding Binding;
     qint16 ViewIndex = 0;                // map view 0..2, 0 for every other screen
-    bool LayoutChanged = false;          // an element was edited and not saved
     bool LayoutLoaded = false;           // a skin folder was chosen since the start
     qint16 TwipsPerPixelX = 15;
     qint16 TwipsPerPixelY = 15;

@@ -2,6 +2,7 @@
 
 #include "Canvas.h"
 #include "Elements.h"
+#include "clsImage.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -48,12 +49,12 @@ CanvasView::CanvasView(Canvas& canvas, Elements& elements, QWidget* parent)
 
 double CanvasView::twipsX() const
 {
-    return std::max<double>(1, m_elements.state().TwipsPerPixelX);
+    return std::max<double>(1, m_canvas.twipsPerPixelX());
 }
 
 double CanvasView::twipsY() const
 {
-    return std::max<double>(1, m_elements.state().TwipsPerPixelY);
+    return std::max<double>(1, m_canvas.twipsPerPixelY());
 }
 
 void CanvasView::updateGeometryFromCanvas()
@@ -78,9 +79,9 @@ QPointF CanvasView::toTwips(const QPointF& pixel) const
     return QPointF((pixel.x() - Margin) * twipsX(), (pixel.y() - Margin) * twipsY());
 }
 
-QPointF CanvasView::relative(const CanvasBitmap* bitmap, const QPointF& pixel) const
+QPointF CanvasView::relative(int slot, const QPointF& pixel) const
 {
-    return toTwips(pixel) - bitmap->rect().topLeft();
+    return toTwips(pixel) - m_elements.document().rect(slot).topLeft();
 }
 
 void CanvasView::onItemChanged(const QRectF& before, const QRectF& after)
@@ -129,11 +130,10 @@ void CanvasView::mousePressEvent(QMouseEvent* event)
 {
     const QPointF pixel = event->position();
     if (m_captured < 0)
-        m_captured = m_canvas.slotAt(toTwips(pixel));
-    if (m_captured >= 0) {
-        CanvasBitmap* bitmap = m_canvas.bitmap(m_captured);
-        const QPointF at = relative(bitmap, pixel);
-        bitmap->mouseDown(event->button(), event->modifiers(), at.x(), at.y());
+        m_captured = m_elements.document().elementAt(toTwips(pixel));
+    if (clsImage* element = m_elements.at(m_captured)) {
+        const QPointF at = relative(m_captured, pixel);
+        element->myImage_MouseDown(event->button(), event->modifiers(), at.x(), at.y());
     }
     applyPointerShape();
     event->accept();
@@ -142,11 +142,10 @@ void CanvasView::mousePressEvent(QMouseEvent* event)
 void CanvasView::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF pixel = event->position();
-    const int slot = m_captured >= 0 ? m_captured : m_canvas.slotAt(toTwips(pixel));
-    if (slot >= 0) {
-        CanvasBitmap* bitmap = m_canvas.bitmap(slot);
-        const QPointF at = relative(bitmap, pixel);
-        bitmap->mouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
+    const int slot = m_captured >= 0 ? m_captured : m_elements.document().elementAt(toTwips(pixel));
+    if (clsImage* element = m_elements.at(slot)) {
+        const QPointF at = relative(slot, pixel);
+        element->myImage_MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
     } else {
         // Over the background the default pointer comes back.
         m_elements.setPointerShape(Qt::ArrowCursor);
@@ -157,13 +156,12 @@ void CanvasView::mouseMoveEvent(QMouseEvent* event)
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_captured >= 0) {
-        CanvasBitmap* bitmap = m_canvas.bitmap(m_captured);
-        const QPointF at = relative(bitmap, event->position());
-        bitmap->mouseUp(event->button(), event->modifiers(), at.x(), at.y());
-        if (event->buttons() == Qt::NoButton)
-            m_captured = -1;
+    if (clsImage* element = m_elements.at(m_captured)) {
+        const QPointF at = relative(m_captured, event->position());
+        element->myImage_MouseUp(event->button(), event->modifiers(), at.x(), at.y());
     }
+    if (event->buttons() == Qt::NoButton)
+        m_captured = -1;
     applyPointerShape();
     event->accept();
 }

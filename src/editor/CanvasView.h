@@ -3,7 +3,6 @@
 #include <QWidget>
 
 class Canvas;
-class CanvasBitmap;
 class Elements;
 
 // Shows the editor canvas at one device pixel per screen pixel and hands real
@@ -37,8 +36,8 @@ protected:
 
 private:
     void onItemChanged(const QRectF& before, const QRectF& after);
-    // Pointer position relative to the bitmap, in twips.
-    QPointF relative(const CanvasBitmap* bitmap, const QPointF& pixel) const;
+    // Pointer position relative to the element in slot, in twips.
+    QPointF relative(int slot, const QPointF& pixel) const;
     void applyPointerShape();
     double twipsX() const;
     double twipsY() const;

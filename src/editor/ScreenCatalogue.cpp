@@ -302,7 +302,6 @@ const ScreenEntry& entryNamed(const char* displayName)
 void bindNonMap(const ScreenEntry& screen, AppState& state, BindingView& view)
 {
     ScreenBinding& b = state.Binding;
-    state.LayoutChanged = false;
     b.lastSlot = qint16(screen.lastSlot);
     state.ViewIndex = 0;
     view.setMapBoxesVisible(false);
@@ -436,7 +435,6 @@ bool getiniVersion(AppState& state, QString& currentScreenName)
 void InitKartenansicht(AppState& state, BindingView& view)
 {
     ScreenBinding& b = state.Binding;
-    state.LayoutChanged = false;
     view.setMapBoxesVisible(true);
     b.lastSlot = SlotCount - 1;
     InitMyArr(false, state, view);

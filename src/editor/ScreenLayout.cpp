@@ -10,23 +10,16 @@
 #include "Paths.h"
 #include "Prompter.h"
 #include "Twips.h"
-#include "clsImage.h"
 
 #include <QDir>
+#include <QFileInfo>
 
+#include <array>
 #include <cmath>
 #include <map>
-#include <optional>
 
 namespace {
 
-// Map view slots with rules of their own.
-constexpr int MapInfobar = 1;
-constexpr int MapFrom = 3;
-constexpr int MapRouteInfo = 4;
-constexpr int MapNextInfo = 5;
-constexpr int MapLargeDummy = 19;
-constexpr int MapSmallDummy = 20;
 // The route and next-turn panels show only their bottom part of this height.
 constexpr int MapInfoPanelHeight = 60;
 
@@ -35,11 +28,8 @@ const QString KeyY = QStringLiteral("y");
 const QString KeyCX = QStringLiteral("cx");
 const QString KeyCY = QStringLiteral("cy");
 
-// The INI keys of one slot in the order they are written.
-struct SlotValues
-{
-    std::optional<QString> x, y, cx, cy;
-};
+// The INI keys of one slot in the order they are written, with their values.
+using SlotValues = std::array<std::pair<QString, QString>, 4>;
 
 // The layout file as it is on disk now; null when it is missing or unreadable.
 std::shared_ptr<const IniDocument> storedLayout(const QString& file)
@@ -55,8 +45,14 @@ ScreenLayout::ScreenLayout(AppState& state, Canvas& canvas, Elements& elements, 
     : m_state(state)
     , m_canvas(canvas)
     , m_elements(elements)
+    , m_document(elements.document())
     , m_view(view)
 {
+}
+
+bool ScreenLayout::LayoutChanged() const
+{
+    return m_document.isModified();
 }
 
 // ---------------------------------------------------------------------------
@@ -92,31 +88,18 @@ bool ScreenLayout::CheckForSave(const QString& screenName)
 
 bool ScreenLayout::offerSave()
 {
-    if (!m_state.LayoutLoaded || !m_state.LayoutChanged)
+    if (!m_state.LayoutLoaded || !LayoutChanged())
         return true;
     const auto answer = m_state.prompter->ask(QStringLiteral("Frage:"),
                                               QStringLiteral("Soll die Datei gespeichert werden?"),
                                               Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
     if (answer == Prompter::Answer::Cancel)
         return false;
-    return answer != Prompter::Answer::Yes || BTNSave_Click();
-}
-
-bool ScreenLayout::changedSinceLoad(int slot) const
-{
-    if (!m_elements.at(slot))
-        return false;
-    // Exact comparison: QRectF's own is fuzzy and could miss a small step.
-    const QRectF now = m_canvas.bitmap(slot)->rect();
-    const QRectF& then = m_loaded[slot];
-    return now.x() != then.x() || now.y() != then.y() || now.width() != then.width()
-           || now.height() != then.height();
-}
-
-void ScreenLayout::rememberLoaded()
-{
-    for (int slot = 0; slot < SlotCount; ++slot)
-        m_loaded[slot] = m_canvas.bitmap(slot)->rect();
+    if (answer == Prompter::Answer::Yes)
+        return BTNSave_Click();
+    // Given up: whatever replaces the screen now asks no second time.
+    m_document.undoStack().clear();
+    return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -132,28 +115,26 @@ bool ScreenLayout::BTNSave_Click()
     // the canvas still belong to the previous one.
     const QString& name = m_currentName;
     const auto kind = ScreenCatalogue::loaderKindOf(name);
-    const bool listGroup = kind == LoaderKind::ListBox;
-    const bool keyboardGroup = kind == LoaderKind::ListBoxT9;
+    const bool listLike = kind == LoaderKind::ListBox || kind == LoaderKind::ListBoxT9;
     const bool mapView = ScreenCatalogue::isMapView(name);
-    const int lastSlot = std::min<int>(m_state.Binding.lastSlot, m_elements.size() - 1);
+    const int lastSlot = std::min<int>(m_state.Binding.lastSlot, m_document.count() - 1);
     const double tppX = m_state.TwipsPerPixelX;
     const double tppY = m_state.TwipsPerPixelY;
     const QLocale& locale = m_elements.locale();
     auto text = [&](double pixels) { return DoubleText(pixels, locale); };
     const QString zero = QStringLiteral("0");
+    const int partBase = kind == LoaderKind::ListBoxT9 ? 1 : 0; // the list box slot
+    const int item = partBase + 1, up = partBase + 2, down = partBase + 3, ok = partBase + 4;
 
-    if (mapView && lastSlot >= MapInfobar) {
-        const qint32 infoBarHeight = Twips::whole(m_elements.at(MapInfobar)->height() / tppY);
-        for (int slot = 0; slot <= lastSlot; ++slot)
-            m_elements.at(slot)->SetInfoBarHeight(infoBarHeight);
-    }
+    const bool hasInfoBar = mapView && lastSlot >= MapSlots::Infobar;
+    const qint32 infoBarHeight = hasInfoBar ? Twips::whole(m_document.frame(MapSlots::Infobar).height() / tppY) : 0;
     // Only what changed on this screen is written, together with what the rules
     // derive from it: the info bar's height decides the stored y of every
     // element that follows it. An untouched element keeps its lines, and a
     // section the file lacks is not invented.
-    const bool infoBarChanged = mapView && changedSinceLoad(MapInfobar);
+    const bool infoBarChanged = mapView && m_document.changedSinceSave(MapSlots::Infobar);
     auto toWrite = [&](int slot) {
-        return changedSinceLoad(slot) || (infoBarChanged && m_elements.at(slot)->Depend());
+        return m_document.changedSinceSave(slot) || (infoBarChanged && m_document.element(slot).depend);
     };
 
     // One batch per file keeps the order of the writes within each file, which
@@ -162,31 +143,29 @@ bool ScreenLayout::BTNSave_Click()
     {
         std::unique_ptr<IniBatch> writes;
         std::shared_ptr<const IniDocument> stored;
+        bool changes = false;
     };
     std::map<QString, FileWrites> batches;
     QStringList fileOrder;
     for (int slot = 0; slot <= lastSlot; ++slot) {
-        const clsImage* e = m_elements.at(slot);
-        const bool listLike = listGroup || keyboardGroup;
-        const int partBase = keyboardGroup ? 1 : 0; // the list box slot
-        const int item = partBase + 1, up = partBase + 2, down = partBase + 3, ok = partBase + 4;
-
-        SlotValues v;
         if ((listLike && (slot == up || slot == down)) || !toWrite(slot))
             continue;
-        v.x = text((e->Left() - e->GetCoSystemLeft()) / tppX);
-        double y = (e->Top() - e->GetCoSystemTop()) / tppY;
-        if (!listLike && e->Depend())
-            y += e->InfoBarHeight() - 2;
-        v.y = text(y);
-        v.cx = text(e->width() / tppX);
-        v.cy = text(e->height() / tppY);
+        const LayoutElement& e = m_document.element(slot);
+        const QRect r = m_document.frame(slot);
+        const QPointF origin = m_document.origin(slot);
+        double y = (r.top() - origin.y()) / tppY;
+        if (!listLike && e.depend)
+            y += infoBarHeight - 2;
+        SlotValues v = {{{KeyX, text((r.left() - origin.x()) / tppX)},
+                         {KeyY, text(y)},
+                         {KeyCX, text(r.width() / tppX)},
+                         {KeyCY, text(r.height() / tppY)}}};
         if (listLike && (slot == item || slot == ok))
-            v.x = v.y = zero;
-        if (mapView && slot == MapFrom)
-            v.x = zero;
-        if (mapView && (slot == MapRouteInfo || slot == MapNextInfo))
-            v.cy = QString::number(MapInfoPanelHeight);
+            v[0].second = v[1].second = zero;
+        if (mapView && slot == MapSlots::From)
+            v[0].second = zero;
+        if (mapView && (slot == MapSlots::RouteInfo || slot == MapSlots::NextInfo))
+            v[3].second = QString::number(MapInfoPanelHeight);
 
         const QString file = layoutFile(slot);
         auto& batch = batches[file];
@@ -195,24 +174,25 @@ bool ScreenLayout::BTNSave_Click()
             batch.stored = storedLayout(file);
             fileOrder << file;
         }
-        const QString& section = m_state.Binding.ElementSection[slot];
         // A key that already reads as its new value keeps its bytes: its
         // spelling, quotes and comment stay as the skin's author wrote them.
-        const auto write = [&](const QString& key, const QString& value) {
-            const auto stored = batch.stored ? batch.stored->value(section, key) : std::nullopt;
-            if (!stored || LayoutNumber(*stored, locale) != LayoutNumber(value, locale))
-                batch.writes->write(section, key, value);
-        };
-        write(KeyX, *v.x);
-        write(KeyY, *v.y);
-        write(KeyCX, *v.cx);
-        write(KeyCY, *v.cy);
+        for (const auto& [key, value] : v) {
+            const auto stored = batch.stored ? batch.stored->value(e.section, key) : std::nullopt;
+            if (!stored || LayoutNumber(*stored, locale) != LayoutNumber(value, locale)) {
+                batch.writes->write(e.section, key, value);
+                batch.changes = true;
+            }
+        }
     }
 
     // One save pays for durability once, however many files it changes.
     std::vector<IniBatch*> inOrder;
-    for (const QString& file : std::as_const(fileOrder))
+    QStringList written;
+    for (const QString& file : std::as_const(fileOrder)) {
         inOrder.push_back(batches[file].writes.get());
+        if (batches[file].changes)
+            written << QFileInfo(file).fileName();
+    }
     QStringList failed;
     for (const QString& file : IniBatch::commitTogether(inOrder))
         failed << QDir::toNativeSeparators(file);
@@ -225,8 +205,9 @@ bool ScreenLayout::BTNSave_Click()
                               Prompter::Buttons::Ok, Prompter::Icon::Exclamation);
         return false;
     }
-    m_state.LayoutChanged = false;
-    rememberLoaded();
+    m_document.markSaved();
+    if (m_savedNotice)
+        m_savedNotice(written);
     return true;
 }
 
@@ -240,8 +221,7 @@ QString ScreenLayout::layoutFile(int slot) const
 
 void ScreenLayout::SetTheControls(const QString& screenName)
 {
-    m_elements.clear();
-    m_elements.grow(1);
+    m_loading.clear();
     if (ScreenCatalogue::isMapView(screenName)) {
         loadMapView(screenName);
     } else if (const auto kind = ScreenCatalogue::loaderKindOf(screenName)) {
@@ -252,69 +232,79 @@ void ScreenLayout::SetTheControls(const QString& screenName)
         case LoaderKind::ListBoxT9: SetListBoxt9Controls(screenName); break;
         case LoaderKind::MapView: loadMapView(screenName); break;
         }
+    } else {
+        finishLoad(Dependents::None, -1);
     }
-    rememberLoaded();
     m_state.LayoutLoaded = true;
 }
 
 void ScreenLayout::startLoad(bool mapView)
 {
-    m_state.LayoutChanged = false;
     m_canvas.background()->loadPicture(m_state.AppPath + ScreenCatalogue::backgroundBitmap(mapView));
+}
+
+void ScreenLayout::finishLoad(Dependents dependents, int current)
+{
+    const ScreenRules rules{dependents, m_state.ViewIndex, m_state.TwipsPerPixelX, m_state.TwipsPerPixelY};
+    m_document.load(std::move(m_loading), rules, current);
+    m_loading.clear();
 }
 
 void ScreenLayout::SetMainControls(const QString& screenName)
 {
     startLoad(false);
-    for (int slot = 0; slot <= m_state.Binding.lastSlot; ++slot) {
-        const SlotRule rule{m_canvas.screen()};
-        loadSlot(slot, screenName, false, rule, 0);
-        readRectangle(slot);
-        finishSlot(slot, rule);
-    }
+    for (int slot = 0; slot <= m_state.Binding.lastSlot; ++slot)
+        loadSlot(slot, screenName, {}, readRectangle(slot));
+    finishLoad(Dependents::None, m_state.Binding.lastSlot);
 }
 
 void ScreenLayout::SetMsgBoxControls(const QString& screenName)
 {
     startLoad(false);
-    for (int slot = 0; slot <= m_state.Binding.lastSlot; ++slot) {
-        // Everything in a message box counts from the box itself, slot 0.
-        const SlotRule rule{slot == 0 ? m_canvas.screen() : m_canvas.frame(0)};
-        loadSlot(slot, screenName, false, rule, 0);
-        readRectangle(slot);
-        finishSlot(slot, rule);
-    }
+    // Everything in a message box counts from the box itself, slot 0.
+    for (int slot = 0; slot <= m_state.Binding.lastSlot; ++slot)
+        loadSlot(slot, screenName, {slot == 0 ? -1 : 0, {}}, readRectangle(slot));
+    finishLoad(Dependents::None, m_state.Binding.lastSlot);
 }
 
 void ScreenLayout::SetListBoxControls(const QString& screenName)
 {
-    loadList(screenName, 0, false);
+    loadList(screenName, 0, Dependents::List);
 }
 
 void ScreenLayout::SetListBoxt9Controls(const QString& screenName)
 {
-    loadList(screenName, 1, true);
+    loadList(screenName, 1, Dependents::ListT9);
 }
 
-void ScreenLayout::loadList(const QString& screenName, int listSlot, bool t9)
+void ScreenLayout::loadList(const QString& screenName, int listSlot, Dependents dependents)
 {
     startLoad(false);
     const int item = listSlot + 1, up = listSlot + 2, down = listSlot + 3, ok = listSlot + 4;
-    for (int slot = 0; slot <= m_state.Binding.lastSlot; ++slot) {
-        SlotRule rule{m_canvas.screen()};
+    const int last = m_state.Binding.lastSlot;
+    for (int slot = 0; slot <= last; ++slot) {
+        SlotRule rule;
         if (slot >= item && slot <= ok)
-            rule.coSystem = m_canvas.frame(listSlot);
+            rule.coSystem = listSlot;
         if (slot == item)
-            rule = {rule.coSystem, false, false, true, true};
+            rule.touch = {false, false, true, true};
         else if (slot == up || slot == down)
-            rule = {rule.coSystem, false, false, false, false};
+            rule.touch = {false, false, false, false};
         else if (slot == ok)
-            rule = {rule.coSystem, true, true, false, true};
-        loadSlot(slot, screenName, true, rule, 0, !t9, t9);
-        readRectangle(slot);
-        finishSlot(slot, rule);
+            rule.touch = {true, true, false, true};
+        loadSlot(slot, screenName, rule, readRectangle(slot));
     }
-    listPostPass(listSlot);
+    if (last < ok) {
+        finishLoad(dependents, last);
+        return;
+    }
+    Rects rects;
+    for (const LayoutElement& e : m_loading)
+        rects.push_back(e.rect);
+    Layout::ListPostPass(rects, listSlot, {dependents, 0, m_state.TwipsPerPixelX, m_state.TwipsPerPixelY});
+    for (int slot = item; slot <= ok; ++slot)
+        m_loading[slot].rect = rects[slot];
+    finishLoad(dependents, ok);
 }
 
 void ScreenLayout::loadMapView(const QString& screenName)
@@ -328,73 +318,50 @@ void ScreenLayout::loadMapView(const QString& screenName)
     startLoad(true);
 
     const ScreenBinding& b = m_state.Binding;
-    const double infoBarCy = LayoutNumber(ReadIni(layoutFile(MapInfobar), b.ElementSection[MapInfobar], KeyCY, 0),
-                                          m_elements.locale());
+    const double infoBarCy = LayoutNumber(
+        ReadIni(layoutFile(MapSlots::Infobar), b.ElementSection[MapSlots::Infobar], KeyCY, 0), m_elements.locale());
     const qint32 infoBarHeight = std::fabs(infoBarCy) < 1e9 ? qint32(std::floor(infoBarCy)) : 0;
 
     for (int slot = 0; slot < SlotCount; ++slot) {
-        const SlotRule rule{m_canvas.screen()};
-        loadSlot(slot, screenName, true, rule, infoBarHeight);
-        if (slot == MapFrom)
-            readRectangle(slot, b.ElementSection[m_state.ViewIndex == 0 ? MapSmallDummy : MapLargeDummy]);
-        else
-            readRectangle(slot);
-        if (slot == MapRouteInfo || slot == MapNextInfo) {
+        const int dummy = m_state.ViewIndex == 0 ? MapSlots::SmallDummy : MapSlots::LargeDummy;
+        FieldValues values = readRectangle(slot, slot == MapSlots::From ? b.ElementSection[dummy] : QString());
+        if (slot == MapSlots::RouteInfo || slot == MapSlots::NextInfo) {
             // The panel shows only its bottom part.
-            const QLocale& locale = m_elements.locale();
-            const double y = LayoutNumber(m_canvas.txtY()->text(), locale);
-            const double cy = LayoutNumber(m_canvas.txtCY()->text(), locale);
-            m_canvas.txtY()->setText(DoubleText(std::floor(y) + std::floor(cy) - MapInfoPanelHeight, locale));
-            m_canvas.txtCY()->setText(QString::number(MapInfoPanelHeight));
+            values[FieldY] = Layout::AsFieldText(std::floor(values[FieldY]) + std::floor(values[FieldCY])
+                                                 - MapInfoPanelHeight);
+            values[FieldCY] = MapInfoPanelHeight;
         }
-        finishSlot(slot, rule);
+        const bool depend = b.ElementDepends[slot] && m_view.infobarTicked();
+        loadSlot(slot, screenName, {}, values, depend ? infoBarHeight - 2.0 : 0.0);
     }
+    finishLoad(Dependents::Map, SlotCount - 1);
 }
 
-void ScreenLayout::loadSlot(int slot, const QString& screenName, bool hasDepts, const SlotRule& rule,
-                            qint32 infoBarHeight, bool isListbox, bool isListboxt9)
+void ScreenLayout::loadSlot(int slot, const QString& screenName, const SlotRule& rule, const FieldValues& values,
+                            double d)
 {
     const ScreenBinding& b = m_state.Binding;
-    m_elements.grow(slot + 1);
-    clsImage* e = m_elements.at(slot);
-    e->SetImage(m_canvas.bitmap(slot));
-    e->Picture(m_state.AppPath + ScreenCatalogue::elementBitmap(screenName, b.ElementSection[slot]));
-    e->SetFrame(m_canvas.frame(slot));
-    e->SetX(m_canvas.txtX());
-    e->SetY(m_canvas.txtY());
-    e->SetCX(m_canvas.txtCX());
-    e->SetCY(m_canvas.txtCY());
-    e->HasDepts(hasDepts);
-    if (isListbox)
-        e->IsListbox(true);
-    if (isListboxt9)
-        e->IsListboxt9(true);
-    e->SetNameLabel(m_canvas.nameLabel());
-    e->SetName(b.ElementSection[slot] + QStringLiteral(" in ") + b.ElementFile[slot]);
-    e->SetCoSystem(rule.coSystem);
-    m_canvas.selector()->setTag(QString::number(slot));
-    m_canvas.selector()->setVisible(true);
-    e->SetSelector(m_canvas.selector());
-    e->Index(qint16(slot));
-    e->SetInfoBarHeight(infoBarHeight);
-    e->SetDepend(b.ElementDepends[slot] && m_view.infobarTicked());
+    LayoutElement e;
+    e.section = b.ElementSection[slot];
+    e.file = b.ElementFile[slot];
+    e.picture = m_state.AppPath + ScreenCatalogue::elementBitmap(screenName, e.section);
+    e.visible = b.ElementVisible[m_state.ViewIndex][slot];
+    e.touch = rule.touch;
+    e.factor = b.NudgeFactor[slot];
+    e.coSystem = rule.coSystem;
+    e.depend = b.ElementDepends[slot] && m_view.infobarTicked();
+    const QPointF origin = rule.coSystem >= 0 ? QPointF(Twips::whole(m_loading[rule.coSystem].rect.x()),
+                                                        Twips::whole(m_loading[rule.coSystem].rect.y()))
+                                              : QPointF(0, 0);
+    FieldValues shifted = values;
+    shifted[FieldY] -= d;
+    const ScreenRules rules{Dependents::None, 0, m_state.TwipsPerPixelX, m_state.TwipsPerPixelY};
+    // A value the canvas refuses leaves the element empty at its frame's corner.
+    e.rect = Layout::Placed(origin, shifted, rules).value_or(QRectF(origin, QSizeF(0, 0)));
+    m_loading.push_back(std::move(e));
 }
 
-void ScreenLayout::finishSlot(int slot, const SlotRule& rule)
-{
-    clsImage* e = m_elements.at(slot);
-    // A value the canvas refuses (a negative size) must not leave the element
-    // where the previous screen had it.
-    m_canvas.bitmap(slot)->setGeometry(rule.coSystem->left(), rule.coSystem->top(), 0, 0);
-    e->paintImage();
-    e->visible(m_state.Binding.ElementVisible[m_state.ViewIndex][slot]);
-    e->TouchX(rule.touchX);
-    e->TouchY(rule.touchY);
-    e->TouchCX(rule.touchCX);
-    e->TouchCY(rule.touchCY);
-}
-
-void ScreenLayout::readRectangle(int slot, const QString& xSection)
+FieldValues ScreenLayout::readRectangle(int slot, const QString& xSection) const
 {
     const ScreenBinding& b = m_state.Binding;
     const QString file = layoutFile(slot);
@@ -404,34 +371,8 @@ void ScreenLayout::readRectangle(int slot, const QString& xSection)
     // it; a negative size draws nothing, as an empty one does.
     const auto read = [&](const QString& sectionName, const QString& key, int defaultValue, bool size) {
         const double value = LayoutNumber(ReadIni(file, sectionName, key, defaultValue), locale);
-        return DoubleText(size ? std::max(0.0, value) : value, locale);
+        return Layout::AsFieldText(size ? std::max(0.0, value) : value);
     };
-    m_canvas.txtX()->setText(read(xSection.isEmpty() ? section : xSection, KeyX, 0, false));
-    m_canvas.txtY()->setText(read(section, KeyY, 0, false));
-    m_canvas.txtCX()->setText(read(section, KeyCX, 20, true));
-    m_canvas.txtCY()->setText(read(section, KeyCY, 20, true));
-}
-
-void ScreenLayout::listPostPass(int listSlot)
-{
-    const int B = listSlot, I = B + 1, U = B + 2, D = B + 3, K = B + 4;
-    const double tppX = m_state.TwipsPerPixelX;
-    const double tppY = m_state.TwipsPerPixelY;
-    auto W = [&](int s) { return m_elements.at(s)->width() / tppX; };
-    auto H = [&](int s) { return m_elements.at(s)->height() / tppY; };
-    const QLocale& locale = m_elements.locale();
-    auto place = [&](int s, double x, double y, double cx, double cy) {
-        m_canvas.txtX()->setText(DoubleText(x, locale));
-        m_canvas.txtY()->setText(DoubleText(y, locale));
-        m_canvas.txtCX()->setText(DoubleText(cx, locale));
-        m_canvas.txtCY()->setText(DoubleText(cy, locale));
-        m_canvas.selector()->setTag(QString::number(s));
-        m_elements.at(s)->paintImage();
-    };
-    if (m_state.Binding.lastSlot < K || m_elements.size() <= K)
-        return;
-    place(I, 0, (H(K) + H(B)) / 2, W(I), H(I));
-    place(U, W(I), 0, W(B) - W(I), (H(B) - H(K)) / 2);
-    place(D, W(I), (H(K) + H(B)) / 2, W(B) - W(I), (H(B) - H(K)) / 2);
-    place(K, W(B) - W(K), (H(B) - H(K)) / 2, W(K), H(K));
+    return {read(xSection.isEmpty() ? section : xSection, KeyX, 0, false), read(section, KeyY, 0, false),
+            read(section, KeyCX, 20, true), read(section, KeyCY, 20, true)};
 }

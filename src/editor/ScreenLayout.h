@@ -1,22 +1,24 @@
 #pragma once
 
+#include "LayoutDocument.h"
 #include "ScreenCatalogue.h"
 
-#include <QRectF>
 #include <QString>
 #include <QStringList>
 
-#include <array>
+#include <functional>
+#include <vector>
 
 class BindingView;
 class Canvas;
-class CanvasShape;
 class Elements;
+class LayoutDocument;
 struct AppState;
 
 // The screen on the canvas: binds a chosen screen, loads its elements from the
-// skin's layout files and writes their rectangles back. The editor window owns
-// one and hands it the screen name shown in its screen list.
+// skin's layout files into the layout document and writes their rectangles
+// back from it. The editor window owns one and hands it the screen name shown
+// in its screen list.
 class ScreenLayout
 {
 public:
@@ -28,9 +30,9 @@ public:
     bool CheckForSave(const QString& screenName);
 
     // Asks "Soll die Datei gespeichert werden?" (Yes, No, Cancel) when the bound
-    // screen has unsaved changes and saves on Yes. Returns false when the user
-    // cancelled, or chose Yes and a file could not be written: the caller must
-    // then stop, and the changes are still pending.
+    // screen has unsaved changes and saves on Yes; No gives the changes up.
+    // Returns false when the user cancelled, or chose Yes and a file could not
+    // be written: the caller must then stop, and the changes are still pending.
     bool offerSave();
 
     // Writes the rectangles of the elements changed since the screen was loaded
@@ -42,14 +44,20 @@ public:
     // Puts the bound screen on the canvas; screenName decides the loader.
     void SetTheControls(const QString& screenName);
 
+    // The bound screen has edits that are not saved: its history is not at the saved step.
+    bool LayoutChanged() const;
+
     // The screen that is bound now ("" before the first binding).
     QString currentScreen() const { return m_currentName; }
+
+    // Called after every successful save with the names of the files it wrote.
+    void setSavedNotice(std::function<void(const QStringList& files)> notice) { m_savedNotice = std::move(notice); }
 
 private:
     struct SlotRule
     {
-        CanvasShape* coSystem = nullptr;
-        bool touchX = true, touchY = true, touchCX = true, touchCY = true;
+        int coSystem = -1; // slot whose frame x and y count from; -1: the screen frame
+        Touch touch;
     };
 
     void SetMainControls(const QString& screenName);
@@ -58,24 +66,22 @@ private:
     void SetListBoxt9Controls(const QString& screenName);
     void loadMapView(const QString& screenName);
 
-    void loadList(const QString& screenName, int listSlot, bool t9);
+    void loadList(const QString& screenName, int listSlot, Dependents rules);
     void startLoad(bool mapView);
-    void loadSlot(int slot, const QString& bitmapFolder, bool hasDepts, const SlotRule& rule, qint32 infoBarHeight,
-                  bool isListbox = false, bool isListboxt9 = false);
-    void readRectangle(int slot, const QString& xSection = {});
-    void finishSlot(int slot, const SlotRule& rule);
-    void listPostPass(int listSlot);
+    // Adds the element of slot, placed from its values (device pixels, the
+    // info-bar shift d taken off y) relative to the rule's coordinate frame.
+    void loadSlot(int slot, const QString& screenName, const SlotRule& rule, const FieldValues& values, double d = 0);
+    FieldValues readRectangle(int slot, const QString& xSection = {}) const;
+    void finishLoad(Dependents dependents, int current);
     QString layoutFile(int slot) const;
-    // Whether the slot's rectangle differs from the one it had when the screen
-    // was loaded or last saved.
-    bool changedSinceLoad(int slot) const;
-    void rememberLoaded();
 
     AppState& m_state;
     Canvas& m_canvas;
     Elements& m_elements;
+    LayoutDocument& m_document;
     BindingView& m_view;
     QString m_previousName;
     QString m_currentName;
-    std::array<QRectF, SlotCount> m_loaded; // bitmap rectangles as loaded or saved
+    std::vector<LayoutElement> m_loading; // the screen being loaded
+    std::function<void(const QStringList&)> m_savedNotice;
 };

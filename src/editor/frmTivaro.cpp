@@ -3,15 +3,14 @@
 #include "CanvasView.h"
 #include "CheckDialog.h"
 #include "Ini.h"
-#include "NumberText.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "ScreenCatalogue.h"
 #include "Settings.h"
 #include "SkinChecker.h"
 #include "cSHFolder.h"
-#include "clsImage.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -76,14 +75,15 @@ QString modeCaption(int mode)
 frmTivaro::frmTivaro(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_elements(state, QLocale::system())
+    , m_elements(m_document, m_canvas, QLocale::system())
     , m_layout(state, m_canvas, m_elements, *this)
 {
     setObjectName(QStringLiteral("frmTivaro"));
-    setWindowTitle(QStringLiteral("Tivaro"));
+    setWindowTitle(QStringLiteral("Tivaro[*]"));
     // A member that is also a child: it leaves its parent when it is destroyed first.
     m_canvas.setParent(this);
     buildWidgets();
+    buildActions();
     qApp->installEventFilter(this);
     Form_Load();
 }
@@ -167,6 +167,9 @@ QWidget* frmTivaro::buildControls()
         (*f.field)->setObjectName(f.text->objectName());
         (*f.field)->setFixedWidth(64);
         (*f.field)->setAlignment(Qt::AlignRight);
+        // A field paints its whole rectangle, so a new value during a drag
+        // repaints the field alone and not the group box behind it.
+        (*f.field)->setAttribute(Qt::WA_OpaquePaintEvent);
         label->setBuddy(*f.field);
         grid->addWidget(label, f.row, f.col, Qt::AlignRight);
         grid->addWidget(*f.field, f.row, f.col + 1);
@@ -211,17 +214,25 @@ QWidget* frmTivaro::buildControls()
     const struct { QPushButton** button; const char* name; const char* caption; const char* tip; int row, col; } plain[] = {
         {&BTNLoad, "BTNLoad", "Laden", "Layout laden", 0, 0},
         {&BTNSave, "BTNSave", "Speichern", "Layout speichern", 0, 1},
-        {&BTNMisc, "BTNMisc", "Misc", "miscelangelous", 1, 0},
-        {&BTNSkinManager, "BTNSkinManager", "Skins", "PDA", 1, 1},
-        {&BTNCheck, "BTNCheck", "Prüfen", "Skin prüfen", 2, 0},
+        {&BTNUndo, "BTNUndo", "Rückgängig", "Rückgängig", 1, 0},
+        {&BTNRedo, "BTNRedo", "Wiederholen", "Wiederholen", 1, 1},
+        {&BTNMisc, "BTNMisc", "Misc", "miscelangelous", 2, 0},
+        {&BTNSkinManager, "BTNSkinManager", "Skins", "PDA", 2, 1},
+        {&BTNCheck, "BTNCheck", "Prüfen", "Skin prüfen", 3, 0},
     };
     for (const auto& b : plain) {
         *b.button = new QPushButton(QString::fromUtf8(b.caption), panel);
         (*b.button)->setObjectName(QString::fromLatin1(b.name));
-        (*b.button)->setToolTip(QString::fromLatin1(b.tip));
+        (*b.button)->setToolTip(QString::fromUtf8(b.tip));
         buttons->addWidget(*b.button, b.row, b.col);
     }
     column->addLayout(buttons);
+    // What the last save wrote.
+    LBLStatus = new QLabel(panel);
+    LBLStatus->setObjectName(QStringLiteral("LBLStatus"));
+    LBLStatus->setWordWrap(true);
+    LBLStatus->setAccessibleName(QStringLiteral("Status"));
+    column->addWidget(LBLStatus);
     column->addStretch();
 
     lbl_Version = new QLabel(panel);
@@ -261,9 +272,81 @@ void frmTivaro::bindField(QLineEdit* field, CanvasText* text)
 
 void frmTivaro::showActiveValues()
 {
-    const int slot = activeSlot();
-    if (clsImage* element = slot >= 0 ? m_elements.at(slot) : nullptr)
-        element->paintSelector();
+    m_document.finishStep();
+    m_elements.paintSelector();
+}
+
+void frmTivaro::buildActions()
+{
+    QUndoStack& history = m_document.undoStack();
+    const auto make = [this](const char* text, QList<QKeySequence> keys, QPushButton* button, auto handler) {
+        auto* action = new QAction(QString::fromUtf8(text), this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, handler);
+        if (button)
+            connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        return action;
+    };
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(key))
+            redoKeys << key;
+    m_undo = make("Rückgängig", QKeySequence::keyBindings(QKeySequence::Undo), BTNUndo, &frmTivaro::BTNUndo_Click);
+    m_redo = make("Wiederholen", redoKeys, BTNRedo, &frmTivaro::BTNRedo_Click);
+    m_save = make("Speichern", {QKeySequence(Qt::CTRL | Qt::Key_S)}, nullptr, &frmTivaro::BTNSave_Click);
+
+    // The buttons say which step they take back or do again.
+    const auto follow = [](QAction* action, QPushButton* button, const QString& caption) {
+        return [action, button, caption](const QString& step) {
+            const QString tip = step.isEmpty() ? caption : caption + QStringLiteral(": ") + step;
+            button->setToolTip(tip);
+            action->setToolTip(tip);
+        };
+    };
+    const auto undoText = follow(m_undo, BTNUndo, m_undo->text());
+    const auto redoText = follow(m_redo, BTNRedo, m_redo->text());
+    connect(&history, &QUndoStack::undoTextChanged, this, undoText);
+    connect(&history, &QUndoStack::redoTextChanged, this, redoText);
+    for (auto [action, button] : {std::pair{m_undo, BTNUndo}, std::pair{m_redo, BTNRedo}}) {
+        action->setEnabled(false);
+        button->setEnabled(false);
+    }
+    connect(&history, &QUndoStack::canUndoChanged, m_undo, &QAction::setEnabled);
+    connect(&history, &QUndoStack::canUndoChanged, BTNUndo, &QPushButton::setEnabled);
+    connect(&history, &QUndoStack::canRedoChanged, m_redo, &QAction::setEnabled);
+    connect(&history, &QUndoStack::canRedoChanged, BTNRedo, &QPushButton::setEnabled);
+    undoText({});
+    redoText({});
+    connect(&history, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        setWindowModified(!clean);
+        if (!clean)
+            LBLStatus->clear();
+    });
+    m_layout.setSavedNotice([this](const QStringList& files) {
+        LBLStatus->setText(files.isEmpty() ? QStringLiteral("Keine Änderungen zu speichern.")
+                                           : QStringLiteral("Gespeichert: ") + files.join(QStringLiteral(", ")));
+    });
+}
+
+QAction* frmTivaro::actionFor(const QKeyEvent* key) const
+{
+    const QKeySequence pressed(key->keyCombination());
+    for (QAction* action : {m_undo, m_redo, m_save})
+        if (action->shortcuts().contains(pressed))
+            return action;
+    return nullptr;
+}
+
+void frmTivaro::BTNUndo_Click()
+{
+    m_document.undoStack().undo();
+}
+
+void frmTivaro::BTNRedo_Click()
+{
+    m_document.undoStack().redo();
 }
 
 // ---- start and stop ----
@@ -279,7 +362,6 @@ void frmTivaro::Form_Load()
     if (m_state.AppPath.isEmpty())
         m_state.AppPath = InitAppPath();
     m_state.LayoutLoaded = false;
-    m_state.LayoutChanged = false;
     m_state.SkinFolder = ReadIni(settingsFile(), Settings::Directory, Settings::LastDir, Settings::defaultLastDir());
 
     const Settings::LayoutLook look = Settings::readLayoutLook(settingsFile());
@@ -384,6 +466,9 @@ bool frmTivaro::openSkinFolder(const QString& folder)
     }
     ComboAnsicht->setCurrentIndex(ComboAnsicht->findText(MainMenuScreen));
     useSkinFolder(QDir::toNativeSeparators(info.absoluteFilePath()));
+    // Kept edits keep their screen, and the list says which one that is.
+    if (!m_layout.currentScreen().isEmpty())
+        ComboAnsicht->setCurrentIndex(ComboAnsicht->findText(m_layout.currentScreen()));
     ComboAnsicht->setFocus();
     return true;
 }
@@ -406,10 +491,7 @@ void frmTivaro::BTNSave_Click()
 
 bool frmTivaro::releaseEdits()
 {
-    if (!m_layout.offerSave())
-        return false;
-    m_state.LayoutChanged = false;
-    return true;
+    return m_layout.offerSave();
 }
 
 void frmTivaro::ChkInfobar_Click()
@@ -473,12 +555,10 @@ void frmTivaro::showFinding(const Finding& finding)
 {
     if (finding.screen.isEmpty() || !showScreen(finding.screen))
         return;
-    const ScreenBinding& b = m_state.Binding;
-    for (int slot = 0; slot <= b.lastSlot && slot < m_elements.size(); ++slot) {
-        if (b.ElementSection[slot] == finding.section
-            && b.ElementFile[slot].compare(finding.file, Qt::CaseInsensitive) == 0) {
-            m_canvas.selector()->setTag(QString::number(slot));
-            m_elements.at(slot)->paintSelector();
+    for (int slot = 0; slot < m_document.count(); ++slot) {
+        const LayoutElement& e = m_document.element(slot);
+        if (e.section == finding.section && e.file.compare(finding.file, Qt::CaseInsensitive) == 0) {
+            m_document.select(slot);
             return;
         }
     }
@@ -512,13 +592,6 @@ bool frmTivaro::dummysTicked() const
 
 // ---- nudging and keys ----
 
-int frmTivaro::activeSlot() const
-{
-    bool ok = false;
-    const int slot = m_canvas.selector()->tag().toInt(&ok);
-    return ok && slot >= 0 && slot < SlotCount ? slot : -1;
-}
-
 void frmTivaro::BTNpos_Click()
 {
     m_nudgeMode = (m_nudgeMode + 1) % 3;
@@ -533,64 +606,21 @@ void frmTivaro::MoveO_Click() { nudge(East); }
 
 void frmTivaro::nudge(Direction direction)
 {
-    const int slot = activeSlot();
-    clsImage* element = slot >= 0 ? m_elements.at(slot) : nullptr;
-    if (element) {
-        const auto& factor = m_state.Binding.NudgeFactor[slot];
-        const double fX = factor[ScreenBinding::NudgeX], fY = factor[ScreenBinding::NudgeY];
-        const double fW = factor[ScreenBinding::NudgeWidth], fH = factor[ScreenBinding::NudgeHeight];
-        const double tX = element->TouchX(), tY = element->TouchY();
-        const double tCX = element->TouchCX(), tCY = element->TouchCY();
-        const QLocale& locale = m_elements.locale();
-        // A field that holds no number is left as it is; the element then keeps its place.
-        const auto change = [&](CanvasText* field, double delta) {
-            if (const auto value = ParseNumber(field->text(), locale))
-                field->setText(DoubleText(*value + delta, locale));
-        };
-        CanvasText* x = m_canvas.txtX();
-        CanvasText* y = m_canvas.txtY();
-        CanvasText* cx = m_canvas.txtCX();
-        CanvasText* cy = m_canvas.txtCY();
-        switch (m_nudgeMode * 4 + direction) {
-        case 0 * 4 + North: change(y, -fY); break;
-        case 0 * 4 + South: change(y, fY); break;
-        case 0 * 4 + West: change(x, -fX); break;
-        case 0 * 4 + East: change(x, fX); break;
-        case 1 * 4 + North: change(y, -fH * tY); change(cy, fH * tY); break;
-        case 1 * 4 + South: change(cy, fH * tCY); break;
-        case 1 * 4 + West: change(x, -fW * tX); change(cx, fW * tX); break;
-        case 1 * 4 + East: change(cx, fW * tCX); break;
-        case 2 * 4 + North: change(cy, -fH); break;
-        case 2 * 4 + South: change(y, fH * tY); change(cy, -fH * tY); break;
-        case 2 * 4 + West: change(cx, -fW * tCX); break;
-        case 2 * 4 + East: change(x, fW * tX); change(cx, -fW * tX); break;
-        }
-        element->stretchImage();
-    }
+    static constexpr NudgeDirection directions[] = {NudgeDirection::North, NudgeDirection::South,
+                                                    NudgeDirection::West, NudgeDirection::East};
+    m_document.nudge(NudgeMode(m_nudgeMode), directions[direction]);
     txtX->setFocus();
 }
 
 void frmTivaro::selectNeighbour(int step)
 {
-    const int start = activeSlot();
-    const int last = m_state.Binding.lastSlot;
-    if (start < 0 || last < 0)
+    const int start = m_document.current();
+    if (start < 0)
         return;
-    const auto touchable = [this](int slot) {
-        const clsImage* e = m_elements.at(slot);
-        return e && (e->TouchX() || e->TouchY() || e->TouchCX() || e->TouchCY());
-    };
-    int slot = start;
-    // At most one round, so a screen without any touchable element cannot hang.
-    for (int tries = 0; tries <= last; ++tries) {
-        slot = step > 0 ? (slot >= last ? 0 : slot + 1) : (slot <= 0 ? last : slot - 1);
-        if (touchable(slot))
-            break;
-    }
-    if (!m_elements.at(slot))
-        return;
-    m_canvas.selector()->setTag(QString::number(slot));
-    m_elements.at(slot)->paintSelector();
+    std::vector<Touch> touch;
+    for (const LayoutElement& e : m_document.elements())
+        touch.push_back(e.touch);
+    m_document.select(Layout::NeighbourOf(touch, start, step));
 }
 
 bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
@@ -649,6 +679,12 @@ bool frmTivaro::eventFilter(QObject* watched, QEvent* event)
         // A shortcut may take the key press itself away.
         if (key->key() != Qt::Key_Control)
             m_ctrlAlone = false;
+        // A line edit would keep Ctrl+Z for its own undo: the window takes the
+        // key first, as a key press, and undoes a step of the layout.
+        if (qobject_cast<QLineEdit*>(widget) && actionFor(key)) {
+            key->accept();
+            return true;
+        }
         return false;
     }
     const struct { QLineEdit* field; CanvasText* text; } fields[] = {
@@ -675,6 +711,12 @@ bool frmTivaro::eventFilter(QObject* watched, QEvent* event)
     QWidget* first = QApplication::focusWidget();
     if (!first || first->window() != this)
         first = this;
+    // The press of a key taken from a line edit's own shortcuts (see above).
+    QAction* action = actionFor(key);
+    if (action && (widget == first || qobject_cast<QLineEdit*>(widget))) {
+        action->trigger();
+        return true;
+    }
     if (widget != first)
         return false;
     return Form_KeyDown(key->key(), key->modifiers());

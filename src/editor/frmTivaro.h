@@ -3,6 +3,7 @@
 #include "BindingView.h"
 #include "Canvas.h"
 #include "Elements.h"
+#include "LayoutDocument.h"
 #include "ScreenLayout.h"
 
 #include <QWidget>
@@ -10,10 +11,12 @@
 #include <functional>
 
 class CanvasView;
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QKeyEvent;
 class QPushButton;
 class cSHFolder;
 struct Finding;
@@ -21,7 +24,9 @@ struct AppState;
 
 // The layout editor and start-up window: the canvas on the left, the screen
 // list, the active element's coordinates, the nudge cross and the buttons on
-// the right. Key presses reach Form_KeyDown before the focused item.
+// the right. Key presses reach Form_KeyDown before the focused item. Every
+// edit is a step of the layout document's history, which "Rückgängig" and
+// "Wiederholen" walk.
 class frmTivaro : public QWidget, public BindingView
 {
     Q_OBJECT
@@ -58,6 +63,8 @@ public:
     void ComboAnsicht_Click();
     void BTNLoad_Click();
     void BTNSave_Click();
+    void BTNUndo_Click();
+    void BTNRedo_Click();
     void BTNpos_Click();
     void MoveN_Click();
     void MoveS_Click();
@@ -77,6 +84,7 @@ public:
     int nudgeMode() const { return m_nudgeMode; }
     Canvas& canvas() { return m_canvas; }
     Elements& elements() { return m_elements; }
+    LayoutDocument& document() { return m_document; }
     ScreenLayout& layout() { return m_layout; }
     CanvasView* canvasView() const { return m_view; }
 
@@ -96,12 +104,13 @@ private:
     void buildWidgets();
     QWidget* buildControls();
     void bindField(QLineEdit* field, CanvasText* text);
+    void buildActions();
+    // The action a key press means, wherever the focus is in the window; null for none.
+    QAction* actionFor(const QKeyEvent* key) const;
     // The coordinate fields show the active element's rectangle again.
     void showActiveValues();
     void nudge(Direction direction);
     void selectNeighbour(int step);
-    // Slot of the active element, -1 when none.
-    int activeSlot() const;
     void useSkinFolder(const QString& path);
     // Offers pending edits for saving before an action replaces them; false
     // when the user cancelled or the save failed, and the action must not run.
@@ -109,6 +118,7 @@ private:
     QString settingsFile() const;
 
     AppState& m_state;
+    LayoutDocument m_document;
     Canvas m_canvas;
     Elements m_elements;
     ScreenLayout m_layout;
@@ -135,8 +145,14 @@ private:
     QPushButton* BTNpos = nullptr;
     QPushButton* BTNLoad = nullptr;
     QPushButton* BTNSave = nullptr;
+    QPushButton* BTNUndo = nullptr;
+    QPushButton* BTNRedo = nullptr;
     QPushButton* BTNMisc = nullptr;
     QPushButton* BTNSkinManager = nullptr;
     QPushButton* BTNCheck = nullptr;
+    QLabel* LBLStatus = nullptr;
     QLabel* lbl_Version = nullptr;
+    QAction* m_undo = nullptr;
+    QAction* m_redo = nullptr;
+    QAction* m_save = nullptr;
 };

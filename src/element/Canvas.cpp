@@ -33,6 +33,8 @@ Canvas::Canvas(int twipsPerPixelX, int twipsPerPixelY, QObject* parent)
 
 void Canvas::setTwipsPerPixel(int twipsPerPixelX, int twipsPerPixelY)
 {
+    m_twipsX = twipsPerPixelX;
+    m_twipsY = twipsPerPixelY;
     const QRectF area(0, 0, double(ScreenWidth) * twipsPerPixelX, double(ScreenHeight) * twipsPerPixelY);
     m_screen->setGeometry(area);
     m_background->setGeometry(area);
@@ -46,15 +48,4 @@ CanvasBitmap* Canvas::bitmap(int slot) const
 CanvasShape* Canvas::frame(int slot) const
 {
     return slot >= 0 && slot < SlotCount ? m_frames[slot] : nullptr;
-}
-
-int Canvas::slotAt(QPointF point) const
-{
-    for (int slot = SlotCount - 1; slot >= 0; --slot) {
-        const CanvasBitmap* b = m_bitmaps[slot];
-        if (b->isVisible() && point.x() >= b->left() && point.x() < b->left() + b->width()
-            && point.y() >= b->top() && point.y() < b->top() + b->height())
-            return slot;
-    }
-    return -1;
 }

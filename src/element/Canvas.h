@@ -26,6 +26,8 @@ public:
 
     // Sizes the screen frame and the background for the display's twips per pixel.
     void setTwipsPerPixel(int twipsPerPixelX, int twipsPerPixelY);
+    int twipsPerPixelX() const { return m_twipsX; }
+    int twipsPerPixelY() const { return m_twipsY; }
 
     CanvasBitmap* background() const { return m_background; }
     // Null for a slot outside 0..24.
@@ -38,10 +40,6 @@ public:
     CanvasText* txtCX() const { return m_txtCX; }
     CanvasText* txtCY() const { return m_txtCY; }
     CanvasText* nameLabel() const { return m_nameLabel; }
-
-    // The slot of the topmost visible element bitmap under point (twips); higher
-    // slots lie above lower ones. -1 when there is none.
-    int slotAt(QPointF point) const;
 
 signals:
     // An item's rectangle, visibility or look changed.
@@ -60,4 +58,6 @@ private:
     CanvasText* m_txtCX = nullptr;
     CanvasText* m_txtCY = nullptr;
     CanvasText* m_nameLabel = nullptr;
+    int m_twipsX = 15;
+    int m_twipsY = 15;
 };

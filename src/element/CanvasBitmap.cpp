@@ -13,11 +13,3 @@ bool CanvasBitmap::loadPicture(const QString& path)
     notifyLook();
     return !m_picture.isNull();
 }
-
-void CanvasBitmap::clearPicture()
-{
-    if (m_picture.isNull())
-        return;
-    m_picture = QImage();
-    notifyLook();
-}

@@ -17,8 +17,8 @@ public:
     // Ignored while the field's own key release is handled: see keyUp.
     void setText(const QString& text);
 
-    // A key went up in the field; every element bound to it hears it. The user
-    // is typing here, so what the elements write back into this field meanwhile
+    // A key went up in the field; the active element hears it. The user is
+    // typing here, so what the element writes back into this field meanwhile
     // is dropped: rewriting "-" as "10" would turn the next "5" into "105". The
     // window shows the element's value again when the typing ends.
     void keyUp(int key, Qt::KeyboardModifiers modifiers);

@@ -1,29 +1,102 @@
 #include "Elements.h"
 
+#include "Canvas.h"
+#include "NumberText.h"
 #include "clsImage.h"
 
-#include <algorithm>
-
-Elements::Elements(AppState& state, const QLocale& locale)
-    : m_state(state), m_locale(locale)
+Elements::Elements(LayoutDocument& document, Canvas& canvas, const QLocale& locale)
+    : m_document(document), m_canvas(canvas), m_locale(locale)
 {
+    for (int slot = 0; slot < SlotCount; ++slot)
+        m_slots[slot] = std::make_unique<clsImage>(*this, slot);
+    connect(&m_document, &LayoutDocument::loaded, this, &Elements::showScreen);
+    connect(&m_document, &LayoutDocument::rectsChanged, this, &Elements::showRects);
+    connect(&m_document, &LayoutDocument::selectionChanged, this, &Elements::paintSelector);
+    // Only the active element hears the shared fields.
+    const auto route = [this](Field f) {
+        return [this, f](int key, Qt::KeyboardModifiers modifiers) {
+            if (clsImage* e = at(m_document.current()))
+                e->KeyUp(f, key, modifiers);
+        };
+    };
+    for (const Field f : {FieldX, FieldY, FieldCX, FieldCY})
+        connect(field(f), &CanvasText::keyReleased, this, route(f));
 }
 
 Elements::~Elements() = default;
 
-void Elements::clear()
+void Elements::setLocale(const QLocale& locale)
 {
-    m_slots.clear();
-}
-
-void Elements::grow(int count)
-{
-    count = std::min(count, SlotCount);
-    while (size() < count)
-        m_slots.push_back(std::make_unique<clsImage>(*this));
+    m_locale = locale;
+    ShowCoordinates();
 }
 
 clsImage* Elements::at(int slot) const
 {
-    return slot >= 0 && slot < size() ? m_slots[slot].get() : nullptr;
+    return m_document.contains(slot) ? m_slots[slot].get() : nullptr;
+}
+
+CanvasText* Elements::field(Field f) const
+{
+    CanvasText* const fields[] = {m_canvas.txtX(), m_canvas.txtY(), m_canvas.txtCX(), m_canvas.txtCY()};
+    return fields[f];
+}
+
+void Elements::showScreen()
+{
+    for (int slot = 0; slot < SlotCount; ++slot) {
+        const bool used = m_document.contains(slot);
+        const bool visible = used && m_document.element(slot).visible;
+        if (used) {
+            m_canvas.bitmap(slot)->loadPicture(m_document.element(slot).picture);
+            SyncFrame(slot);
+        }
+        m_canvas.bitmap(slot)->setVisible(visible);
+        m_canvas.frame(slot)->setVisible(visible);
+    }
+    paintSelector();
+}
+
+void Elements::showRects(const QList<int>& changed)
+{
+    for (const int slot : changed)
+        SyncFrame(slot);
+    if (changed.contains(m_document.current()))
+        paintSelector();
+}
+
+void Elements::SyncFrame(int slot)
+{
+    m_canvas.bitmap(slot)->setGeometry(m_document.rect(slot));
+    m_canvas.frame(slot)->setGeometry(m_document.frame(slot));
+}
+
+void Elements::paintSelector()
+{
+    CanvasShape* marker = m_canvas.selector();
+    const int current = m_document.current();
+    marker->setTag(QString::number(current));
+    if (current < 0) {
+        marker->setVisible(false);
+        m_canvas.nameLabel()->setText(QStringLiteral("nothing selected"));
+        return;
+    }
+    marker->setGeometry(m_document.rect(current));
+    marker->setVisible(true);
+    m_canvas.nameLabel()->setText(m_document.element(current).caption());
+    ShowCoordinates();
+}
+
+QString Elements::fieldText(Field f) const
+{
+    const int current = m_document.current();
+    return current < 0 ? field(f)->text() : SingleText(m_document.shown(current)[f], m_locale);
+}
+
+void Elements::ShowCoordinates()
+{
+    if (m_document.current() < 0)
+        return;
+    for (const Field f : {FieldX, FieldY, FieldCX, FieldCY})
+        field(f)->setText(fieldText(f));
 }

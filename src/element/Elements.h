@@ -1,45 +1,60 @@
 #pragma once
 
-#include "AppState.h"
+#include "LayoutDocument.h"
 
 #include <QLocale>
+#include <QObject>
 
+#include <array>
 #include <memory>
-#include <vector>
 
+class Canvas;
+class CanvasText;
 class clsImage;
 
-// The layout elements of the screen on show, by slot (0..24), together with
-// what every element reaches beside its own canvas items: the program state,
-// the locale of the coordinate fields and the pointer shape the last mouse
-// handler asked for (the window applies it).
-class Elements
+// The elements of the screen on show, by slot (0..24): the layout document as
+// the canvas draws it, and the element that receives each bitmap's pointer
+// events and the shared fields' key releases. The canvas items are views:
+// bitmaps and frames follow the document's rectangles, and the marker, the
+// name label and the coordinate fields follow its current element.
+class Elements : public QObject
 {
+    Q_OBJECT
+
 public:
-    explicit Elements(AppState& state, const QLocale& locale = QLocale());
-    ~Elements();
-    Elements(const Elements&) = delete;
-    Elements& operator=(const Elements&) = delete;
+    Elements(LayoutDocument& document, Canvas& canvas, const QLocale& locale = QLocale());
+    ~Elements() override;
 
-    AppState& state() const { return m_state; }
+    LayoutDocument& document() const { return m_document; }
+    Canvas& canvas() const { return m_canvas; }
     const QLocale& locale() const { return m_locale; }
-    void setLocale(const QLocale& locale) { m_locale = locale; }
+    // The fields show their numbers with this locale's decimal separator.
+    void setLocale(const QLocale& locale);
 
+    // The pointer shape the last mouse handler asked for; the window applies it.
     Qt::CursorShape pointerShape() const { return m_pointer; }
     void setPointerShape(Qt::CursorShape shape) { m_pointer = shape; }
 
-    // Discards every element.
-    void clear();
-    // Grows to count slots (at most 25), keeping the existing elements; every
-    // new slot gets a fresh element.
-    void grow(int count);
-    int size() const { return int(m_slots.size()); }
-    // The element in slot, or null when there is none.
+    int size() const { return m_document.count(); }
+    // The element in slot, or null when the screen has none there.
     clsImage* at(int slot) const;
 
+    // Puts the marker on the current element and shows its name and values.
+    void paintSelector();
+    // The field's text for the current element's value.
+    QString fieldText(Field field) const;
+
 private:
-    AppState& m_state;
+    void showScreen();
+    void showRects(const QList<int>& changed);
+    // The frame and the bitmap of slot show where the document has it.
+    void SyncFrame(int slot);
+    void ShowCoordinates();
+    CanvasText* field(Field field) const;
+
+    LayoutDocument& m_document;
+    Canvas& m_canvas;
     QLocale m_locale;
     Qt::CursorShape m_pointer = Qt::ArrowCursor;
-    std::vector<std::unique_ptr<clsImage>> m_slots;
+    std::array<std::unique_ptr<clsImage>, SlotCount> m_slots;
 };

@@ -255,7 +255,7 @@ scenario_skin_manager_uploads_and_switches() {
   mkdir -p "$base" && cp -r "$samples/DemoSkin" "$skin" && cp -r "$samples/demo-device" "$device"
   write_settings "$device" "$skin" "$base/none"
   start_tivaro
-  click_window 424 463 # "Skins"
+  click_window 424 491 # "Skins"
   focus_window 'to the PDA'
   click_in 'to the PDA' 51 24 # "verbinden"
   # The connection is up once the window offers "trennen"; the lights show it as well.
@@ -293,7 +293,7 @@ scenario_speed_profile_update() {
   mkdir -p "$base" && cp -r "$samples/map-export" "$base/map-export"
   write_settings "$base/none" "$base/none" "$base/map-export"
   start_tivaro
-  click_window 319 463 # "Misc"
+  click_window 319 491 # "Misc"
   focus_window Preferences
   # Motorway speed out of town: 130 instead of 120.
   local id

@@ -1,15 +1,12 @@
-#include "EditorWindowFixture.h"
+#include "EditorFixture.h"
 
 #include "Canvas.h"
 #include "FolderBrowser.h"
 #include "Ini.h"
-#include "ScreenCatalogue.h"
 #include "Settings.h"
 
 #include <QCheckBox>
-#include <QDirIterator>
 #include <QLabel>
-#include <QMap>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -17,32 +14,9 @@ namespace {
 
 const QString SaveQuestion = QStringLiteral("Soll die Datei gespeichert werden?");
 
-// Every file of a folder with its bytes.
-QMap<QString, QByteArray> snapshot(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    for (QDirIterator it(folder, QDir::Files); it.hasNext();) {
-        const QString path = it.next();
-        files.insert(QFileInfo(path).fileName(), bytes(path));
-    }
-    return files;
-}
-
 class EditorWindowTest : public EditorWindowFixture
 {
 protected:
-    // Drags "home" of the main menu 20 pixels to the right.
-    void editHome()
-    {
-        press(at(60, 60));
-        move(at(60, 60));
-        move(at(80, 60));
-        release(at(80, 60));
-        ASSERT_EQ(pixels(0), QRectF(30, 36, 105, 54));
-    }
-
-    QString mainMenu(const QString& folder) const { return folder + QStringLiteral("/mainmenult.ini"); }
-
     int questions() const
     {
         int n = 0;
@@ -53,7 +27,7 @@ protected:
     }
 
     // Makes a layout file impossible to replace.
-    void blockMainMenu(const QString& folder, const QString& name = QStringLiteral("mainmenult.ini"))
+    void block(const QString& folder, const QString& name)
     {
         ASSERT_TRUE(QFile::remove(folder + u'/' + name));
         ASSERT_TRUE(QDir(folder).mkdir(name));
@@ -64,18 +38,21 @@ protected:
 
 TEST_F(EditorWindowTest, StartsEmptyWithItsCaptionsAndTheLayoutSettings)
 {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tivaro"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tivaro[*]"));
+    EXPECT_FALSE(window->isWindowModified());
     const struct { const char* name; const char* caption; const char* tip; } buttons[] = {
         {"BTNLoad", "Laden", "Layout laden"}, {"BTNSave", "Speichern", "Layout speichern"},
-        {"BTNMisc", "Misc", "miscelangelous"}, {"BTNSkinManager", "Skins", "PDA"}, {"BTNCheck", "Prüfen", "Skin prüfen"},
-        {"BTNpos", "pos.", "Modus"}, {"MoveN", "", "hoch"}, {"MoveS", "", "runter"},
-        {"MoveW", "", "links"}, {"MoveO", "", "rechts"},
+        {"BTNMisc", "Misc", "miscelangelous"}, {"BTNSkinManager", "Skins", "PDA"}, {"BTNpos", "pos.", "Modus"},
+        {"BTNUndo", "Rückgängig", "Rückgängig"}, {"BTNRedo", "Wiederholen", "Wiederholen"}, {"MoveN", "", "hoch"},
+        {"MoveS", "", "runter"}, {"MoveW", "", "links"}, {"MoveO", "", "rechts"}, {"BTNCheck", "Prüfen", "Skin prüfen"},
     };
     for (const auto& b : buttons) {
         QPushButton* button = find<QPushButton>(b.name);
         EXPECT_EQ(button->text(), QString::fromUtf8(b.caption)) << b.name;
-        EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.tip)) << b.name;
+        EXPECT_EQ(button->toolTip(), QString::fromUtf8(b.tip)) << b.name;
     }
+    EXPECT_FALSE(find<QPushButton>("BTNUndo")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("BTNRedo")->isEnabled());
     EXPECT_EQ(find<QLabel>("lbl_Version")->text(), QStringLiteral("Tivaro v1.6.1"));
     EXPECT_EQ(find<QLabel>("Label2")->text(), QStringLiteral("aktives Element:"));
     EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("nothing selected"));
@@ -112,146 +89,69 @@ TEST_F(EditorWindowTest, AFolderOnTheCommandLineOpensTheMainMenu)
     EXPECT_EQ(find<QLineEdit>("txtX")->text(), QStringLiteral("210"));
 }
 
-TEST_F(EditorWindowTest, ChangingTheScreenAsksOnceAndNoKeepsTheFile)
+TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
 {
-    ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    const QByteArray before = bytes(mainMenu(skin.path()));
-    editHome();
-    prompter.answer(Prompter::Answer::No);
-    openScreen(QStringLiteral("Produktinfo"));
-    EXPECT_EQ(questions(), 1);
-    openScreen(QStringLiteral("Hauptmenu"));
-    EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
-    EXPECT_EQ(bytes(mainMenu(skin.path())), before);
-}
-
-TEST_F(EditorWindowTest, AnotherFolderNeverReceivesThePreviousScreen)
-{
-    for (const auto answer : {Prompter::Answer::Yes, Prompter::Answer::No}) {
-        SCOPED_TRACE(answer == Prompter::Answer::Yes ? "Yes" : "No");
-        QTemporaryDir first, second;
-        copySkin(first.path());
-        copySkin(second.path());
-        ASSERT_TRUE(window->openSkinFolder(first.path()));
-        const auto firstBefore = snapshot(first.path());
-        const auto secondBefore = snapshot(second.path());
-        editHome();
-        prompter.shown.clear();
-        prompter.answer(answer);
-        ASSERT_TRUE(window->openSkinFolder(second.path()));
-        EXPECT_EQ(questions(), 1);
-        EXPECT_EQ(snapshot(second.path()), secondBefore) << "byte for byte";
-        const QString savedX = ReadIni(mainMenu(first.path()), QStringLiteral("home"), QStringLiteral("x"), {});
-        EXPECT_EQ(savedX, answer == Prompter::Answer::Yes ? QStringLiteral("30") : QStringLiteral("10"));
-        if (answer == Prompter::Answer::No) {
-            EXPECT_EQ(snapshot(first.path()), firstBefore);
-        }
-        EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(second.path()) + QDir::separator());
-        EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54)) << "loaded from the new folder";
-        EXPECT_FALSE(state.LayoutChanged);
-        // Saving now writes the new folder's own rectangles only.
-        window->BTNSave_Click();
-        EXPECT_EQ(ReadIni(mainMenu(second.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("10"));
-    }
-}
-
-TEST_F(EditorWindowTest, CancelOrAFailedSaveKeepsThePreviousFolderAndTheEdits)
-{
-    for (const bool cancel : {true, false}) {
-        SCOPED_TRACE(cancel ? "cancel" : "failed save");
-        QTemporaryDir first, second;
-        copySkin(first.path());
-        copySkin(second.path());
-        state.LayoutChanged = false;
-        ASSERT_TRUE(window->openSkinFolder(first.path()));
-        editHome();
-        if (!cancel)
-            blockMainMenu(first.path());
-        const auto secondBefore = snapshot(second.path());
-        const QString settings = Settings::filePath(state.AppPath);
-        prompter.answer(cancel ? Prompter::Answer::Cancel : Prompter::Answer::Yes);
-        window->openSkinFolder(second.path());
-        EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(first.path()) + QDir::separator());
-        EXPECT_EQ(ReadIni(settings, Settings::Directory, Settings::LastDir, {}), QDir::toNativeSeparators(first.path()));
-        EXPECT_TRUE(state.LayoutChanged);
-        EXPECT_EQ(pixels(0), QRectF(30, 36, 105, 54));
-        EXPECT_EQ(snapshot(second.path()), secondBefore);
-    }
-}
-
-TEST_F(EditorWindowTest, CancelOrAFailedSaveKeepsTheScreenItsEditsAndTheBoxes)
-{
-    enum Action { OtherScreen, Infobar, Dummys };
-    const struct { const char* what; Action action; bool cancel; } rows[] = {
-        {"screen list, cancel", OtherScreen, true}, {"screen list, failed save", OtherScreen, false},
-        {"info bar, cancel", Infobar, true},        {"info bar, failed save", Infobar, false},
-        {"dummys, cancel", Dummys, true},           {"dummys, failed save", Dummys, false},
+    // Yes saves, No gives the edits up; Cancel and a failed save keep the
+    // screen, its edits, the check boxes and the folder as they were.
+    enum Action { OtherScreen, Infobar, Dummys, Folder, Close };
+    using A = Prompter::Answer;
+    const struct { Action action; A answer; bool block; } rows[] = {
+        {OtherScreen, A::No, false}, {OtherScreen, A::Cancel, false}, {OtherScreen, A::Yes, true},
+        {Infobar, A::Cancel, false}, {Infobar, A::Yes, true}, {Dummys, A::Cancel, false}, {Dummys, A::Yes, true},
+        {Folder, A::Yes, false}, {Folder, A::No, false}, {Folder, A::Cancel, false}, {Folder, A::Yes, true},
+        {Close, A::Yes, false}, {Close, A::No, false}, {Close, A::Cancel, false}, {Close, A::Yes, true},
     };
     const QString map = QStringLiteral("Kartenansicht 1");
-    QComboBox* combo = find<QComboBox>("ComboAnsicht");
     QCheckBox* infobar = find<QCheckBox>("ChkInfobar");
     QCheckBox* dummys = find<QCheckBox>("ChkDummys");
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        QTemporaryDir folder;
-        copySkin(folder.path());
-        state.LayoutChanged = false;
-        ASSERT_TRUE(window->openSkinFolder(folder.path()));
+        SCOPED_TRACE(testing::Message() << "action " << r.action << " answer " << int(r.answer) << " " << r.block);
+        QTemporaryDir first, second;
+        copySkin(first.path());
+        copySkin(second.path());
+        const QString file = first.filePath(QStringLiteral("mapviewlt.ini"));
+        forget();
+        window->show();
+        infobar->setChecked(true);
+        dummys->setChecked(false);
+        ASSERT_TRUE(window->openSkinFolder(first.path()));
         openScreen(map);
-        select(6);
+        const QString storedX = ReadIni(file, "distance", "x", {});
+        select(6); // "distance"
         window->MoveO_Click();
         const QRectF edited = pixels(6);
-        if (!r.cancel)
-            blockMainMenu(folder.path(), QStringLiteral("mapviewlt.ini"));
+        if (r.block)
+            block(first.path(), QStringLiteral("mapviewlt.ini"));
+        const auto secondBefore = snapshot(second.path());
         prompter.shown.clear();
-        prompter.answer(r.cancel ? Prompter::Answer::Cancel : Prompter::Answer::Yes);
+        prompter.answer(r.answer);
         switch (r.action) {
         case OtherScreen: openScreen(QStringLiteral("Hauptmenu")); break;
         case Infobar: QTest::mouseClick(infobar, Qt::LeftButton); break;
         case Dummys: QTest::mouseClick(dummys, Qt::LeftButton); break;
+        case Folder: window->openSkinFolder(second.path()); break;
+        case Close: window->close(); break;
         }
         EXPECT_EQ(questions(), 1);
-        EXPECT_EQ(prompter.shown.size(), r.cancel ? 1 : 2) << "a failed save is reported";
-        EXPECT_EQ(window->layout().currentScreen(), map);
-        EXPECT_EQ(combo->currentText(), map);
-        EXPECT_TRUE(infobar->isChecked());
-        EXPECT_FALSE(dummys->isChecked());
-        EXPECT_TRUE(state.LayoutChanged);
-        EXPECT_EQ(pixels(6), edited);
-        EXPECT_TRUE(window->canvas().bitmap(1)->isVisible()) << "the info bar still shows";
-    }
-}
-
-TEST_F(EditorWindowTest, ClosingOffersTheSaveAndStaysOpenWhenItFails)
-{
-    const struct { const char* what; Prompter::Answer answer; bool block; bool closed; const char* savedX; } rows[] = {
-        {"yes", Prompter::Answer::Yes, false, true, "30"},
-        {"no", Prompter::Answer::No, false, true, "10"},
-        {"failed save", Prompter::Answer::Yes, true, false, nullptr},
-        {"cancel", Prompter::Answer::Cancel, false, false, nullptr},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        QTemporaryDir folder;
-        copySkin(folder.path());
-        window->show();
-        state.LayoutChanged = false;
-        ASSERT_TRUE(window->openSkinFolder(folder.path()));
-        editHome();
-        if (r.block)
-            blockMainMenu(folder.path());
-        prompter.shown.clear();
-        prompter.answer(r.answer);
-        EXPECT_EQ(window->close(), r.closed);
-        EXPECT_EQ(window->isVisible(), !r.closed);
-        EXPECT_EQ(questions(), 1);
-        if (r.savedX)
-            EXPECT_EQ(ReadIni(mainMenu(folder.path()), QStringLiteral("home"), QStringLiteral("x"), {}),
-                      QString::fromLatin1(r.savedX));
-        else
-            EXPECT_TRUE(state.LayoutChanged) << "the edits are still there";
-        state.LayoutChanged = false;
+        EXPECT_EQ(prompter.shown.size(), r.block ? 2 : 1) << "a failed save is reported";
+        if (!r.block) {
+            const bool saved = r.answer == A::Yes;
+            EXPECT_EQ(ReadIni(file, "distance", "x", {}), saved ? QString::number(storedX.toInt() + 1) : storedX);
+        }
+        const bool kept = r.answer == A::Cancel || r.block;
+        EXPECT_EQ(changed(), kept);
+        EXPECT_EQ(window->isVisible(), kept || r.action != Close);
+        const QString folder = QDir::toNativeSeparators((kept || r.action != Folder ? first : second).path());
+        EXPECT_EQ(state.SkinFolder, folder + QDir::separator());
+        EXPECT_EQ(ReadIni(Settings::filePath(state.AppPath), Settings::Directory, Settings::LastDir, {}), folder);
+        EXPECT_EQ(snapshot(second.path()), secondBefore) << "another folder never gets the edits";
+        if (kept) {
+            EXPECT_EQ(window->layout().currentScreen(), map);
+            EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), map);
+            EXPECT_TRUE(infobar->isChecked());
+            EXPECT_FALSE(dummys->isChecked());
+            EXPECT_EQ(pixels(6), edited);
+        }
     }
 }
 
@@ -263,29 +163,14 @@ TEST_F(EditorWindowTest, TheMapBoxesRebindAndReloadTheMapView)
     EXPECT_FALSE(infobar->isVisible()) << "hidden on the main menu";
     openScreen(QStringLiteral("Kartenansicht 2"));
     ASSERT_TRUE(infobar->isVisible());
-    int dependent = -1;
-    for (int slot = 0; slot < SlotCount && dependent < 0; ++slot)
-        if (ScreenCatalogue::mapView()[slot].dependsOnInfobar)
-            dependent = slot;
-    ASSERT_GE(dependent, 0);
-    const int barHeight = ReadIni(skin.filePath(QStringLiteral("mapviewlt.ini")), QStringLiteral("infobar"),
-                                  QStringLiteral("cy"), 0).toInt();
-    ASSERT_GT(barHeight, 2);
-    const QRectF shifted = pixels(dependent);
-
-    // An edit is offered for saving before the reload throws it away.
-    select(dependent);
-    window->MoveO_Click();
-    ASSERT_NE(pixels(dependent), shifted);
-    prompter.answer(Prompter::Answer::No);
+    const QRectF shifted = pixels(2); // "to" follows the demo's info bar, 24 pixels high
     QTest::mouseClick(infobar, Qt::LeftButton);
-    EXPECT_EQ(questions(), 1);
     EXPECT_FALSE(infobar->isChecked());
     EXPECT_EQ(window->layout().currentScreen(), QStringLiteral("Kartenansicht 2"));
     EXPECT_EQ(state.ViewIndex, 1);
-    EXPECT_EQ(pixels(dependent), shifted.translated(0, barHeight - 2)) << "no info bar, no shift";
+    EXPECT_EQ(pixels(2), shifted.translated(0, 22)) << "no info bar, no shift";
     QTest::mouseClick(infobar, Qt::LeftButton);
-    EXPECT_EQ(pixels(dependent), shifted);
+    EXPECT_EQ(pixels(2), shifted);
 
     openScreen(QStringLiteral("Kartenansicht 1"));
     EXPECT_TRUE(window->canvas().bitmap(1)->isVisible());
@@ -298,7 +183,7 @@ TEST_F(EditorWindowTest, TheMapBoxesRebindAndReloadTheMapView)
 
 TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElement)
 {
-    WriteIni(mainMenu(skin.path()), QStringLiteral("home"), QStringLiteral("y"), QStringLiteral("300"));
+    WriteIni(skin.filePath("mainmenult.ini"), "home", "y", "300");
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
     openScreen(QStringLiteral("Format"));
     prompter.onDialog([](QObject& dialog) {
@@ -335,22 +220,17 @@ TEST_F(EditorWindowTest, TheOtherWindowsOpenOwnedByTheEditor)
 
 TEST_F(EditorWindowTest, AnInvalidTypedPathAsksWhetherToCorrectIt)
 {
-    const struct { Prompter::Answer answer; bool cancel; } rows[] = {
-        {Prompter::Answer::Ok, false},
-        {Prompter::Answer::Cancel, true},
-    };
-    for (const auto& r : rows) {
+    for (const bool cancel : {false, true}) {
         prompter.shown.clear();
-        prompter.answer(r.answer);
-        bool cancel = !r.cancel;
-        window->SHFolder_ValidationFailed(QStringLiteral("C:\\Sk*ns"), cancel);
-        EXPECT_EQ(cancel, r.cancel);
+        prompter.answer(cancel ? Prompter::Answer::Cancel : Prompter::Answer::Ok);
+        bool cancelled = !cancel;
+        window->SHFolder_ValidationFailed(QStringLiteral("C:\\Sk*ns"), cancelled);
+        EXPECT_EQ(cancelled, cancel);
         ASSERT_EQ(prompter.shown.size(), 1);
         EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Ungültige Pfadangabe"));
         EXPECT_EQ(prompter.shown[0].text, QStringLiteral("Der eingegebene Pfad \"C:\\Sk*ns\" ist ungültig.\r\n"
                                                          "Wollen Sie Ihre Eingabe korrigieren?"));
         EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::OkCancel);
-        EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Exclamation);
     }
 }
 
@@ -359,14 +239,14 @@ TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
     QTemporaryDir second;
     copySkin(second.path());
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    editHome();
-    const auto secondBefore = snapshot(second.path());
+    select(0);
+    window->MoveO_Click();
 
     // A cancelled picker changes nothing.
     QTest::mouseClick(find<QPushButton>("BTNLoad"), Qt::LeftButton);
     EXPECT_EQ(prompter.dialogsRun, 1);
     EXPECT_EQ(questions(), 0);
-    EXPECT_TRUE(state.LayoutChanged);
+    EXPECT_TRUE(changed());
     EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
 
     QString startSelection, status;
@@ -388,9 +268,87 @@ TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
     EXPECT_FALSE(editShown);
     EXPECT_EQ(status, QDir::toNativeSeparators(second.path()) + QStringLiteral(" wurde gewählt."));
     EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(ReadIni(mainMenu(skin.path()), QStringLiteral("home"), QStringLiteral("x"), {}), QStringLiteral("30"));
-    EXPECT_EQ(snapshot(second.path()), secondBefore);
     EXPECT_EQ(state.SkinFolder, QDir::toNativeSeparators(second.path()) + QDir::separator());
-    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
     EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
+}
+
+TEST_F(EditorWindowTest, UndoAndRedoWorkFromTheButtonsAndTheKeysWhereverTheFocusIs)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    QPushButton* undo = find<QPushButton>("BTNUndo");
+    QPushButton* redo = find<QPushButton>("BTNRedo");
+    QLineEdit* x = find<QLineEdit>("txtX");
+    select(0);
+    view()->setFocus();
+    key(Qt::Key_Right);
+    key(Qt::Key_Right); // the focus is in txtX now: one step for both
+    ASSERT_EQ(QApplication::focusWidget(), x);
+    EXPECT_EQ(pixels(0).x(), 12);
+    EXPECT_EQ(doc().undoStack().count(), 1);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_EQ(undo->toolTip(), QStringLiteral("Rückgängig: home verschieben"));
+    EXPECT_TRUE(window->isWindowModified());
+
+    QTest::keyClick(x, Qt::Key_Z, Qt::ControlModifier); // not the line edit's own undo
+    EXPECT_EQ(pixels(0).x(), 10);
+    EXPECT_EQ(x->text(), QStringLiteral("10"));
+    EXPECT_FALSE(window->isWindowModified());
+    EXPECT_EQ(redo->toolTip(), QStringLiteral("Wiederholen: home verschieben"));
+    QTest::keyClick(x, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(pixels(0).x(), 12);
+    QTest::mouseClick(undo, Qt::LeftButton);
+    QComboBox* combo = find<QComboBox>("ComboAnsicht");
+    QTest::keyClick(combo, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(pixels(0).x(), 12);
+
+    // Ctrl+S saves and says what it wrote; undoing past the save is a change
+    // again, and coming back to the saved step asks no question.
+    QTest::keyClick(x, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(find<QLabel>("LBLStatus")->text(), QStringLiteral("Gespeichert: mainmenult.ini"));
+    EXPECT_EQ(ReadIni(skin.filePath("mainmenult.ini"), "home", "x", {}), QStringLiteral("12"));
+    EXPECT_FALSE(window->isWindowModified());
+    QTest::mouseClick(undo, Qt::LeftButton);
+    EXPECT_TRUE(changed());
+    QTest::mouseClick(redo, Qt::LeftButton);
+    openScreen(QStringLiteral("Produktinfo"));
+    EXPECT_EQ(questions(), 0);
+    EXPECT_FALSE(undo->isEnabled()) << "another screen, another history";
+}
+
+TEST_F(EditorWindowTest, EveryKindOfScreenUndoesNudgesTypedValuesAndDragsWithTheirDependents)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    const struct { const char* screen; int slot; int follower; } rows[] = {
+        {"Hauptmenu", 0, -1}, {"DialogLoeschen", 0, -1}, {"EinfacheListe", 0, 4}, {"ZieleingabeEdit", 1, 5},
+        {"Kartenansicht 1", 3, 20},
+    };
+    QLineEdit* cx = find<QLineEdit>("txtCX");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.screen);
+        forget();
+        openScreen(QString::fromLatin1(r.screen));
+        const Rects loaded = doc().rects();
+        select(r.slot);
+        window->MoveO_Click();
+        cx->setFocus();
+        cx->selectAll();
+        QTest::keyClicks(cx, QStringLiteral("150"));
+        QTest::keyClick(cx, Qt::Key_Return);
+        const QPointF centre = pixels(r.slot).center();
+        ASSERT_EQ(doc().elementAt(centre * 15), r.slot);
+        drag(at(int(centre.x()), int(centre.y())), {at(int(centre.x()) + 7, int(centre.y()) + 5)});
+        const Rects edited = doc().rects();
+        EXPECT_EQ(doc().undoStack().count(), 3);
+        if (r.follower >= 0) {
+            EXPECT_NE(edited[r.follower], loaded[r.follower]);
+        }
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(find<QPushButton>("BTNUndo"), Qt::LeftButton);
+        EXPECT_EQ(doc().rects(), loaded);
+        EXPECT_FALSE(changed());
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(find<QPushButton>("BTNRedo"), Qt::LeftButton);
+        EXPECT_EQ(doc().rects(), edited);
+    }
 }

@@ -38,120 +38,13 @@ struct Skin
     QTemporaryDir dir;
 };
 
-// Expected binding of one screen. Files are runs "name*count", where D, M, E and G
-// stand for the default, main menu, edit dialog and GPS dialog file of the family.
-struct Expected { const char* name; int lastSlot; const char* files; const char* sections; std::vector<int> locked; };
-
-const std::vector<Expected>& expectedScreens()
-{
-    static const std::vector<Expected> e = {
-        {"Adresseingabe", 15, "adressviewlt.ini*10 D*6",
-         "citystatic city streetstatic street housenumber crossingstatic crossing showinmap save "
-         "startnavi back mainmenu log tmc gps win", {}},
-        {"AdresseingabeEdit", 11, "editpopuplt.ini*12",
-         "listbox listboxt9 listboxitem up down okbutton sipsize rename delete back sip t9", {2, 5}},
-        {"Autozoom", 13, "automodepanelt.ini*4 preferencesviewlt.ini*5 D*5",
-         "autozoomstatic autozoom northstatic north prev select next save cancel back log tmc gps win", {}},
-        {"Darstellung", 14, "brightnesspanelt.ini*5 preferencesviewlt.ini*5 D*5",
-         "skinstatic skin darkenstatic darken darkenwarningstatic prev select next save cancel back "
-         "log tmc gps win", {}},
-        {"Developer", 13, "developerpanelt.ini*4 preferencesviewlt.ini*5 D*5",
-         "startsim stopsim simposition simspeed prev select next save cancel back log tmc gps win", {}},
-        {"DialogAufnahme", 3, "speechrecorddlglt.ini*4", "size title yes no", {}},
-        {"DialogEdit", 5, "E*6", "size title edit ok cancel speechtraining", {}},
-        {"DialogFortschritt", 4, "progressdlglt.ini*5", "size title route_from curr_progress cancel", {}},
-        {"DialogFortschrittSimple", 2, "simpleprogressdlg.ini*3", "size title curr_progress", {}},
-        {"DialogFortschrittTMC", 8, "tmcprogressdlg.ini*9",
-         "size title tmcbar_first tmcbar_second tmcbar_third message_first message_second "
-         "message_third curr_progress", {}},
-        {"DialogGPS", 14, "G*15",
-         "size title statustitle GMT long lat satellites hdop speed positiontitle street city "
-         "country save close", {}},
-        {"DialogKeinEmpfang", 2, "hwkwizardlt.ini*3", "size message cancel", {}},
-        {"DialogLoeschen", 3, "msgboxminlt.ini*4", "size message_area first_button second_button", {}},
-        {"DialogMultifortschritt", 9, "multiprogressdlglt.ini*10",
-         "size title route_from title_to route_to curr_title curr_progress total_title "
-         "total_progress cancel", {}},
-        {"DialogRoutenpunkt", 5, "mapcontextdlglt.ini*6",
-         "size adressstatic actionstatic action ok cancel", {}},
-        {"DialogTMC", 16, "tmcdlglt.ini*17",
-         "size prev_station frequenz station quality next_station options prev_message "
-         "message_count collider_static next_message status_bar message StatusStatic StatusButton "
-         "update close", {}},
-        {"DialogTMCRoute", 6, "tmconroutedlglt.ini*7",
-         "size title_static status_bar message_static recommend_static use_button ignore_button", {}},
-        {"DialogWarteAufGPS", 2, "waitforgpsdlglt.ini*3", "size text_static cancel_button", {}},
-        {"EinfacheListe", 5, "simplepopuplt.ini*6", "listbox listboxitem up down okbutton back", {1, 4}},
-        {"Fahrtenbuch", 11, "driverlogpanelt.ini*2 preferencesviewlt.ini*5 D*5",
-         "autostartstatic autostart prev select next save cancel back log tmc gps win", {}},
-        {"FahrtenbuchStart", 9, "driverlogstartdlglt.ini*10",
-         "size title_static comment_static comment_edit milage_static milage_edit purpose_static "
-         "purpose_button ok_button cancel_button", {}},
-        {"FahrtenbuchStop", 11, "driverlogstopdlglt.ini*12",
-         "size title_static comment_static comment_edit milage_static milage_edit purpose_static "
-         "purpose_button action_static action_button ok_button cancel_button", {}},
-        {"Format", 13, "formatpanelt.ini*4 preferencesviewlt.ini*5 D*5",
-         "clockstatic clock distancestatic distance prev select next save cancel back log tmc gps win", {}},
-        {"Geschwindigkeitsprofil", 11, "speedprofilepanelt.ini*2 preferencesviewlt.ini*5 D*5",
-         "profilestatic profile prev select next save cancel back log tmc gps win", {}},
-        {"GPS", 15, "gpspanelt.ini*6 preferencesviewlt.ini*5 D*5",
-         "receiverstatic receiver comportstatic comport baudrate_static baudrate prev select next "
-         "save cancel back log tmc gps win", {}},
-        {"Hauptmenu", 11, "M*8 D*4",
-         "home speech target route showmap selectmap config quit log tmc gps win", {}},
-        {"Heimatadresse", 11, "homepanelt.ini*2 preferencesviewlt.ini*5 D*5",
-         "homestatic sethome prev select next save cancel back log tmc gps win", {}},
-        {"Karteninfo", 15, "mappanelt.ini*6 preferencesviewlt.ini*5 D*5",
-         "gpstoolbarstatic gpstoolbar poisstatic pois streetnamesstatic streetnames prev select "
-         "next save cancel back log tmc gps win", {}},
-        {"POIsAndere", 15, "PoiOtherViewlt.ini*10 D*6",
-         "stCity btnCity stCategory btnCategory btnSubCategory stPoi btnPoiSelect btnShowMap "
-         "btnsave btnstartnavi back mainmenu log tmc gps win", {}},
-        {"POIsUmgebung", 15, "PoiNearestViewlt.ini*10 D*6",
-         "stRadius btnRadius stCategory btnCategory btnSubCategory stPoi btnPoiSelect btnShowMap "
-         "btnsave btnstartnavi back mainmenu log tmc gps win", {}},
-        {"POIsUeberregional", 11, "PoiNationalViewlt.ini*7 D*5",
-         "stCategory btnCategory stPoi btnPoiSelect btnShowMap btnSave btnStartNavi back log tmc "
-         "gps win", {}},
-        {"Produktinfo", 10, "productinfopanelt.ini*1 preferencesviewlt.ini*5 D*5",
-         "productinfostatic prev select next save cancel back log tmc gps win", {}},
-        {"Radiostummschaltung", 11, "radiomutepanelt.ini*2 preferencesviewlt.ini*5 D*5",
-         "radiomute_static radiomute_button prev select next save cancel back log tmc gps win", {}},
-        {"Routeinfo", 21, "routeinfopanelt.ini*12 preferencesviewlt.ini*5 D*5",
-         "compdistancestatic compdistance compdurationstatic compduration competastatic competa "
-         "nextdistancestatic nextdistance nextdurationstatic nextduration nextetastatic nexteta "
-         "prev select next save cancel back log tmc gps win", {}},
-        {"Routemanager", 23, "routemanagerviewlt.ini*18 D*6",
-         "dummy top2 top1 bottom2 bottom1 center scrollup moveup movedown scrolldown "
-         "routesummarystatic newtarget deletetarget calcroute loadroute saveroute showmap "
-         "startnavi mainmenu back log tmc gps win", {}},
-        {"Routenoptionen", 14, "routeoptionsviewlt.ini*9 D*6",
-         "stroutetype routetype sthighway highway stferry ferry sttoll toll startnavi log tmc gps "
-         "win mainmenu back", {}},
-        {"Routenplanung", 11, "routingpanelt.ini*2 preferencesviewlt.ini*5 D*5",
-         "driveoverstatic driveover prev select next save cancel back log tmc gps win", {}},
-        {"Sonderziele", 9, "PoiMainViewlt.ini*4 D*6",
-         "poi nearest national other back mainmenu log tmc gps win", {}},
-        {"TagNacht", 9, "MapPopupLt.ini*10",
-         "listbox listboxitem up down okbutton back day night mute unmute", {1, 4}},
-        {"Tasten", 10, "hardwarekeyspanelt.ini*1 preferencesviewlt.ini*5 D*5",
-         "setkeys prev select next save cancel back log tmc gps win", {}},
-        {"TMC", 11, "tmcpanelt.ini*2 preferencesviewlt.ini*5 D*5",
-         "tmcmodestatic tmcmodebutton prev select next save cancel back log tmc gps win", {}},
-        {"Volume", 11, "volumepanelt.ini*2 preferencesviewlt.ini*5 D*5",
-         "volumestatic volume prev select next save cancel back log tmc gps win", {}},
-        {"Wegeliste", 5, "simplepopupmultilt.ini*6", "listbox listboxitem up down okbutton back", {1, 4}},
-        {"Zieleingabe", 13, "targetviewlt.ini*8 D*6",
-         "incountry country adress frommap stored recent poi contact log tmc gps win mainmenu back", {}},
-        {"ZieleingabeEdit", 11, "targetpopuplt.ini*12",
-         "listbox listboxt9 listboxitem up down okbutton sipsize rename delete back sip t9", {2, 5}},
-    };
-    return e;
-}
-
-const char* const MapSections =
-    "zoomwin infobar to from routeinfo nextinfo distance schematic2 schematic birdview zoomout "
-    "zoomin auto pan center north route info Menu largedummy smalldummy log tmc gps win";
+// Expected files of one screen, as runs "name*count", where D, M, E and G stand
+// for the default, main menu, edit dialog and GPS dialog file of the family.
+const std::pair<const char*, const char*> Spots[] = {
+    {"Hauptmenu", "M*8 D*4"}, {"Routenoptionen", "routeoptionsviewlt.ini*9 D*6"}, {"DialogEdit", "E*6"},
+    {"DialogGPS", "G*15"}, {"Wegeliste", "simplepopupmultilt.ini*6"}, {"EinfacheListe", "simplepopuplt.ini*6"},
+    {"ZieleingabeEdit", "targetpopuplt.ini*12"}, {"AdresseingabeEdit", "editpopuplt.ini*12"},
+};
 
 QStringList expandFiles(const char* runs, const LayoutFiles& family)
 {
@@ -185,39 +78,41 @@ TEST(ScreenCatalogueTest, BindsEveryScreenInBothFamilies)
     for (const auto& [skin, family] : families) {
         AppState state;
         state.ViewIndex = 2; // left over from a map view
-        for (const Expected& e : expectedScreens()) {
-            SCOPED_TRACE(std::string(e.name) + " in " + family[0].toStdString());
+        for (const ScreenEntry& screen : ScreenCatalogue::screens()) {
+            if (ScreenCatalogue::isMapView(screen.displayName))
+                continue;
+            SCOPED_TRACE(screen.displayName.toStdString() + " in " + family[0].toStdString());
             FakeBindingView view;
-            state.LayoutChanged = true;
             state.Binding.ElementFile.fill(QStringLiteral("stale.ini"));
-            bindIn(*skin, QString::fromLatin1(e.name), state, view);
-
+            bindIn(*skin, screen.displayName, state, view);
             const ScreenBinding& b = state.Binding;
-            const QStringList files = expandFiles(e.files, family);
-            const QStringList sections = QString::fromLatin1(e.sections).split(QLatin1Char(' '));
-            ASSERT_EQ(files.size(), e.lastSlot + 1);
-            ASSERT_EQ(sections.size(), e.lastSlot + 1);
-            EXPECT_EQ(b.lastSlot, e.lastSlot);
+            EXPECT_EQ(b.lastSlot, screen.lastSlot);
+            EXPECT_EQ(screen.sections.size(), screen.lastSlot + 1);
             EXPECT_EQ(state.ViewIndex, 0);
-            EXPECT_FALSE(state.LayoutChanged);
             EXPECT_FALSE(view.boxesShown);
             EXPECT_EQ(view.slotCalls, SlotCount);
+            const bool list = screen.loader == LoaderKind::ListBox || screen.loader == LoaderKind::ListBoxT9;
             for (int slot = 0; slot < SlotCount; ++slot) {
-                const bool used = slot <= e.lastSlot;
-                EXPECT_EQ(b.ElementFile[slot], used ? files[slot] : QString()) << slot;
-                EXPECT_EQ(b.ElementSection[slot], used ? sections[slot] : QString()) << slot;
+                const bool used = slot <= screen.lastSlot;
+                EXPECT_EQ(b.ElementFile[slot].isEmpty(), !used) << slot;
+                EXPECT_EQ(b.ElementSection[slot], used ? screen.sections[slot] : QString()) << slot;
                 EXPECT_EQ(b.ElementVisible[0][slot], used) << slot;
-                EXPECT_FALSE(b.ElementVisible[1][slot]);
-                EXPECT_FALSE(b.ElementVisible[2][slot]);
-                EXPECT_FALSE(b.ElementDepends[slot]);
+                EXPECT_FALSE(b.ElementVisible[1][slot] || b.ElementVisible[2][slot] || b.ElementDepends[slot]);
                 EXPECT_FALSE(view.slotShown[slot]) << "element and frame hidden until loaded";
-                const bool locked = std::find(e.locked.begin(), e.locked.end(), slot) != e.locked.end();
+                // Only the item column and the OK button of a list stay where the list puts them.
+                const bool locked = list && (b.ElementSection[slot] == QLatin1String("listboxitem")
+                                             || b.ElementSection[slot] == QLatin1String("okbutton"));
                 const std::array<double, 4> factors = {locked ? 0.0 : 1.0, locked ? 0.0 : 1.0, 1.0, 1.0};
                 EXPECT_EQ(b.NudgeFactor[slot], factors) << slot;
             }
-            for (const int slot : e.locked)
-                EXPECT_TRUE(b.ElementSection[slot] == QLatin1String("listboxitem")
-                            || b.ElementSection[slot] == QLatin1String("okbutton"));
+        }
+        for (const auto& [name, runs] : Spots) {
+            FakeBindingView view;
+            bindIn(*skin, QString::fromLatin1(name), state, view);
+            const QStringList files = expandFiles(runs, family);
+            EXPECT_EQ(state.Binding.lastSlot, files.size() - 1) << name;
+            for (int slot = 0; slot < files.size(); ++slot)
+                EXPECT_EQ(state.Binding.ElementFile[slot], files[slot]) << name << " " << slot;
         }
     }
 }
@@ -225,88 +120,62 @@ TEST(ScreenCatalogueTest, BindsEveryScreenInBothFamilies)
 TEST(ScreenCatalogueTest, MapViewVisibilityFollowsTheCheckBoxes)
 {
     // Per slot the three views: Y shown, I with the info bar, D with the dummies, - hidden.
-    const char* const visibility[SlotCount] = {
-        "-Y-", "I-I", "Y--", "Y-Y", "Y--", "Y--", "Y--", "Y--", "Y--", "-Y-", "-Y-", "-Y-", "-Y-",
-        "-Y-", "-Y-", "-Y-", "-Y-", "YYY", "YYY", "--D", "D--", "YYY", "YYY", "YYY", "YYY"};
-    const QStringList sections = QString::fromLatin1(MapSections).split(QLatin1Char(' '));
+    const std::pair<int, const char*> visibility[] = {
+        {0, "-Y-"}, {1, "I-I"}, {3, "Y-Y"}, {17, "YYY"}, {19, "--D"}, {20, "D--"}, {24, "YYY"}};
     const Skin tmc(QStringLiteral("defaultltTMC.ini"));
-
     for (const bool infobar : {false, true}) {
         for (const bool dummys : {false, true}) {
-            for (const char* name : {"Kartenansicht 1", "Kartenansicht 2", "Kartenansicht 3"}) {
-                SCOPED_TRACE(std::string(name) + (infobar ? " infobar" : "") + (dummys ? " dummys" : ""));
-                AppState state;
-                state.ViewIndex = 1;
-                state.LayoutChanged = true;
-                state.Binding.NudgeFactor[4] = {0.0, 0.0, 1.0, 1.0};
-                FakeBindingView view;
-                view.boxesShown = false;
-                view.infobar = infobar;
-                view.dummys = dummys;
-                bindIn(tmc, QString::fromLatin1(name), state, view);
-
-                const ScreenBinding& b = state.Binding;
-                EXPECT_EQ(b.lastSlot, 24);
-                EXPECT_EQ(state.ViewIndex, 1) << "the map loader chooses the view";
-                EXPECT_FALSE(state.LayoutChanged);
-                EXPECT_TRUE(view.boxesShown);
-                for (int slot = 0; slot < SlotCount; ++slot) {
-                    for (int v = 0; v < ViewCount; ++v) {
-                        const char c = visibility[slot][v];
-                        const bool shown = c == 'Y' || (c == 'I' && infobar) || (c == 'D' && dummys);
-                        EXPECT_EQ(b.ElementVisible[v][slot], shown) << slot << " view " << v;
-                    }
-                    EXPECT_EQ(b.ElementDepends[slot], slot >= 2 && slot <= 8) << slot;
-                    EXPECT_EQ(b.ElementSection[slot], sections[slot]);
-                    EXPECT_EQ(b.ElementFile[slot],
-                              slot <= 20 ? QStringLiteral("mapviewlt.ini") : QStringLiteral("defaultltTMC.ini"));
-                    EXPECT_EQ(b.NudgeFactor[slot], (std::array<double, 4>{1.0, 1.0, 1.0, 1.0}));
-                    EXPECT_FALSE(view.slotShown[slot]);
+            SCOPED_TRACE(std::string(infobar ? "infobar " : "") + (dummys ? "dummys" : ""));
+            AppState state;
+            state.ViewIndex = 1;
+            state.Binding.NudgeFactor[4] = {0.0, 0.0, 1.0, 1.0};
+            FakeBindingView view;
+            view.boxesShown = false;
+            view.infobar = infobar;
+            view.dummys = dummys;
+            bindIn(tmc, QStringLiteral("Kartenansicht 2"), state, view);
+            const ScreenBinding& b = state.Binding;
+            EXPECT_EQ(b.lastSlot, 24);
+            EXPECT_EQ(state.ViewIndex, 1) << "the map loader chooses the view";
+            EXPECT_TRUE(view.boxesShown);
+            for (const auto& [slot, views] : visibility) {
+                for (int v = 0; v < ViewCount; ++v) {
+                    const char c = views[v];
+                    const bool shown = c == 'Y' || (c == 'I' && infobar) || (c == 'D' && dummys);
+                    EXPECT_EQ(b.ElementVisible[v][slot], shown) << slot << " view " << v;
                 }
             }
+            for (int slot = 0; slot < SlotCount; ++slot) {
+                EXPECT_EQ(b.ElementDepends[slot], slot >= 2 && slot <= 8) << slot;
+                EXPECT_EQ(b.NudgeFactor[slot], (std::array<double, 4>{1.0, 1.0, 1.0, 1.0}));
+                EXPECT_FALSE(view.slotShown[slot]);
+            }
+            EXPECT_EQ(b.ElementSection[3], QStringLiteral("from"));
+            EXPECT_EQ(b.ElementFile[20], QStringLiteral("mapviewlt.ini"));
+            EXPECT_EQ(b.ElementFile[21], QStringLiteral("defaultltTMC.ini"));
         }
     }
 }
 
-TEST(ScreenCatalogueTest, SharedListRoutinesPickTheFileByExactName)
-{
-    struct Case { bool edit; const char* choice; const char* file; };
-    const Case cases[] = {
-        {false, "EinfacheListe", "simplepopuplt.ini"}, {false, "Wegeliste", "simplepopupmultilt.ini"},
-        {false, "einfacheliste", "simplepopupmultilt.ini"}, {false, "EinfacheListe ", "simplepopupmultilt.ini"},
-        {true, "AdresseingabeEdit", "editpopuplt.ini"}, {true, "ZieleingabeEdit", "targetpopuplt.ini"},
-        {true, "adresseingabeedit", "targetpopuplt.ini"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.choice);
-        AppState state;
-        state.LayoutFileSet = PlainLayoutFiles();
-        FakeBindingView view;
-        if (c.edit)
-            InitAdresseingabeEdit(state, view, QString::fromLatin1(c.choice));
-        else
-            InitEinfacheListe(state, view, QString::fromLatin1(c.choice));
-        const int last = c.edit ? 11 : 5;
-        EXPECT_EQ(state.Binding.lastSlot, last);
-        for (int slot = 0; slot <= last; ++slot)
-            EXPECT_EQ(state.Binding.ElementFile[slot], QLatin1String(c.file));
-        EXPECT_EQ(state.Binding.ElementSection[c.edit ? 2 : 1], QStringLiteral("listboxitem"));
-    }
-}
-
-TEST(ScreenCatalogueTest, UnknownNameBindsNothing)
+TEST(ScreenCatalogueTest, NamesAreExact)
 {
     AppState state;
     state.LayoutFileSet = PlainLayoutFiles();
     FakeBindingView view;
-    RunBindingRoutine(QStringLiteral("Hauptmenu"), state, view);
+    // The two list routines take the second file for anything but their first name.
+    InitEinfacheListe(state, view, QStringLiteral("einfacheliste"));
+    EXPECT_EQ(state.Binding.ElementFile[0], QStringLiteral("simplepopupmultilt.ini"));
+    InitAdresseingabeEdit(state, view, QStringLiteral("AdresseingabeEdit "));
+    EXPECT_EQ(state.Binding.ElementFile[0], QStringLiteral("targetpopuplt.ini"));
     view.slotCalls = 0;
-    for (const char* name : {"hauptmenu", "", "Hauptmenu "}) {
+    for (const char* name : {"hauptmenu", "", "Hauptmenu ", "Kartenansich"}) {
         EXPECT_FALSE(RunBindingRoutine(QString::fromLatin1(name), state, view)) << name;
-        EXPECT_EQ(state.Binding.lastSlot, 11);
-        EXPECT_EQ(state.Binding.ElementSection[0], QStringLiteral("home"));
-        EXPECT_EQ(view.slotCalls, 0);
+        EXPECT_EQ(ScreenCatalogue::loaderKindOf(QString::fromLatin1(name)), std::nullopt) << name;
     }
+    EXPECT_EQ(state.Binding.ElementFile[0], QStringLiteral("targetpopuplt.ini"));
+    EXPECT_EQ(view.slotCalls, 0);
+    for (const char* map : {"Kartenansicht 3", "Kartenansicht 7", "Meine Kartenansicht"})
+        EXPECT_EQ(ScreenCatalogue::loaderKindOf(QString::fromLatin1(map)), LoaderKind::MapView) << map;
 }
 
 TEST(ScreenCatalogueTest, FamilyFollowsTheMarkerFile)
@@ -334,24 +203,6 @@ TEST(ScreenCatalogueTest, FamilyFollowsTheMarkerFile)
         EXPECT_EQ(state.LayoutFileSet,
                   QLatin1String(c.after) == QLatin1String("defaultlt.ini") ? PlainLayoutFiles() : TmcLayoutFiles());
     }
-}
-
-TEST(ScreenCatalogueTest, LoaderKindByName)
-{
-    using L = LoaderKind;
-    // A few names of each kind, and names that differ from a known one only slightly.
-    const std::pair<std::optional<L>, const char*> groups[] = {
-        {L::Main, "Adresseingabe Hauptmenu Geschwindigkeitsprofil TMC"},
-        {L::MsgBox, "DialogKeinEmpfang DialogGPS FahrtenbuchStart DialogAufnahme"},
-        {L::ListBox, "TagNacht Wegeliste EinfacheListe"}, {L::ListBoxT9, "ZieleingabeEdit AdresseingabeEdit"},
-        {std::nullopt, "hauptmenu tagnacht Kartenansich"},
-    };
-    for (const auto& [kind, names] : groups)
-        for (const QString& name : QString::fromLatin1(names).split(QLatin1Char(' ')))
-            EXPECT_EQ(ScreenCatalogue::loaderKindOf(name), kind) << name.toStdString();
-    for (const char* map : {"Kartenansicht 1", "Kartenansicht 3", "Kartenansicht 7", "Meine Kartenansicht"})
-        EXPECT_EQ(ScreenCatalogue::loaderKindOf(QString::fromLatin1(map)), L::MapView) << map;
-    EXPECT_EQ(ScreenCatalogue::loaderKindOf(QString()), std::nullopt);
 }
 
 TEST(ScreenCatalogueTest, ScreenListIsAlphabeticalIgnoringCase)

@@ -2,8 +2,9 @@
 
 #include "AppState.h"
 #include "CanvasView.h"
+#include "Ini.h"
+#include "ScreenLayout.h"
 #include "ScriptedPrompter.h"
-#include "clsImage.h"
 #include "frmTivaro.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMap>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,6 +25,52 @@ inline QByteArray bytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+inline void writeBytes(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(data);
+}
+
+// Every file of a folder with its bytes.
+inline QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(folder).entryList(QDir::Files))
+        files.insert(name, bytes(folder + QLatin1Char('/') + name));
+    return files;
+}
+
+// Fills target with a copy of one of the demo skins, replacing what was there.
+inline void copySkin(const QString& target, const QString& demoSkin = QStringLiteral("DemoSkin"))
+{
+    for (const QString& old : QDir(target).entryList(QDir::Files))
+        QFile::remove(target + QLatin1Char('/') + old);
+    const QDir demo(QStringLiteral(TIVARO_SAMPLES_DIR "/") + demoSkin);
+    for (const QString& name : demo.entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(demo.filePath(name), target + QLatin1Char('/') + name));
+}
+
+// What the four coordinate fields of a canvas hold.
+inline QStringList fields(const Canvas& canvas)
+{
+    return {canvas.txtX()->text(), canvas.txtY()->text(), canvas.txtCX()->text(), canvas.txtCY()->text()};
+}
+
+// Rectangle of a slot in device pixels (15 twips each).
+inline QRectF pixels(const LayoutDocument& document, int slot)
+{
+    const QRectF r = document.rect(slot);
+    return {r.x() / 15, r.y() / 15, r.width() / 15, r.height() / 15};
+}
+
+// Types a rectangle into the active element's fields, one field after the other.
+inline void type(LayoutDocument& document, const FieldValues& values)
+{
+    for (const Field f : {FieldX, FieldY, FieldCX, FieldCY})
+        document.typeValue(f, values[f]);
 }
 
 // The editor window on the offscreen platform, with the program bitmaps of
@@ -51,13 +99,6 @@ protected:
         QApplication::setActiveWindow(window.get());
     }
 
-    static void copySkin(const QString& target)
-    {
-        const QDir demo(QStringLiteral(TIVARO_SAMPLES_DIR "/DemoSkin"));
-        for (const QString& name : demo.entryList(QDir::Files))
-            ASSERT_TRUE(QFile::copy(demo.filePath(name), target + QLatin1Char('/') + name));
-    }
-
     void openScreen(const QString& name)
     {
         QComboBox* combo = find<QComboBox>("ComboAnsicht");
@@ -73,30 +114,17 @@ protected:
     }
 
     CanvasView* view() const { return window->canvasView(); }
+    LayoutDocument& doc() const { return window->document(); }
+    bool changed() const { return window->layout().LayoutChanged(); }
+    QRectF pixels(int slot) const { return ::pixels(doc(), slot); }
+    QStringList fields() const { return ::fields(window->canvas()); }
+    int activeSlot() const { return window->canvas().selector()->tag().toInt(); }
+    void select(int slot) { doc().select(slot); }
+    // Gives up the edits so far, so that the next load asks nothing.
+    void forget() { doc().undoStack().clear(); }
 
     // A point of the device screen, in pixels of the canvas widget.
     static QPoint at(int x, int y) { return {x + CanvasView::Margin, y + CanvasView::Margin}; }
-
-    // Rectangle of a slot in device pixels relative to the screen frame.
-    QRectF pixels(int slot) const
-    {
-        const QRectF r = window->canvas().bitmap(slot)->rect();
-        return {r.x() / 15, r.y() / 15, r.width() / 15, r.height() / 15};
-    }
-
-    QStringList fields() const
-    {
-        Canvas& c = window->canvas();
-        return {c.txtX()->text(), c.txtY()->text(), c.txtCX()->text(), c.txtCY()->text()};
-    }
-
-    int activeSlot() const { return window->canvas().selector()->tag().toInt(); }
-
-    void select(int slot)
-    {
-        window->canvas().selector()->setTag(QString::number(slot));
-        window->elements().at(slot)->paintSelector();
-    }
 
     // A key typed where the keyboard focus is, as the user types it.
     // A held Shift moves the focus first, so the key itself goes where the focus is then.
@@ -127,5 +155,14 @@ protected:
     void release(QPoint p, Qt::MouseButton button = Qt::LeftButton)
     {
         QTest::mouseRelease(view(), button, Qt::NoModifier, p);
+    }
+    // Press, the ignored first move, the moves and the release.
+    void drag(QPoint from, std::initializer_list<QPoint> to)
+    {
+        press(from);
+        move(from);
+        for (QPoint p : to)
+            move(p);
+        release(to.size() ? *(to.end() - 1) : from);
     }
 };

@@ -1,0 +1,235 @@
+#include "LayoutDocument.h"
+
+#include "LayoutCommand.h"
+#include "Twips.h"
+
+#include <algorithm>
+
+namespace {
+
+QString moveText(const QString& section)
+{
+    return section + QStringLiteral(" verschieben");
+}
+
+QString resizeText(const QString& section)
+{
+    return QStringLiteral("Größe von ") + section + QStringLiteral(" ändern");
+}
+
+} // namespace
+
+LayoutDocument::LayoutDocument(QObject* parent)
+    : QObject(parent)
+{
+}
+
+LayoutDocument::~LayoutDocument() = default;
+
+void LayoutDocument::load(std::vector<LayoutElement> elements, const ScreenRules& rules, int current)
+{
+    m_undo.clear();
+    m_elements = std::move(elements);
+    m_rules = rules;
+    m_saved = rects();
+    m_drag = {};
+    ++m_chain;
+    m_current = contains(current) ? current : -1;
+    m_selection = m_current >= 0 ? QList<int>{m_current} : QList<int>{};
+    emit loaded();
+    emit selectionChanged();
+}
+
+Rects LayoutDocument::rects() const
+{
+    Rects all;
+    all.reserve(m_elements.size());
+    for (const LayoutElement& e : m_elements)
+        all.push_back(e.rect);
+    return all;
+}
+
+QRect LayoutDocument::frame(int slot) const
+{
+    const QRectF r = rect(slot);
+    return QRect(Twips::whole(r.x()), Twips::whole(r.y()), Twips::whole(r.width()), Twips::whole(r.height()));
+}
+
+QPointF LayoutDocument::origin(int slot) const
+{
+    const int co = contains(slot) ? m_elements[slot].coSystem : -1;
+    return contains(co) ? QPointF(frame(co).topLeft()) : QPointF(0, 0);
+}
+
+ShownFloats LayoutDocument::shown(int slot) const
+{
+    return Layout::ShownValues(rect(slot), origin(slot), m_rules);
+}
+
+int LayoutDocument::elementAt(QPointF point) const
+{
+    for (int slot = count() - 1; slot >= 0; --slot) {
+        const LayoutElement& e = m_elements[slot];
+        if (e.visible && point.x() >= e.rect.left() && point.x() < e.rect.left() + e.rect.width()
+            && point.y() >= e.rect.top() && point.y() < e.rect.top() + e.rect.height())
+            return slot;
+    }
+    return -1;
+}
+
+// ---- selection ----
+
+void LayoutDocument::select(int slot)
+{
+    setSelection(contains(slot) ? QList<int>{slot} : QList<int>{}, slot);
+}
+
+void LayoutDocument::setSelection(QList<int> chosen, int current)
+{
+    chosen.removeIf([this](int s) { return !contains(s); });
+    if (contains(current) && !chosen.contains(current))
+        chosen << current;
+    std::sort(chosen.begin(), chosen.end());
+    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+    if (!contains(current))
+        current = chosen.isEmpty() ? -1 : chosen.first();
+    if (chosen == m_selection && current == m_current)
+        return;
+    m_selection = chosen;
+    m_current = current;
+    ++m_chain;
+    emit selectionChanged();
+}
+
+// ---- edits ----
+
+void LayoutDocument::push(const Rects& next, int kind, int detail, const QString& text)
+{
+    std::vector<LayoutCommand::Change> changes;
+    for (int slot = 0; slot < count() && slot < int(next.size()); ++slot)
+        if (!Layout::Same(next[slot], m_elements[slot].rect))
+            changes.push_back({slot, m_elements[slot].rect, next[slot]});
+    if (changes.empty())
+        return;
+    const LayoutCommand::Key key{m_chain, m_current, detail};
+    m_undo.push(new LayoutCommand(*this, LayoutCommand::Kind(kind), key, text, std::move(changes), m_selection,
+                                  m_current));
+}
+
+void LayoutDocument::apply(const std::vector<std::pair<int, QRectF>>& rects, const QList<int>& selection, int current)
+{
+    QList<int> changed;
+    for (const auto& [slot, r] : rects) {
+        if (!contains(slot) || Layout::Same(m_elements[slot].rect, r))
+            continue;
+        m_elements[slot].rect = r;
+        changed << slot;
+    }
+    if (selection != m_selection || current != m_current) {
+        m_selection = selection;
+        m_current = current;
+        emit selectionChanged();
+    }
+    if (!changed.isEmpty())
+        emit rectsChanged(changed);
+}
+
+void LayoutDocument::placeCurrent(const FieldValues& values, int kind, int detail, const QString& text)
+{
+    const int slot = m_current;
+    Rects next = rects();
+    if (const auto placed = Layout::Placed(origin(slot), values, m_rules))
+        next[slot] = *placed;
+    Layout::ApplyDependents(next, m_rules, slot);
+    push(next, kind, detail, text);
+}
+
+void LayoutDocument::nudge(NudgeMode mode, NudgeDirection direction)
+{
+    if (!contains(m_current))
+        return;
+    const LayoutElement& e = m_elements[m_current];
+    const FieldValues before = Layout::FieldNumbers(shown(m_current));
+    const FieldValues values = Layout::Nudged(before, mode, direction, e.factor, e.touch);
+    if (values == before)
+        return;
+    const QString text = mode == NudgeMode::Position ? moveText(e.section) : resizeText(e.section);
+    placeCurrent(values, LayoutCommand::Nudge, int(mode), text);
+}
+
+void LayoutDocument::typeValue(Field field, double value)
+{
+    if (!contains(m_current))
+        return;
+    FieldValues values = Layout::FieldNumbers(shown(m_current));
+    values[field] = value;
+    const QString& section = m_elements[m_current].section;
+    placeCurrent(values, LayoutCommand::Typed, field,
+                 field == FieldX || field == FieldY ? moveText(section) : resizeText(section));
+}
+
+// ---- mouse ----
+
+bool LayoutDocument::press(int slot, QPointF point, double zone)
+{
+    if (!contains(slot) || !m_elements[slot].touch.any())
+        return false;
+    const LayoutElement& e = m_elements[slot];
+    const QPointF at = point - e.rect.topLeft();
+    Grip grip;
+    grip.grabs = Layout::GrabsAt(e.rect.size(), at, zone, e.touch);
+    if (m_drag.slot == slot) {
+        // A second press before the release keeps what the first one took hold of.
+        grip.grabs.left |= m_drag.grip.grabs.left;
+        grip.grabs.top |= m_drag.grip.grabs.top;
+        grip.grabs.right |= m_drag.grip.grabs.right;
+        grip.grabs.bottom |= m_drag.grip.grabs.bottom;
+        grip.moveMode = m_drag.grip.moveMode;
+    }
+    grip.moveMode = grip.moveMode || !grip.grabs.any();
+    grip.start = QPointF(Twips::whole(at.x()), Twips::whole(at.y()));
+    select(slot);
+    m_drag = {slot, grip, rects(), true};
+    ++m_chain;
+    return true;
+}
+
+bool LayoutDocument::moveTo(QPointF point, Qt::MouseButtons buttons)
+{
+    if (!contains(m_drag.slot))
+        return true;
+    if (m_drag.skipNextMove) {
+        m_drag.skipNextMove = false;
+        return false;
+    }
+    if (buttons != Qt::MouseButtons(Qt::LeftButton))
+        return true;
+    const int slot = m_drag.slot;
+    const LayoutElement& e = m_elements[slot];
+    const QPointF at = point - m_drag.atPress[slot].topLeft();
+    const Rects next = Layout::DragResult(m_drag.atPress, slot, m_drag.grip, at, e.factor, m_rules);
+    // The step belongs to the dragged element, also if the keyboard chose another one meanwhile.
+    if (m_current != slot)
+        select(slot);
+    push(next, LayoutCommand::Drag, 0, m_drag.grip.grabs.any() ? resizeText(e.section) : moveText(e.section));
+    return true;
+}
+
+void LayoutDocument::release()
+{
+    m_drag = {};
+    ++m_chain;
+}
+
+// ---- saving ----
+
+void LayoutDocument::markSaved()
+{
+    m_saved = rects();
+    m_undo.setClean();
+}
+
+bool LayoutDocument::changedSinceSave(int slot) const
+{
+    return contains(slot) && slot < int(m_saved.size()) && !Layout::Same(m_saved[slot], m_elements[slot].rect);
+}

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "LayoutRules.h"
+
+#include <QList>
+#include <QObject>
+#include <QRect>
+#include <QString>
+#include <QUndoStack>
+
+#include <vector>
+
+// One element of the bound screen: where it is stored, where it sits and what
+// the binding lets the user change.
+struct LayoutElement
+{
+    QString section;
+    QString file;            // bare file name inside the skin folder
+    QString picture;         // bitmap file the canvas shows, "" for none
+    QRectF rect;             // twips, as the canvas keeps it (fractions allowed)
+    bool visible = false;
+    Touch touch;
+    Factors factor{1.0, 1.0, 1.0, 1.0};
+    int coSystem = -1;       // slot whose frame is the origin of x and y; -1: the screen frame
+    bool depend = false;     // moves with MN4's info bar
+
+    // "home in mainmenult.ini", as the name label shows it.
+    QString caption() const { return section + QStringLiteral(" in ") + file; }
+};
+
+// The bound screen as one document: the elements with their rectangles, the
+// selection and the history of edits. Canvas items, marker, name label and the
+// coordinate fields show it and follow its signals; every edit is a command on
+// its undo stack, and "unsaved changes" means the stack is not clean.
+class LayoutDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit LayoutDocument(QObject* parent = nullptr);
+    ~LayoutDocument() override;
+
+    // Puts a freshly loaded screen in place: no history, nothing changed, the
+    // element in slot `current` selected.
+    void load(std::vector<LayoutElement> elements, const ScreenRules& rules, int current);
+
+    int count() const { return int(m_elements.size()); }
+    bool contains(int slot) const { return slot >= 0 && slot < count(); }
+    // slot must be contained.
+    const LayoutElement& element(int slot) const { return m_elements[slot]; }
+    const std::vector<LayoutElement>& elements() const { return m_elements; }
+    const ScreenRules& rules() const { return m_rules; }
+    QRectF rect(int slot) const { return m_elements[slot].rect; }
+    Rects rects() const;
+    // The element's frame: its rectangle in whole twips.
+    QRect frame(int slot) const;
+    // Top-left of the frame x and y of slot count from, in whole twips.
+    QPointF origin(int slot) const;
+    // What the coordinate fields show for slot.
+    ShownFloats shown(int slot) const;
+    // The topmost visible element at point (twips); higher slots lie above
+    // lower ones. -1 when there is none.
+    int elementAt(QPointF point) const;
+
+    // The element the fields and the name label show, -1 for none.
+    int current() const { return m_current; }
+    // Every selected slot in ascending order; holds current.
+    QList<int> selection() const { return m_selection; }
+    bool isSelected(int slot) const { return m_selection.contains(slot); }
+    // Selects slot alone (-1: nothing).
+    void select(int slot);
+    void setSelection(QList<int> chosen, int current);
+
+    // Edits of the current element, each one undo step; repeated nudges of one
+    // element in one mode, and the keys typed into one field, merge into one.
+    // The values of all four fields are applied, as the fields show them; a
+    // nudge that changes no field (a locked value) does nothing.
+    void nudge(NudgeMode mode, NudgeDirection direction);
+    void typeValue(Field field, double value);
+
+    // A mouse gesture on slot: points in canvas twips. A press on an element
+    // whose values are all locked is refused. The first move after a press is
+    // skipped; then moves with the left button alone change the rectangles, as
+    // one undo step until the release.
+    bool press(int slot, QPointF point, double zone);
+    // False for the skipped first move after a press.
+    bool moveTo(QPointF point, Qt::MouseButtons buttons);
+    void release();
+    // Slot a button went down on and has not been released, -1 for none.
+    int dragged() const { return m_drag.slot; }
+
+    // Ends the merging of the steps so far (a typed value is complete).
+    void finishStep() { ++m_chain; }
+
+    QUndoStack& undoStack() { return m_undo; }
+    bool isModified() const { return !m_undo.isClean(); }
+    // The files now hold what the document shows.
+    void markSaved();
+    // Whether slot differs from what the files held at the load or the last save.
+    bool changedSinceSave(int slot) const;
+
+signals:
+    void loaded();
+    // Rectangles of these slots changed.
+    void rectsChanged(const QList<int>& changed);
+    void selectionChanged();
+
+private:
+    friend class LayoutCommand;
+
+    struct Drag
+    {
+        int slot = -1;
+        Grip grip;
+        Rects atPress;
+        bool skipNextMove = false;
+    };
+
+    // Pushes the step from the current rectangles to next, when anything changes.
+    void push(const Rects& next, int kind, int detail, const QString& text);
+    // Puts rectangles and selection in place, as a command does or undoes it.
+    void apply(const std::vector<std::pair<int, QRectF>>& rects, const QList<int>& selection, int current);
+    void placeCurrent(const FieldValues& values, int kind, int detail, const QString& text);
+
+    std::vector<LayoutElement> m_elements;
+    Rects m_saved;
+    ScreenRules m_rules;
+    QList<int> m_selection;
+    int m_current = -1;
+    Drag m_drag;
+    quint64 m_chain = 0;
+    QUndoStack m_undo;
+};

@@ -1,0 +1,222 @@
+#include "LayoutDocument.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+LayoutElement element(const char* section, QRectF rect, Touch touch = {})
+{
+    LayoutElement e;
+    e.section = QString::fromLatin1(section);
+    e.file = QStringLiteral("mainmenult.ini");
+    e.rect = rect;
+    e.visible = true;
+    e.touch = touch;
+    return e;
+}
+
+// "home" at 10,36 with 105 x 54 device pixels, "speech" beside it and a "logo"
+// that may not be changed at all.
+class LayoutDocumentTest : public ::testing::Test
+{
+protected:
+    const QRectF home{150, 540, 1575, 810};
+    const QRectF speech{1875, 540, 1575, 810};
+    LayoutDocument doc;
+    QUndoStack& undo = doc.undoStack();
+
+    void SetUp() override
+    {
+        doc.load({element("home", home), element("speech", speech),
+                  element("logo", {0, 0, 300, 300}, {false, false, false, false})},
+                 {}, 1);
+    }
+
+    // Press, the skipped first move, the moves, the release; points in twips.
+    void drag(int slot, QPointF from, std::initializer_list<QPointF> to, bool release = true)
+    {
+        ASSERT_TRUE(doc.press(slot, from, Layout::EdgeZone(3)));
+        doc.moveTo(from, Qt::LeftButton);
+        for (QPointF p : to)
+            doc.moveTo(p, Qt::LeftButton);
+        if (release)
+            doc.release();
+    }
+};
+
+TEST_F(LayoutDocumentTest, ADragIsOneStepThatUndoAndRedoPutBackWithItsSelection)
+{
+    drag(0, {900, 900}, {{1000, 950}, {1200, 1000}, {1500, 1200}});
+    EXPECT_EQ(doc.rect(0), home.translated(600, 300));
+    ASSERT_EQ(undo.count(), 1);
+    EXPECT_EQ(undo.undoText(), QStringLiteral("home verschieben"));
+    doc.select(1);
+    undo.undo();
+    EXPECT_EQ(doc.rect(0), home);
+    EXPECT_EQ(doc.current(), 0);
+    EXPECT_EQ(doc.selection(), QList<int>{0});
+    undo.redo();
+    EXPECT_EQ(doc.rect(0), home.translated(600, 300));
+
+    drag(0, {760, 1000}, {{700, 1000}});                      // its left edge
+    EXPECT_EQ(undo.undoText(), QStringLiteral("Größe von home ändern"));
+    EXPECT_EQ(undo.count(), 2);
+}
+
+TEST_F(LayoutDocumentTest, GesturesThatEndWhereTheyStartedLeaveNoStep)
+{
+    QSignalSpy moved(&doc, &LayoutDocument::rectsChanged);
+    drag(0, {900, 900}, {{900, 900}});                       // a click
+    drag(0, {900, 900}, {{1000, 1000}, {900, 900}});          // there and back
+    EXPECT_EQ(undo.count(), 0);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(moved.count(), 2);
+
+    // A right button selects, a locked element refuses the press, a move after the release is nothing.
+    ASSERT_TRUE(doc.press(1, {2000, 900}, 45));
+    doc.moveTo({2000, 900}, Qt::RightButton);
+    doc.moveTo({2500, 900}, Qt::RightButton);
+    doc.release();
+    EXPECT_EQ(doc.current(), 1);
+    EXPECT_FALSE(doc.press(2, {100, 100}, 45));
+    EXPECT_EQ(doc.current(), 1);
+    doc.moveTo({2600, 1000}, Qt::LeftButton);
+    EXPECT_EQ(doc.rect(1), speech);
+    EXPECT_EQ(undo.count(), 0);
+}
+
+TEST_F(LayoutDocumentTest, APointHitsTheTopmostVisibleElement)
+{
+    std::vector<LayoutElement> e{element("a", {0, 0, 100, 100}), element("b", {50, 50, 100, 100}),
+                                 element("c", {60, 60, 10, 10})};
+    e[2].visible = false;
+    doc.load(e, {}, 0);
+    const struct { QPointF at; int slot; } rows[] = {
+        {{10, 10}, 0}, {{65, 65}, 1}, {{99.9, 49.9}, 0}, {{100, 10}, -1}, {{149.9, 149.9}, 1}, {{150, 150}, -1},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(doc.elementAt(r.at), r.slot) << r.at.x() << "," << r.at.y();
+}
+
+TEST_F(LayoutDocumentTest, TheFirstMoveIsSkippedAndEveryLaterOneCountsFromThePress)
+{
+    ASSERT_TRUE(doc.press(0, {900, 900}, 45));
+    doc.moveTo({1500, 1500}, Qt::LeftButton);
+    EXPECT_EQ(doc.rect(0), home);
+    doc.moveTo({915, 900}, Qt::LeftButton);
+    doc.moveTo({930, 900}, Qt::LeftButton);
+    EXPECT_EQ(doc.rect(0), home.translated(30, 0));
+    // A second press before the release keeps the grabbed left edge; the press rectangle is taken anew.
+    doc.release();
+    ASSERT_TRUE(doc.press(0, {200, 900}, 45));
+    ASSERT_TRUE(doc.press(0, {900, 900}, 45));
+    doc.moveTo({900, 900}, Qt::LeftButton);
+    doc.moveTo({1000, 900}, Qt::LeftButton);
+    EXPECT_EQ(doc.rect(0), QRectF(1000, 540, 755, 810));
+}
+
+TEST_F(LayoutDocumentTest, NudgesOfOneElementInOneModeMergeIntoOneStep)
+{
+    using M = NudgeMode;
+    using D = NudgeDirection;
+    doc.nudge(M::Position, D::East);
+    doc.nudge(M::Position, D::East);
+    doc.nudge(M::Position, D::South);
+    EXPECT_EQ(doc.rect(1), speech.translated(30, 15));
+    EXPECT_EQ(undo.count(), 1);
+    doc.nudge(M::Grow, D::East);                              // another mode
+    EXPECT_EQ(undo.count(), 2);
+    EXPECT_EQ(undo.undoText(), QStringLiteral("Größe von speech ändern"));
+    doc.nudge(M::Position, D::East);
+    undo.undo();
+    doc.nudge(M::Grow, D::East);                              // never merges into a step an undo uncovered
+    EXPECT_EQ(undo.count(), 3);
+    doc.select(0);
+    doc.nudge(M::Grow, D::East);                              // another element
+    doc.select(1);
+    doc.nudge(M::Grow, D::East);                              // the same again, after another selection
+    EXPECT_EQ(undo.count(), 5);
+    while (undo.canUndo())
+        undo.undo();
+    EXPECT_EQ(doc.rect(0), home);
+    EXPECT_EQ(doc.rect(1), speech);
+}
+
+TEST_F(LayoutDocumentTest, TypedValuesOfOneFieldMergeUntilTheFieldIsLeft)
+{
+    doc.typeValue(FieldX, 1);
+    doc.typeValue(FieldX, 12);
+    EXPECT_EQ(doc.rect(1), QRectF(180, 540, 1575, 810));
+    EXPECT_EQ(undo.count(), 1);
+    doc.typeValue(FieldCX, 12);
+    EXPECT_EQ(undo.count(), 2);
+    doc.finishStep();
+    doc.typeValue(FieldCX, 13);
+    doc.typeValue(FieldCX, 13);                               // changes nothing: no step
+    EXPECT_EQ(undo.count(), 3);
+    EXPECT_EQ(doc.rect(1), QRectF(180, 540, 195, 810));
+    doc.typeValue(FieldCX, -1);                               // refused
+    EXPECT_EQ(doc.rect(1), QRectF(180, 540, 195, 810));
+}
+
+TEST_F(LayoutDocumentTest, TheCleanStateIsTheSavedOne)
+{
+    QSignalSpy clean(&undo, &QUndoStack::cleanChanged);
+    doc.nudge(NudgeMode::Position, NudgeDirection::West);
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.changedSinceSave(1));
+    undo.undo();
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.changedSinceSave(1));
+
+    doc.nudge(NudgeMode::Position, NudgeDirection::West);
+    doc.markSaved();
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_FALSE(doc.changedSinceSave(1));
+    doc.nudge(NudgeMode::Position, NudgeDirection::West);      // after a save a nudge is a step of its own
+    EXPECT_EQ(undo.count(), 2);
+    undo.undo();
+    undo.undo();
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_TRUE(doc.changedSinceSave(1)) << "the file holds the saved place";
+    EXPECT_EQ(clean.count(), 7);
+
+    doc.load({element("home", home)}, {}, 0);
+    EXPECT_EQ(undo.count(), 0);
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(LayoutDocumentTest, DependentsChangeInsideTheStepOfTheirElement)
+{
+    // A list pop-up: list box, item, up, down, OK button (see the rule tests).
+    std::vector<LayoutElement> list{element("listbox", {300, 600, 3000, 2700}),
+                                    element("listboxitem", {300, 600, 2250, 600}, {false, false, true, true}),
+                                    element("up", {2550, 600, 750, 1050}, {false, false, false, false}),
+                                    element("down", {2550, 2250, 750, 1050}, {false, false, false, false}),
+                                    element("okbutton", {2700, 1725, 600, 465}, {true, true, false, true})};
+    list[1].factor = list[4].factor = {0, 0, 1, 1};
+    for (int slot = 1; slot <= 4; ++slot)
+        list[slot].coSystem = 0;
+    doc.load(list, {Dependents::List}, 4);
+    QSignalSpy moved(&doc, &LayoutDocument::rectsChanged);
+    const Rects before = doc.rects();
+
+    drag(0, {3290, 1500}, {{3440, 1500}});                     // the list box's right edge
+    EXPECT_EQ(doc.rect(4), QRectF(2840, 1718, 600, 465));
+    EXPECT_EQ(moved.last().at(0).value<QList<int>>(), (QList<int>{0, 1, 2, 3, 4}));
+    doc.select(1);
+    doc.typeValue(FieldCX, 160);                                // the item; up and down follow
+    EXPECT_EQ(doc.rect(2).x(), 300 + 2400);
+    doc.select(1);
+    doc.nudge(NudgeMode::Position, NudgeDirection::West);       // x locked: nothing, no step
+    EXPECT_EQ(undo.count(), 2);
+    undo.undo();
+    undo.undo();
+    EXPECT_EQ(doc.rects(), before);
+    EXPECT_EQ(doc.current(), 0);
+    EXPECT_EQ(doc.origin(1), QPointF(300, 600));
+}
+
+} // namespace
