@@ -36,6 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReadCase{"blanks", "[s]\r\nx=   12  \r\n", "s", "x", "d", "12"},
         ReadCase{"tabs", "[s]\n\tx\t=\t12\t\n", "s", "x", "d", "12"},
+        ReadCase{"verticalTabs", "\v[s]\v\r\n\vx\v=\v12\v\r\n", "s", "x", "d", "12"},
+        ReadCase{"loneCrEndsLines", "[s]\rx= 1\ry= 2\r", "s", "y", "d", "2"},
         ReadCase{"noFinalNewline", "[s]\r\nx= 12", "s", "x", "d", "12"},
         ReadCase{"sectionCase", "[Home]\r\nX= 5\r\n", "HOME", "x", "d", "5"},
         ReadCase{"umlautCase", "[\xc4nderung]\r\n\xdc= 1\r\n", QString::fromUtf8("änderung"),
