@@ -1,5 +1,5 @@
 #include "IniRoundTrip.h"
-#include "IniTestUtil.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@ TEST(IniCorpus, EverySeedKeepsTheRules)
     const QStringList seeds = corpus.entryList(QDir::Files);
     ASSERT_GE(seeds.size(), 10) << "corpus not found in " TIVARO_INI_CORPUS;
     for (const QString& seed : seeds) {
-        const QByteArray input = fileBytes(corpus.filePath(seed));
+        const QByteArray input = readFile(corpus.filePath(seed));
         // Every choice of section, key and value on the same file.
         for (int s = 0; s < 5; ++s) {
             for (int k = 0; k < 5; ++k) {

@@ -1,5 +1,5 @@
 #include "Ini.h"
-#include "IniTestUtil.h"
+#include "TestFiles.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ TEST_P(ReadIniTest, ReadsLikeTheProfileApi)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.ini"));
-    putFile(path, GetParam().file);
+    writeFile(path, GetParam().file);
     EXPECT_EQ(ReadIni(path, GetParam().section, GetParam().key, GetParam().fallback),
               GetParam().expected);
     EXPECT_EQ(IniReader(path).value(GetParam().section, GetParam().key, GetParam().fallback),
@@ -85,7 +85,7 @@ TEST(ReadIni, MissingFileGivesDefault)
 TEST(ReadIni, FindsFileInAnotherLetterCase)
 {
     QTemporaryDir dir;
-    putFile(dir.filePath(QStringLiteral("MapViewLT.ini")), "[s]\r\nx= 3\r\n");
+    writeFile(dir.filePath(QStringLiteral("MapViewLT.ini")), "[s]\r\nx= 3\r\n");
     EXPECT_EQ(ReadIni(dir.filePath(QStringLiteral("mapviewlt.ini")), "s", "x", "d"), "3");
 }
 
@@ -93,14 +93,14 @@ TEST(ReadIni, SeesExternalChanges)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.ini"));
-    putFile(path, "[s]\r\nx= 1\r\n");
+    writeFile(path, "[s]\r\nx= 1\r\n");
     ASSERT_EQ(ReadIni(path, "s", "x", "d"), "1");
 
-    putFile(path, "[s]\r\nx= 22\r\n"); // another size
+    writeFile(path, "[s]\r\nx= 22\r\n"); // another size
     EXPECT_EQ(ReadIni(path, "s", "x", "d"), "22");
 
     // Same size: only the modification time tells, so give it a distinct one.
-    putFile(path, "[s]\r\nx= 33\r\n");
+    writeFile(path, "[s]\r\nx= 33\r\n");
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadWrite));
     ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
@@ -115,7 +115,7 @@ TEST(ReadIni, SeesOwnWrites)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.ini"));
-    putFile(path, "[s]\r\nx= 1\r\n");
+    writeFile(path, "[s]\r\nx= 1\r\n");
     ASSERT_EQ(ReadIni(path, "s", "x", "d"), "1");
     ASSERT_TRUE(WriteIni(path, "s", "x", "2"));
     EXPECT_EQ(ReadIni(path, "s", "x", "d"), "2");

@@ -1,6 +1,6 @@
 #include "FileSizeLimit.h"
 #include "Ini.h"
-#include "IniTestUtil.h"
+#include "TestFiles.h"
 #include "SafeWrite.h"
 
 #include <QDir>
@@ -29,9 +29,9 @@ TEST_P(WriteIniTest, ChangesOnlyWhatItMust)
     const WriteCase& c = GetParam();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.ini"));
-    putFile(path, c.before);
+    writeFile(path, c.before);
     ASSERT_TRUE(WriteIni(path, c.section, c.key, c.value));
-    EXPECT_EQ(fileBytes(path), c.after);
+    EXPECT_EQ(readFile(path), c.after);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -80,16 +80,16 @@ TEST(WriteIni, CreatesMissingFileWithCrlf)
     const QString path = dir.filePath(QStringLiteral("new.ini"));
     ASSERT_TRUE(WriteIni(path, "Layout", "BorderFrame", "2"));
     ASSERT_TRUE(WriteIni(path, "Layout", "FrameColor", "808080"));
-    EXPECT_EQ(fileBytes(path), "[Layout]\r\nBorderFrame= 2\r\nFrameColor= 808080\r\n");
+    EXPECT_EQ(readFile(path), "[Layout]\r\nBorderFrame= 2\r\nFrameColor= 808080\r\n");
 }
 
 TEST(WriteIni, WritesToFileInAnotherLetterCase)
 {
     QTemporaryDir dir;
-    putFile(dir.filePath(QStringLiteral("Prefs.INI")), "[Display]\r\nlastSkin= a\r\n");
+    writeFile(dir.filePath(QStringLiteral("Prefs.INI")), "[Display]\r\nlastSkin= a\r\n");
     ASSERT_TRUE(WriteIni(dir.filePath(QStringLiteral("prefs.ini")), "display", "LASTSKIN", "b"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Prefs.INI"});
-    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("Prefs.INI"))), "[Display]\r\nlastSkin= b\r\n");
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("Prefs.INI"))), "[Display]\r\nlastSkin= b\r\n");
 }
 
 TEST(WriteIni, RefusesNamesThatWouldBreakTheFile)
@@ -97,13 +97,13 @@ TEST(WriteIni, RefusesNamesThatWouldBreakTheFile)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.ini"));
     const QByteArray before = "[s]\r\nx= 1\r\n";
-    putFile(path, before);
+    writeFile(path, before);
     const QList<std::pair<QString, QString>> bad = {
         {"", "x"}, {"s", ""}, {"  ", "x"}, {"a]b", "x"}, {"s", "a=b"}, {"s", ";x"},
         {"s", "[x"}, {"s\r\n[t", "x"}, {"s", "x\ny"}};
     for (const auto& [section, key] : bad) {
         EXPECT_FALSE(WriteIni(path, section, key, "2")) << section.toStdString() << "/" << key.toStdString();
-        EXPECT_EQ(fileBytes(path), before);
+        EXPECT_EQ(readFile(path), before);
     }
     EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("none.ini")), "", "x", "1"));
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none.ini"))));
@@ -113,7 +113,7 @@ TEST(WriteIni, UnchangedValueLeavesFileAlone)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.ini"));
-    putFile(path, "[s]\r\nx= 1\r\n");
+    writeFile(path, "[s]\r\nx= 1\r\n");
     const QDateTime old = QDateTime::currentDateTime().addDays(-1);
     {
         QFile f(path);
@@ -128,7 +128,7 @@ TEST(WriteIni, KeepsPermissions)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.ini"));
-    putFile(path, "[s]\r\nx= 1\r\n");
+    writeFile(path, "[s]\r\nx= 1\r\n");
     const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser
         | QFile::WriteUser;
     ASSERT_TRUE(QFile::setPermissions(path, perms));
@@ -140,13 +140,13 @@ TEST(WriteIni, KeepsPermissions)
 TEST(WriteIni, FailureLeavesNothingBehind)
 {
     QTemporaryDir dir;
-    putFile(dir.filePath(QStringLiteral("plain")), "not a folder");
+    writeFile(dir.filePath(QStringLiteral("plain")), "not a folder");
     EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("missing/a.ini")), "s", "x", "1"));
     EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("plain/a.ini")), "s", "x", "1"));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub.ini")));
     EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("sub.ini")), "s", "x", "1"));
     EXPECT_FALSE(WriteIni(QString(), "s", "x", "1"));
-    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("plain"))), "not a folder");
+    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("plain"))), "not a folder");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{"plain", "sub.ini"}));
 
@@ -162,11 +162,11 @@ TEST(WriteIni, ReadOnlyFileOrFolderKeepsOldBytes)
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("a.ini"));
     const QByteArray before = "[s]\r\nx= 1\r\n";
-    putFile(path, before);
+    writeFile(path, before);
 
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser);
     EXPECT_FALSE(WriteIni(path, "s", "x", "2"));
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(readFile(path), before);
 
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
@@ -174,7 +174,7 @@ TEST(WriteIni, ReadOnlyFileOrFolderKeepsOldBytes)
     EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("new.ini")), "s", "x", "2"));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                           | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
-    EXPECT_EQ(fileBytes(path), before);
+    EXPECT_EQ(readFile(path), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.ini"});
 }
 
@@ -208,10 +208,10 @@ TEST(WriteIni, FullDiskKeepsOldFileWhole)
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a.ini"));
         if (c.exists)
-            putFile(path, old);
+            writeFile(path, old);
         EXPECT_EQ(runWithFileSizeLimit(old.size() + 1, [&] { return c.claimsSuccess(path) ? 1 : 0; }), 0)
             << c.name;
-        EXPECT_EQ(fileBytes(path), c.exists ? old : QByteArray("<missing>")) << c.name;
+        EXPECT_EQ(readFile(path), c.exists ? old : QByteArray("<missing>")) << c.name;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), c.exists ? 1 : 0) << c.name;
     }
 }
@@ -221,11 +221,11 @@ TEST(WriteIni, ReplacesWhereASymbolicLinkPoints)
     QTemporaryDir dir;
     const QString real = dir.filePath(QStringLiteral("real.ini"));
     const QString link = dir.filePath(QStringLiteral("link.ini"));
-    putFile(real, "[s]\r\nx= 1\r\n");
+    writeFile(real, "[s]\r\nx= 1\r\n");
     ASSERT_TRUE(QFile::link(real, link));
     ASSERT_TRUE(WriteIni(link, "s", "x", "2"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(fileBytes(real), "[s]\r\nx= 2\r\n");
+    EXPECT_EQ(readFile(real), "[s]\r\nx= 2\r\n");
 }
 
 TEST(IniBatch, SameBytesAsSingleWrites)
@@ -238,16 +238,16 @@ TEST(IniBatch, SameBytesAsSingleWrites)
     QTemporaryDir dir;
     const QString single = dir.filePath(QStringLiteral("single.ini"));
     const QString batched = dir.filePath(QStringLiteral("batched.ini"));
-    putFile(single, start);
-    putFile(batched, start);
+    writeFile(single, start);
+    writeFile(batched, start);
     IniBatch batch(batched);
     for (const auto& w : writes) {
         WriteIni(single, w[0], w[1], w[2]);
         batch.write(w[0], w[1], w[2]);
     }
-    EXPECT_EQ(fileBytes(batched), start); // nothing happens before commit
+    EXPECT_EQ(readFile(batched), start); // nothing happens before commit
     batch.commit();
-    EXPECT_EQ(fileBytes(batched), fileBytes(single));
+    EXPECT_EQ(readFile(batched), readFile(single));
     EXPECT_EQ(ReadIni(batched, "home", "CX", "d"), "40");
 }
 

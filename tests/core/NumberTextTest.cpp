@@ -1,4 +1,4 @@
-#include "IniTestUtil.h"
+#include "TestFiles.h"
 #include "NumberText.h"
 
 #include <gtest/gtest.h>

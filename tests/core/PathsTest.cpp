@@ -1,4 +1,4 @@
-#include "IniTestUtil.h"
+#include "TestFiles.h"
 #include "Paths.h"
 
 #include <QCoreApplication>
@@ -64,9 +64,9 @@ TEST(FindAnyCase, ResolvesEachComponent)
     QTemporaryDir tmp;
     const QString root = tmp.path();
     QDir(root).mkpath(QStringLiteral("Skin/Layout"));
-    putFile(root + QStringLiteral("/Skin/Layout/MainMenuLT.ini"), "x");
-    putFile(root + QStringLiteral("/Skin/NavLib.ini"), "x");
-    putFile(root + QStringLiteral("/Skin/navlib.INI"), "x");
+    writeFile(root + QStringLiteral("/Skin/Layout/MainMenuLT.ini"), "x");
+    writeFile(root + QStringLiteral("/Skin/NavLib.ini"), "x");
+    writeFile(root + QStringLiteral("/Skin/navlib.INI"), "x");
     const QString sep = QDir::separator();
 
     struct Case { QString folder; QString name; QString expected; };

@@ -1,5 +1,5 @@
 #include "Ini.h"
-#include "IniTestUtil.h"
+#include "TestFiles.h"
 #include "Settings.h"
 
 #include <QDir>
@@ -15,7 +15,7 @@ TEST(Settings, FreshStartWritesTheFourLayoutKeys)
     EXPECT_TRUE(file.endsWith(QStringLiteral("Tivaro.ini")));
 
     EXPECT_EQ(Settings::readLayoutLook(file).selectorColor, 0xFF0000u); // blue: red sits in the low byte
-    EXPECT_EQ(fileBytes(file), "[Layout]\r\nBorderFrame= 2\r\nSelectorColor= FF0000\r\n"
+    EXPECT_EQ(readFile(file), "[Layout]\r\nBorderFrame= 2\r\nSelectorColor= FF0000\r\n"
                                "BorderSelector= 3\r\nFrameColor= 808080\r\n");
 }
 
@@ -39,13 +39,13 @@ TEST(Settings, GuardedLayoutValues)
     for (const Case& c : cases) {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("Tivaro.ini"));
-        putFile(file, c.stored);
+        writeFile(file, c.stored);
         const Settings::LayoutLook look = Settings::readLayoutLook(file);
         EXPECT_EQ(look.borderFrame, c.look.borderFrame) << c.name;
         EXPECT_EQ(look.frameColor, c.look.frameColor) << c.name;
         EXPECT_EQ(look.borderSelector, c.look.borderSelector) << c.name;
         EXPECT_EQ(look.selectorColor, c.look.selectorColor) << c.name;
-        EXPECT_EQ(fileBytes(file), c.written) << c.name;
+        EXPECT_EQ(readFile(file), c.written) << c.name;
     }
 }
 

@@ -1,6 +1,6 @@
 #include "ConnectionMachine.h"
 #include "DeviceConnection.h"
-#include "DeviceFiles.h"
+#include "TestFiles.h"
 #include "DeviceLink.h"
 #include "FaultyDevice.h"
 #include "FolderDevice.h"

@@ -1,4 +1,4 @@
-#include "DeviceFiles.h"
+#include "TestFiles.h"
 #include "FolderDevice.h"
 #include "OpenRemoteApi.h"
 #include "RapiLibrary.h"

@@ -1,4 +1,4 @@
-#include "DeviceFiles.h"
+#include "TestFiles.h"
 #include "DeviceLink.h"
 #include "RapiLibrary.h"
 #include "RapiRecords.h"
@@ -29,14 +29,6 @@ protected:
     T standIn(const char* name)
     {
         return reinterpret_cast<T>(control.resolve(name));
-    }
-
-    QStringList texts() const
-    {
-        QStringList all;
-        for (const auto& shown : prompter.shown)
-            all << shown.text;
-        return all;
     }
 
     QTemporaryDir base;
@@ -91,7 +83,7 @@ TEST_F(RapiLibraryTest, CarriesUtf16NamesFoldersAndErrorCodes)
 
     writeFile(base.filePath(QStringLiteral("a.ini")), "a");
     EXPECT_FALSE(link.CopyFileToDevice(base.filePath(QStringLiteral("a.ini")), QStringLiteral("\\MN4\\Skins\\note.txt")));
-    EXPECT_EQ(texts(), QStringList{"A file already exists with the specified name."});
+    EXPECT_EQ(prompter.texts(), QStringList{"A file already exists with the specified name."});
 
     EXPECT_TRUE(rapi.CeCreateDirectory(QStringLiteral("\\MN4\\Skins\\") + skin + QStringLiteral("\\Font")));
     EXPECT_TRUE(rapi.CeCopyFile(QStringLiteral("\\MN4\\Skins\\note.txt"), QStringLiteral("\\MN4\\note.txt"), false));

@@ -12,7 +12,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "QtPrint.h"
+#include "TestFiles.h"
 
 namespace {
 

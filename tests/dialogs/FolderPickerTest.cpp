@@ -15,7 +15,7 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
-#include "QtPrint.h"
+#include "TestFiles.h"
 
 namespace {
 

@@ -58,7 +58,7 @@ TEST_F(FrmArrowsTest, OpensOnTheRouteColourAsStored)
         SCOPED_TRACE(c.name);
         QFile::remove(navLib());
         if (!c.file.isEmpty())
-            writeBytes(navLib(), c.file);
+            writeFile(navLib(), c.file);
         frmArrows w(state, skin());
         EXPECT_TRUE(control<QRadioButton>(w, "RouteColor")->isChecked());
         EXPECT_EQ(hex(w, 1), c.hex1);
@@ -74,7 +74,7 @@ TEST_F(FrmArrowsTest, OpensOnTheRouteColourAsStored)
 
 TEST_F(FrmArrowsTest, OptionsChooseTheColourOfBothSchematics)
 {
-    writeBytes(navLib(), Stored);
+    writeFile(navLib(), Stored);
     frmArrows w(state, skin());
     w.show();
     const struct { const char* option; QString hex1, hex2; int green2; } cases[] = {
@@ -114,7 +114,7 @@ TEST_F(FrmArrowsTest, ScrollBarsWriteTheSelectedColourOnSave)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        writeBytes(navLib(), Stored);
+        writeFile(navLib(), Stored);
         frmArrows w(state, skin());
         w.show();
         QTest::mouseClick(control<QRadioButton>(w, c.option), Qt::LeftButton);
@@ -131,7 +131,7 @@ TEST_F(FrmArrowsTest, ScrollBarsWriteTheSelectedColourOnSave)
         QByteArray expected = Stored;
         const qsizetype at = expected.indexOf(c.before, expected.indexOf(c.section));
         expected.replace(at, c.before.size(), c.after);
-        EXPECT_EQ(readBytes(navLib()), expected);
+        EXPECT_EQ(readFile(navLib()), expected);
         w.close();
         EXPECT_TRUE(prompter.shown.isEmpty());
     }
@@ -160,7 +160,7 @@ TEST_F(FrmArrowsTest, ClosingAfterAChangeAsks)
         EXPECT_EQ(w.isVisible(), !c.closed);
         EXPECT_EQ(QFile::exists(navLib()), c.saved);
         if (c.saved) {
-            EXPECT_TRUE(readBytes(navLib()).startsWith("[mainSchematic]\r\nRouteColor= 00FFFF\r\n"));
+            EXPECT_TRUE(readFile(navLib()).startsWith("[mainSchematic]\r\nRouteColor= 00FFFF\r\n"));
         }
     }
 }
@@ -195,7 +195,7 @@ TEST_F(FrmArrowsTest, FailedSaveReportsAndKeepsTheColours)
 TEST_F(FrmArrowsTest, OpensModallyThroughThePrompter)
 {
     QWidget owner;
-    writeBytes(navLib(), Stored);
+    writeFile(navLib(), Stored);
     QString shown;
     prompter.onDialog([&](QObject& dialog) {
         auto* window = qobject_cast<frmArrows*>(&dialog);

@@ -149,7 +149,7 @@ TEST(SpeedProfile, SavedParametersAndLinesComeBack)
     saved.setPreferenceLine("|saved by hand");
     ASSERT_TRUE(saved.SaveParams(ini));
 
-    const QByteArray bytes = readBytes(ini);
+    const QByteArray bytes = readFile(ini);
     EXPECT_TRUE(bytes.startsWith("[A_BAB]\r\nSpeed= 120\r\nConsumes= 11\r\n[A_Schnellstr]\r\n"));
     EXPECT_TRUE(bytes.contains("[A_Landstr]\r\nSpeed= 80\r\nConsumes= 8,5\r\n"));
     EXPECT_TRUE(bytes.contains("[GPrefs]\r\nZeitkosten= 12,25\r\nVerbrauchskosten= 1\r\nNormierung= 2\r\n"));
@@ -170,7 +170,7 @@ TEST(SpeedProfile, UnusableStoredNumbersGiveDefaults)
 {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Tivaro.ini");
-    writeBytes(ini, "[A_BAB]\r\nSpeed= schnell\r\nConsumes= -3\r\n"
+    writeFile(ini, "[A_BAB]\r\nSpeed= schnell\r\nConsumes= -3\r\n"
                     "[I_BAB]\r\nSpeed= 95.5\r\n"
                     "[GPrefs]\r\nNormierung= \r\n");
     SpeedProfile profile(Comma);
