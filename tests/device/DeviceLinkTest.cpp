@@ -1,4 +1,4 @@
-#include "DeviceFiles.h"
+#include "TestFiles.h"
 #include "DeviceLink.h"
 #include "FaultyDevice.h"
 #include "FileSizeLimit.h"
@@ -28,14 +28,6 @@ protected:
 
     QString card(const QString& relative) const { return root + u'/' + relative; }
     QString pc(const QString& name) const { return base.filePath(name); }
-
-    QStringList texts() const
-    {
-        QStringList all;
-        for (const auto& shown : prompter.shown)
-            all << shown.text;
-        return all;
-    }
 
     QTemporaryDir base;
     QString root = base.filePath(QStringLiteral("card"));
@@ -101,7 +93,7 @@ TEST_F(DeviceLinkTest, ExistingDeviceFileIsKept)
     writeFile(card(QStringLiteral("prefs.ini")), "device");
     writeFile(pc(QStringLiteral("prefs.ini")), "pc");
     EXPECT_FALSE(link.CopyFileToDevice(pc(QStringLiteral("prefs.ini")), QStringLiteral("\\PREFS.INI")));
-    EXPECT_EQ(texts(), QStringList{"A file already exists with the specified name."});
+    EXPECT_EQ(prompter.texts(), QStringList{"A file already exists with the specified name."});
     EXPECT_EQ(readFile(card(QStringLiteral("prefs.ini"))), "device");
 }
 
@@ -140,12 +132,12 @@ TEST_F(DeviceLinkTest, FailureMidCopyEndsTheCopyAndIsReported)
             EXPECT_FALSE(rowLink.CopyFileToDevice(pc(QStringLiteral("source.bin")), QStringLiteral("\\target.bin")));
             EXPECT_EQ(rowDevice.count(QStringLiteral("CeWriteFile")), row.calls);
             EXPECT_FALSE(QFileInfo::exists(card(QStringLiteral("target.bin"))));
-            EXPECT_EQ(texts(), QStringList{WriteFailed});
+            EXPECT_EQ(prompter.texts(), QStringList{WriteFailed});
         } else {
             EXPECT_FALSE(rowLink.CopyFileFromDevice(QStringLiteral("\\source.bin"), pc(QStringLiteral("target.bin"))));
             EXPECT_EQ(rowDevice.count(QStringLiteral("CeReadFile")), row.calls);
             EXPECT_EQ(readFile(pc(QStringLiteral("target.bin"))), "old");
-            EXPECT_EQ(texts(), QStringList{ReadFailed});
+            EXPECT_EQ(prompter.texts(), QStringList{ReadFailed});
         }
         EXPECT_EQ(rowDevice.count(QStringLiteral("CeCloseHandle")), 1);
     }
@@ -185,7 +177,7 @@ TEST_F(DeviceLinkTest, MissingSourcesAreReportedAndTouchNothing)
     EXPECT_FALSE(link.CopyFileToDevice(pc(QStringLiteral("missing.ini")), QStringLiteral("\\a.ini")));
     EXPECT_FALSE(link.CopyFileToDevice(pc(QStringLiteral("folder")), QStringLiteral("\\b.ini")));
     EXPECT_EQ(device.count(QStringLiteral("CeCreateFile")), 2);
-    EXPECT_EQ(texts(), (QStringList{NoDeviceFile, NoDeviceFile, NoPcFile, NoPcFile}));
+    EXPECT_EQ(prompter.texts(), (QStringList{NoDeviceFile, NoDeviceFile, NoPcFile, NoPcFile}));
     EXPECT_EQ(QDir(root).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
@@ -232,27 +224,38 @@ TEST_F(DeviceLinkTest, ListsOnlySubFolders)
     EXPECT_TRUE(link.ListDeviceFolders(QStringLiteral("\\Nowhere\\")).isEmpty());
 }
 
-TEST_F(DeviceLinkTest, DeletesNestedFoldersWithOrWithoutTrailingBackslash)
+TEST_F(DeviceLinkTest, DeletesExactlyTheNamedFolderTree)
 {
     const QString outside = pc(QStringLiteral("outside"));
     writeFile(outside + QStringLiteral("/keep.txt"), "keep");
-    for (const QString& path : {QStringLiteral("\\MN4\\Skins\\Tag"), QStringLiteral("\\mn4\\skins\\TAG\\")}) {
-        SCOPED_TRACE(path.toStdString());
+    const struct { QString path; bool deletes; } rows[] = {
+        {"\\MN4\\Skins\\Tag", true}, {"\\mn4\\skins\\TAG\\", true},
+        // "." or an empty name joined into a path must never stand for the folder above.
+        {"\\MN4\\Skins\\.", false}, {"\\MN4\\Skins\\.\\", false}, {"\\MN4\\Skins\\\\", false},
+        {"\\MN4\\.\\Skins\\Tag", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
         writeFile(card(QStringLiteral("MN4/Skins/Tag/Tag.ini")), "t");
         writeFile(card(QStringLiteral("MN4/Skins/Tag/Layout/defaultlt.ini")), "l");
         writeFile(card(QStringLiteral("MN4/Skins/Tag/Font/Deep/Deeper/a.fnt")), "f");
         QDir().mkpath(card(QStringLiteral("MN4/Skins/Tag/Font2")));
         QFile::link(outside, card(QStringLiteral("MN4/Skins/Tag/Font/out")));
         writeFile(card(QStringLiteral("MN4/Skins/Nacht/Nacht.ini")), "n");
+        const QStringList before = treeOf(root);
+        device.calls.clear();
 
-        link.DeleteDeviceFolder(path);
+        link.DeleteDeviceFolder(row.path);
+        EXPECT_EQ(readFile(outside + QStringLiteral("/keep.txt")), "keep");
+        if (!row.deletes) {
+            EXPECT_EQ(treeOf(root), before);
+            continue;
+        }
         EXPECT_FALSE(QFileInfo::exists(card(QStringLiteral("MN4/Skins/Tag"))));
         EXPECT_EQ(readFile(card(QStringLiteral("MN4/Skins/Nacht/Nacht.ini"))), "n");
-        EXPECT_EQ(readFile(outside + QStringLiteral("/keep.txt")), "keep");
         // Six folders searched; the empty Font2 opens no search, every other one is closed.
         EXPECT_EQ(device.count(QStringLiteral("CeFindFirstFile")), 6);
         EXPECT_EQ(device.count(QStringLiteral("CeFindClose")), 5);
-        device.calls.clear();
     }
 }
 

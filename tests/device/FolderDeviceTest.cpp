@@ -1,4 +1,5 @@
-#include "DeviceFiles.h"
+#include "TestFiles.h"
+#include "FileSizeLimit.h"
 #include "FolderDevice.h"
 
 #include <QDir>
@@ -182,6 +183,32 @@ TEST_F(FolderDeviceTest, AnswersOnlyWhileConnectedAndTheFolderExists)
     EXPECT_EQ(device.CeRapiInitEx(init), CeOk);
     EXPECT_TRUE(QDir(root).rename(root, root + QStringLiteral("-pulled")));
     EXPECT_FALSE(device.CeGetVersionEx(info));
+}
+
+// A full disk: the copy fails as "disk full" and leaves the old file, or none,
+// and nothing beside it.
+TEST_F(FolderDeviceTest, FullDiskLeavesEveryFileWhole)
+{
+    const QByteArray big = patternBytes(5000);
+    writeFile(root + QStringLiteral("/MN4/Skins/Nacht/NavLib.ini"), big);
+    writeFile(root + QStringLiteral("/MN4/NavLib.ini"), "live navlib");
+    const std::function<bool()> copies[] = {
+        [&] { return device.CeCopyFile(QStringLiteral("\\MN4\\Skins\\Nacht\\NavLib.ini"), QStringLiteral("\\MN4\\NavLib.ini"), false); },
+        [&] {
+            const CeHandle file = device.CeCreateFile(QStringLiteral("\\MN4\\new.ini"), CeFile::GenericWrite, 0,
+                                                      CeFile::CreateNew, 128);
+            quint32 written = 0;
+            const bool wrote = device.CeWriteFile(file, big.constData(), quint32(big.size()), written);
+            return device.CeCloseHandle(file) && wrote;
+        },
+    };
+    const QStringList before = treeOf(root);
+    for (const auto& copy : copies) {
+        EXPECT_EQ(runWithFileSizeLimit(big.size() - 1,
+                                       [&] { return !copy() && device.CeGetLastError() == CeError::DiskFull ? 0 : 1; }),
+                  0);
+        EXPECT_EQ(treeOf(root), before);
+    }
 }
 
 TEST_F(FolderDeviceTest, NeitherStartsProgramsNorRemovesItsOwnRoot)

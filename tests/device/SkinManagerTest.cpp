@@ -1,7 +1,8 @@
 #include "DeviceConnection.h"
-#include "DeviceFiles.h"
+#include "TestFiles.h"
 #include "DeviceLink.h"
 #include "FaultyDevice.h"
+#include "FileSizeLimit.h"
 #include "FolderDevice.h"
 #include "ScriptedPrompter.h"
 #include "SkinManager.h"
@@ -47,14 +48,6 @@ protected:
         ASSERT_EQ(manager.look().buttonCaption, QStringLiteral("trennen"));
     }
 
-    QStringList texts() const
-    {
-        QStringList all;
-        for (const auto& shown : prompter.shown)
-            all << shown.text;
-        return all;
-    }
-
     QTemporaryDir base;
     QString root = base.filePath(QStringLiteral("card"));
     QString app = base.filePath(QStringLiteral("app")) + u'/';
@@ -74,7 +67,7 @@ TEST_F(SkinManagerTest, UploadCopiesTheListedFilesIntoAFreshDeviceFolder)
     connect();
     writeFile(card("MN4/Skins/MySkin/stale.ini"), "old copy");
     manager.BTNSkinAdd_Click();
-    EXPECT_TRUE(prompter.shown.isEmpty()) << texts().join(u'|').toStdString();
+    EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join(u'|').toStdString();
     EXPECT_EQ(readFile(card("MN4/Skins/MySkin/NavLib.ini")), patternBytes(3000));
     EXPECT_EQ(readFile(card("MN4/Skins/MySkin/Layout/defaultlt.ini")), patternBytes(2049));
     EXPECT_FALSE(QFileInfo::exists(card("MN4/Skins/MySkin/stale.ini")));
@@ -176,20 +169,81 @@ TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSki
     EXPECT_TRUE(prompter.shown.isEmpty());
 }
 
-TEST_F(SkinManagerTest, FailedSwitchLeavesThePreferencesAlone)
+// Whatever stops a switch, prefs.ini keeps naming the old skin, the failure is
+// shown, and no temporary file is left on either side.
+TEST_F(SkinManagerTest, FailedSwitchKeepsTheActiveSkin)
 {
+    const QString failed = QStringLiteral("Der Skin Nacht konnte nicht aktiviert werden.");
+    const QByteArray bigDefault(400, 'n');
+    const struct
+    {
+        const char* name;
+        std::function<void()> fault;
+        qint64 fileLimit; // 0: no limit
+        QStringList messages;
+        QByteArray liveDefault;
+    } rows[] = {
+        {"upload of prefs.ini breaks off", [this] { device.failWriteAt = 0; }, 0,
+         {"Device File Could Not Be Written Completely!", failed}, "Nacht default"},
+        {"prefs.ini missing", [this] { QFile::remove(card("MN4/prefs.ini")); }, 0,
+         {"Device File Does Not Exist Or Is Empty (0 Bytes)!", failed}, "Nacht default"},
+        {"disk full for a live file", [&] { writeFile(card("MN4/Skins/Nacht/defaultlt.ini"), bigDefault); },
+         bigDefault.size() - 1, {failed}, "live default"},
+        {"disk full for the edited prefs.ini", [] {}, Prefs.size() + 1, {failed}, "Nacht default"},
+    };
     connect();
-    device.failWriteAt = 0; // the upload of the edited preferences fails
-    manager.BTNSwitch_Click({QStringLiteral("Nacht")});
-    EXPECT_EQ(readFile(card("MN4/prefs.ini")), Prefs);
-    EXPECT_EQ(manager.activeSkin(), QStringLiteral("Tag"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        writeFile(card("MN4/Layout/defaultlt.ini"), "live default");
+        writeFile(card("MN4/Skins/Nacht/defaultlt.ini"), "Nacht default");
+        prompter.shown.clear();
+        row.fault();
+        const QByteArray prefs = readFile(card("MN4/prefs.ini"));
+        const auto switchFails = [&] {
+            manager.BTNSwitch_Click({QStringLiteral("Nacht")});
+            return manager.activeSkin() == QStringLiteral("Tag") && prompter.texts() == row.messages ? 0 : 1;
+        };
+        EXPECT_EQ(row.fileLimit ? runWithFileSizeLimit(row.fileLimit, switchFails) : switchFails(), 0)
+            << prompter.texts().join(u'|').toStdString();
+        device.failWriteAt = -1;
+        EXPECT_EQ(readFile(card("MN4/prefs.ini")), prefs);
+        EXPECT_EQ(readFile(card("MN4/Layout/defaultlt.ini")), row.liveDefault);
+        EXPECT_FALSE(treeOf(card("MN4")).join(u'|').contains(QLatin1String(".new")));
+        EXPECT_EQ(QDir(app).entryList(QDir::Files | QDir::Hidden), QStringList{"Tivaro.ini"});
+        writeFile(card("MN4/prefs.ini"), Prefs);
+    }
+}
 
-    QFile::remove(card("MN4/prefs.ini"));
-    prompter.shown.clear();
-    manager.BTNSwitch_Click({QStringLiteral("Nacht")});
-    EXPECT_FALSE(QFileInfo::exists(card("MN4/prefs.ini")));
-    EXPECT_EQ(texts(), QStringList{"Device File Does Not Exist Or Is Empty (0 Bytes)!"});
-    EXPECT_EQ(QDir(app).entryList(QDir::Files), QStringList{"Tivaro.ini"});
+// A name that is empty, "." or ".." or holds a separator would name the skin
+// store itself or a folder outside it.
+TEST_F(SkinManagerTest, UnusableSkinNamesAreRefusedAndTheDeviceStaysAsItIs)
+{
+    const QString dotSkin = base.filePath(QStringLiteral("pc/x\\."));
+    writeFile(dotSkin + QStringLiteral("/..ini"), "marker");
+    writeFile(dotSkin + QStringLiteral("/NavLib.ini"), "navlib");
+    connect();
+    const QStringList device = treeOf(root);
+    const auto refusal = [](const QString& name) {
+        return QStringLiteral("Der Skinname \"") + name
+               + QStringLiteral("\" ist nicht zulässig.\nEin Skinname darf weder leer, \".\" noch \"..\" sein und "
+                                "kein \"\\\" oder \"/\" enthalten.\nAktion abgebrochen.");
+    };
+    manager.SetDirs(dotSkin);
+    manager.FillList(SkinManager::Root);
+    manager.BTNSkinAdd_Click();
+    for (const QString name : {"", ".", "..", "Tag\\..", "../Tag"}) {
+        manager.BTNSwitch_Click({name});
+        manager.BTNSkinDel_Click({name});
+    }
+    QStringList expected{refusal(".")};
+    for (const QString name : {"", ".", "..", "Tag\\..", "../Tag"})
+        expected << refusal(name) << refusal(name);
+    EXPECT_EQ(prompter.texts(), expected);
+    for (const auto& shown : std::as_const(prompter.shown))
+        EXPECT_EQ(shown.title, QStringLiteral("Hinweis!"));
+    EXPECT_FALSE(manager.reconnectRequested);
+    EXPECT_EQ(manager.activeSkin(), QStringLiteral("Tag"));
+    EXPECT_EQ(treeOf(root), device);
 }
 
 TEST_F(SkinManagerTest, PcFilesAreAddedReplacedAndDeleted)
@@ -205,6 +259,7 @@ TEST_F(SkinManagerTest, PcFilesAreAddedReplacedAndDeleted)
     manager.addFiles(SkinManager::Layout, {pcSkin + QStringLiteral("/Layout/extra.ini")});
     EXPECT_EQ(readFile(pcSkin + QStringLiteral("/Layout/extra.ini")), "extra");
 
+    prompter.answer(Prompter::Answer::Yes);
     manager.deleteFiles(SkinManager::Layout, {QStringLiteral("extra.ini"), QStringLiteral("../MySkin.ini")});
     EXPECT_EQ(manager.files(SkinManager::Layout), QStringList{"defaultlt.ini"});
     EXPECT_TRUE(QFileInfo::exists(pcSkin + QStringLiteral("/MySkin.ini")));
@@ -218,7 +273,7 @@ TEST_F(SkinManagerTest, StartingMn4OnAFolderDeviceIsExplained)
     const auto call = std::find_if(device.calls.begin(), device.calls.end(),
                                    [](const FaultyDevice::Call& c) { return c.name == QStringLiteral("CeCreateProcess"); });
     EXPECT_EQ(call->path, QStringLiteral("\\MN4\\MobileNavigator.exe"));
-    EXPECT_EQ(texts(), QStringList{"MN|4 kann auf diesem Gerät nicht gestartet werden."});
+    EXPECT_EQ(prompter.texts(), QStringList{"MN|4 kann auf diesem Gerät nicht gestartet werden."});
 }
 
 TEST(SkinManagerProgress, CaptionAndPercent)

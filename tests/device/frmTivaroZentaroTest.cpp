@@ -1,6 +1,6 @@
 #include "AppState.h"
 #include "DeviceConnection.h"
-#include "DeviceFiles.h"
+#include "TestFiles.h"
 #include "FaultyDevice.h"
 #include "FolderBrowser.h"
 #include "FolderDevice.h"
@@ -27,25 +27,6 @@ namespace {
 
 const QString Samples = QStringLiteral(TIVARO_SAMPLES);
 const QChar Nbsp(0x00A0);
-
-void copyTree(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        writeFile(to + QDir(from).relativeFilePath(file).prepend(u'/'), readFile(file));
-    }
-}
-
-QStringList filesBelow(const QString& folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(folder).relativeFilePath(it.next());
-    files.sort();
-    return files;
-}
 
 // Calls back before every file the device is asked to open, so a test sees the
 // window in the middle of an upload.
@@ -338,7 +319,19 @@ TEST_F(SkinWindowTest, DeletingTheActiveSkinIsRefusedAndAnotherGoesThroughTheRec
     EXPECT_TRUE(QFileInfo(card(QStringLiteral("MN4/Skins/Tag/Tag.ini"))).isFile());
     EXPECT_EQ(entries("LSkins"), (QStringList{"Nacht", "Tag"}));
 
+    // Deleting asks first; No keeps the skin.
     select("LSkins", QStringLiteral("Nacht"));
+    click("BTNSkinDel");
+    EXPECT_FALSE(child<QLabel>("LDoing")->isVisible());
+    ASSERT_EQ(prompter.shown.size(), 2);
+    EXPECT_EQ(prompter.shown[1].title, QStringLiteral("Frage:"));
+    EXPECT_EQ(prompter.shown[1].text, QStringLiteral("Skin Nacht wirklich löschen?"));
+    EXPECT_EQ(prompter.shown[1].buttons, Prompter::Buttons::YesNo);
+    for (int n = 0; n < 4; ++n)
+        tick();
+    EXPECT_TRUE(QFileInfo::exists(card(QStringLiteral("MN4/Skins/Nacht"))));
+
+    prompter.answer(Prompter::Answer::Yes);
     click("BTNSkinDel");
     EXPECT_TRUE(child<QLabel>("LDoing")->isVisible());
     EXPECT_EQ(text("LDoing"), QStringLiteral("lösche Skin..."));
@@ -348,7 +341,7 @@ TEST_F(SkinWindowTest, DeletingTheActiveSkinIsRefusedAndAnotherGoesThroughTheRec
     EXPECT_EQ(entries("LSkins"), QStringList{"Tag"});
     EXPECT_FALSE(child<QLabel>("LDoing")->isVisible());
     EXPECT_EQ(child<QPushButton>("BTNToPDA")->text(), QStringLiteral("trennen"));
-    EXPECT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown.size(), 3);
 }
 
 TEST_F(SkinWindowTest, AddAndDeleteFilesOfEachPcPart)
@@ -382,7 +375,15 @@ TEST_F(SkinWindowTest, AddAndDeleteFilesOfEachPcPart)
         EXPECT_TRUE(entries(part.list).contains(QStringLiteral("one.ini")));
         EXPECT_TRUE(entries(part.list).contains(QStringLiteral("two.fnt")));
 
+        // "-" asks first: No keeps the file, Yes deletes it.
         select(part.list, QStringLiteral("one.ini"));
+        prompter.shown.clear();
+        click(part.del);
+        EXPECT_TRUE(QFileInfo::exists(target + QStringLiteral("one.ini")));
+        ASSERT_EQ(prompter.shown.size(), 1);
+        EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Frage:"));
+        EXPECT_EQ(prompter.shown[0].text, QStringLiteral("Datei one.ini wirklich löschen?"));
+        prompter.answer(Prompter::Answer::Yes);
         click(part.del);
         EXPECT_FALSE(QFileInfo::exists(target + QStringLiteral("one.ini")));
         EXPECT_TRUE(QFileInfo::exists(target + QStringLiteral("two.fnt")));
@@ -394,10 +395,11 @@ TEST_F(SkinWindowTest, AddAndDeleteFilesOfEachPcPart)
 TEST_F(SkinWindowTest, CancelledFileDialogChangesNothing)
 {
     const QStringList before = entries("LRoot");
+    const QStringList files = treeOf(pcSkin);
     click("BTNRootAdd"); // the scripted prompter cancels an unscripted dialog
     EXPECT_EQ(prompter.dialogsRun, 1);
     EXPECT_EQ(entries("LRoot"), before);
-    EXPECT_EQ(filesBelow(pcSkin), filesBelow(Samples + QStringLiteral("/DemoSkin")));
+    EXPECT_EQ(treeOf(pcSkin), files);
 }
 
 TEST_F(SkinWindowTest, DoubleClickOnNavLibOpensTheArrowColours)
