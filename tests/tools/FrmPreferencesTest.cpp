@@ -28,7 +28,7 @@ protected:
         WindowTest::SetUp();
         copyTree(TIVARO_SAMPLES "/demo-device", path("device"));
         copyTree(TIVARO_SAMPLES "/map-export", path("export"));
-        writeBytes(path("Tivaro.ini"), "[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\nMapExportDir= "
+        writeFile(path("Tivaro.ini"), "[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\nMapExportDir= "
                                            + QDir::toNativeSeparators(path("export")).toUtf8() + "\r\n");
     }
 
@@ -96,12 +96,13 @@ QByteArray withValue(QByteArray bytes, const QByteArray& section, const QByteArr
 
 TEST_F(FrmPreferencesTest, OpensWithSavedLinesAndParameters)
 {
-    writeBytes(path("Tivaro.ini"), "[A_BAB]\r\nSpeed= 130\r\nConsumes= x\r\n[MProfile]\r\nSpeed= |1|2\r\n");
+    writeFile(path("Tivaro.ini"),
+              "[A_BAB]\r\nSpeed= 130\r\nConsumes= x\r\n[I_Wohnstr]\r\nSpeed= 1e308\r\n[MProfile]\r\nSpeed= |1|2\r\n");
     auto w = open();
     EXPECT_EQ(w->windowTitle(), "Preferences");
     EXPECT_EQ(field(*w, "TXT0", 0)->text(), "130");
     EXPECT_EQ(field(*w, "TXT1", 0)->text(), "11"); // unusable: the default
-    EXPECT_EQ(field(*w, "TXT0", 15)->text(), "20");
+    EXPECT_EQ(field(*w, "TXT0", 15)->text(), "20"); // the weights would overflow: the default
     EXPECT_EQ(field(*w, "TXTG", 0)->text(), "20");
     EXPECT_EQ(field(*w, "TXTW", 0)->text(), "100.0");
     EXPECT_EQ(field(*w, "TXTSPEED")->text(), "|1|2"); // the saved line wins over the rendered one
@@ -125,6 +126,7 @@ TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
     } cases[] = {
         {"negative", "TXT0", 8, "-5", false, "|100|"}, {"no number", "TXT0", 8, "abc", false, "|100|"},
         {"same value", "TXT0", 8, "100", true, "|100|"}, {"new speed", "TXT0", 8, "95", true, "|95|"},
+        {"weights would overflow", "TXT0", 8, "1e308", false, "|95|"},
         {"zero speed", "TXT0", 8, "0", true, "|0|"}, {"new price", "TXTG", 1, "2", true, "|0|"},
     };
     for (const auto& c : cases) {
@@ -207,6 +209,47 @@ TEST_F(FrmPreferencesTest, SaveWritesParametersAndTheLinesAsTheyStand)
     EXPECT_EQ(texts(), QStringList{"Tivaro.ini konnte nicht gespeichert werden."});
 }
 
+// Closing with typed values that were neither saved nor used asks; Yes saves
+// as "Speichern" does, No drops them, Cancel and Escape keep the window open.
+TEST_F(FrmPreferencesTest, ClosingWithTypedValuesAsksToSaveThem)
+{
+    const struct
+    {
+        const char* name;
+        bool typed;
+        bool savedFirst;
+        std::optional<Prompter::Answer> answer; // none: the question is closed with Escape
+        bool asked, closed, saved;
+    } cases[] = {
+        {"yes", true, false, Prompter::Answer::Yes, true, true, true},
+        {"no", true, false, Prompter::Answer::No, true, true, false},
+        {"escape", true, false, std::nullopt, true, false, false},
+        {"nothing typed", false, false, std::nullopt, false, true, false},
+        {"saved before", true, true, std::nullopt, false, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter.shown.clear();
+        WriteIni(path("Tivaro.ini"), "A_BAB", "Speed", "120");
+        auto w = open();
+        ASSERT_TRUE(activate(*w));
+        if (c.typed)
+            type(field(*w, "TXT0", 0), "95"); // still in the field: typed all the same
+        if (c.savedFirst)
+            click(*w, "CMDSave");
+        if (c.answer)
+            prompter.answer(*c.answer);
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        EXPECT_EQ(texts(), c.asked ? QStringList{"Sollen die Werte gespeichert werden?"} : QStringList());
+        if (c.asked) {
+            EXPECT_EQ(prompter.shown[0].title, "Frage:");
+            EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNoCancel);
+        }
+        EXPECT_EQ(w->isVisible(), !c.closed);
+        EXPECT_EQ(ReadIni(path("Tivaro.ini"), "A_BAB", "Speed", ""), c.saved ? "95" : "120");
+    }
+}
+
 TEST_F(FrmPreferencesTest, ConnectButtonLightsAndTimerShareTheConnection)
 {
     const QColor brightRed(255, 0, 0), darkRed(128, 0, 0), darkYellow(64, 64, 0), brightGreen(0, 255, 0),
@@ -248,7 +291,7 @@ TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
         {"everything with device", true, {0, 1, 2, 3, 4}, {"Fertig!"}, true},
         {"tool missing", true, {1, 5}, {"Fertig!", tool + "\nwurde nicht gefunden!"}, false},
     };
-    const QByteArray original = readBytes(path("export/speedprofiles.ini"));
+    const QByteArray original = readFile(path("export/speedprofiles.ini"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         prompter.shown.clear();
@@ -256,7 +299,7 @@ TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
             link.ConnectDevice();
         else
             link.DisconnectDevice();
-        writeBytes(path("export/speedprofiles.ini"), original);
+        writeFile(path("export/speedprofiles.ini"), original);
         auto w = open();
         type(field(*w, "TXTSPEED"), "|1|2");
         tick(*w, c.boxes);
@@ -264,7 +307,7 @@ TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
         EXPECT_EQ(texts(), c.messages);
         for (const auto& shown : prompter.shown)
             EXPECT_EQ(shown.title, shown.text.endsWith("nicht gefunden!") ? "Hinweis!" : "Hinweis:");
-        EXPECT_EQ(readBytes(path("export/speedprofiles.ini")) != original, c.pcWritten);
+        EXPECT_EQ(readFile(path("export/speedprofiles.ini")) != original, c.pcWritten);
         EXPECT_EQ(control<QLabel>(*w, "LDoing")->text(), "");
         EXPECT_FALSE(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked());
         EXPECT_EQ(connection.mn4Folder, "\\MN4\\");
@@ -275,9 +318,9 @@ TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
 TEST_F(FrmPreferencesTest, SplicesKeepEveryOtherByte)
 {
     link.ConnectDevice();
-    const QByteArray prefs = readBytes(deviceFile("prefs.ini"));
-    const QByteArray navLib = readBytes(deviceFile("NavLib.ini"));
-    const QByteArray profiles = readBytes(path("export/speedprofiles.ini"));
+    const QByteArray prefs = readFile(deviceFile("prefs.ini"));
+    const QByteArray navLib = readFile(deviceFile("NavLib.ini"));
+    const QByteArray profiles = readFile(path("export/speedprofiles.ini"));
     auto w = open();
     type(field(*w, "TXTSPEED"), "|100|80");
     type(field(*w, "TXTPREFS"), "|1.0|0.5");
@@ -289,14 +332,14 @@ TEST_F(FrmPreferencesTest, SplicesKeepEveryOtherByte)
     expected = withValue(expected, "speedprofile", "standard", "Standard|100|80");
     expected = withValue(expected, "preference", "fast", "Fast|1.0|0.5|1.0|1.0|1.0");
     expected = withValue(expected, "preference", "standard", "Standard|1.0|0.5|1.0|1.0|1.0");
-    EXPECT_EQ(readBytes(deviceFile("prefs.ini")), expected);
-    EXPECT_EQ(readBytes(deviceFile("NavLib.ini")),
+    EXPECT_EQ(readFile(deviceFile("prefs.ini")), expected);
+    EXPECT_EQ(readFile(deviceFile("NavLib.ini")),
               withValue(navLib, "routing", "factors", "Default|1.000|0.500|1.000|1.000|1.000"));
     expected = withValue(profiles, "speedprofile", "fast", "car|100|80");
     expected = withValue(expected, "speedprofile", "standard", "car|100|80");
     expected = withValue(expected, "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0");
     expected = withValue(expected, "factors", "standard", "car|1.0|0.5|1.0,|1.0,|1.0");
-    EXPECT_EQ(readBytes(path("export/speedprofiles.ini")), expected);
+    EXPECT_EQ(readFile(path("export/speedprofiles.ini")), expected);
 
     // The temporary copies are gone, and nothing was left beside the device files.
     EXPECT_EQ(QDir(dir.path()).entryList({"prefs*", "NavLib*"}, QDir::Files), QStringList());
@@ -325,15 +368,14 @@ TEST_F(FrmPreferencesTest, AFailedDeviceCopyLeavesTheDeviceFileAlone)
         prompter.shown.clear();
         link.ConnectDevice();
         c.fault(device);
-        const QByteArray before = readBytes(deviceFile(c.file));
+        const QByteArray before = readFile(deviceFile(c.file));
         auto w = open();
         tick(*w, {c.box});
         click(*w, "CMDUpdate");
         device.failReadAt = device.failWriteAt = -1;
         // The device's own message, and no "Fertig!" for a row that did not go through.
         EXPECT_EQ(texts(), QStringList{c.message});
-        EXPECT_EQ(readBytes(deviceFile(c.file)), before);
-        EXPECT_EQ(QFile::exists(deviceFile(c.file)), !before.isEmpty());
+        EXPECT_EQ(readFile(deviceFile(c.file)), before);
         EXPECT_EQ(QDir(dir.path()).entryList({"prefs*", "NavLib*"}, QDir::Files), QStringList());
     }
 }
@@ -382,7 +424,7 @@ TEST_F(FrmPreferencesTest, MissingMapExportFolderAsksForIt)
 #ifndef Q_OS_WIN
 TEST_F(FrmPreferencesTest, TheMapExportToolStartsThroughWine)
 {
-    writeBytes(path("export/mapexporttng.EXE"), "MZ");
+    writeFile(path("export/mapexporttng.EXE"), "MZ");
     const QString tool = QDir::toNativeSeparators(path("export/mapexporttng.EXE"));
     const struct { const char* name; QString wine; bool startWorks; QStringList messages; bool boxKept; } cases[] = {
         {"started", "/usr/bin/wine", true, {}, true},
