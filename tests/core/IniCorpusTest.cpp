@@ -9,7 +9,7 @@ namespace {
 // Every seed of the INI fuzz corpus goes through the same checks as the fuzzer.
 TEST(IniCorpus, EverySeedKeepsTheRules)
 {
-    const QDir corpus(QStringLiteral(TIVARO_INI_CORPUS));
+    const QDir corpus(QString(TIVARO_INI_CORPUS));
     const QStringList seeds = corpus.entryList(QDir::Files);
     ASSERT_GE(seeds.size(), 10) << "corpus not found in " TIVARO_INI_CORPUS;
     for (const QString& seed : seeds) {

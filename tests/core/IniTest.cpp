@@ -21,7 +21,7 @@ class ReadIniTest : public ::testing::TestWithParam<ReadCase> {};
 TEST_P(ReadIniTest, ReadsLikeTheProfileApi)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QString path = dir.filePath("a.ini");
     writeFile(path, GetParam().file);
     EXPECT_EQ(ReadIni(path, GetParam().section, GetParam().key, GetParam().fallback),
               GetParam().expected);
@@ -76,23 +76,23 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ReadIni, MissingFileGivesDefault)
 {
     QTemporaryDir dir;
-    EXPECT_EQ(ReadIni(dir.filePath(QStringLiteral("none.ini")), "s", "x", "C:\\"), "C:\\");
+    EXPECT_EQ(ReadIni(dir.filePath("none.ini"), "s", "x", "C:\\"), "C:\\");
     EXPECT_EQ(ReadIni(dir.path(), "s", "x", 7), "7"); // a folder is no INI file
     EXPECT_EQ(ReadIni(QString(), "s", "x", "d"), "d");
-    EXPECT_EQ(IniReader(dir.filePath(QStringLiteral("none.ini"))).value("s", "x", 2), "2");
+    EXPECT_EQ(IniReader(dir.filePath("none.ini")).value("s", "x", 2), "2");
 }
 
 TEST(ReadIni, FindsFileInAnotherLetterCase)
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath(QStringLiteral("MapViewLT.ini")), "[s]\r\nx= 3\r\n");
-    EXPECT_EQ(ReadIni(dir.filePath(QStringLiteral("mapviewlt.ini")), "s", "x", "d"), "3");
+    writeFile(dir.filePath("MapViewLT.ini"), "[s]\r\nx= 3\r\n");
+    EXPECT_EQ(ReadIni(dir.filePath("mapviewlt.ini"), "s", "x", "d"), "3");
 }
 
 TEST(ReadIni, SeesExternalChanges)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QString path = dir.filePath("a.ini");
     writeFile(path, "[s]\r\nx= 1\r\n");
     ASSERT_EQ(ReadIni(path, "s", "x", "d"), "1");
 
@@ -114,13 +114,13 @@ TEST(ReadIni, SeesExternalChanges)
 TEST(ReadIni, SeesOwnWrites)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QString path = dir.filePath("a.ini");
     writeFile(path, "[s]\r\nx= 1\r\n");
     ASSERT_EQ(ReadIni(path, "s", "x", "d"), "1");
     ASSERT_TRUE(WriteIni(path, "s", "x", "2"));
     EXPECT_EQ(ReadIni(path, "s", "x", "d"), "2");
     // The same file through another spelling of its path.
-    const QString other = dir.path() + QStringLiteral("/./a.ini");
+    const QString other = dir.path() + "/./a.ini";
     EXPECT_EQ(ReadIni(other, "s", "x", "d"), "2");
     ASSERT_TRUE(WriteIni(other, "s", "x", "3"));
     EXPECT_EQ(ReadIni(path, "s", "x", "d"), "3");

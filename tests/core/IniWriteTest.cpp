@@ -28,7 +28,7 @@ TEST_P(WriteIniTest, ChangesOnlyWhatItMust)
 {
     const WriteCase& c = GetParam();
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QString path = dir.filePath("a.ini");
     writeFile(path, c.before);
     ASSERT_TRUE(WriteIni(path, c.section, c.key, c.value));
     EXPECT_EQ(readFile(path), c.after);
@@ -77,7 +77,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(WriteIni, CreatesMissingFileWithCrlf)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("new.ini"));
+    const QString path = dir.filePath("new.ini");
     ASSERT_TRUE(WriteIni(path, "Layout", "BorderFrame", "2"));
     ASSERT_TRUE(WriteIni(path, "Layout", "FrameColor", "808080"));
     EXPECT_EQ(readFile(path), "[Layout]\r\nBorderFrame= 2\r\nFrameColor= 808080\r\n");
@@ -86,16 +86,16 @@ TEST(WriteIni, CreatesMissingFileWithCrlf)
 TEST(WriteIni, WritesToFileInAnotherLetterCase)
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath(QStringLiteral("Prefs.INI")), "[Display]\r\nlastSkin= a\r\n");
-    ASSERT_TRUE(WriteIni(dir.filePath(QStringLiteral("prefs.ini")), "display", "LASTSKIN", "b"));
+    writeFile(dir.filePath("Prefs.INI"), "[Display]\r\nlastSkin= a\r\n");
+    ASSERT_TRUE(WriteIni(dir.filePath("prefs.ini"), "display", "LASTSKIN", "b"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Prefs.INI"});
-    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("Prefs.INI"))), "[Display]\r\nlastSkin= b\r\n");
+    EXPECT_EQ(readFile(dir.filePath("Prefs.INI")), "[Display]\r\nlastSkin= b\r\n");
 }
 
 TEST(WriteIni, RefusesNamesThatWouldBreakTheFile)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QString path = dir.filePath("a.ini");
     const QByteArray before = "[s]\r\nx= 1\r\n";
     writeFile(path, before);
     const QList<std::pair<QString, QString>> bad = {
@@ -105,14 +105,14 @@ TEST(WriteIni, RefusesNamesThatWouldBreakTheFile)
         EXPECT_FALSE(WriteIni(path, section, key, "2")) << section.toStdString() << "/" << key.toStdString();
         EXPECT_EQ(readFile(path), before);
     }
-    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("none.ini")), "", "x", "1"));
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none.ini"))));
+    EXPECT_FALSE(WriteIni(dir.filePath("none.ini"), "", "x", "1"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("none.ini")));
 }
 
 TEST(WriteIni, UnchangedValueLeavesFileAlone)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QString path = dir.filePath("a.ini");
     writeFile(path, "[s]\r\nx= 1\r\n");
     const QDateTime old = QDateTime::currentDateTime().addDays(-1);
     {
@@ -127,7 +127,7 @@ TEST(WriteIni, UnchangedValueLeavesFileAlone)
 TEST(WriteIni, KeepsPermissions)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QString path = dir.filePath("a.ini");
     writeFile(path, "[s]\r\nx= 1\r\n");
     const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser
         | QFile::WriteUser;
@@ -140,17 +140,17 @@ TEST(WriteIni, KeepsPermissions)
 TEST(WriteIni, FailureLeavesNothingBehind)
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath(QStringLiteral("plain")), "not a folder");
-    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("missing/a.ini")), "s", "x", "1"));
-    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("plain/a.ini")), "s", "x", "1"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub.ini")));
-    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("sub.ini")), "s", "x", "1"));
+    writeFile(dir.filePath("plain"), "not a folder");
+    EXPECT_FALSE(WriteIni(dir.filePath("missing/a.ini"), "s", "x", "1"));
+    EXPECT_FALSE(WriteIni(dir.filePath("plain/a.ini"), "s", "x", "1"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub.ini"));
+    EXPECT_FALSE(WriteIni(dir.filePath("sub.ini"), "s", "x", "1"));
     EXPECT_FALSE(WriteIni(QString(), "s", "x", "1"));
-    EXPECT_EQ(readFile(dir.filePath(QStringLiteral("plain"))), "not a folder");
+    EXPECT_EQ(readFile(dir.filePath("plain")), "not a folder");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{"plain", "sub.ini"}));
 
-    IniBatch batch(dir.filePath(QStringLiteral("missing/a.ini")));
+    IniBatch batch(dir.filePath("missing/a.ini"));
     batch.write("s", "x", "1");
     EXPECT_FALSE(batch.commit());
 }
@@ -160,7 +160,7 @@ TEST(WriteIni, ReadOnlyFileOrFolderKeepsOldBytes)
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not stop root";
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QString path = dir.filePath("a.ini");
     const QByteArray before = "[s]\r\nx= 1\r\n";
     writeFile(path, before);
 
@@ -171,7 +171,7 @@ TEST(WriteIni, ReadOnlyFileOrFolderKeepsOldBytes)
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
     EXPECT_FALSE(WriteIni(path, "s", "x", "2"));
-    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("new.ini")), "s", "x", "2"));
+    EXPECT_FALSE(WriteIni(dir.filePath("new.ini"), "s", "x", "2"));
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                           | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
     EXPECT_EQ(readFile(path), before);
@@ -206,7 +206,7 @@ TEST(WriteIni, FullDiskKeepsOldFileWhole)
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("a.ini"));
+        const QString path = dir.filePath("a.ini");
         if (c.exists)
             writeFile(path, old);
         EXPECT_EQ(runWithFileSizeLimit(old.size() + 1, [&] { return c.claimsSuccess(path) ? 1 : 0; }), 0)
@@ -219,8 +219,8 @@ TEST(WriteIni, FullDiskKeepsOldFileWhole)
 TEST(WriteIni, ReplacesWhereASymbolicLinkPoints)
 {
     QTemporaryDir dir;
-    const QString real = dir.filePath(QStringLiteral("real.ini"));
-    const QString link = dir.filePath(QStringLiteral("link.ini"));
+    const QString real = dir.filePath("real.ini");
+    const QString link = dir.filePath("link.ini");
     writeFile(real, "[s]\r\nx= 1\r\n");
     ASSERT_TRUE(QFile::link(real, link));
     ASSERT_TRUE(WriteIni(link, "s", "x", "2"));
@@ -236,8 +236,8 @@ TEST(IniBatch, SameBytesAsSingleWrites)
         {"home", "cy", "30"}, {"new", "b", "2"}, {"bad]", "x", "1"}, {"back", "x", "5"}};
 
     QTemporaryDir dir;
-    const QString single = dir.filePath(QStringLiteral("single.ini"));
-    const QString batched = dir.filePath(QStringLiteral("batched.ini"));
+    const QString single = dir.filePath("single.ini");
+    const QString batched = dir.filePath("batched.ini");
     writeFile(single, start);
     writeFile(batched, start);
     IniBatch batch(batched);

@@ -63,10 +63,10 @@ TEST(FindAnyCase, ResolvesEachComponent)
 {
     QTemporaryDir tmp;
     const QString root = tmp.path();
-    QDir(root).mkpath(QStringLiteral("Skin/Layout"));
-    writeFile(root + QStringLiteral("/Skin/Layout/MainMenuLT.ini"), "x");
-    writeFile(root + QStringLiteral("/Skin/NavLib.ini"), "x");
-    writeFile(root + QStringLiteral("/Skin/navlib.INI"), "x");
+    QDir(root).mkpath("Skin/Layout");
+    writeFile(root + "/Skin/Layout/MainMenuLT.ini", "x");
+    writeFile(root + "/Skin/NavLib.ini", "x");
+    writeFile(root + "/Skin/navlib.INI", "x");
     const QString sep = QDir::separator();
 
     struct Case { QString folder; QString name; QString expected; };

@@ -12,7 +12,7 @@ TEST(Settings, FreshStartWritesTheFourLayoutKeys)
 {
     QTemporaryDir dir;
     const QString file = Settings::filePath(dir.path() + QDir::separator());
-    EXPECT_TRUE(file.endsWith(QStringLiteral("Tivaro.ini")));
+    EXPECT_TRUE(file.endsWith("Tivaro.ini"));
 
     EXPECT_EQ(Settings::readLayoutLook(file).selectorColor, 0xFF0000u); // blue: red sits in the low byte
     EXPECT_EQ(readFile(file), "[Layout]\r\nBorderFrame= 2\r\nSelectorColor= FF0000\r\n"
@@ -38,7 +38,7 @@ TEST(Settings, GuardedLayoutValues)
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("Tivaro.ini"));
+        const QString file = dir.filePath("Tivaro.ini");
         writeFile(file, c.stored);
         const Settings::LayoutLook look = Settings::readLayoutLook(file);
         EXPECT_EQ(look.borderFrame, c.look.borderFrame) << c.name;

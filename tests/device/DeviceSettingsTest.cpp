@@ -13,10 +13,10 @@ TEST(DeviceSettings, SectionDeviceChoosesTheBackend)
 {
 #ifdef Q_OS_WIN
     const DeviceSettings::Backend platformDefault = DeviceSettings::Backend::Rapi;
-    const QString defaultLibrary = QStringLiteral("rapi.dll");
+    const QString defaultLibrary = "rapi.dll";
 #else
     const DeviceSettings::Backend platformDefault = DeviceSettings::Backend::Folder;
-    const QString defaultLibrary = QStringLiteral("librapi.so.2");
+    const QString defaultLibrary = "librapi.so.2";
 #endif
     const struct { QByteArray ini; DeviceSettings::Backend backend; QString folder; QString library; } rows[] = {
         {"", platformDefault, {}, defaultLibrary},
@@ -30,7 +30,7 @@ TEST(DeviceSettings, SectionDeviceChoosesTheBackend)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.ini.toStdString());
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("Tivaro.ini"));
+        const QString file = dir.filePath("Tivaro.ini");
         writeFile(file, row.ini);
         const DeviceSettings settings = DeviceSettings::read(file);
         EXPECT_EQ(settings.backend, row.backend);

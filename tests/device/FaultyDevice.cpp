@@ -20,6 +20,8 @@ QList<quint32> FaultyDevice::sizesOf(const QString& name) const
 bool FaultyDevice::enter(const QString& name, const QString& path, quint32 size, quint32 creation)
 {
     calls.append({name, path, size, creation});
+    if (onCall)
+        onCall(calls.last());
     m_error.reset();
     const bool present = vanishAfter < 0 || calls.size() <= vanishAfter;
     if (!present)

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // A device for tests: passes every call to a real backend (usually a folder
@@ -31,6 +32,7 @@ public:
     int vanishAfter = -1;               // the device is gone after this many calls
 
     QList<Call> calls;
+    std::function<void(const Call&)> onCall; // sees every call before it is passed on
     int count(const QString& name) const;
     QList<quint32> sizesOf(const QString& name) const;
 

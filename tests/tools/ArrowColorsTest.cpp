@@ -51,36 +51,4 @@ TEST_F(ArrowColorsTest, UntouchedColoursRoundTripByteForByte)
     EXPECT_EQ(readFile(navLib()), expected);
 }
 
-TEST_F(ArrowColorsTest, WritesToTheFileWhateverItsCase)
-{
-    const QString other = dir.filePath("navlib.INI");
-    writeFile(other, "[mainSchematic]\r\nRouteColor= 0000C8\r\n");
-    ArrowColors colors(folder());
-    colors.load();
-    EXPECT_EQ(colors.component(1, ArrowColors::Red), 200);
-    colors.SetColors(1, ArrowColors::Red, 100);
-    ASSERT_TRUE(colors.save());
-    EXPECT_FALSE(QFile::exists(navLib()));
-    EXPECT_TRUE(readFile(other).startsWith("[mainSchematic]\r\nRouteColor= 000064\r\n"));
-}
-
-TEST_F(ArrowColorsTest, FailedSaveKeepsTheChangedFlag)
-{
-    const struct { const char* name; QString skinFolder; } cases[] = {
-        {"no skin folder", QString()},
-        {"missing folder", dir.filePath("gone") + QDir::separator()},
-        {"folder in the file's place", dir.filePath("blocked") + QDir::separator()},
-    };
-    QDir(dir.path()).mkpath("blocked/NavLib.ini");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ArrowColors colors(c.skinFolder);
-        colors.load();
-        colors.SetColors(1, ArrowColors::Blue, 1);
-        EXPECT_FALSE(colors.save());
-        EXPECT_TRUE(colors.changed());
-    }
-    EXPECT_FALSE(QDir(dir.filePath("gone")).exists());
-}
-
 } // namespace

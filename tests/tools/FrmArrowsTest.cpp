@@ -50,9 +50,6 @@ TEST_F(FrmArrowsTest, OpensOnTheRouteColourAsStored)
         {"no route key", "[mainSchematic]\r\nallcolor= 000000\r\n", "0082BF", "0082BF", 191, 130, 0,
          QColor(191, 130, 0)},
         {"stored", Stored, "0082BF", "00FF00", 191, 130, 0, QColor(0, 255, 0)},
-        // Components that are no hex digits show as 0 and can be set again.
-        {"broken text", "[mainSchematic]\r\nroutecolor= 12XY\r\n", "120000", "0082BF", 0, 0, 18,
-         QColor(191, 130, 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

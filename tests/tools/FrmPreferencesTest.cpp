@@ -1,6 +1,7 @@
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
 #include "FaultyDevice.h"
+#include "FileSizeLimit.h"
 #include "FolderDevice.h"
 #include "Ini.h"
 #include "TestFiles.h"
@@ -45,7 +46,7 @@ protected:
     MapExportLauncher quietLauncher()
     {
         MapExportLauncher launcher;
-        launcher.findWine = [] { return QStringLiteral("/usr/bin/wine"); };
+        launcher.findWine = [] { return "/usr/bin/wine"; };
         launcher.startDetached = [this](const QString& program, const QStringList& arguments, const QString&) {
             started << program << arguments;
             return startWorks;
@@ -86,20 +87,11 @@ protected:
     bool startWorks = true;
 };
 
-// The file with one value replaced: the first key of that name after the section header.
-QByteArray withValue(QByteArray bytes, const QByteArray& section, const QByteArray& key, const QByteArray& value)
-{
-    const qsizetype start = bytes.indexOf(key + "=", bytes.indexOf("[" + section + "]"));
-    const qsizetype end = bytes.indexOf("\r\n", start);
-    return bytes.replace(start, end - start, key + "= " + value);
-}
-
 TEST_F(FrmPreferencesTest, OpensWithSavedLinesAndParameters)
 {
     writeFile(path("Tivaro.ini"),
               "[A_BAB]\r\nSpeed= 130\r\nConsumes= x\r\n[I_Wohnstr]\r\nSpeed= 1e308\r\n[MProfile]\r\nSpeed= |1|2\r\n");
     auto w = open();
-    EXPECT_EQ(w->windowTitle(), "Preferences");
     EXPECT_EQ(field(*w, "TXT0", 0)->text(), "130");
     EXPECT_EQ(field(*w, "TXT1", 0)->text(), "11"); // unusable: the default
     EXPECT_EQ(field(*w, "TXT0", 15)->text(), "20"); // the weights would overflow: the default
@@ -107,8 +99,6 @@ TEST_F(FrmPreferencesTest, OpensWithSavedLinesAndParameters)
     EXPECT_EQ(field(*w, "TXTW", 0)->text(), "100.0");
     EXPECT_EQ(field(*w, "TXTSPEED")->text(), "|1|2"); // the saved line wins over the rendered one
     EXPECT_EQ(field(*w, "TXTPREFS")->text(), w->model().renderedPreferenceLine());
-    EXPECT_EQ(control<QPushButton>(*w, "BTNDir")->toolTip(), "Verzeichnis zum MapExport");
-    EXPECT_EQ(control<QPushButton>(*w, "CMDUpdate")->toolTip(), "ini's updaten");
 }
 
 TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
@@ -166,73 +156,39 @@ TEST_F(FrmPreferencesTest, EnterMovesToTheNextField)
     EXPECT_EQ(ReadIni(path("Tivaro.ini"), "MProfile", "Speed", "none"), "none");
 }
 
-TEST_F(FrmPreferencesTest, CommaLocaleShowsCommasAndWritesPoints)
-{
-    const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    {
-        auto w = open();
-        ASSERT_TRUE(activate(*w));
-        type(field(*w, "TXTG", 2), "1,5");
-        QTest::keyClick(field(*w, "TXTG", 2), Qt::Key_Return);
-        EXPECT_EQ(w->model().global(SpeedProfile::Normierung), 1.5);
-        EXPECT_EQ(field(*w, "TXTW", 1)->text().contains(','), true);
-        EXPECT_FALSE(field(*w, "TXTPREFS")->text().contains(','));
-        EXPECT_TRUE(field(*w, "TXTPREFS")->text().contains('.'));
-        click(*w, "CMDSave");
-        EXPECT_EQ(ReadIni(path("Tivaro.ini"), "GPrefs", "Normierung", ""), "1,5");
-    }
-    QLocale::setDefault(before);
-}
-
-TEST_F(FrmPreferencesTest, SaveWritesParametersAndTheLinesAsTheyStand)
-{
-    auto w = open();
-    ASSERT_TRUE(activate(*w));
-    type(field(*w, "TXT1", 3), "7");
-    QTest::keyClick(field(*w, "TXT1", 3), Qt::Key_Return);
-    type(field(*w, "TXTSPEED"), "|1|2|3");
-    click(*w, "CMDSave");
-    const QString ini = path("Tivaro.ini");
-    EXPECT_EQ(ReadIni(ini, "A_Landstr", "Consumes", ""), "7");
-    EXPECT_EQ(ReadIni(ini, "I_Wohnstr", "Speed", ""), "20");
-    EXPECT_EQ(ReadIni(ini, "GPrefs", "Zeitkosten", ""), "20");
-    EXPECT_EQ(ReadIni(ini, "MProfile", "Speed", ""), "|1|2|3");
-    EXPECT_EQ(ReadIni(ini, "MProfile", "Prefs", ""), field(*w, "TXTPREFS")->text());
-    EXPECT_EQ(ReadIni(ini, "Directory", "MN4Dir", ""), "\\MN4\\MobileNavigator.exe");
-    EXPECT_TRUE(prompter.shown.isEmpty());
-
-    // A settings file that cannot be replaced is reported.
-    QFile::remove(ini);
-    QDir(dir.path()).mkdir("Tivaro.ini");
-    click(*w, "CMDSave");
-    EXPECT_EQ(texts(), QStringList{"Tivaro.ini konnte nicht gespeichert werden."});
-}
-
 // Closing with typed values that were neither saved nor used asks; Yes saves
 // as "Speichern" does, No drops them, Cancel and Escape keep the window open.
 TEST_F(FrmPreferencesTest, ClosingWithTypedValuesAsksToSaveThem)
 {
+    const QString question = "Sollen die Werte gespeichert werden?";
+    const QString failed = "Tivaro.ini konnte nicht gespeichert werden.";
     const struct
     {
         const char* name;
-        bool typed;
-        bool savedFirst;
+        bool typed, savedFirst, blocked; // blocked: a folder stands where Tivaro.ini goes
         std::optional<Prompter::Answer> answer; // none: the question is closed with Escape
-        bool asked, closed, saved;
+        QStringList messages;
+        bool closed, saved;
     } cases[] = {
-        {"yes", true, false, Prompter::Answer::Yes, true, true, true},
-        {"no", true, false, Prompter::Answer::No, true, true, false},
-        {"escape", true, false, std::nullopt, true, false, false},
-        {"nothing typed", false, false, std::nullopt, false, true, false},
-        {"saved before", true, true, std::nullopt, false, true, true},
+        {"yes", true, false, false, Prompter::Answer::Yes, {question}, true, true},
+        {"no", true, false, false, Prompter::Answer::No, {question}, true, false},
+        {"escape", true, false, false, std::nullopt, {question}, false, false},
+        {"nothing typed", false, false, false, std::nullopt, {}, true, false},
+        {"saved before", true, true, false, std::nullopt, {}, true, true},
+        {"saving fails", true, false, true, Prompter::Answer::Yes, {question, failed}, false, false},
+        {"button fails", true, true, true, Prompter::Answer::No, {failed, question}, true, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         prompter.shown.clear();
+        QDir(path("Tivaro.ini")).removeRecursively();
         WriteIni(path("Tivaro.ini"), "A_BAB", "Speed", "120");
         auto w = open();
         ASSERT_TRUE(activate(*w));
+        if (c.blocked) {
+            QFile::remove(path("Tivaro.ini"));
+            QDir(dir.path()).mkdir("Tivaro.ini");
+        }
         if (c.typed)
             type(field(*w, "TXT0", 0), "95"); // still in the field: typed all the same
         if (c.savedFirst)
@@ -240,13 +196,12 @@ TEST_F(FrmPreferencesTest, ClosingWithTypedValuesAsksToSaveThem)
         if (c.answer)
             prompter.answer(*c.answer);
         QTest::keyClick(w.get(), Qt::Key_Escape);
-        EXPECT_EQ(texts(), c.asked ? QStringList{"Sollen die Werte gespeichert werden?"} : QStringList());
-        if (c.asked) {
-            EXPECT_EQ(prompter.shown[0].title, "Frage:");
-            EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNoCancel);
-        }
+        EXPECT_EQ(texts(), c.messages);
+        for (const auto& shown : std::as_const(prompter.shown))
+            if (shown.text == question)
+                EXPECT_EQ(shown.buttons, Prompter::Buttons::YesNoCancel);
         EXPECT_EQ(w->isVisible(), !c.closed);
-        EXPECT_EQ(ReadIni(path("Tivaro.ini"), "A_BAB", "Speed", ""), c.saved ? "95" : "120");
+        EXPECT_EQ(ReadIni(path("Tivaro.ini"), "A_BAB", "Speed", ""), c.saved ? "95" : c.blocked ? "" : "120");
     }
 }
 
@@ -315,67 +270,67 @@ TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
     EXPECT_TRUE(started.isEmpty());
 }
 
-TEST_F(FrmPreferencesTest, SplicesKeepEveryOtherByte)
+// Byte for byte the splices are the INI layer's; here the lines reach every file.
+TEST_F(FrmPreferencesTest, UpdateWritesTheLinesIntoEveryFile)
 {
     link.ConnectDevice();
-    const QByteArray prefs = readFile(deviceFile("prefs.ini"));
-    const QByteArray navLib = readFile(deviceFile("NavLib.ini"));
-    const QByteArray profiles = readFile(path("export/speedprofiles.ini"));
     auto w = open();
     type(field(*w, "TXTSPEED"), "|100|80");
     type(field(*w, "TXTPREFS"), "|1.0|0.5");
     tick(*w, {0, 1, 2, 3, 4});
     click(*w, "CMDUpdate");
     EXPECT_EQ(texts(), QStringList{"Fertig!"});
-
-    QByteArray expected = withValue(prefs, "speedprofile", "fast", "Fast|100|80");
-    expected = withValue(expected, "speedprofile", "standard", "Standard|100|80");
-    expected = withValue(expected, "preference", "fast", "Fast|1.0|0.5|1.0|1.0|1.0");
-    expected = withValue(expected, "preference", "standard", "Standard|1.0|0.5|1.0|1.0|1.0");
-    EXPECT_EQ(readFile(deviceFile("prefs.ini")), expected);
-    EXPECT_EQ(readFile(deviceFile("NavLib.ini")),
-              withValue(navLib, "routing", "factors", "Default|1.000|0.500|1.000|1.000|1.000"));
-    expected = withValue(profiles, "speedprofile", "fast", "car|100|80");
-    expected = withValue(expected, "speedprofile", "standard", "car|100|80");
-    expected = withValue(expected, "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0");
-    expected = withValue(expected, "factors", "standard", "car|1.0|0.5|1.0,|1.0,|1.0");
-    EXPECT_EQ(readFile(path("export/speedprofiles.ini")), expected);
-
+    const QString profiles = path("export/speedprofiles.ini");
+    const struct { QString file; const char* section; const char* key; QString value; } rows[] = {
+        {deviceFile("prefs.ini"), "speedprofile", "fast", "Fast|100|80"},
+        {deviceFile("prefs.ini"), "preference", "standard", "Standard|1.0|0.5|1.0|1.0|1.0"},
+        {deviceFile("NavLib.ini"), "routing", "factors", "Default|1.000|0.500|1.000|1.000|1.000"},
+        {profiles, "speedprofile", "standard", "car|100|80"}, {profiles, "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ReadIni(row.file, row.section, row.key, ""), row.value) << row.key;
     // The temporary copies are gone, and nothing was left beside the device files.
     EXPECT_EQ(QDir(dir.path()).entryList({"prefs*", "NavLib*"}, QDir::Files), QStringList());
-    EXPECT_EQ(QDir(path("device/MN4")).entryList({"*.new"}, QDir::Files), QStringList());
+    EXPECT_EQ(QDir(path("device/MN4")).entryList({"*.new"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
-TEST_F(FrmPreferencesTest, AFailedDeviceCopyLeavesTheDeviceFileAlone)
+// A row that fails is shown, its file stays as it was, and no "Fertig!" follows.
+TEST_F(FrmPreferencesTest, AFailedRowLeavesItsFileAlone)
 {
     const struct
     {
         const char* name;
         int box;
         QString file;
-        std::function<void(FaultyDevice&)> fault;
+        std::function<void()> fault;
+        qint64 fileLimit; // 0: none
         QString message;
     } cases[] = {
-        {"fetch breaks off", 0, "prefs.ini", [](FaultyDevice& d) { d.failReadAt = 0; },
+        {"fetch breaks off", 0, deviceFile("prefs.ini"), [this] { device.failReadAt = 0; }, 0,
          "Device File Could Not Be Read Completely!"},
-        {"file missing", 2, "NavLib.ini", [this](FaultyDevice&) { QFile::remove(deviceFile("NavLib.ini")); },
+        {"file missing", 2, deviceFile("NavLib.ini"), [this] { QFile::remove(deviceFile("NavLib.ini")); }, 0,
          "Device File Does Not Exist Or Is Empty (0 Bytes)!"},
-        {"upload breaks off", 1, "prefs.ini", [](FaultyDevice& d) { d.failWriteAt = 0; },
+        {"upload breaks off", 1, deviceFile("prefs.ini"), [this] { device.failWriteAt = 0; }, 0,
          "Device File Could Not Be Written Completely!"},
+        {"PC disk full", 3, path("export/speedprofiles.ini"), [] {}, 520,
+         QDir::toNativeSeparators(path("export/speedprofiles.ini")) + "\nkonnte nicht gespeichert werden."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         prompter.shown.clear();
         link.ConnectDevice();
-        c.fault(device);
-        const QByteArray before = readFile(deviceFile(c.file));
+        c.fault();
+        const QByteArray before = readFile(c.file);
+        ASSERT_TRUE(c.fileLimit == 0 || before.size() == c.fileLimit); // the update makes it longer
         auto w = open();
         tick(*w, {c.box});
-        click(*w, "CMDUpdate");
+        const auto update = [&] {
+            click(*w, "CMDUpdate");
+            return texts() == QStringList{c.message} ? 0 : 1;
+        };
+        EXPECT_EQ(c.fileLimit ? runWithFileSizeLimit(c.fileLimit, update) : update(), 0) << texts().join('|').toStdString();
         device.failReadAt = device.failWriteAt = -1;
-        // The device's own message, and no "Fertig!" for a row that did not go through.
-        EXPECT_EQ(texts(), QStringList{c.message});
-        EXPECT_EQ(readFile(deviceFile(c.file)), before);
+        EXPECT_EQ(readFile(c.file), before);
         EXPECT_EQ(QDir(dir.path()).entryList({"prefs*", "NavLib*"}, QDir::Files), QStringList());
     }
 }

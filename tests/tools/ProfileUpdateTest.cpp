@@ -102,26 +102,13 @@ TEST(ProfileUpdate, NothingToSpliceLeavesFilesAlone)
     EXPECT_FALSE(QFile::exists(missing));
 }
 
-TEST(ProfileUpdate, TemporaryCopyTakesTheFirstFreeNumber)
-{
-    QTemporaryDir dir;
-    const QString folder = dir.path() + QDir::separator();
-    EXPECT_EQ(ProfileUpdate::temporaryCopyName(folder, "prefs"), folder + "prefs0.ini");
-    writeFile(folder + "prefs0.ini", "");
-    writeFile(folder + "prefs2.ini", "");
-    EXPECT_EQ(ProfileUpdate::temporaryCopyName(folder, "prefs"), folder + "prefs1.ini");
-    EXPECT_EQ(ProfileUpdate::baseName(targets()[2]), "NavLib");
-}
-
-TEST(ProfileUpdate, FoldersFromTheSettings)
+TEST(ProfileUpdate, MapExportFolderLosesTrailingSeparators)
 {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Tivaro.ini");
     EXPECT_EQ(ProfileUpdate::mapExportFolder(ini), Settings::defaultMapExportDir());
-    EXPECT_EQ(ProfileUpdate::deviceFolder(ini), "");
-    writeFile(ini, "[Directory]\r\nMapExportDir= /tmp/map-export//\r\nMN4Dir= \\Storage Card\\MN4\\MN4.exe\r\n");
+    writeFile(ini, "[Directory]\r\nMapExportDir= /tmp/map-export//\r\n");
     EXPECT_EQ(ProfileUpdate::mapExportFolder(ini), "/tmp/map-export");
-    EXPECT_EQ(ProfileUpdate::deviceFolder(ini), "\\Storage Card\\MN4\\");
 }
 
 } // namespace
