@@ -27,15 +27,6 @@ TEST(ConvertBase, Table)
     }
 }
 
-TEST(ConvertBase, HugeButFiniteNumbersNeverCrash)
-{
-    const QString big(300, u'9');
-    for (int to = 2; to <= 36; ++to) {
-        const QString out = ConvertBase(big, 10, quint8(to));
-        EXPECT_FALSE(out.isEmpty());
-    }
-}
-
 TEST(PathSplit, Table)
 {
     struct Case { QString path; QString fileName; QString folder; };

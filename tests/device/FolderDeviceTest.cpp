@@ -47,18 +47,12 @@ protected:
 
 TEST_F(FolderDeviceTest, RefusesEveryPathThatLeadsOutside)
 {
+    const quint32 denied = CeError::AccessDenied, invalid = CeError::InvalidName;
     const struct { QString path; quint32 code; } paths[] = {
-        {"\\..\\outside\\secret.txt", CeError::AccessDenied},
-        {"..\\outside\\secret.txt", CeError::AccessDenied},
-        {"\\MN4\\..\\..\\outside\\new.txt", CeError::AccessDenied},
-        {"/../outside/new.txt", CeError::AccessDenied},
-        {"\\Link\\secret.txt", CeError::AccessDenied},
-        {"\\link\\new.txt", CeError::AccessDenied},
-        {"\\Link\\Sub\\new.txt", CeError::AccessDenied},
-        {"C:\\outside\\new.txt", CeError::InvalidName},
-        {"\\\\server\\share\\new.txt", CeError::InvalidName},
-        {QString("\\MN4\\a") + QChar(0) + "\\..\\..\\outside\\new.txt",
-         CeError::InvalidName},
+        {"\\..\\outside\\secret.txt", denied}, {"..\\outside\\secret.txt", denied}, {"/../outside/new.txt", denied},
+        {"\\MN4\\..\\..\\outside\\new.txt", denied}, {"\\Link\\secret.txt", denied}, {"\\link\\new.txt", denied},
+        {"\\Link\\Sub\\new.txt", denied}, {"C:\\outside\\new.txt", invalid}, {"\\\\server\\share\\new.txt", invalid},
+        {QString("\\MN4\\a") + QChar(0) + "\\..\\..\\outside\\new.txt", invalid},
     };
     const std::function<bool(const QString&)> operations[] = {
         [&](const QString& p) { return device.CeCreateFile(p, CeFile::GenericWrite, 0, CeFile::CreateNew, 128) != -1; },

@@ -296,19 +296,4 @@ TEST_F(SkinWindowTest, DoubleClickOnNavLibOpensTheArrowColours)
     }
 }
 
-TEST_F(SkinWindowTest, ShowSkinManagerRunsTheWindowModallyOverItsOwner)
-{
-    window.reset();
-    QWidget owner;
-    bool seen = false;
-    prompter.onDialog([&](QObject& dialog) {
-        auto* shown = qobject_cast<frmTivaroZentaro*>(&dialog);
-        seen = shown && shown->isModal() && shown->parentWidget() == &owner
-               && shown->findChild<QLabel*>("LName")->text() == "DemoSkin";
-        return false;
-    });
-    showSkinManager(&owner, state, connection, device, {});
-    EXPECT_TRUE(seen);
-}
-
 } // namespace

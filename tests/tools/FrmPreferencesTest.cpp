@@ -2,9 +2,9 @@
 #include "DeviceLink.h"
 #include "FaultyDevice.h"
 #include "FileSizeLimit.h"
+#include "FolderBrowser.h"
 #include "FolderDevice.h"
 #include "Ini.h"
-#include "TestFiles.h"
 #include "WindowTestSupport.h"
 #include "frmPreferences.h"
 
@@ -15,12 +15,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "FolderBrowser.h"
-
 #include <memory>
 
 namespace {
 
+// The window over the demo device and map export folder; the tests tick by hand
+// and the map export tool is never started for real.
 class FrmPreferencesTest : public WindowTest
 {
 protected:
@@ -30,34 +30,23 @@ protected:
         copyTree(TIVARO_SAMPLES "/demo-device", path("device"));
         copyTree(TIVARO_SAMPLES "/map-export", path("export"));
         writeFile(path("Tivaro.ini"), "[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\nMapExportDir= "
-                                           + QDir::toNativeSeparators(path("export")).toUtf8() + "\r\n");
+                                          + QDir::toNativeSeparators(path("export")).toUtf8() + "\r\n");
     }
 
-    // The window over the demo device; without launcher the tool is never started for real.
-    std::unique_ptr<frmPreferences> open() { return open(quietLauncher()); }
-    std::unique_ptr<frmPreferences> open(MapExportLauncher launcher)
-    {
-        auto w = std::make_unique<frmPreferences>(state, connection, link, nullptr, std::move(launcher));
-        control<QTimer>(*w, "Timer1")->stop(); // the tests tick by hand
-        w->show();
-        return w;
-    }
-
-    MapExportLauncher quietLauncher()
+    std::unique_ptr<frmPreferences> open(QString wine = "/usr/bin/wine")
     {
         MapExportLauncher launcher;
-        launcher.findWine = [] { return "/usr/bin/wine"; };
+        launcher.findWine = [wine] { return wine; };
         launcher.startDetached = [this](const QString& program, const QStringList& arguments, const QString&) {
             started << program << arguments;
             return startWorks;
         };
-        return launcher;
+        auto w = std::make_unique<frmPreferences>(state, connection, link, nullptr, std::move(launcher));
+        control<QTimer>(*w, "Timer1")->stop();
+        w->show();
+        return w;
     }
-
-    static QLineEdit* field(const QWidget& w, const char* name, int index = -1)
-    {
-        return control<QLineEdit>(w, name, index);
-    }
+    static QLineEdit* field(const QWidget& w, const char* name, int index = -1) { return control<QLineEdit>(w, name, index); }
     static void type(QLineEdit* edit, const QString& text)
     {
         edit->setFocus();
@@ -69,14 +58,7 @@ protected:
         for (int box : boxes)
             QTest::keyClick(control<QCheckBox>(w, "ChkUpdate", box), Qt::Key_Space);
     }
-    static void click(QWidget& w, const char* button)
-    {
-        QTest::mouseClick(control<QPushButton>(w, button), Qt::LeftButton);
-    }
-    static QColor light(const QWidget& w, const char* name)
-    {
-        return control<QFrame>(w, name)->palette().color(QPalette::Window);
-    }
+    static void click(QWidget& w, const char* button) { QTest::mouseClick(control<QPushButton>(w, button), Qt::LeftButton); }
     QString deviceFile(const QString& name) const { return path("device/MN4/" + name); }
 
     FolderDevice folder{path("device")};
@@ -89,38 +71,29 @@ protected:
 
 TEST_F(FrmPreferencesTest, OpensWithSavedLinesAndParameters)
 {
-    writeFile(path("Tivaro.ini"),
-              "[A_BAB]\r\nSpeed= 130\r\nConsumes= x\r\n[I_Wohnstr]\r\nSpeed= 1e308\r\n[MProfile]\r\nSpeed= |1|2\r\n");
+    writeFile(path("Tivaro.ini"), "[A_BAB]\r\nSpeed= 130\r\nConsumes= x\r\n[I_Wohnstr]\r\nSpeed= 1e308\r\n[MProfile]\r\nSpeed= |1|2\r\n");
     auto w = open();
-    EXPECT_EQ(field(*w, "TXT0", 0)->text(), "130");
-    EXPECT_EQ(field(*w, "TXT1", 0)->text(), "11"); // unusable: the default
-    EXPECT_EQ(field(*w, "TXT0", 15)->text(), "20"); // the weights would overflow: the default
-    EXPECT_EQ(field(*w, "TXTG", 0)->text(), "20");
-    EXPECT_EQ(field(*w, "TXTW", 0)->text(), "100.0");
-    EXPECT_EQ(field(*w, "TXTSPEED")->text(), "|1|2"); // the saved line wins over the rendered one
-    EXPECT_EQ(field(*w, "TXTPREFS")->text(), w->model().renderedPreferenceLine());
+    const struct { const char* name; int index; QString text; } fields[] = {
+        {"TXT0", 0, "130"}, {"TXT1", 0, "11"}, // unusable: the default
+        {"TXT0", 15, "20"},                     // the weights would overflow: the default
+        {"TXTG", 0, "20"}, {"TXTW", 0, "100.0"}, {"TXTSPEED", -1, "|1|2"}, // the saved line wins
+        {"TXTPREFS", -1, w->model().renderedPreferenceLine()},
+    };
+    for (const auto& f : fields)
+        EXPECT_EQ(field(*w, f.name, f.index)->text(), f.text) << f.name << f.index;
 }
 
 TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
 {
     auto w = open();
     ASSERT_TRUE(activate(*w));
-    const struct
-    {
-        const char* name;
-        const char* control;
-        int index;
-        QString typed;
-        bool accepted;
-        QString speedLineStart;
-    } cases[] = {
-        {"negative", "TXT0", 8, "-5", false, "|100|"}, {"no number", "TXT0", 8, "abc", false, "|100|"},
-        {"same value", "TXT0", 8, "100", true, "|100|"}, {"new speed", "TXT0", 8, "95", true, "|95|"},
-        {"weights would overflow", "TXT0", 8, "1e308", false, "|95|"},
-        {"zero speed", "TXT0", 8, "0", true, "|0|"}, {"new price", "TXTG", 1, "2", true, "|0|"},
+    const struct { const char* control; int index; QString typed; bool accepted; QString speedLineStart; } cases[] = {
+        {"TXT0", 8, "-5", false, "|100|"}, {"TXT0", 8, "abc", false, "|100|"}, {"TXT0", 8, "100", true, "|100|"},
+        {"TXT0", 8, "95", true, "|95|"},   {"TXT0", 8, "1e308", false, "|95|"}, // the weights would overflow
+        {"TXT0", 8, "0", true, "|0|"},     {"TXTG", 1, "2", true, "|0|"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.typed.toStdString());
         QLineEdit* edit = field(*w, c.control, c.index);
         const QString weightBefore = field(*w, "TXTW", 8)->text();
         type(edit, c.typed);
@@ -128,11 +101,9 @@ TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
         EXPECT_EQ(QApplication::focusWidget() == edit, !c.accepted);
         EXPECT_EQ(edit->text(), c.typed); // a rejected text stays for the user to mend
         EXPECT_TRUE(field(*w, "TXTSPEED")->text().startsWith(c.speedLineStart));
-        if (!c.accepted) {
+        if (!c.accepted)
             EXPECT_EQ(field(*w, "TXTW", 8)->text(), weightBefore);
-        }
     }
-    EXPECT_EQ(w->model().value(8, SpeedProfile::Speed), 0);
     EXPECT_EQ(w->model().global(SpeedProfile::Verbrauchskosten), 2);
     EXPECT_TRUE(prompter.shown.isEmpty());
 }
@@ -142,15 +113,13 @@ TEST_F(FrmPreferencesTest, EnterMovesToTheNextField)
     auto w = open();
     ASSERT_TRUE(activate(*w));
     const struct { const char* from; int fromIndex; const char* to; int toIndex; } cases[] = {
-        {"TXT0", 0, "TXT1", 0},   {"TXT1", 0, "TXT0", 1},     {"TXT1", 7, "TXT0", 8},
-        {"TXT1", 15, "TXTG", 0},  {"TXTG", 2, "TXTSPEED", -1}, {"TXTSPEED", -1, "TXTPREFS", -1},
+        {"TXT0", 0, "TXT1", 0},  {"TXT1", 0, "TXT0", 1},      {"TXT1", 7, "TXT0", 8},
+        {"TXT1", 15, "TXTG", 0}, {"TXTG", 2, "TXTSPEED", -1}, {"TXTSPEED", -1, "TXTPREFS", -1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.from) + " " + std::to_string(c.fromIndex));
-        QLineEdit* from = field(*w, c.from, c.fromIndex);
-        from->setFocus();
-        QTest::keyClick(from, Qt::Key_Enter);
-        EXPECT_EQ(QApplication::focusWidget(), field(*w, c.to, c.toIndex));
+        field(*w, c.from, c.fromIndex)->setFocus();
+        QTest::keyClick(field(*w, c.from, c.fromIndex), Qt::Key_Enter);
+        EXPECT_EQ(QApplication::focusWidget(), field(*w, c.to, c.toIndex)) << c.from << c.fromIndex;
     }
     // Enter never presses a button: nothing was saved.
     EXPECT_EQ(ReadIni(path("Tivaro.ini"), "MProfile", "Speed", "none"), "none");
@@ -207,60 +176,46 @@ TEST_F(FrmPreferencesTest, ClosingWithTypedValuesAsksToSaveThem)
 
 TEST_F(FrmPreferencesTest, ConnectButtonLightsAndTimerShareTheConnection)
 {
-    const QColor brightRed(255, 0, 0), darkRed(128, 0, 0), darkYellow(64, 64, 0), brightGreen(0, 255, 0),
-        darkGreen(0, 64, 0);
     connection.mn4Folder = "kept";
     auto w = open();
-    auto lights = [&] { return QList<QColor>{light(*w, "Shape1"), light(*w, "Shape2"), light(*w, "Shape4")}; };
     const struct { bool connected; QList<QColor> lights; QString caption; } steps[] = {
-        {true, {darkRed, darkYellow, brightGreen}, "trennen"},
-        {false, {brightRed, darkYellow, darkGreen}, "verbinden"},
+        {true, {QColor(128, 0, 0), QColor(64, 64, 0), QColor(0, 255, 0)}, "trennen"},
+        {false, {QColor(255, 0, 0), QColor(64, 64, 0), QColor(0, 64, 0)}, "verbinden"},
     };
     for (const auto& step : steps) {
         click(*w, "BTNToPDA");
         EXPECT_EQ(connection.connectWanted, step.connected);
         w->Timer1_Timer();
-        EXPECT_EQ(link.IsDeviceConnected(), step.connected);
-        EXPECT_EQ(lights(), step.lights);
+        QList<QColor> lights;
+        for (const char* name : {"Shape1", "Shape2", "Shape4"})
+            lights << control<QFrame>(*w, name)->palette().color(QPalette::Window);
+        EXPECT_EQ(lights, step.lights);
         EXPECT_EQ(control<QPushButton>(*w, "BTNToPDA")->text(), step.caption);
     }
     EXPECT_EQ(connection.mn4Folder, "kept"); // this button leaves MN4's folder to the update
-    EXPECT_TRUE(prompter.shown.isEmpty());
 }
 
 TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
 {
     const QString tool = QDir::toNativeSeparators(path("export") + "/MapExportTNG.exe");
-    const struct
-    {
-        const char* name;
-        bool connected;
-        std::initializer_list<int> boxes;
-        QStringList messages;
-        bool pcWritten;
-    } cases[] = {
-        {"PC row without device", false, {3}, {"Fertig!"}, true},
-        {"device and PC rows without device", false, {0, 2, 4}, {"Bitte erst mit dem PDA verbinden!", "Fertig!"}, true},
-        {"device rows only without device", false, {0, 1, 2}, {"Bitte erst mit dem PDA verbinden!"}, false},
-        {"nothing chosen", false, {}, {}, false},
-        {"everything with device", true, {0, 1, 2, 3, 4}, {"Fertig!"}, true},
-        {"tool missing", true, {1, 5}, {"Fertig!", tool + "\nwurde nicht gefunden!"}, false},
+    const QString connect = "Bitte erst mit dem PDA verbinden!";
+    const struct { bool connected; std::initializer_list<int> boxes; QStringList messages; bool pcWritten; } cases[] = {
+        {false, {3}, {"Fertig!"}, true},       {false, {0, 2, 4}, {connect, "Fertig!"}, true},
+        {false, {0, 1, 2}, {connect}, false},  {false, {}, {}, false},
+        {true, {0, 1, 2, 3, 4}, {"Fertig!"}, true}, {true, {1, 5}, {"Fertig!", tool + "\nwurde nicht gefunden!"}, false},
     };
     const QByteArray original = readFile(path("export/speedprofiles.ini"));
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.messages.join('|').toStdString());
         prompter.shown.clear();
-        if (c.connected)
-            link.ConnectDevice();
-        else
-            link.DisconnectDevice();
+        c.connected ? link.ConnectDevice() : link.DisconnectDevice();
         writeFile(path("export/speedprofiles.ini"), original);
         auto w = open();
         type(field(*w, "TXTSPEED"), "|1|2");
         tick(*w, c.boxes);
         click(*w, "CMDUpdate");
         EXPECT_EQ(texts(), c.messages);
-        for (const auto& shown : prompter.shown)
+        for (const auto& shown : std::as_const(prompter.shown))
             EXPECT_EQ(shown.title, shown.text.endsWith("nicht gefunden!") ? "Hinweis!" : "Hinweis:");
         EXPECT_EQ(readFile(path("export/speedprofiles.ini")) != original, c.pcWritten);
         EXPECT_EQ(control<QLabel>(*w, "LDoing")->text(), "");
@@ -270,7 +225,7 @@ TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
     EXPECT_TRUE(started.isEmpty());
 }
 
-// Byte for byte the splices are the INI layer's; here the lines reach every file.
+// Byte for byte the splices belong to the update's own tests; here the lines reach every file.
 TEST_F(FrmPreferencesTest, UpdateWritesTheLinesIntoEveryFile)
 {
     link.ConnectDevice();
@@ -297,31 +252,22 @@ TEST_F(FrmPreferencesTest, UpdateWritesTheLinesIntoEveryFile)
 // A row that fails is shown, its file stays as it was, and no "Fertig!" follows.
 TEST_F(FrmPreferencesTest, AFailedRowLeavesItsFileAlone)
 {
-    const struct
-    {
-        const char* name;
-        int box;
-        QString file;
-        std::function<void()> fault;
-        qint64 fileLimit; // 0: none
-        QString message;
-    } cases[] = {
-        {"fetch breaks off", 0, deviceFile("prefs.ini"), [this] { device.failReadAt = 0; }, 0,
-         "Device File Could Not Be Read Completely!"},
-        {"file missing", 2, deviceFile("NavLib.ini"), [this] { QFile::remove(deviceFile("NavLib.ini")); }, 0,
+    const QString profiles = path("export/speedprofiles.ini");
+    const struct { int box; QString file; std::function<void()> fault; qint64 fileLimit; QString message; } cases[] = {
+        {0, deviceFile("prefs.ini"), [this] { device.failReadAt = 0; }, 0, "Device File Could Not Be Read Completely!"},
+        {2, deviceFile("NavLib.ini"), [this] { QFile::remove(deviceFile("NavLib.ini")); }, 0,
          "Device File Does Not Exist Or Is Empty (0 Bytes)!"},
-        {"upload breaks off", 1, deviceFile("prefs.ini"), [this] { device.failWriteAt = 0; }, 0,
-         "Device File Could Not Be Written Completely!"},
-        {"PC disk full", 3, path("export/speedprofiles.ini"), [] {}, 520,
-         QDir::toNativeSeparators(path("export/speedprofiles.ini")) + "\nkonnte nicht gespeichert werden."},
+        {1, deviceFile("prefs.ini"), [this] { device.failWriteAt = 0; }, 0, "Device File Could Not Be Written Completely!"},
+        // A full disk: the update makes speedprofiles.ini longer than it may grow.
+        {3, profiles, [] {}, 520, QDir::toNativeSeparators(profiles) + "\nkonnte nicht gespeichert werden."},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.message.toStdString());
         prompter.shown.clear();
         link.ConnectDevice();
         c.fault();
         const QByteArray before = readFile(c.file);
-        ASSERT_TRUE(c.fileLimit == 0 || before.size() == c.fileLimit); // the update makes it longer
+        ASSERT_TRUE(c.fileLimit == 0 || before.size() == c.fileLimit);
         auto w = open();
         tick(*w, {c.box});
         const auto update = [&] {
@@ -337,32 +283,21 @@ TEST_F(FrmPreferencesTest, AFailedRowLeavesItsFileAlone)
 
 TEST_F(FrmPreferencesTest, MissingMapExportFolderAsksForIt)
 {
+    const QString ask = "Bitte den Pfad zum MapExport eingeben.", none = "Keine speedprofiles.ini gefunden!";
     QDir(dir.path()).mkdir("empty");
-    WriteIni(path("Tivaro.ini"), "Directory", "MapExportDir", QDir::toNativeSeparators(path("empty")));
-    const struct
-    {
-        const char* name;
-        bool choose; // the picker chooses the demo map export folder, else it is cancelled
-        std::initializer_list<int> boxes;
-        QStringList messages;
-        int dialogs;
-    } cases[] = {
-        {"chosen", true, {4}, {"Bitte den Pfad zum MapExport eingeben.", "Fertig!"}, 1},
-        {"cancelled", false, {3}, {"Bitte den Pfad zum MapExport eingeben.", "Keine speedprofiles.ini gefunden!"}, 1},
-        {"no PC row", false, {}, {"Keine speedprofiles.ini gefunden!"}, 0},
+    // choose: the picker chooses the demo map export folder, else it is cancelled.
+    const struct { bool choose; std::initializer_list<int> boxes; QStringList messages; int dialogs; } cases[] = {
+        {true, {4}, {ask, "Fertig!"}, 1}, {false, {3}, {ask, none}, 1}, {false, {}, {none}, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.messages.join('|').toStdString());
         prompter.shown.clear();
         prompter.dialogsRun = 0;
         WriteIni(path("Tivaro.ini"), "Directory", "MapExportDir", QDir::toNativeSeparators(path("empty")));
         if (c.choose)
             prompter.onDialog([this](QObject& dialog) {
                 auto* browser = qobject_cast<FolderBrowser*>(&dialog);
-                if (!browser || !browser->selectPath(path("export")))
-                    return false;
-                browser->accept();
-                return true;
+                return browser && browser->selectPath(path("export")) && (browser->accept(), true);
             });
         auto w = open();
         tick(*w, c.boxes);
@@ -381,44 +316,24 @@ TEST_F(FrmPreferencesTest, TheMapExportToolStartsThroughWine)
 {
     writeFile(path("export/mapexporttng.EXE"), "MZ");
     const QString tool = QDir::toNativeSeparators(path("export/mapexporttng.EXE"));
-    const struct { const char* name; QString wine; bool startWorks; QStringList messages; bool boxKept; } cases[] = {
-        {"started", "/usr/bin/wine", true, {}, true},
-        {"no wine", "", true, {tool + "\nkann nicht gestartet werden: Das Programm wine wurde nicht gefunden."}, false},
-        {"start fails", "/usr/bin/wine", false, {tool + "\nkonnte nicht gestartet werden."}, false},
+    const struct { QString wine; bool startWorks; QStringList messages; } cases[] = {
+        {"/usr/bin/wine", true, {}},
+        {"", true, {tool + "\nkann nicht gestartet werden: Das Programm wine wurde nicht gefunden."}},
+        {"/usr/bin/wine", false, {tool + "\nkonnte nicht gestartet werden."}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         prompter.shown.clear();
         started.clear();
         startWorks = c.startWorks;
-        MapExportLauncher launcher = quietLauncher();
-        const QString wine = c.wine;
-        launcher.findWine = [wine] { return wine; };
-        auto w = open(launcher);
+        auto w = open(c.wine);
         tick(*w, {5});
         click(*w, "CMDUpdate");
         EXPECT_EQ(texts(), c.messages);
-        EXPECT_EQ(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked(), c.boxKept);
-        if (!c.wine.isEmpty())
-            EXPECT_EQ(started, QStringList({"/usr/bin/wine", "start", "/min", "/unix",
-                                            QDir::fromNativeSeparators(tool)}));
-        else
-            EXPECT_TRUE(started.isEmpty());
+        EXPECT_EQ(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked(), c.messages.isEmpty()); // kept only when started
+        const QStringList call{"/usr/bin/wine", "start", "/min", "/unix", QDir::fromNativeSeparators(tool)};
+        EXPECT_EQ(started, c.wine.isEmpty() ? QStringList() : call);
     }
 }
 #endif
-
-TEST_F(FrmPreferencesTest, OpensModallyThroughThePrompter)
-{
-    QWidget owner;
-    bool seen = false;
-    prompter.onDialog([&](QObject& dialog) {
-        auto* window = qobject_cast<frmPreferences*>(&dialog);
-        seen = window && window->parentWidget() == &owner && window->windowTitle() == "Preferences";
-        return false;
-    });
-    showPreferences(&owner, state, connection, link);
-    EXPECT_TRUE(seen);
-}
 
 } // namespace
