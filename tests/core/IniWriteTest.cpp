@@ -8,70 +8,48 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-
 namespace {
 
-struct WriteCase
+TEST(WriteIni, ChangesOnlyWhatItMust)
 {
-    const char* name;
-    QByteArray before;
-    QString section;
-    QString key;
-    QString value;
-    QByteArray after;
-};
-
-class WriteIniTest : public ::testing::TestWithParam<WriteCase> {};
-
-TEST_P(WriteIniTest, ChangesOnlyWhatItMust)
-{
-    const WriteCase& c = GetParam();
+    const struct { const char* name; QByteArray before; QString section, key, value; QByteArray after; } cases[] = {
+        {"trimsBlanksAddsOne", "[s]\r\nx=1\r\n", "s", "x", "  12  ", "[s]\r\nx= 12\r\n"},
+        {"emptyValue", "[s]\r\nx=1\r\n", "s", "x", "", "[s]\r\nx= \r\n"},
+        {"tabsAreKept", "[s]\r\nx=1\r\n", "s", "x", "\t1\t", "[s]\r\nx= \t1\t\r\n"},
+        {"keepsNameSpellingAndIndent", "[S]\r\n  Home_X =1\r\n", "s", "home_x", "7", "[S]\r\n  Home_X = 7\r\n"},
+        {"updatesFirstDuplicate", "[s]\r\nx= 1\r\nx= 2\r\n[s]\r\nx= 3\r\n", "s", "x", "9",
+         "[s]\r\nx= 9\r\nx= 2\r\n[s]\r\nx= 3\r\n"},
+        {"lfFileStaysLf", "[s]\nx= 1\n;c\n\n[t]\ny= 2\n", "s", "z", "3", "[s]\nx= 1\nz= 3\n;c\n\n[t]\ny= 2\n"},
+        {"newKeyAfterLastKeyLine", "[s]\r\nx= 1\r\n; note\r\n\r\n[t]\r\n", "s", "y", "2",
+         "[s]\r\nx= 1\r\ny= 2\r\n; note\r\n\r\n[t]\r\n"},
+        {"newKeyInEmptySection", "[s]\r\n\r\n[t]\r\nx= 1\r\n", "s", "y", "2", "[s]\r\ny= 2\r\n\r\n[t]\r\nx= 1\r\n"},
+        {"newKeyGoesToFirstDuplicateSection", "[s]\r\na= 1\r\n[s]\r\nb= 1\r\n", "S", "c", "2",
+         "[s]\r\na= 1\r\nc= 2\r\n[s]\r\nb= 1\r\n"},
+        {"newKeyAtEndWithoutNewline", "[s]\r\nx= 1", "s", "y", "2", "[s]\r\nx= 1\r\ny= 2\r\n"},
+        {"loneCrEndsTheLastLine", "[s]\nx= 1\r", "s", "y", "2", "[s]\nx= 1\ry= 2\n"},
+        {"loneCrFileKeepsCr", "[s]\rx= 1\r[t]\r", "s", "y", "2", "[s]\rx= 1\ry= 2\r[t]\r"},
+        {"verticalTabsAroundName", "[s]\r\n\vx\v=1\r\n", "s", "x", "2", "[s]\r\n\vx\v= 2\r\n"},
+        {"newSection", "[s]\r\nx= 1\r\n", "t", "y", "2", "[s]\r\nx= 1\r\n[t]\r\ny= 2\r\n"},
+        {"newSectionAfterMissingNewline", "[s]\nx= 1", "t", "y", "2", "[s]\nx= 1\n[t]\ny= 2\n"},
+        {"newSectionInEmptyFile", "", "t", "y", "2", "[t]\r\ny= 2\r\n"},
+        {"byteOrderMarkKeptKeyUpdated", "\xEF\xBB\xBF[s]\r\nx= 1\r\n", "s", "x", "2", "\xEF\xBB\xBF[s]\r\nx= 2\r\n"},
+        {"byteOrderMarkOnlyFile", "\xEF\xBB\xBF", "t", "y", "2", "\xEF\xBB\xBF[t]\r\ny= 2\r\n"},
+        {"commentsAndJunkKept", "; head\r\njunk\r\n[s]\r\n;x= 0\r\nx= 1 ; c\r\n", "s", "x", "2",
+         "; head\r\njunk\r\n[s]\r\n;x= 0\r\nx= 2\r\n"},
+        {"umlautsRoundTrip", "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n", QString::fromUtf8("STRASSE"),
+         QString::fromUtf8("ä"), QString::fromUtf8("Öl €"),
+         "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n[STRASSE]\r\n\xe4= \xd6l \x80\r\n"},
+        {"umlautKeyUpdated", "[s]\r\n\xc4= 1\r\n", "s", QString::fromUtf8("ä"), "2", "[s]\r\n\xc4= 2\r\n"},
+        {"lineBreaksCannotAddLines", "[s]\r\nx= 1\r\n", "s", "x", "a\r\n[t]\nb", "[s]\r\nx= a  [t] b\r\n"},
+    };
     QTemporaryDir dir;
-    const QString path = dir.filePath("a.ini");
-    writeFile(path, c.before);
-    ASSERT_TRUE(WriteIni(path, c.section, c.key, c.value));
-    EXPECT_EQ(readFile(path), c.after);
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name)); // one file each: no stale cache
+        writeFile(path, c.before);
+        ASSERT_TRUE(WriteIni(path, c.section, c.key, c.value)) << c.name;
+        EXPECT_EQ(readFile(path), c.after) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, WriteIniTest,
-    ::testing::Values(
-        WriteCase{"trimsBlanksAddsOne", "[s]\r\nx=1\r\n", "s", "x", "  12  ", "[s]\r\nx= 12\r\n"},
-        WriteCase{"emptyValue", "[s]\r\nx=1\r\n", "s", "x", "", "[s]\r\nx= \r\n"},
-        WriteCase{"tabsAreKept", "[s]\r\nx=1\r\n", "s", "x", "\t1\t", "[s]\r\nx= \t1\t\r\n"},
-        WriteCase{"keepsNameSpellingAndIndent", "[S]\r\n  Home_X =1\r\n", "s", "home_x", "7",
-                  "[S]\r\n  Home_X = 7\r\n"},
-        WriteCase{"updatesFirstDuplicate", "[s]\r\nx= 1\r\nx= 2\r\n[s]\r\nx= 3\r\n", "s", "x", "9",
-                  "[s]\r\nx= 9\r\nx= 2\r\n[s]\r\nx= 3\r\n"},
-        WriteCase{"lfFileStaysLf", "[s]\nx= 1\n;c\n\n[t]\ny= 2\n", "s", "z", "3",
-                  "[s]\nx= 1\nz= 3\n;c\n\n[t]\ny= 2\n"},
-        WriteCase{"newKeyAfterLastKeyLine", "[s]\r\nx= 1\r\n; note\r\n\r\n[t]\r\n", "s", "y", "2",
-                  "[s]\r\nx= 1\r\ny= 2\r\n; note\r\n\r\n[t]\r\n"},
-        WriteCase{"newKeyInEmptySection", "[s]\r\n\r\n[t]\r\nx= 1\r\n", "s", "y", "2",
-                  "[s]\r\ny= 2\r\n\r\n[t]\r\nx= 1\r\n"},
-        WriteCase{"newKeyGoesToFirstDuplicateSection", "[s]\r\na= 1\r\n[s]\r\nb= 1\r\n", "S", "c", "2",
-                  "[s]\r\na= 1\r\nc= 2\r\n[s]\r\nb= 1\r\n"},
-        WriteCase{"newKeyAtEndWithoutNewline", "[s]\r\nx= 1", "s", "y", "2", "[s]\r\nx= 1\r\ny= 2\r\n"},
-        WriteCase{"loneCrEndsTheLastLine", "[s]\nx= 1\r", "s", "y", "2", "[s]\nx= 1\ry= 2\n"},
-        WriteCase{"loneCrFileKeepsCr", "[s]\rx= 1\r[t]\r", "s", "y", "2", "[s]\rx= 1\ry= 2\r[t]\r"},
-        WriteCase{"verticalTabsAroundName", "[s]\r\n\vx\v=1\r\n", "s", "x", "2", "[s]\r\n\vx\v= 2\r\n"},
-        WriteCase{"newSection", "[s]\r\nx= 1\r\n", "t", "y", "2", "[s]\r\nx= 1\r\n[t]\r\ny= 2\r\n"},
-        WriteCase{"newSectionAfterMissingNewline", "[s]\nx= 1", "t", "y", "2",
-                  "[s]\nx= 1\n[t]\ny= 2\n"},
-        WriteCase{"newSectionInEmptyFile", "", "t", "y", "2", "[t]\r\ny= 2\r\n"},
-        WriteCase{"byteOrderMarkKeptKeyUpdated", "\xEF\xBB\xBF[s]\r\nx= 1\r\n", "s", "x", "2",
-                  "\xEF\xBB\xBF[s]\r\nx= 2\r\n"},
-        WriteCase{"byteOrderMarkOnlyFile", "\xEF\xBB\xBF", "t", "y", "2", "\xEF\xBB\xBF[t]\r\ny= 2\r\n"},
-        WriteCase{"commentsAndJunkKept", "; head\r\njunk\r\n[s]\r\n;x= 0\r\nx= 1 ; c\r\n", "s", "x", "2",
-                  "; head\r\njunk\r\n[s]\r\n;x= 0\r\nx= 2\r\n"},
-        WriteCase{"umlautsRoundTrip", "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n",
-                  QString::fromUtf8("STRASSE"), QString::fromUtf8("ä"), QString::fromUtf8("Öl €"),
-                  "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n[STRASSE]\r\n\xe4= \xd6l \x80\r\n"},
-        WriteCase{"umlautKeyUpdated", "[s]\r\n\xc4= 1\r\n", "s", QString::fromUtf8("ä"), "2",
-                  "[s]\r\n\xc4= 2\r\n"},
-        WriteCase{"lineBreaksCannotAddLines", "[s]\r\nx= 1\r\n", "s", "x", "a\r\n[t]\nb",
-                  "[s]\r\nx= a  [t] b\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WriteIni, CreatesMissingFileWithCrlfAndFindsOneInAnotherLetterCase)
 {
@@ -155,8 +133,10 @@ TEST(WriteIni, FullDiskKeepsOldFileWhole)
     const QList<Case> cases = {
         {"WriteIni", true, [](const QString& p) { return WriteIni(p, "s", "x", "12345"); }},
         {"new file", false, [](const QString& p) { return WriteIni(p, "s", "x", "12345678901234"); }},
-        {"IniBatch", true, [](const QString& p) { IniBatch b(p); b.write("s", "x", "2"); b.write("t", "y", "3"); return b.commit(); }},
-        {"reason", true, [](const QString& p) { QString why; return writeFileSafely(p, QByteArray(64, 'x'), &why) || why.isEmpty(); }},
+        {"IniBatch", true, [](const QString& p) { IniBatch b(p); b.write("s", "x", "2"); b.write("t", "y",
+         "3"); return b.commit(); }},
+        {"reason", true,
+         [](const QString& p) { QString why; return writeFileSafely(p, QByteArray(64, 'x'), &why) || why.isEmpty(); }},
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;

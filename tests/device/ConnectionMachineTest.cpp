@@ -33,29 +33,6 @@ protected:
     ConnectionMachine machine{connection, link, prompter, [this] { if (events) events(); }};
 };
 
-TEST_F(ConnectionMachineTest, ConnectsOnlyWhenAskedAndDisconnectsOnTheNextTick)
-{
-    for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(machine.tick().connected);
-    EXPECT_EQ(device.count("CeRapiInitEx"), 0);
-    EXPECT_EQ(machine.state(), ConnectionState::Idle);
-
-    EXPECT_TRUE(machine.toggle(settings));
-    EXPECT_EQ(connection.mn4Folder, "\\Storage Card\\MN4\\");
-    EXPECT_EQ(machine.state(), ConnectionState::Connecting);
-    EXPECT_TRUE(machine.tick().connected);
-    EXPECT_EQ(machine.state(), ConnectionState::Connected);
-    EXPECT_TRUE(machine.tick().connected);
-    EXPECT_EQ(device.count("CeRapiInitEx"), 1);
-
-    EXPECT_FALSE(machine.toggle(settings));
-    EXPECT_EQ(machine.state(), ConnectionState::Disconnecting);
-    EXPECT_FALSE(machine.tick().connected);
-    EXPECT_EQ(machine.state(), ConnectionState::Idle);
-    EXPECT_EQ(device.count("CeRapiUninit"), 1);
-    EXPECT_TRUE(prompter.shown.isEmpty());
-}
-
 TEST_F(ConnectionMachineTest, GivesUpWithAMessageOnThe21stFailedAttempt)
 {
     QDir(root).removeRecursively();

@@ -43,8 +43,8 @@ protected:
     void open()
     {
         window.reset();
-        window = std::make_unique<frmTivaroZentaro>(
-            state, connection, device, [this](QWidget* owner, const QString& folder) { arrowCalls.append({owner, folder}); });
+        const auto openArrows = [this](QWidget* owner, const QString& folder) { arrowCalls.append({owner, folder}); };
+        window = std::make_unique<frmTivaroZentaro>(state, connection, device, openArrows);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         timer()->stop();
@@ -182,7 +182,9 @@ TEST_F(SkinWindowTest, ProgressBarCoversWhatIsNotYetDone)
     QList<Seen> seen;
     auto* bar = child<QLabel>("LaktStatus");
     auto* rest = child<QLabel>("LStatus");
-    const auto look = [&] { seen.append({bar->text(), bar->isVisible() && rest->isVisible(), bar->geometry(), rest->geometry()}); };
+    const auto look = [&] {
+        seen.append({bar->text(), bar->isVisible() && rest->isVisible(), bar->geometry(), rest->geometry()});
+    };
     device.onCall = [&](const FaultyDevice::Call& call) {
         if (call.name == "CeCreateFile" && call.path.contains("\\Skins\\Drei\\"))
             look();
@@ -283,7 +285,8 @@ TEST_F(SkinWindowTest, AddAndDeleteFilesOfEachPcPart)
 
 TEST_F(SkinWindowTest, DoubleClickOnNavLibOpensTheArrowColours)
 {
-    const struct { QString entry; bool opens; } rows[] = {{"navlib.INI", true}, {"DemoSkin.ini", false}, {"NavLib.ini.bak", false}};
+    const struct { QString entry; bool opens; } rows[] = {
+        {"navlib.INI", true}, {"DemoSkin.ini", false}, {"NavLib.ini.bak", false}};
     for (const auto& row : rows)
         writeFile(pcSkin + u'/' + row.entry, "x");
     open();

@@ -114,7 +114,8 @@ TEST_F(FolderPicker, OpeningAppliesTheSettingsAndPreselectsTheDefaultPath)
 TEST_F(FolderPicker, OkIsEnabledOnlyInsideTheValidFolder)
 {
     folder.setValidFolder(path("SKINS")); // letter case does not matter
-    const struct { const char* entry; bool okEnabled; } cases[] = {{"Skins/Night", true}, {"Other", false}, {"Skins", true}};
+    const struct { const char* entry; bool okEnabled; } cases[] = {
+        {"Skins/Night", true}, {"Other", false}, {"Skins", true}};
     for (const auto& c : cases) {
         const QString entry = path(c.entry);
         const QString result = browse([&](QDialog& d) {
@@ -190,13 +191,16 @@ TEST_F(FolderPicker, TypedPathsThatCannotBeChosenRaiseValidationFailed)
     // Outside the valid folder, a file, a missing folder (once corrected instead of cancelled);
     // a bare name is taken inside the selected folder.
     const struct { QString typed; bool cancel; } cases[] = {
-        {path("Gibtsnicht"), true}, {path("Gibtsnicht"), false}, {path("Other"), true}, {path("Skins/readme.txt"), true},
-        {"Skins", true},
+        {path("Gibtsnicht"), true}, {path("Gibtsnicht"), false}, {path("Other"), true},
+        {path("Skins/readme.txt"), true}, {"Skins", true},
     };
     for (const auto& c : cases) {
         QStringList invalid;
         const auto handler = QObject::connect(&folder, &cSHFolder::ValidationFailed, &folder,
-                                              [&](const QString& typed, bool& cancel) { invalid << typed; cancel = c.cancel; });
+                                              [&](const QString& typed, bool& cancel) {
+                                                  invalid << typed;
+                                                  cancel = c.cancel;
+                                              });
         const QString result = browse([&](QDialog& d) {
             auto* edit = part<QLineEdit>(d, "EditBox");
             EXPECT_EQ(edit->text(), path("Skins"));

@@ -16,7 +16,10 @@ protected:
     QString navLib() const { return path("NavLib.ini"); }
     static QScrollBar* bar(const frmArrows& w, const char* name) { return control<QScrollBar>(w, name); }
     static QString hex(const frmArrows& w, int nr) { return control<QLabel>(w, "LHEX" + QString::number(nr))->text(); }
-    static QColor fill(const frmArrows& w, const QString& name) { return control<QFrame>(w, name)->palette().color(QPalette::Window); }
+    static QColor fill(const frmArrows& w, const QString& name)
+    {
+        return control<QFrame>(w, name)->palette().color(QPalette::Window);
+    }
 };
 
 const QByteArray Stored = "; demo skin\r\n"
@@ -28,7 +31,7 @@ TEST_F(FrmArrowsTest, OpensOnTheRouteColourAsStored)
 {
     const struct { const char* name; QByteArray file; QString hex1, hex2; QList<int> bars1; QColor route2; } cases[] = {
         {"no file", {}, "00FF00", "00FF00", {0, 255, 0}, QColor(0, 255, 0)},
-        {"no route key", "[mainSchematic]\r\nallcolor= 000000\r\n", "0082BF", "0082BF", {191, 130, 0}, QColor(191, 130, 0)},
+        {"no route key", "[mainSchematic]\r\nallcolor= 0\r\n", "0082BF", "0082BF", {191, 130, 0}, QColor(191, 130, 0)},
         {"stored", Stored, "0082BF", "00FF00", {191, 130, 0}, QColor(0, 255, 0)},
     };
     for (const auto& c : cases) {
@@ -39,8 +42,10 @@ TEST_F(FrmArrowsTest, OpensOnTheRouteColourAsStored)
         frmArrows w(state, skin());
         EXPECT_TRUE(control<QRadioButton>(w, "RouteColor")->isChecked());
         EXPECT_EQ(hex(w, 1) + '|' + hex(w, 2), c.hex1 + '|' + c.hex2);
-        EXPECT_EQ((QList<int>{bar(w, "VScrollRed1")->value(), bar(w, "VScrollGreen1")->value(), bar(w, "VScrollBlue1")->value()}),
-                  c.bars1);
+        QList<int> bars1;
+        for (const char* name : {"VScrollRed1", "VScrollGreen1", "VScrollBlue1"})
+            bars1 << bar(w, name)->value();
+        EXPECT_EQ(bars1, c.bars1);
         for (const char* line : {"LRoute2", "LRoute21", "LRoute22"})
             EXPECT_EQ(fill(w, line), c.route2) << line;
         EXPECT_FALSE(w.colors().changed());
@@ -54,7 +59,8 @@ TEST_F(FrmArrowsTest, OptionsChooseTheColourOfBothSchematics)
     w.show();
     // What passes through the bars is upper case.
     const struct { const char* option; QString hex1, hex2; int green2; } cases[] = {
-        {"AllColor", "FFFFFF", "C0C0C0", 192}, {"ForColor", "0000FF", "0000FF", 0}, {"RouteColor", "0082BF", "00FF00", 255},
+        {"AllColor", "FFFFFF", "C0C0C0", 192}, {"ForColor", "0000FF", "0000FF", 0},
+        {"RouteColor", "0082BF", "00FF00", 255},
     };
     for (const auto& c : cases) {
         QTest::mouseClick(control<QRadioButton>(w, c.option), Qt::LeftButton);
@@ -70,7 +76,8 @@ TEST_F(FrmArrowsTest, OptionsChooseTheColourOfBothSchematics)
 TEST_F(FrmArrowsTest, ScrollBarsWriteTheSelectedColourOnSave)
 {
     // The one line that changes; entries that passed through a bar are upper case.
-    const struct { const char* option; const char* bar; int value; const char* section; QByteArray before, after; } cases[] = {
+    const struct { const char* option; const char* bar; int value; const char* section; QByteArray before, after; }
+        cases[] = {
         {"RouteColor", "VScrollRed1", 5, "[main", "routecolor= 0082BF", "routecolor= 008205"},
         {"RouteColor", "VScrollRed2", 200, "[second", "routecolor= 00FF00", "routecolor= 00FFC8"},
         {"AllColor", "VScrollBlue2", 10, "[second", "allcolor= c0c0c0", "allcolor= 0AC0C0"},
@@ -101,8 +108,10 @@ TEST_F(FrmArrowsTest, ScrollBarsWriteTheSelectedColourOnSave)
 // Closing after a change asks; a save that fails keeps the window open with its colours.
 TEST_F(FrmArrowsTest, ClosingAfterAChangeAsks)
 {
-    const QString question = "Sollen die Werte gespeichert werden?", failed = "NavLib.ini konnte nicht gespeichert werden.";
-    const struct { const char* name; bool blocked; QList<Prompter::Answer> answers; QStringList messages; bool saved; } cases[] = {
+    const QString question = "Sollen die Werte gespeichert werden?";
+    const QString failed = "NavLib.ini konnte nicht gespeichert werden.";
+    const struct { const char* name; bool blocked; QList<Prompter::Answer> answers; QStringList messages; bool saved; }
+        cases[] = {
         {"yes saves", false, {Prompter::Answer::Yes}, {question}, true},
         {"no discards", false, {Prompter::Answer::No}, {question}, false},
         // A folder where NavLib.ini should be: saving fails, the window stays until No.
@@ -123,7 +132,8 @@ TEST_F(FrmArrowsTest, ClosingAfterAChangeAsks)
             w.close();
         }
         EXPECT_EQ(texts(), c.messages);
-        EXPECT_EQ(prompter.shown.value(0).title + prompter.shown.value(1).title, c.blocked ? "Frage:Hinweis:" : "Frage:");
+        EXPECT_EQ(prompter.shown.value(0).title + prompter.shown.value(1).title,
+                  c.blocked ? "Frage:Hinweis:" : "Frage:");
         EXPECT_EQ(prompter.shown.value(0).buttons, Prompter::Buttons::YesNo);
         EXPECT_FALSE(w.isVisible());
         EXPECT_EQ(readFile(navLib()).startsWith("[mainSchematic]\r\nRouteColor= 00FFFF\r\n"), c.saved);

@@ -46,7 +46,7 @@ protected:
         w->show();
         return w;
     }
-    static QLineEdit* field(const QWidget& w, const char* name, int index = -1) { return control<QLineEdit>(w, name, index); }
+    static QLineEdit* field(const QWidget& w, const char* name, int i = -1) { return control<QLineEdit>(w, name, i); }
     static void type(QLineEdit* edit, const QString& text)
     {
         edit->setFocus();
@@ -58,7 +58,7 @@ protected:
         for (int box : boxes)
             QTest::keyClick(control<QCheckBox>(w, "ChkUpdate", box), Qt::Key_Space);
     }
-    static void click(QWidget& w, const char* button) { QTest::mouseClick(control<QPushButton>(w, button), Qt::LeftButton); }
+    static void click(QWidget& w, const char* n) { QTest::mouseClick(control<QPushButton>(w, n), Qt::LeftButton); }
     QString deviceFile(const QString& name) const { return path("device/MN4/" + name); }
 
     FolderDevice folder{path("device")};
@@ -71,7 +71,8 @@ protected:
 
 TEST_F(FrmPreferencesTest, OpensWithSavedLinesAndParameters)
 {
-    writeFile(path("Tivaro.ini"), "[A_BAB]\r\nSpeed= 130\r\nConsumes= x\r\n[I_Wohnstr]\r\nSpeed= 1e308\r\n[MProfile]\r\nSpeed= |1|2\r\n");
+    writeFile(path("Tivaro.ini"),
+              "[A_BAB]\r\nSpeed= 130\r\nConsumes= x\r\n[I_Wohnstr]\r\nSpeed= 1e308\r\n[MProfile]\r\nSpeed= |1|2\r\n");
     auto w = open();
     const struct { const char* name; int index; QString text; } fields[] = {
         {"TXT0", 0, "130"}, {"TXT1", 0, "11"}, // unusable: the default
@@ -202,7 +203,8 @@ TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
     const struct { bool connected; std::initializer_list<int> boxes; QStringList messages; bool pcWritten; } cases[] = {
         {false, {3}, {"Fertig!"}, true},       {false, {0, 2, 4}, {connect, "Fertig!"}, true},
         {false, {0, 1, 2}, {connect}, false},  {false, {}, {}, false},
-        {true, {0, 1, 2, 3, 4}, {"Fertig!"}, true}, {true, {1, 5}, {"Fertig!", tool + "\nwurde nicht gefunden!"}, false},
+        {true, {0, 1, 2, 3, 4}, {"Fertig!"}, true},
+        {true, {1, 5}, {"Fertig!", tool + "\nwurde nicht gefunden!"}, false},
     };
     const QByteArray original = readFile(path("export/speedprofiles.ini"));
     for (const auto& c : cases) {
@@ -240,7 +242,8 @@ TEST_F(FrmPreferencesTest, UpdateWritesTheLinesIntoEveryFile)
         {deviceFile("prefs.ini"), "speedprofile", "fast", "Fast|100|80"},
         {deviceFile("prefs.ini"), "preference", "standard", "Standard|1.0|0.5|1.0|1.0|1.0"},
         {deviceFile("NavLib.ini"), "routing", "factors", "Default|1.000|0.500|1.000|1.000|1.000"},
-        {profiles, "speedprofile", "standard", "car|100|80"}, {profiles, "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0"},
+        {profiles, "speedprofile", "standard", "car|100|80"},
+        {profiles, "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ReadIni(row.file, row.section, row.key, ""), row.value) << row.key;
@@ -257,7 +260,8 @@ TEST_F(FrmPreferencesTest, AFailedRowLeavesItsFileAlone)
         {0, deviceFile("prefs.ini"), [this] { device.failReadAt = 0; }, 0, "Device File Could Not Be Read Completely!"},
         {2, deviceFile("NavLib.ini"), [this] { QFile::remove(deviceFile("NavLib.ini")); }, 0,
          "Device File Does Not Exist Or Is Empty (0 Bytes)!"},
-        {1, deviceFile("prefs.ini"), [this] { device.failWriteAt = 0; }, 0, "Device File Could Not Be Written Completely!"},
+        {1, deviceFile("prefs.ini"), [this] { device.failWriteAt = 0; }, 0,
+         "Device File Could Not Be Written Completely!"},
         // A full disk: the update makes speedprofiles.ini longer than it may grow.
         {3, profiles, [] {}, 520, QDir::toNativeSeparators(profiles) + "\nkonnte nicht gespeichert werden."},
     };
@@ -274,7 +278,8 @@ TEST_F(FrmPreferencesTest, AFailedRowLeavesItsFileAlone)
             click(*w, "CMDUpdate");
             return texts() == QStringList{c.message} ? 0 : 1;
         };
-        EXPECT_EQ(c.fileLimit ? runWithFileSizeLimit(c.fileLimit, update) : update(), 0) << texts().join('|').toStdString();
+        EXPECT_EQ(c.fileLimit ? runWithFileSizeLimit(c.fileLimit, update) : update(), 0)
+            << texts().join('|').toStdString();
         device.failReadAt = device.failWriteAt = -1;
         EXPECT_EQ(readFile(c.file), before);
         EXPECT_EQ(QDir(dir.path()).entryList({"prefs*", "NavLib*"}, QDir::Files), QStringList());

@@ -108,15 +108,6 @@ TEST(SpeedProfile, ZeroSpeedAndZeroCostDivideByNothing)
         EXPECT_EQ(profile.value(i, SpeedProfile::PreferenceFactor), 2) << i;
 }
 
-TEST(SpeedProfile, TestInputRejectsWhatIsNoPositiveNumber)
-{
-    const struct { const char* text; QLocale locale; bool rejected; } cases[] = {
-        {"0", Point, false}, {"12,5", Comma, false}, {"-5", Point, true}, {"-0,5", Comma, true}, {"abc", Point, true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SpeedProfile::TestInput(c.text, c.locale), c.rejected) << c.text;
-}
-
 TEST(SpeedProfile, EditStoresOnlyNewAcceptedValues)
 {
     SpeedProfile profile(Point);
