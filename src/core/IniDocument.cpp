@@ -175,8 +175,6 @@ IniDocument::Line* IniDocument::lastLine()
     return nullptr;
 }
 
-
-
 bool IniDocument::setValue(const QString& section, const QString& key, const QString& valueText)
 {
     const QStringView sectionName = trimmed(QStringView(section));
