@@ -2,6 +2,8 @@
 
 #include "Cp1252.h"
 
+#include <algorithm>
+
 namespace {
 
 // Windows counts the vertical tab among the blanks around names and values.
@@ -88,15 +90,16 @@ IniDocument IniDocument::fromBytes(const QByteArray& bytes)
     }
     while (pos < bytes.size()) {
         // A line ends at CRLF, LF or a lone CR (files from old Macs and some editors).
-        qsizetype end = pos;
-        while (end < bytes.size() && bytes.at(end) != '\n' && bytes.at(end) != '\r')
-            ++end;
+        const char* data = bytes.constData();
+        const qsizetype end = std::find_if(data + pos, data + bytes.size(),
+                                           [](char c) { return c == '\n' || c == '\r'; })
+                              - data;
         Line line;
         line.text = bytes.sliced(pos, end - pos);
         if (end == bytes.size()) {
             pos = end;
         } else {
-            const qsizetype breakSize = bytes.sliced(end).startsWith("\r\n") ? 2 : 1;
+            const qsizetype breakSize = data[end] == '\r' && end + 1 < bytes.size() && data[end + 1] == '\n' ? 2 : 1;
             line.eol = bytes.sliced(end, breakSize);
             pos = end + breakSize;
             if (!eolSeen) {
