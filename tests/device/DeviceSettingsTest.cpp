@@ -34,8 +34,9 @@ TEST(DeviceSettings, SectionDeviceChoosesTheBackend)
         EXPECT_EQ(settings.backend, row.backend);
         EXPECT_EQ(settings.folder, row.folder);
         EXPECT_EQ(settings.library, row.library);
-        if (row.ini.contains("something")) // an unknown backend is replaced by the default
+        if (row.ini.contains("something")) { // an unknown backend is replaced by the default
             EXPECT_TRUE(readFile(file).contains(platformDefault == folder ? "Backend= folder" : "Backend= rapi"));
+        }
 
         const auto api = OpenRemoteApi(settings);
         EXPECT_EQ(dynamic_cast<FolderDevice*>(api.get()) != nullptr, row.backend == folder);

@@ -73,6 +73,36 @@ TEST_F(SkinManagerTest, UploadCopiesTheListedFilesIntoAFreshDeviceFolder)
     EXPECT_EQ(manager.deviceSkins(), (QStringList{"MySkin", "Nacht", "Tag"}));
 }
 
+TEST_F(SkinManagerTest, UploadOffersCopiesIntoLayoutOfRootFilesActivationLeavesBehind)
+{
+    using A = Prompter::Answer;
+    const struct { std::vector<A> answers; bool uploaded; QByteArray menu, tmc; } rows[] = {
+        {{A::Cancel}, false, "<missing>", "old tmc"}, {{A::No}, true, "<missing>", "old tmc"},
+        {{A::Yes, A::No}, true, "root menu", "old tmc"}, {{A::Yes, A::Yes}, true, "root menu", "root tmc"},
+    };
+    connect();
+    for (const auto& row : rows) {
+        writeFile(pcSkin + "/mainmenult.ini", "root menu");
+        writeFile(pcSkin + "/tmcpanelt.ini", "root tmc");
+        writeFile(pcSkin + "/Layout/tmcpanelt.ini", "old tmc");
+        QFile::remove(pcSkin + "/Layout/mainmenult.ini");
+        link.DeleteDeviceFolder("\\MN4\\Skins\\MySkin");
+        manager.load();
+        prompter.shown.clear();
+        for (const A answer : row.answers)
+            prompter.answer(answer);
+        manager.BTNSkinAdd_Click();
+        EXPECT_EQ(prompter.texts().value(0), "Diese Layoutdateien liegen im Hauptordner des Skins und kommen beim "
+                                             "Aktivieren nicht auf den PDA:\nmainmenult.ini\ntmcpanelt.ini (die "
+                                             "Kopie in Layout weicht ab)\nSollen sie vor dem Hochladen nach Layout "
+                                             "kopiert werden?");
+        EXPECT_EQ(readFile(pcSkin + "/Layout/mainmenult.ini"), row.menu);
+        EXPECT_EQ(readFile(pcSkin + "/Layout/tmcpanelt.ini"), row.tmc);
+        EXPECT_EQ(readFile(card("MN4/Skins/MySkin/Layout/tmcpanelt.ini")), row.uploaded ? row.tmc : "<missing>");
+        EXPECT_EQ(readFile(card("MN4/Skins/MySkin/Layout/mainmenult.ini")), row.uploaded ? row.menu : "<missing>");
+    }
+}
+
 TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSkin)
 {
     for (const char* file : {"mapviewlt.ini", "navlib.ini.bak", "Layout/mainmenult.ini", "Layout/Layout/deep.ini",
@@ -90,7 +120,7 @@ TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSki
     for (const auto& file : expected)
         EXPECT_EQ(readFile(card(file.path)), file.bytes) << file.path;
     EXPECT_EQ(manager.activeSkin(), "Nacht");
-    EXPECT_EQ(manager.doing(), "");
+    EXPECT_EQ(manager.doing(), "Nacht: 6 Dateien übertragen");
     EXPECT_TRUE(prompter.shown.isEmpty());
 }
 

@@ -34,6 +34,7 @@ TEST(QtPrompter, MessageBoxShowsTheTextsAndReportsTheButtonPressed)
         {B::OkCancel, Prompter::Icon::Critical, QMessageBox::Critical, QMessageBox::NoButton, A::Cancel},
         {B::YesNo, Prompter::Icon::Question, QMessageBox::Question, QMessageBox::Yes, A::Yes},
         {B::YesNo, Prompter::Icon::Information, QMessageBox::Information, QMessageBox::NoButton, A::No},
+        {B::YesNoCancel, Prompter::Icon::Question, QMessageBox::Question, QMessageBox::No, A::No},
         {B::YesNoCancel, Prompter::Icon::Question, QMessageBox::Question, QMessageBox::NoButton, A::Cancel},
     };
     QtPrompter prompter;

@@ -105,7 +105,7 @@ TEST_F(FrmArrowsTest, ScrollBarsWriteTheSelectedColourOnSave)
     }
 }
 
-// Closing after a change asks; a save that fails keeps the window open with its colours.
+// Closing after a change asks; Cancel, or a save that fails, keeps the window open with its colours.
 TEST_F(FrmArrowsTest, ClosingAfterAChangeAsks)
 {
     const QString question = "Sollen die Werte gespeichert werden?";
@@ -114,6 +114,7 @@ TEST_F(FrmArrowsTest, ClosingAfterAChangeAsks)
         cases[] = {
         {"yes saves", false, {Prompter::Answer::Yes}, {question}, true},
         {"no discards", false, {Prompter::Answer::No}, {question}, false},
+        {"cancel stays open", false, {Prompter::Answer::Cancel, Prompter::Answer::No}, {question, question}, false},
         // A folder where NavLib.ini should be: saving fails, the window stays until No.
         {"failed save", true, {Prompter::Answer::Yes, Prompter::Answer::No}, {question, failed, question}, false},
     };
@@ -132,9 +133,10 @@ TEST_F(FrmArrowsTest, ClosingAfterAChangeAsks)
             w.close();
         }
         EXPECT_EQ(texts(), c.messages);
-        EXPECT_EQ(prompter.shown.value(0).title + prompter.shown.value(1).title,
-                  c.blocked ? "Frage:Hinweis:" : "Frage:");
-        EXPECT_EQ(prompter.shown.value(0).buttons, Prompter::Buttons::YesNo);
+        for (const auto& shown : std::as_const(prompter.shown)) {
+            EXPECT_EQ(shown.title, shown.text == question ? "Frage:" : "Hinweis:");
+            EXPECT_EQ(shown.buttons, shown.text == question ? Prompter::Buttons::YesNoCancel : Prompter::Buttons::Ok);
+        }
         EXPECT_FALSE(w.isVisible());
         EXPECT_EQ(readFile(navLib()).startsWith("[mainSchematic]\r\nRouteColor= 00FFFF\r\n"), c.saved);
     }

@@ -102,8 +102,9 @@ TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
         EXPECT_EQ(QApplication::focusWidget() == edit, !c.accepted);
         EXPECT_EQ(edit->text(), c.typed); // a rejected text stays for the user to mend
         EXPECT_TRUE(field(*w, "TXTSPEED")->text().startsWith(c.speedLineStart));
-        if (!c.accepted)
+        if (!c.accepted) {
             EXPECT_EQ(field(*w, "TXTW", 8)->text(), weightBefore);
+        }
     }
     EXPECT_EQ(w->model().global(SpeedProfile::Verbrauchskosten), 2);
     EXPECT_TRUE(prompter.shown.isEmpty());
@@ -168,8 +169,7 @@ TEST_F(FrmPreferencesTest, ClosingWithTypedValuesAsksToSaveThem)
         QTest::keyClick(w.get(), Qt::Key_Escape);
         EXPECT_EQ(texts(), c.messages);
         for (const auto& shown : std::as_const(prompter.shown))
-            if (shown.text == question)
-                EXPECT_EQ(shown.buttons, Prompter::Buttons::YesNoCancel);
+            EXPECT_EQ(shown.buttons, shown.text == question ? Prompter::Buttons::YesNoCancel : Prompter::Buttons::Ok);
         EXPECT_EQ(w->isVisible(), !c.closed);
         EXPECT_EQ(ReadIni(path("Tivaro.ini"), "A_BAB", "Speed", ""), c.saved ? "95" : c.blocked ? "" : "120");
     }
