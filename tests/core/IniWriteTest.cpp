@@ -184,19 +184,17 @@ TEST(IniBatch, SameBytesAsSingleWrites)
     EXPECT_EQ(ReadIni(batched, "home", "CX", "d"), "40");
 }
 
-} // namespace
-
 // Several files saved together: each is written or keeps its old bytes, and
 // the ones that could not be written are named.
 TEST(IniBatch, CommittedTogetherEachFileWrittenOrWhole)
 {
     QTemporaryDir dir;
-    const QString small = dir.filePath(QStringLiteral("small.ini"));
-    const QString large = dir.filePath(QStringLiteral("large.ini"));
-    const QString unchanged = dir.filePath(QStringLiteral("same.ini"));
-    const QString nowhere = dir.filePath(QStringLiteral("missing/a.ini"));
+    const QString small = dir.filePath("small.ini");
+    const QString large = dir.filePath("large.ini");
+    const QString unchanged = dir.filePath("same.ini");
+    const QString nowhere = dir.filePath("missing/a.ini");
     for (const QString& path : {small, large, unchanged})
-        putFile(path, "[s]\r\nx= 1\r\n");
+        writeFile(path, "[s]\r\nx= 1\r\n");
     const int failed = runWithFileSizeLimit(100, [&] {
         IniBatch a(small), b(large), c(unchanged), d(nowhere);
         a.write("s", "x", "2");
@@ -206,7 +204,10 @@ TEST(IniBatch, CommittedTogetherEachFileWrittenOrWhole)
         return IniBatch::commitTogether({&a, &b, &c, &d}) == QStringList{large, nowhere} ? 0 : 1;
     });
     EXPECT_EQ(failed, 0);
-    EXPECT_EQ(fileBytes(small), "[s]\r\nx= 2\r\n");
-    EXPECT_EQ(fileBytes(large), "[s]\r\nx= 1\r\n");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"large.ini", "same.ini", "small.ini"}));
+    EXPECT_EQ(readFile(small), "[s]\r\nx= 2\r\n");
+    EXPECT_EQ(readFile(large), "[s]\r\nx= 1\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"large.ini", "same.ini", "small.ini"}));
 }
+
+} // namespace

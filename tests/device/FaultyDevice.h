@@ -76,6 +76,10 @@ public:
     {
         return enter("CeCopyFile", from + u'>' + to) && m_inner.CeCopyFile(from, to, failIfExists);
     }
+    bool CeMoveFile(const QString& from, const QString& to) override
+    {
+        return enter("CeMoveFile", from + u'>' + to) && m_inner.CeMoveFile(from, to);
+    }
     bool CeCreateProcess(const QString& program, const QString& line) override
     {
         return enter("CeCreateProcess", program) && m_inner.CeCreateProcess(program, line);

@@ -95,11 +95,11 @@ TEST_F(FolderDeviceTest, NameMadeBesideTheDeviceIsFoundWhateverItsCase)
         const CeHandle file = device.CeCreateFile(path, CeFile::GenericWrite, 0, CeFile::CreateNew, 128);
         return file != -1 && device.CeCloseHandle(file);
     };
-    EXPECT_TRUE(create(QStringLiteral("\\mn4\\first.ini")));
-    writeFile(root + QStringLiteral("/MN4/OTHER.ini"), "other");
-    EXPECT_FALSE(create(QStringLiteral("\\MN4\\other.INI")));
+    EXPECT_TRUE(create("\\mn4\\first.ini"));
+    writeFile(root + "/MN4/OTHER.ini", "other");
+    EXPECT_FALSE(create("\\MN4\\other.INI"));
     EXPECT_EQ(device.CeGetLastError(), CeError::FileExists);
-    EXPECT_EQ(QDir(root + QStringLiteral("/MN4")).entryList(QDir::Files), (QStringList{"first.ini", "OTHER.ini"}));
+    EXPECT_EQ(QDir(root + "/MN4").entryList(QDir::Files), (QStringList{"first.ini", "OTHER.ini"}));
 }
 
 TEST_F(FolderDeviceTest, SearchListsMatchingEntriesWithoutDotsAndLinksAsFiles)

@@ -82,7 +82,8 @@ TEST_F(RapiLibraryTest, CarriesUtf16NamesFoldersAndErrorCodes)
 
     EXPECT_TRUE(rapi.CeCreateDirectory("\\MN4\\Skins\\" + skin + "\\Font"));
     EXPECT_TRUE(rapi.CeCopyFile("\\MN4\\Skins\\note.txt", "\\MN4\\note.txt", false));
-    EXPECT_TRUE(QFileInfo::exists(root + "/MN4/note.txt"));
+    EXPECT_TRUE(rapi.CeMoveFile("\\MN4\\note.txt", "\\MN4\\moved.txt"));
+    EXPECT_TRUE(QFileInfo::exists(root + "/MN4/moved.txt"));
     EXPECT_FALSE(rapi.CeCreateProcess("\\MN4\\MobileNavigator.exe", QString()));
     EXPECT_EQ(rapi.CeGetLastError(), CeError::NotSupported);
 

@@ -186,7 +186,7 @@ TEST_F(SkinWindowTest, ProgressBarCoversWhatIsNotYetDone)
         seen.append({bar->text(), bar->isVisible() && rest->isVisible(), bar->geometry(), rest->geometry()});
     };
     device.onCall = [&](const FaultyDevice::Call& call) {
-        if (call.name == "CeCreateFile" && call.path.contains("\\Skins\\Drei\\"))
+        if (call.name == "CeCreateFile" && call.path.contains("Drei\\"))
             look();
     };
     connectDevice();
@@ -205,6 +205,39 @@ TEST_F(SkinWindowTest, ProgressBarCoversWhatIsNotYetDone)
         EXPECT_EQ(s.rest, QRect(s.bar.left() + done, s.bar.top(), s.bar.width() - done, s.bar.height())) << i;
     }
     EXPECT_EQ(seen[3].rest.width(), 0);
+}
+
+// While an upload runs the window names the file it copies, keeps out the
+// buttons that would interfere, and "Abbrechen" or Escape stops it after the
+// chunk being written: the device keeps what it had, the older copy included.
+TEST_F(SkinWindowTest, StoppedUploadLeavesTheDeviceAsItWas)
+{
+    writeFile(card("MN4/Skins/DemoSkin/DemoSkin.ini"), "older copy");
+    connectDevice();
+    const QStringList before = treeOf(root);
+    const QStringList files = entries("LRoot");
+    const qsizetype total = files.size() + entries("LLayout").size() + entries("LFont").size() + entries("LFont2").size();
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "Abbrechen");
+        int creates = 0, writesAtStop = 0;
+        device.onCall = [&](const FaultyDevice::Call& call) {
+            if (call.name != "CeCreateFile" || ++creates != 2)
+                return;
+            EXPECT_EQ(text("LDoing"), QString("Datei 2 von %1: %2").arg(total).arg(files[1]));
+            for (const char* name : {"BTNSkinAdd", "BTNSkinDel", "BTNSwitch", "BTNToPDA", "BTNDir", "BTNRootAdd", "BTNFont2Del"})
+                EXPECT_FALSE(child<QWidget>(name)->isEnabled()) << name;
+            writesAtStop = device.count("CeWriteFile");
+            escape ? QTest::keyClick(window.get(), Qt::Key_Escape) : click("BTNCancelUpload");
+        };
+        click("BTNSkinAdd");
+        device.onCall = {};
+        EXPECT_EQ(device.count("CeWriteFile"), writesAtStop + 1);
+        EXPECT_EQ(treeOf(root), before);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_FALSE(child<QWidget>("BTNCancelUpload")->isVisible());
+        EXPECT_TRUE(child<QWidget>("BTNSkinAdd")->isEnabled());
+        EXPECT_TRUE(prompter.shown.isEmpty());
+    }
 }
 
 TEST_F(SkinWindowTest, DeletingASkinAsksAndTheActiveOneIsRefused)
