@@ -24,18 +24,27 @@ const std::array<Value, 6> values = {{
     {QString(2000, u'v'), QString(1023, u'v')},
 }};
 
-// Line texts split independently of the engine: a CR counts as part of the
-// line break only right before a LF.
-QList<QByteArray> lineTexts(const QByteArray& bytes)
+// Line texts split independently of the engine: a line ends at CRLF, LF or a
+// lone CR, and a UTF-8 byte order mark in front belongs to no line.
+QList<QByteArray> lineTexts(QByteArray bytes)
 {
-    QList<QByteArray> lines = bytes.split('\n');
-    if (bytes.endsWith('\n') || bytes.isEmpty())
-        lines.removeLast();
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const bool brokenByLf = i + 1 < lines.size() || bytes.endsWith('\n');
-        if (brokenByLf && lines[i].endsWith('\r'))
-            lines[i].chop(1);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    QList<QByteArray> lines;
+    QByteArray line;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (c != '\r' && c != '\n') {
+            line += c;
+            continue;
+        }
+        if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+            ++i;
+        lines.append(line);
+        line.clear();
     }
+    if (!line.isEmpty())
+        lines.append(line);
     return lines;
 }
 

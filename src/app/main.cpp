@@ -3,6 +3,7 @@
 #include "DeviceLink.h"
 #include "OpenRemoteApi.h"
 #include "QtPrompter.h"
+#include "SafeWrite.h"
 #include "ScreenCatalogue.h"
 #include "ScreenRenderer.h"
 #include "Settings.h"
@@ -13,6 +14,7 @@
 #include "frmTivaroZentaro.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -108,7 +110,11 @@ int render(const QString& folder, const QString& screen, const QString& out, int
     const QStringList screens = all ? ScreenCatalogue::sortedNames() : QStringList{screen};
     for (const QString& name : screens) {
         const QString file = all ? QDir(out).filePath(name + QStringLiteral(".png")) : out;
-        if (!renderer.render(name, zoom).save(file, "PNG")) {
+        // Encoded first, then written like every file of the program: whole or not at all.
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !renderer.render(name, zoom).save(&buffer, "PNG")
+            || !writeFileSafely(file, png)) {
             print(stderr, QStringLiteral("„%1“ lässt sich nicht schreiben.\n").arg(file));
             return Failed;
         }

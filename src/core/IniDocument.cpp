@@ -2,9 +2,12 @@
 
 #include "Cp1252.h"
 
+#include <algorithm>
+
 namespace {
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+// Windows counts the vertical tab among the blanks around names and values.
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\v'; }
 
 QByteArrayView trimmed(QByteArrayView s)
 {
@@ -86,18 +89,19 @@ IniDocument IniDocument::fromBytes(const QByteArray& bytes)
         pos = Utf8Mark.size();
     }
     while (pos < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', pos);
+        // A line ends at CRLF, LF or a lone CR (files from old Macs and some editors).
+        const char* data = bytes.constData();
+        const qsizetype end = std::find_if(data + pos, data + bytes.size(),
+                                           [](char c) { return c == '\n' || c == '\r'; })
+                              - data;
         Line line;
-        if (end < 0) {
-            line.text = bytes.sliced(pos);
-            pos = bytes.size();
+        line.text = bytes.sliced(pos, end - pos);
+        if (end == bytes.size()) {
+            pos = end;
         } else {
-            qsizetype textEnd = end;
-            if (textEnd > pos && bytes.at(textEnd - 1) == '\r')
-                --textEnd;
-            line.text = bytes.sliced(pos, textEnd - pos);
-            line.eol = bytes.sliced(textEnd, end + 1 - textEnd);
-            pos = end + 1;
+            const qsizetype breakSize = data[end] == '\r' && end + 1 < bytes.size() && data[end + 1] == '\n' ? 2 : 1;
+            line.eol = bytes.sliced(end, breakSize);
+            pos = end + breakSize;
             if (!eolSeen) {
                 doc.eol = line.eol;
                 eolSeen = true;
@@ -174,12 +178,6 @@ IniDocument::Line* IniDocument::lastLine()
     return nullptr;
 }
 
-void IniDocument::terminate(Line& line) const
-{
-    // A lone CR at the end would otherwise merge with a LF into one line break.
-    line.eol = line.text.endsWith('\r') ? QByteArray("\r\n") : eol;
-}
-
 bool IniDocument::setValue(const QString& section, const QString& key, const QString& valueText)
 {
     const QStringView sectionName = trimmed(QStringView(section));
@@ -201,7 +199,7 @@ bool IniDocument::setValue(const QString& section, const QString& key, const QSt
     const auto s = sectionIndex.constFind(sectionKey);
     if (s == sectionIndex.constEnd()) {
         if (Line* last = lastLine(); last && last->eol.isEmpty())
-            terminate(*last);
+            last->eol = eol;
         Section sec;
         sec.lines.append({'[' + Cp1252::encode(sectionName) + ']', eol});
         sec.lines.append({Cp1252::encode(keyName) + '=' + valueBytes, eol});
@@ -223,7 +221,7 @@ bool IniDocument::setValue(const QString& section, const QString& key, const QSt
     const qsizetype after = sec.lastKeyLine >= 0 ? sec.lastKeyLine : 0;
     Line& previous = sec.lines[after];
     if (previous.eol.isEmpty())
-        terminate(previous);
+        previous.eol = eol;
     sec.lines.insert(after + 1, {Cp1252::encode(keyName) + '=' + valueBytes, eol});
     sec.keys.insert(keyKey, after + 1);
     sec.lastKeyLine = after + 1;

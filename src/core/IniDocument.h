@@ -18,7 +18,8 @@
 //   header when it is '[' (the name ends at the first ']', or at the end of
 //   the line when there is none), a key line when it holds '='. Everything
 //   else is kept and otherwise ignored, as are keys before the first header.
-// - Names and values lose surrounding blanks and tabs; names match without
+// - Lines end at CRLF, LF or a lone CR.
+// - Names and values lose surrounding blanks, tabs and vertical tabs; names match without
 //   regard to letter case. The first of duplicate sections or keys counts,
 //   for reading and for writing; later duplicates are never touched.
 // - A value read loses one matching pair of outer double or single quotes,
@@ -52,7 +53,7 @@ public:
     // holding ']', a key holding '=' or starting with ';' or '['.
     bool setValue(const QString& section, const QString& key, const QString& valueText);
 
-    // The bytes the file uses to end a line ("\r\n" or "\n").
+    // The bytes the file uses to end a line ("\r\n", "\n" or "\r").
     QByteArray lineEnding() const { return eol; }
 
 private:
@@ -70,7 +71,6 @@ private:
 
     static QString foldedName(QStringView name);
     Line* lastLine();
-    void terminate(Line& line) const;
 
     QList<Section> sections{Section{}}; // the first one holds lines before any header
     QHash<QString, qsizetype> sectionIndex; // folded name -> first section of that name

@@ -33,12 +33,13 @@ QString realTarget(const QString& path)
     return canonical.isEmpty() ? info.symLinkTarget() : canonical;
 }
 
-bool syncToDisk(QFile& file, QString* error)
+bool syncToDisk(QFile& file, QString* error, int* code)
 {
 #ifdef Q_OS_WIN
     if (FlushFileBuffers(HANDLE(_get_osfhandle(file.handle()))))
         return true;
     *error = QStringLiteral("sync failed (%1)").arg(GetLastError());
+    *code = 0;
     return false;
 #else
     int result;
@@ -51,6 +52,7 @@ bool syncToDisk(QFile& file, QString* error)
     } while (result != 0 && errno == EINTR);
     if (result == 0)
         return true;
+    *code = errno;
     *error = systemError(errno);
     return false;
 #endif
@@ -86,9 +88,14 @@ SafeWrite::~SafeWrite()
         discard();
 }
 
-bool SafeWrite::fail(const QString& reason)
+bool SafeWrite::fail(const QString& reason, int code)
 {
     m_error = reason;
+    m_outOfSpace = code == ENOSPC || code == EFBIG
+#ifdef EDQUOT
+                   || code == EDQUOT
+#endif
+        ;
     discard();
     return false;
 }
@@ -107,19 +114,18 @@ bool SafeWrite::open()
                                  .arg(target.fileName())
                                  .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
         m_file.setFileName(folder + u'/' + name);
+        errno = 0;
         if (m_file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             m_step = Step::Open;
             if (target.exists() && !m_file.setPermissions(QFile::permissions(m_target)))
                 return fail(m_file.errorString());
             return true;
         }
+        const int code = errno;
         if (!QFileInfo::exists(m_file.fileName()))
-            break;
+            return fail(m_file.errorString(), code);
     }
-    m_error = m_file.errorString();
-    m_file.setFileName(QString());
-    m_step = Step::Failed;
-    return false;
+    return fail(QStringLiteral("no free name for a new file beside %1").arg(m_target));
 }
 
 bool SafeWrite::write(const char* data, qint64 size)
@@ -129,9 +135,11 @@ bool SafeWrite::write(const char* data, qint64 size)
     // An unbuffered file reports a short write at once; the next call names the reason.
     qint64 done = 0;
     while (done < size) {
+        errno = 0;
         const qint64 put = m_file.write(data + done, size - done);
+        const int code = errno;
         if (put <= 0)
-            return fail(m_file.errorString());
+            return fail(m_file.errorString(), code);
         done += put;
     }
     return true;
@@ -144,8 +152,9 @@ bool SafeWrite::stage()
     if (!open())
         return false;
     QString reason;
-    if (!syncToDisk(m_file, &reason))
-        return fail(reason);
+    int code = 0;
+    if (!syncToDisk(m_file, &reason, &code))
+        return fail(reason, code);
     m_file.close();
     m_step = Step::Staged;
     return true;

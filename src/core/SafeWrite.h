@@ -39,8 +39,9 @@ public:
 
     // The file that is replaced: the target, or where its symbolic link points.
     QString target() const { return m_target; }
-    // Why the last step failed.
+    // Why the last step failed, and whether it was for want of space.
     QString errorString() const { return m_error; }
+    bool outOfSpace() const { return m_outOfSpace; }
 
     // Makes the renames inside folder durable.
     static bool syncFolder(const QString& folder, QString* error = nullptr);
@@ -48,12 +49,13 @@ public:
 private:
     enum class Step { Idle, Open, Staged, Done, Failed };
     bool open();
-    bool fail(const QString& reason);
+    bool fail(const QString& reason, int code = 0);
 
     QString m_target;
     QFile m_file; // the new file beside the target
     Step m_step = Step::Idle;
     QString m_error;
+    bool m_outOfSpace = false;
 };
 
 // Replaces path with bytes; false, with the reason in error, when it failed.

@@ -1,9 +1,9 @@
 #include "DeviceLink.h"
 
 #include "Prompter.h"
+#include "SafeWrite.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <array>
 
@@ -104,8 +104,8 @@ bool DeviceLink::CopyFileFromDevice(const QString& devicePath, const QString& pc
         return false;
     }
     // The PC file is replaced only once every byte has arrived.
-    QSaveFile pcFile(pcPath);
-    bool complete = pcFile.open(QIODevice::WriteOnly);
+    SafeWrite pcFile(pcPath);
+    bool complete = true;
     bool readFailed = false;
     std::array<char, ChunkSize> chunk;
     while (complete) {
@@ -115,8 +115,8 @@ bool DeviceLink::CopyFileFromDevice(const QString& devicePath, const QString& pc
             readFailed = true;
         } else if (read == 0) {
             break;
-        } else if (pcFile.write(chunk.data(), read) != qint64(read)) {
-            complete = false;
+        } else {
+            complete = pcFile.write(chunk.data(), read);
         }
     }
     m_api.CeCloseHandle(handle);

@@ -379,7 +379,7 @@ int FolderDevice::openExactly(const QStringList& names)
     return -1;
 }
 
-std::optional<FolderDevice::Place> FolderDevice::locate(const QString& devicePath)
+std::optional<FolderDevice::Place> FolderDevice::locate(const QString& devicePath, bool toRemove)
 {
     if (!answers())
         return std::nullopt;
@@ -389,7 +389,12 @@ std::optional<FolderDevice::Place> FolderDevice::locate(const QString& devicePat
         fail(CeError::InvalidName);
         return std::nullopt;
     }
-    QStringList parts = path.split(u'\\', Qt::SkipEmptyParts);
+    QStringList parts = path.split(u'\\');
+    if (toRemove && (parts.contains(QStringLiteral(".")) || parts.mid(1, parts.size() - 2).contains(QString()))) {
+        fail(CeError::InvalidName);
+        return std::nullopt;
+    }
+    parts.removeAll(QString());
     parts.removeAll(QStringLiteral("."));
     for (const QString& part : parts) {
         if (part == QLatin1String("..")) {
@@ -703,7 +708,7 @@ bool FolderDevice::CeFindClose(CeHandle search)
 
 bool FolderDevice::CeDeleteFile(const QString& path)
 {
-    const std::optional<Place> place = locate(path);
+    const std::optional<Place> place = locate(path, true);
     if (!place)
         return false;
     if (!place->exists)
@@ -716,7 +721,7 @@ bool FolderDevice::CeDeleteFile(const QString& path)
 
 bool FolderDevice::CeRemoveDirectory(const QString& path)
 {
-    const std::optional<Place> place = locate(path);
+    const std::optional<Place> place = locate(path, true);
     if (!place)
         return false;
     if (place->isRoot())
@@ -784,9 +789,9 @@ bool FolderDevice::CeCopyFile(const QString& existingPath, const QString& newPat
         if (got == 0)
             break;
         if (!out.write(buffer.constData(), got))
-            return fail(CeError::DiskFull);
+            return fail(out.outOfSpace() ? CeError::DiskFull : CeError::AccessDenied);
     }
-    return out.commit() || fail(CeError::DiskFull);
+    return out.commit() || fail(out.outOfSpace() ? CeError::DiskFull : CeError::AccessDenied);
 }
 
 bool FolderDevice::CeMoveFile(const QString& existingPath, const QString& newPath)

@@ -76,8 +76,10 @@ private:
 
     // The folder that holds the last name of devicePath, and that name as it
     // is on disk (or as given when there is none); none, with the error set,
-    // while the device does not answer or when the path leads outside.
-    std::optional<Place> locate(const QString& devicePath);
+    // while the device does not answer or when the path leads outside. A path
+    // to remove must name its entry plainly: "." or an empty part, which a
+    // caller gets by joining an empty or "." name, would name the folder above.
+    std::optional<Place> locate(const QString& devicePath, bool toRemove = false);
     // The folder devicePath names, opened; -1 with the error set when none.
     int openFolder(const QString& devicePath);
     // The folder below the root named exactly so, opened in one call where the

@@ -5,6 +5,7 @@
 #include "Ini.h"
 #include "Paths.h"
 #include "Prompter.h"
+#include "SafeWrite.h"
 #include "Settings.h"
 #include "SkinDelivery.h"
 #include "TemporaryCopy.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 const QString SkinManager::Unknown = QStringLiteral("unbekannt");
 
@@ -23,6 +23,8 @@ const QString Refusal = QStringLiteral("Hinweis!");
 // Sub-folder of each part on the PC and on the device.
 const std::array<QString, SkinManager::PartCount> SubFolders = {
     QString(), QStringLiteral("Layout"), QStringLiteral("Font"), QStringLiteral("Font2")};
+
+const QString Question = QStringLiteral("Frage:");
 
 QString devicePart(int part)
 {
@@ -36,20 +38,7 @@ bool replaceFile(const QString& source, const QString& target)
     const QFileInfo to(target);
     if (to.exists() && from.canonicalFilePath() == to.canonicalFilePath())
         return true;
-    QFile in(source);
-    QSaveFile out(target);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
-        return false;
-    char buffer[65536];
-    for (;;) {
-        const qint64 got = in.read(buffer, sizeof buffer);
-        if (got < 0)
-            return false;
-        if (got == 0)
-            return out.commit();
-        if (out.write(buffer, got) != got)
-            return false;
-    }
+    return copyFileSafely(source, target);
 }
 
 } // namespace
@@ -92,7 +81,9 @@ void SkinManager::SetDirs(const QString& path)
 {
     if (path.size() < 4 || !QFileInfo(path).isDir())
         return;
-    WriteIni(m_context.settingsFile, Settings::Directory, Settings::SkinDir, path);
+    if (!WriteIni(m_context.settingsFile, Settings::Directory, Settings::SkinDir, path))
+        m_context.prompter.note(Note, QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
+                                Prompter::Icon::Exclamation);
     const QString folder = QDir::toNativeSeparators(QDir::cleanPath(path));
     m_skinFolder = folder + QDir::separator();
     for (int part = Layout; part < PartCount; ++part) {
@@ -140,13 +131,42 @@ void SkinManager::deleteFiles(int part, const QStringList& names)
     if (part < 0 || part >= PartCount || m_skinFolder.isEmpty())
         return;
     const QString folder = partFolder(part);
+    QStringList doomed;
     for (const QString& name : names) {
         // Only names of the list: a plain name inside the part's folder.
         if (!name.isEmpty() && FileNameOf(name) == name && name != QLatin1String("..")
             && QFileInfo(folder + name).isFile())
-            QFile::remove(folder + name);
+            doomed << name;
     }
+    if (doomed.isEmpty())
+        return;
+    const QString what = doomed.size() == 1 ? QStringLiteral("Datei ") : QStringLiteral("Dateien ");
+    if (m_context.prompter.ask(Question, what + doomed.join(QStringLiteral(", ")) + QStringLiteral(" wirklich löschen?"),
+                               Prompter::Buttons::YesNo, Prompter::Icon::Question)
+        != Prompter::Answer::Yes)
+        return;
+    for (const QString& name : std::as_const(doomed))
+        QFile::remove(folder + name);
     FillList(part);
+}
+
+bool SkinManager::isUsableSkinName(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+           && !name.contains(u'\\') && !name.contains(u'/');
+}
+
+bool SkinManager::refuseUnusableName(const QString& name)
+{
+    if (isUsableSkinName(name))
+        return false;
+    m_context.prompter.note(Refusal,
+                            QStringLiteral("Der Skinname \"") + name
+                                + QStringLiteral("\" ist nicht zulässig.\nEin Skinname darf weder leer, "
+                                                 "\".\" noch \"..\" sein und kein \"\\\" oder \"/\" "
+                                                 "enthalten.\nAktion abgebrochen."),
+                            Prompter::Icon::Exclamation);
+    return true;
 }
 
 void SkinManager::BTNToPDA_Click()
@@ -211,6 +231,9 @@ void SkinManager::BTNSkinAdd_Click()
                                                            "kompatibel. Aktion abgebrochen."));
         return;
     }
+    // The name becomes a folder of the skin store; ".", "" or ".." would name the store or its parent.
+    if (refuseUnusableName(m_skinName))
+        return;
     DeviceLink& link = m_context.link;
     if (!link.IsDeviceConnected()) {
         m_context.prompter.note(Note, QStringLiteral("Bitte erst mit dem PDA verbinden!"));
@@ -371,6 +394,8 @@ void SkinManager::BTNCancelUpload_Click()
 void SkinManager::BTNSkinDel_Click(const QStringList& selected)
 {
     for (const QString& entry : selected) {
+        if (refuseUnusableName(entry))
+            continue;
         if (entry == m_activeSkin) {
             m_context.prompter.note(Refusal,
                                     QStringLiteral("Dieser Skin ist aktiv und darf nicht gelöscht werden!\n"
@@ -378,6 +403,10 @@ void SkinManager::BTNSkinDel_Click(const QStringList& selected)
                                     Prompter::Icon::Exclamation);
             continue;
         }
+        if (m_context.prompter.ask(Question, QStringLiteral("Skin ") + entry + QStringLiteral(" wirklich löschen?"),
+                                   Prompter::Buttons::YesNo, Prompter::Icon::Question)
+            != Prompter::Answer::Yes)
+            continue;
         SetStatus(QStringLiteral("lösche Skin..."));
         folderToDelete = skinStore() + entry;
         reconnectRequested = true;
@@ -387,12 +416,20 @@ void SkinManager::BTNSkinDel_Click(const QStringList& selected)
 void SkinManager::BTNSwitch_Click(const QStringList& selected)
 {
     for (const QString& entry : selected) {
+        if (refuseUnusableName(entry))
+            continue;
         SetStatus(QStringLiteral("switching..."));
-        const int delivered = ActivateSkinFiles(skinStore(), entry + u'\\', QString());
-        if (switchTo(entry))
+        // The skin counts as active only once all its files and prefs.ini are written.
+        const std::optional<int> delivered = ActivateSkinFiles(skinStore(), entry + u'\\', QString());
+        if (delivered && switchTo(entry)) {
             m_activeSkin = entry;
-        SetStatus(entry + (delivered == 1 ? QStringLiteral(": 1 Datei übertragen")
-                                          : QStringLiteral(": %1 Dateien übertragen").arg(delivered)));
+            SetStatus(entry + (*delivered == 1 ? QStringLiteral(": 1 Datei übertragen")
+                                               : QStringLiteral(": %1 Dateien übertragen").arg(*delivered)));
+            continue;
+        }
+        m_context.prompter.note(Note, QStringLiteral("Der Skin ") + entry + QStringLiteral(" konnte nicht aktiviert werden."),
+                                Prompter::Icon::Exclamation);
+        SetStatus(QString());
     }
 }
 
@@ -409,7 +446,7 @@ bool SkinManager::switchTo(const QString& skin)
     return switched;
 }
 
-int SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, const QString& part)
+std::optional<int> SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, const QString& part)
 {
     int copied = 0;
     QList<CeFindData> entries;
@@ -433,8 +470,12 @@ int SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, co
             continue;
         if (entry.dwFileAttributes & CeFile::AttributeDirectory) {
             // Sub-folders are searched directly below the skin; deeper ones would only repeat them.
-            if (part.isEmpty())
-                copied += ActivateSkinFiles(store, skin, name + u'\\');
+            if (part.isEmpty()) {
+                const std::optional<int> inside = ActivateSkinFiles(store, skin, name + u'\\');
+                if (!inside)
+                    return std::nullopt;
+                copied += *inside;
+            }
             continue;
         }
         QString target;
@@ -448,8 +489,12 @@ int SkinManager::ActivateSkinFiles(const QString& store, const QString& skin, co
         } else if (part == QLatin1String("Font2\\")) {
             target = QStringLiteral("\\Windows\\Schriftarten\\") + name;
         }
-        if (!target.isEmpty() && api.CeCopyFile(store + skin + part + name, target, false))
-            ++copied;
+        // A live file that cannot be replaced stops the switch before prefs.ini names the skin.
+        if (target.isEmpty())
+            continue;
+        if (!api.CeCopyFile(store + skin + part + name, target, false))
+            return std::nullopt;
+        ++copied;
     }
     return copied;
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class DeviceLink;
 class Prompter;
@@ -56,7 +57,7 @@ public:
     void FillList(int part);
     // Copies the chosen PC files into a part, replacing files of the same name.
     void addFiles(int part, const QStringList& chosenFiles);
-    // Deletes the named files of a part from the PC.
+    // Deletes the named files of a part from the PC once the user agreed.
     void deleteFiles(int part, const QStringList& names);
 
     void BTNToPDA_Click();
@@ -71,8 +72,13 @@ public:
     void BTNSwitch_Click(const QStringList& selected);
     void BTNStartMN4_Click();
     void GetActiveSkin();
-    // Returns how many files it copied.
-    int ActivateSkinFiles(const QString& store, const QString& skin, const QString& part);
+    // Copies a stored skin's files over MN4's live files and returns how many
+    // it copied; nothing at the first file that could not be replaced.
+    std::optional<int> ActivateSkinFiles(const QString& store, const QString& skin, const QString& part);
+
+    // A skin name names one folder of the skin store: not empty, ".", ".." and
+    // without separators.
+    static bool isUsableSkinName(const QString& name);
 
     static Progress progressOf(qint64 done, qint64 total);
 
@@ -104,6 +110,8 @@ private:
     bool switchTo(const QString& skin);
     bool offerLayoutCopies();
     QString defaultLayoutFile() const;
+    // Tells the user why name cannot be used; true when it was refused.
+    bool refuseUnusableName(const QString& name);
     void letEventsRun();
 
     Context m_context;

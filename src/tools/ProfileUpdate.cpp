@@ -1,11 +1,7 @@
 #include "ProfileUpdate.h"
 
 #include "Ini.h"
-#include "Paths.h"
 #include "Settings.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 namespace ProfileUpdate {
 
@@ -86,21 +82,6 @@ QString mapExportFolder(const QString& settingsFile)
     while (folder.size() > 1 && (folder.endsWith(u'\\') || folder.endsWith(u'/')))
         folder.chop(1);
     return folder;
-}
-
-QString deviceFolder(const QString& settingsFile)
-{
-    return FolderOf(ReadIni(settingsFile, Settings::Directory, Settings::MN4Dir, QString()));
-}
-
-QString temporaryCopyName(const QString& folder, const QString& base)
-{
-    for (int n = 0;; ++n) {
-        const QString name = folder + base + QString::number(n) + QStringLiteral(".ini");
-        // A dangling link counts as taken: a copy would be written wherever it points.
-        if (!QFileInfo::exists(name) && !QFileInfo(name).isSymLink())
-            return name;
-    }
 }
 
 } // namespace ProfileUpdate

@@ -52,10 +52,6 @@ bool spliceFile(const QString& file, const Target& target, const QString& speedL
 
 // The map export folder from the settings file, without a trailing separator.
 QString mapExportFolder(const QString& settingsFile);
-// MN4's folder on the device: the folder of the stored MN4 program path.
-QString deviceFolder(const QString& settingsFile);
-// folder + base + first free number from 0 + ".ini"; folder ends with a separator.
-QString temporaryCopyName(const QString& folder, const QString& base);
 
 } // namespace ProfileUpdate
 

@@ -5,6 +5,8 @@
 #include "ProfileNumbers.h"
 #include "Settings.h"
 
+#include <cmath>
+
 namespace {
 
 // The speed line lists the inner-town classes first.
@@ -130,10 +132,27 @@ SpeedProfile::EditResult SpeedProfile::edit(Field field, int index, const QStrin
     const double number = *ParseNumber(text, m_locale);
     if (number == stored)
         return EditResult::Unchanged;
-    stored = number;
-    Calculate();
+    if (!store(stored, number))
+        return EditResult::Rejected;
     renderLines();
     return EditResult::Changed;
+}
+
+bool SpeedProfile::store(double& stored, double number)
+{
+    // A number so large or small that a cost, factor or weight would overflow
+    // is refused like any other unusable input.
+    const double old = stored;
+    stored = number;
+    Calculate();
+    for (const auto& row : m_table)
+        for (const double cell : row)
+            if (!std::isfinite(cell)) {
+                stored = old;
+                Calculate();
+                return false;
+            }
+    return true;
 }
 
 bool SpeedProfile::TestInput(const QString& strValue, const QLocale& locale)
@@ -155,12 +174,12 @@ void SpeedProfile::load(const QString& settingsFile)
 {
     InitPrefs();
     for (int i = 0; i < ClassCount; ++i) {
-        m_table[i][Speed] = readNumber(settingsFile, className(i), Settings::Speed, defaultSpeed(i));
-        m_table[i][Consumption] = readNumber(settingsFile, className(i), Settings::Consumes, defaultConsumption(i));
+        store(m_table[i][Speed], readNumber(settingsFile, className(i), Settings::Speed, defaultSpeed(i)));
+        store(m_table[i][Consumption],
+              readNumber(settingsFile, className(i), Settings::Consumes, defaultConsumption(i)));
     }
     for (int k = 0; k < GlobalCount; ++k)
-        m_globals[k] = readNumber(settingsFile, Settings::GPrefs, globalName(k), defaultGlobal(k));
-    Calculate();
+        store(m_globals[k], readNumber(settingsFile, Settings::GPrefs, globalName(k), defaultGlobal(k)));
     renderLines();
     m_speedLine = ReadIni(settingsFile, Settings::MProfile, Settings::ProfileSpeed, m_speedLine);
     m_preferenceLine = ReadIni(settingsFile, Settings::MProfile, Settings::ProfilePrefs, m_preferenceLine);

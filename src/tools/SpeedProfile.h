@@ -58,7 +58,8 @@ public:
     QString weightText(int i) const;
 
     // A text the user left in an editable field: rejected when TestInput
-    // refuses it; stored, recalculated and rendered when it is a new value.
+    // refuses it or a computed value would overflow; stored, recalculated and
+    // rendered when it is a new value.
     EditResult edit(Field field, int index, const QString& text);
 
     // The profile lines as they stand in their fields; the user may edit them.
@@ -84,6 +85,9 @@ public:
     const QLocale& locale() const { return m_locale; }
 
 private:
+    // Stores number in a parameter and recalculates; keeps the old value and
+    // returns false when a computed value would not be finite.
+    bool store(double& stored, double number);
     double readNumber(const QString& file, const QString& section, const QString& key,
                       double fallback) const;
 

@@ -4,6 +4,7 @@
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
 #include "Ini.h"
+#include "ProfileUpdate.h"
 #include "ProfileUpdater.h"
 #include "ProgramVersion.h"
 #include "Prompter.h"
@@ -21,6 +22,8 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -75,6 +78,8 @@ frmPreferences::frmPreferences(AppState& state, DeviceConnection& connection, De
     connect(m_speedLine, &QLineEdit::textChanged, this, [this](const QString& text) { m_model.setSpeedLine(text); });
     connect(m_preferenceLine, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_model.setPreferenceLine(text); });
+    for (QLineEdit* line : {m_speedLine, m_preferenceLine})
+        connect(line, &QLineEdit::textEdited, this, [this] { m_unsaved = true; });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -288,17 +293,44 @@ void frmPreferences::focusMoved(QWidget* old, QWidget* now)
     const auto editable = m_editable.constFind(old);
     if (editable == m_editable.cend() || !now || now->window() != this)
         return;
-    auto* field = static_cast<QLineEdit*>(old);
-    switch (m_model.edit(editable->field, editable->index, field->text())) {
+    leaveField(static_cast<QLineEdit*>(old));
+}
+
+void frmPreferences::leaveField(QLineEdit* field)
+{
+    const Editable editable = m_editable.value(field);
+    switch (m_model.edit(editable.field, editable.index, field->text())) {
     case SpeedProfile::EditResult::Rejected:
         field->setFocus(Qt::OtherFocusReason);
         break;
     case SpeedProfile::EditResult::Changed:
+        m_unsaved = true;
         WriteForm();
         break;
     case SpeedProfile::EditResult::Unchanged:
         break;
     }
+}
+
+void frmPreferences::reject()
+{
+    // A value still in the field being typed in counts as typed.
+    if (auto* field = qobject_cast<QLineEdit*>(focusWidget()); field && m_editable.contains(field))
+        leaveField(field);
+    if (m_unsaved) {
+        switch (m_state.prompter->ask(QStringLiteral("Frage:"), QStringLiteral("Sollen die Werte gespeichert werden?"),
+                                      Prompter::Buttons::YesNoCancel, Prompter::Icon::Question)) {
+        case Prompter::Answer::Yes:
+            if (!CMDSave_Click())
+                return;
+            break;
+        case Prompter::Answer::No:
+            break;
+        default:
+            return;
+        }
+    }
+    QDialog::reject();
 }
 
 bool frmPreferences::eventFilter(QObject* watched, QEvent* event)
@@ -313,11 +345,15 @@ bool frmPreferences::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmPreferences::CMDSave_Click()
+bool frmPreferences::CMDSave_Click()
 {
-    if (!m_model.SaveParams(settingsFile()))
-        m_state.prompter->note(QStringLiteral("Hinweis:"), QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
-                               Prompter::Icon::Exclamation);
+    if (m_model.SaveParams(settingsFile())) {
+        m_unsaved = false;
+        return true;
+    }
+    m_state.prompter->note(QStringLiteral("Hinweis:"), QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
+                           Prompter::Icon::Exclamation);
+    return false;
 }
 
 void frmPreferences::CMDUpdate_Click()
@@ -338,6 +374,10 @@ void frmPreferences::CMDUpdate_Click()
         },
         [this] { BTNDir_Click(); },
     });
+    // Lines sent to MN4's files count as used; only starting the export tool does not.
+    if (std::find(boxes.begin(), boxes.begin() + ProfileUpdate::TargetCount, true)
+        != boxes.begin() + ProfileUpdate::TargetCount)
+        m_unsaved = false;
     updater.run(boxes, m_speedLine->text(), m_preferenceLine->text());
     for (int k = 0; k < ProfileUpdater::BoxCount; ++k)
         m_updateBoxes[k]->setChecked(boxes[k]);

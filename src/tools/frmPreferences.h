@@ -37,6 +37,10 @@ public:
     // The one-second tick of the connection state machine.
     void Timer1_Timer();
 
+    // Closing (the window's close button, Escape) with values typed but
+    // neither saved nor used asks whether to save them; Cancel stays open.
+    void reject() override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -54,7 +58,8 @@ private:
     void WriteForm();
     void showConnection(ConnectionState state);
     void focusMoved(QWidget* old, QWidget* now);
-    void CMDSave_Click();
+    void leaveField(QLineEdit* field);
+    bool CMDSave_Click();
     void CMDUpdate_Click();
     void BTNDir_Click();
     void BTNToPDA_Click();
@@ -67,6 +72,7 @@ private:
     const MapExportLauncher m_launcher;
     ConnectionMachine m_machine;
     SpeedProfile m_model;
+    bool m_unsaved = false; // typed values not yet saved or used by an update
 
     std::array<QLineEdit*, SpeedProfile::ClassCount> m_speeds{};
     std::array<QLineEdit*, SpeedProfile::ClassCount> m_consumptions{};

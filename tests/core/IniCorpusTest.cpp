@@ -1,5 +1,5 @@
 #include "IniRoundTrip.h"
-#include "IniTestUtil.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -9,11 +9,11 @@ namespace {
 // Every seed of the INI fuzz corpus goes through the same checks as the fuzzer.
 TEST(IniCorpus, EverySeedKeepsTheRules)
 {
-    const QDir corpus(QStringLiteral(TIVARO_INI_CORPUS));
+    const QDir corpus(QString(TIVARO_INI_CORPUS));
     const QStringList seeds = corpus.entryList(QDir::Files);
     ASSERT_GE(seeds.size(), 10) << "corpus not found in " TIVARO_INI_CORPUS;
     for (const QString& seed : seeds) {
-        const QByteArray input = fileBytes(corpus.filePath(seed));
+        const QByteArray input = readFile(corpus.filePath(seed));
         // Every choice of section, key and value on the same file.
         for (int s = 0; s < 5; ++s) {
             for (int k = 0; k < 5; ++k) {

@@ -1,6 +1,6 @@
 #include "FileSizeLimit.h"
 #include "Ini.h"
-#include "IniTestUtil.h"
+#include "TestFiles.h"
 #include "SafeWrite.h"
 
 #include <QDir>
@@ -8,110 +8,82 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 namespace {
 
-struct WriteCase
+TEST(WriteIni, ChangesOnlyWhatItMust)
 {
-    const char* name;
-    QByteArray before;
-    QString section;
-    QString key;
-    QString value;
-    QByteArray after;
-};
-
-class WriteIniTest : public ::testing::TestWithParam<WriteCase> {};
-
-TEST_P(WriteIniTest, ChangesOnlyWhatItMust)
-{
-    const WriteCase& c = GetParam();
+    const struct { const char* name; QByteArray before; QString section, key, value; QByteArray after; } cases[] = {
+        {"trimsBlanksAddsOne", "[s]\r\nx=1\r\n", "s", "x", "  12  ", "[s]\r\nx= 12\r\n"},
+        {"emptyValue", "[s]\r\nx=1\r\n", "s", "x", "", "[s]\r\nx= \r\n"},
+        {"tabsAreKept", "[s]\r\nx=1\r\n", "s", "x", "\t1\t", "[s]\r\nx= \t1\t\r\n"},
+        {"keepsNameSpellingAndIndent", "[S]\r\n  Home_X =1\r\n", "s", "home_x", "7", "[S]\r\n  Home_X = 7\r\n"},
+        {"updatesFirstDuplicate", "[s]\r\nx= 1\r\nx= 2\r\n[s]\r\nx= 3\r\n", "s", "x", "9",
+         "[s]\r\nx= 9\r\nx= 2\r\n[s]\r\nx= 3\r\n"},
+        {"lfFileStaysLf", "[s]\nx= 1\n;c\n\n[t]\ny= 2\n", "s", "z", "3", "[s]\nx= 1\nz= 3\n;c\n\n[t]\ny= 2\n"},
+        {"newKeyAfterLastKeyLine", "[s]\r\nx= 1\r\n; note\r\n\r\n[t]\r\n", "s", "y", "2",
+         "[s]\r\nx= 1\r\ny= 2\r\n; note\r\n\r\n[t]\r\n"},
+        {"newKeyInEmptySection", "[s]\r\n\r\n[t]\r\nx= 1\r\n", "s", "y", "2", "[s]\r\ny= 2\r\n\r\n[t]\r\nx= 1\r\n"},
+        {"newKeyGoesToFirstDuplicateSection", "[s]\r\na= 1\r\n[s]\r\nb= 1\r\n", "S", "c", "2",
+         "[s]\r\na= 1\r\nc= 2\r\n[s]\r\nb= 1\r\n"},
+        {"newKeyAtEndWithoutNewline", "[s]\r\nx= 1", "s", "y", "2", "[s]\r\nx= 1\r\ny= 2\r\n"},
+        {"loneCrEndsTheLastLine", "[s]\nx= 1\r", "s", "y", "2", "[s]\nx= 1\ry= 2\n"},
+        {"loneCrFileKeepsCr", "[s]\rx= 1\r[t]\r", "s", "y", "2", "[s]\rx= 1\ry= 2\r[t]\r"},
+        {"verticalTabsAroundName", "[s]\r\n\vx\v=1\r\n", "s", "x", "2", "[s]\r\n\vx\v= 2\r\n"},
+        {"newSection", "[s]\r\nx= 1\r\n", "t", "y", "2", "[s]\r\nx= 1\r\n[t]\r\ny= 2\r\n"},
+        {"newSectionAfterMissingNewline", "[s]\nx= 1", "t", "y", "2", "[s]\nx= 1\n[t]\ny= 2\n"},
+        {"newSectionInEmptyFile", "", "t", "y", "2", "[t]\r\ny= 2\r\n"},
+        {"byteOrderMarkKeptKeyUpdated", "\xEF\xBB\xBF[s]\r\nx= 1\r\n", "s", "x", "2", "\xEF\xBB\xBF[s]\r\nx= 2\r\n"},
+        {"byteOrderMarkOnlyFile", "\xEF\xBB\xBF", "t", "y", "2", "\xEF\xBB\xBF[t]\r\ny= 2\r\n"},
+        {"commentsAndJunkKept", "; head\r\njunk\r\n[s]\r\n;x= 0\r\nx= 1 ; c\r\n", "s", "x", "2",
+         "; head\r\njunk\r\n[s]\r\n;x= 0\r\nx= 2\r\n"},
+        {"umlautsRoundTrip", "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n", QString::fromUtf8("STRASSE"),
+         QString::fromUtf8("ä"), QString::fromUtf8("Öl €"),
+         "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n[STRASSE]\r\n\xe4= \xd6l \x80\r\n"},
+        {"umlautKeyUpdated", "[s]\r\n\xc4= 1\r\n", "s", QString::fromUtf8("ä"), "2", "[s]\r\n\xc4= 2\r\n"},
+        {"lineBreaksCannotAddLines", "[s]\r\nx= 1\r\n", "s", "x", "a\r\n[t]\nb", "[s]\r\nx= a  [t] b\r\n"},
+    };
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
-    putFile(path, c.before);
-    ASSERT_TRUE(WriteIni(path, c.section, c.key, c.value));
-    EXPECT_EQ(fileBytes(path), c.after);
+    for (const auto& c : cases) {
+        const QString path = dir.filePath(QString::fromLatin1(c.name)); // one file each: no stale cache
+        writeFile(path, c.before);
+        ASSERT_TRUE(WriteIni(path, c.section, c.key, c.value)) << c.name;
+        EXPECT_EQ(readFile(path), c.after) << c.name;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, WriteIniTest,
-    ::testing::Values(
-        WriteCase{"trimsBlanksAddsOne", "[s]\r\nx=1\r\n", "s", "x", "  12  ", "[s]\r\nx= 12\r\n"},
-        WriteCase{"emptyValue", "[s]\r\nx=1\r\n", "s", "x", "", "[s]\r\nx= \r\n"},
-        WriteCase{"tabsAreKept", "[s]\r\nx=1\r\n", "s", "x", "\t1\t", "[s]\r\nx= \t1\t\r\n"},
-        WriteCase{"keepsNameSpellingAndIndent", "[S]\r\n  Home_X =1\r\n", "s", "home_x", "7",
-                  "[S]\r\n  Home_X = 7\r\n"},
-        WriteCase{"updatesFirstDuplicate", "[s]\r\nx= 1\r\nx= 2\r\n[s]\r\nx= 3\r\n", "s", "x", "9",
-                  "[s]\r\nx= 9\r\nx= 2\r\n[s]\r\nx= 3\r\n"},
-        WriteCase{"lfFileStaysLf", "[s]\nx= 1\n;c\n\n[t]\ny= 2\n", "s", "z", "3",
-                  "[s]\nx= 1\nz= 3\n;c\n\n[t]\ny= 2\n"},
-        WriteCase{"newKeyAfterLastKeyLine", "[s]\r\nx= 1\r\n; note\r\n\r\n[t]\r\n", "s", "y", "2",
-                  "[s]\r\nx= 1\r\ny= 2\r\n; note\r\n\r\n[t]\r\n"},
-        WriteCase{"newKeyInEmptySection", "[s]\r\n\r\n[t]\r\nx= 1\r\n", "s", "y", "2",
-                  "[s]\r\ny= 2\r\n\r\n[t]\r\nx= 1\r\n"},
-        WriteCase{"newKeyGoesToFirstDuplicateSection", "[s]\r\na= 1\r\n[s]\r\nb= 1\r\n", "S", "c", "2",
-                  "[s]\r\na= 1\r\nc= 2\r\n[s]\r\nb= 1\r\n"},
-        WriteCase{"newKeyAtEndWithoutNewline", "[s]\r\nx= 1", "s", "y", "2", "[s]\r\nx= 1\r\ny= 2\r\n"},
-        WriteCase{"loneCrAtEndStaysInTheLine", "[s]\nx= 1\r", "s", "y", "2", "[s]\nx= 1\r\r\ny= 2\n"},
-        WriteCase{"newSection", "[s]\r\nx= 1\r\n", "t", "y", "2", "[s]\r\nx= 1\r\n[t]\r\ny= 2\r\n"},
-        WriteCase{"newSectionAfterMissingNewline", "[s]\nx= 1", "t", "y", "2",
-                  "[s]\nx= 1\n[t]\ny= 2\n"},
-        WriteCase{"newSectionInEmptyFile", "", "t", "y", "2", "[t]\r\ny= 2\r\n"},
-        WriteCase{"byteOrderMarkKeptKeyUpdated", "\xEF\xBB\xBF[s]\r\nx= 1\r\n", "s", "x", "2",
-                  "\xEF\xBB\xBF[s]\r\nx= 2\r\n"},
-        WriteCase{"byteOrderMarkOnlyFile", "\xEF\xBB\xBF", "t", "y", "2", "\xEF\xBB\xBF[t]\r\ny= 2\r\n"},
-        WriteCase{"commentsAndJunkKept", "; head\r\njunk\r\n[s]\r\n;x= 0\r\nx= 1 ; c\r\n", "s", "x", "2",
-                  "; head\r\njunk\r\n[s]\r\n;x= 0\r\nx= 2\r\n"},
-        WriteCase{"umlautsRoundTrip", "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n",
-                  QString::fromUtf8("STRASSE"), QString::fromUtf8("ä"), QString::fromUtf8("Öl €"),
-                  "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n[STRASSE]\r\n\xe4= \xd6l \x80\r\n"},
-        WriteCase{"umlautKeyUpdated", "[s]\r\n\xc4= 1\r\n", "s", QString::fromUtf8("ä"), "2",
-                  "[s]\r\n\xc4= 2\r\n"},
-        WriteCase{"lineBreaksCannotAddLines", "[s]\r\nx= 1\r\n", "s", "x", "a\r\n[t]\nb",
-                  "[s]\r\nx= a  [t] b\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(WriteIni, CreatesMissingFileWithCrlf)
+TEST(WriteIni, CreatesMissingFileWithCrlfAndFindsOneInAnotherLetterCase)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("new.ini"));
-    ASSERT_TRUE(WriteIni(path, "Layout", "BorderFrame", "2"));
-    ASSERT_TRUE(WriteIni(path, "Layout", "FrameColor", "808080"));
-    EXPECT_EQ(fileBytes(path), "[Layout]\r\nBorderFrame= 2\r\nFrameColor= 808080\r\n");
-}
-
-TEST(WriteIni, WritesToFileInAnotherLetterCase)
-{
-    QTemporaryDir dir;
-    putFile(dir.filePath(QStringLiteral("Prefs.INI")), "[Display]\r\nlastSkin= a\r\n");
-    ASSERT_TRUE(WriteIni(dir.filePath(QStringLiteral("prefs.ini")), "display", "LASTSKIN", "b"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Prefs.INI"});
-    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("Prefs.INI"))), "[Display]\r\nlastSkin= b\r\n");
+    ASSERT_TRUE(WriteIni(dir.filePath("new.ini"), "Layout", "BorderFrame", "2"));
+    EXPECT_EQ(readFile(dir.filePath("new.ini")), "[Layout]\r\nBorderFrame= 2\r\n");
+    writeFile(dir.filePath("Prefs.INI"), "[Display]\r\nlastSkin= a\r\n");
+    ASSERT_TRUE(WriteIni(dir.filePath("prefs.ini"), "display", "LASTSKIN", "b"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"new.ini", "Prefs.INI"}));
+    EXPECT_EQ(readFile(dir.filePath("Prefs.INI")), "[Display]\r\nlastSkin= b\r\n");
 }
 
 TEST(WriteIni, RefusesNamesThatWouldBreakTheFile)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
+    const QString path = dir.filePath("a.ini");
     const QByteArray before = "[s]\r\nx= 1\r\n";
-    putFile(path, before);
+    writeFile(path, before);
     const QList<std::pair<QString, QString>> bad = {
         {"", "x"}, {"s", ""}, {"  ", "x"}, {"a]b", "x"}, {"s", "a=b"}, {"s", ";x"},
         {"s", "[x"}, {"s\r\n[t", "x"}, {"s", "x\ny"}};
     for (const auto& [section, key] : bad) {
         EXPECT_FALSE(WriteIni(path, section, key, "2")) << section.toStdString() << "/" << key.toStdString();
-        EXPECT_EQ(fileBytes(path), before);
+        EXPECT_EQ(readFile(path), before);
     }
-    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("none.ini")), "", "x", "1"));
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("none.ini"))));
+    EXPECT_FALSE(WriteIni(dir.filePath("none.ini"), "", "x", "1"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("none.ini")));
 }
 
 TEST(WriteIni, UnchangedValueLeavesFileAlone)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
-    putFile(path, "[s]\r\nx= 1\r\n");
+    const QString path = dir.filePath("a.ini");
+    writeFile(path, "[s]\r\nx= 1\r\n");
     const QDateTime old = QDateTime::currentDateTime().addDays(-1);
     {
         QFile f(path);
@@ -125,8 +97,8 @@ TEST(WriteIni, UnchangedValueLeavesFileAlone)
 TEST(WriteIni, KeepsPermissions)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
-    putFile(path, "[s]\r\nx= 1\r\n");
+    const QString path = dir.filePath("a.ini");
+    writeFile(path, "[s]\r\nx= 1\r\n");
     const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser
         | QFile::WriteUser;
     ASSERT_TRUE(QFile::setPermissions(path, perms));
@@ -138,78 +110,41 @@ TEST(WriteIni, KeepsPermissions)
 TEST(WriteIni, FailureLeavesNothingBehind)
 {
     QTemporaryDir dir;
-    putFile(dir.filePath(QStringLiteral("plain")), "not a folder");
-    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("missing/a.ini")), "s", "x", "1"));
-    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("plain/a.ini")), "s", "x", "1"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub.ini")));
-    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("sub.ini")), "s", "x", "1"));
+    writeFile(dir.filePath("plain"), "not a folder");
+    EXPECT_FALSE(WriteIni(dir.filePath("missing/a.ini"), "s", "x", "1"));
+    EXPECT_FALSE(WriteIni(dir.filePath("plain/a.ini"), "s", "x", "1"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub.ini"));
+    EXPECT_FALSE(WriteIni(dir.filePath("sub.ini"), "s", "x", "1"));
     EXPECT_FALSE(WriteIni(QString(), "s", "x", "1"));
-    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("plain"))), "not a folder");
+    EXPECT_EQ(readFile(dir.filePath("plain")), "not a folder");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{"plain", "sub.ini"}));
 
-    IniBatch batch(dir.filePath(QStringLiteral("missing/a.ini")));
+    IniBatch batch(dir.filePath("missing/a.ini"));
     batch.write("s", "x", "1");
     EXPECT_FALSE(batch.commit());
-}
-
-TEST(WriteIni, ReadOnlyFileOrFolderKeepsOldBytes)
-{
-    if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not stop root";
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.ini"));
-    const QByteArray before = "[s]\r\nx= 1\r\n";
-    putFile(path, before);
-
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser);
-    EXPECT_FALSE(WriteIni(path, "s", "x", "2"));
-    EXPECT_EQ(fileBytes(path), before);
-
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser);
-    EXPECT_FALSE(WriteIni(path, "s", "x", "2"));
-    EXPECT_FALSE(WriteIni(dir.filePath(QStringLiteral("new.ini")), "s", "x", "2"));
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
-                                          | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
-    EXPECT_EQ(fileBytes(path), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.ini"});
 }
 
 // A full disk: the write fails, says so, and leaves the old file (or none) and no stray file.
 TEST(WriteIni, FullDiskKeepsOldFileWhole)
 {
     const QByteArray old = "[s]\r\nx= 1\r\n";
-    struct Case
-    {
-        const char* name;
-        bool exists;
-        std::function<bool(const QString&)> claimsSuccess;
-    };
+    struct Case { const char* name; bool exists; std::function<bool(const QString&)> claimsSuccess; };
     const QList<Case> cases = {
         {"WriteIni", true, [](const QString& p) { return WriteIni(p, "s", "x", "12345"); }},
         {"new file", false, [](const QString& p) { return WriteIni(p, "s", "x", "12345678901234"); }},
-        {"IniBatch", true,
-         [](const QString& p) {
-             IniBatch batch(p);
-             batch.write("s", "x", "2");
-             batch.write("t", "y", "3");
-             return batch.commit();
-         }},
+        {"IniBatch", true, [](const QString& p) { IniBatch b(p); b.write("s", "x", "2"); b.write("t", "y",
+         "3"); return b.commit(); }},
         {"reason", true,
-         [](const QString& p) {
-             QString reason;
-             return writeFileSafely(p, QByteArray(64, 'x'), &reason) || reason.isEmpty();
-         }},
+         [](const QString& p) { QString why; return writeFileSafely(p, QByteArray(64, 'x'), &why) || why.isEmpty(); }},
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("a.ini"));
+        const QString path = dir.filePath("a.ini");
         if (c.exists)
-            putFile(path, old);
-        EXPECT_EQ(runWithFileSizeLimit(old.size() + 1, [&] { return c.claimsSuccess(path) ? 1 : 0; }), 0)
-            << c.name;
-        EXPECT_EQ(fileBytes(path), c.exists ? old : QByteArray("<missing>")) << c.name;
+            writeFile(path, old);
+        EXPECT_EQ(runWithFileSizeLimit(old.size() + 1, [&] { return c.claimsSuccess(path) ? 1 : 0; }), 0) << c.name;
+        EXPECT_EQ(readFile(path), c.exists ? old : QByteArray("<missing>")) << c.name;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), c.exists ? 1 : 0) << c.name;
     }
 }
@@ -217,13 +152,13 @@ TEST(WriteIni, FullDiskKeepsOldFileWhole)
 TEST(WriteIni, ReplacesWhereASymbolicLinkPoints)
 {
     QTemporaryDir dir;
-    const QString real = dir.filePath(QStringLiteral("real.ini"));
-    const QString link = dir.filePath(QStringLiteral("link.ini"));
-    putFile(real, "[s]\r\nx= 1\r\n");
+    const QString real = dir.filePath("real.ini");
+    const QString link = dir.filePath("link.ini");
+    writeFile(real, "[s]\r\nx= 1\r\n");
     ASSERT_TRUE(QFile::link(real, link));
     ASSERT_TRUE(WriteIni(link, "s", "x", "2"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(fileBytes(real), "[s]\r\nx= 2\r\n");
+    EXPECT_EQ(readFile(real), "[s]\r\nx= 2\r\n");
 }
 
 TEST(IniBatch, SameBytesAsSingleWrites)
@@ -234,34 +169,32 @@ TEST(IniBatch, SameBytesAsSingleWrites)
         {"home", "cy", "30"}, {"new", "b", "2"}, {"bad]", "x", "1"}, {"back", "x", "5"}};
 
     QTemporaryDir dir;
-    const QString single = dir.filePath(QStringLiteral("single.ini"));
-    const QString batched = dir.filePath(QStringLiteral("batched.ini"));
-    putFile(single, start);
-    putFile(batched, start);
+    const QString single = dir.filePath("single.ini");
+    const QString batched = dir.filePath("batched.ini");
+    writeFile(single, start);
+    writeFile(batched, start);
     IniBatch batch(batched);
     for (const auto& w : writes) {
         WriteIni(single, w[0], w[1], w[2]);
         batch.write(w[0], w[1], w[2]);
     }
-    EXPECT_EQ(fileBytes(batched), start); // nothing happens before commit
+    EXPECT_EQ(readFile(batched), start); // nothing happens before commit
     batch.commit();
-    EXPECT_EQ(fileBytes(batched), fileBytes(single));
+    EXPECT_EQ(readFile(batched), readFile(single));
     EXPECT_EQ(ReadIni(batched, "home", "CX", "d"), "40");
 }
-
-} // namespace
 
 // Several files saved together: each is written or keeps its old bytes, and
 // the ones that could not be written are named.
 TEST(IniBatch, CommittedTogetherEachFileWrittenOrWhole)
 {
     QTemporaryDir dir;
-    const QString small = dir.filePath(QStringLiteral("small.ini"));
-    const QString large = dir.filePath(QStringLiteral("large.ini"));
-    const QString unchanged = dir.filePath(QStringLiteral("same.ini"));
-    const QString nowhere = dir.filePath(QStringLiteral("missing/a.ini"));
+    const QString small = dir.filePath("small.ini");
+    const QString large = dir.filePath("large.ini");
+    const QString unchanged = dir.filePath("same.ini");
+    const QString nowhere = dir.filePath("missing/a.ini");
     for (const QString& path : {small, large, unchanged})
-        putFile(path, "[s]\r\nx= 1\r\n");
+        writeFile(path, "[s]\r\nx= 1\r\n");
     const int failed = runWithFileSizeLimit(100, [&] {
         IniBatch a(small), b(large), c(unchanged), d(nowhere);
         a.write("s", "x", "2");
@@ -271,7 +204,10 @@ TEST(IniBatch, CommittedTogetherEachFileWrittenOrWhole)
         return IniBatch::commitTogether({&a, &b, &c, &d}) == QStringList{large, nowhere} ? 0 : 1;
     });
     EXPECT_EQ(failed, 0);
-    EXPECT_EQ(fileBytes(small), "[s]\r\nx= 2\r\n");
-    EXPECT_EQ(fileBytes(large), "[s]\r\nx= 1\r\n");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"large.ini", "same.ini", "small.ini"}));
+    EXPECT_EQ(readFile(small), "[s]\r\nx= 2\r\n");
+    EXPECT_EQ(readFile(large), "[s]\r\nx= 1\r\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{"large.ini", "same.ini", "small.ini"}));
 }
+
+} // namespace

@@ -1,4 +1,4 @@
-#include "IniTestUtil.h"
+#include "TestFiles.h"
 #include "NumberText.h"
 
 #include <gtest/gtest.h>
@@ -72,20 +72,12 @@ TEST(ParseNumber, ReadsBackWhatDoubleTextWrote)
 
 TEST(ParseNumberOrPoint, LocaleSeparatorOrPointNeverGroups)
 {
-    const QLocale point = QLocale::c();
-    const QLocale comma(QLocale::German, QLocale::Germany);
     const struct { const char* text; const QLocale& locale; std::optional<double> expected; } rows[] = {
-        {"12", point, 12.0},
-        {" 7,5 ", comma, 7.5},
-        {"7.5", comma, 7.5},          // a point is never taken as a group separator
-        {"7,5", point, std::nullopt}, {"1.234,5", comma, std::nullopt}, {"1,234", point, std::nullopt},
-        {"-3", point, -3.0}, {"", point, std::nullopt}, {"   ", comma, std::nullopt}, {"12abc", point, std::nullopt},
-        {"inf", point, std::nullopt}, {"nan", comma, std::nullopt},
+        {" 7,5 ", comma, 7.5}, {"7.5", comma, 7.5}, {"7,5", point, std::nullopt}, {"1.234,5", comma, std::nullopt},
+        {"1,234", point, std::nullopt}, {"nan", comma, std::nullopt},
     };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.text);
-        EXPECT_EQ(ParseNumberOrPoint(QString::fromLatin1(r.text), r.locale), r.expected);
-    }
+    for (const auto& r : rows)
+        EXPECT_EQ(ParseNumberOrPoint(QString::fromLatin1(r.text), r.locale), r.expected) << r.text;
 }
 
 TEST(LayoutNumber, WholeNumbersKeepFractionsAnythingElseReadsLikeTheProfileApi)

@@ -1,5 +1,5 @@
 #include "Ini.h"
-#include "IniTestUtil.h"
+#include "TestFiles.h"
 #include "Settings.h"
 
 #include <QDir>
@@ -8,21 +8,13 @@
 
 namespace {
 
-TEST(Settings, FreshStartWritesTheFourLayoutKeys)
-{
-    QTemporaryDir dir;
-    const QString file = Settings::filePath(dir.path() + QDir::separator());
-    EXPECT_TRUE(file.endsWith(QStringLiteral("Tivaro.ini")));
-
-    EXPECT_EQ(Settings::readLayoutLook(file).selectorColor, 0xFF0000u); // blue: red sits in the low byte
-    EXPECT_EQ(fileBytes(file), "[Layout]\r\nBorderFrame= 2\r\nSelectorColor= FF0000\r\n"
-                               "BorderSelector= 3\r\nFrameColor= 808080\r\n");
-}
-
 TEST(Settings, GuardedLayoutValues)
 {
     struct Case { const char* name; QByteArray stored; Settings::LayoutLook look; QByteArray written; };
     const Case cases[] = {
+        // A fresh file fills itself with the defaults; blue sits in the high byte.
+        {"freshStart", "", {2, 0x808080, 3, 0xFF0000},
+         "[Layout]\r\nBorderFrame= 2\r\nSelectorColor= FF0000\r\nBorderSelector= 3\r\nFrameColor= 808080\r\n"},
         {"extraCharactersAfterColour",
          "[Layout]\r\nSelectorColor= 0000FFxyz\r\n",
          {2, 0x808080, 3, 0x0000FF},
@@ -38,14 +30,14 @@ TEST(Settings, GuardedLayoutValues)
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("Tivaro.ini"));
-        putFile(file, c.stored);
+        const QString file = Settings::filePath(dir.path() + QDir::separator());
+        writeFile(file, c.stored);
         const Settings::LayoutLook look = Settings::readLayoutLook(file);
         EXPECT_EQ(look.borderFrame, c.look.borderFrame) << c.name;
         EXPECT_EQ(look.frameColor, c.look.frameColor) << c.name;
         EXPECT_EQ(look.borderSelector, c.look.borderSelector) << c.name;
         EXPECT_EQ(look.selectorColor, c.look.selectorColor) << c.name;
-        EXPECT_EQ(fileBytes(file), c.written) << c.name;
+        EXPECT_EQ(readFile(file), c.written) << c.name;
     }
 }
 

@@ -1,6 +1,6 @@
 #include "ConnectionMachine.h"
 #include "DeviceConnection.h"
-#include "DeviceFiles.h"
+#include "TestFiles.h"
 #include "DeviceLink.h"
 #include "FaultyDevice.h"
 #include "FolderDevice.h"
@@ -22,8 +22,8 @@ protected:
     }
 
     QTemporaryDir base;
-    QString root = base.filePath(QStringLiteral("card"));
-    QString settings = base.filePath(QStringLiteral("Tivaro.ini"));
+    QString root = base.filePath("card");
+    QString settings = base.filePath("Tivaro.ini");
     FolderDevice folder{root};
     FaultyDevice device{folder};
     ScriptedPrompter prompter;
@@ -32,29 +32,6 @@ protected:
     std::function<void()> events;
     ConnectionMachine machine{connection, link, prompter, [this] { if (events) events(); }};
 };
-
-TEST_F(ConnectionMachineTest, ConnectsOnlyWhenAskedAndDisconnectsOnTheNextTick)
-{
-    for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(machine.tick().connected);
-    EXPECT_EQ(device.count(QStringLiteral("CeRapiInitEx")), 0);
-    EXPECT_EQ(machine.state(), ConnectionState::Idle);
-
-    EXPECT_TRUE(machine.toggle(settings));
-    EXPECT_EQ(connection.mn4Folder, QStringLiteral("\\Storage Card\\MN4\\"));
-    EXPECT_EQ(machine.state(), ConnectionState::Connecting);
-    EXPECT_TRUE(machine.tick().connected);
-    EXPECT_EQ(machine.state(), ConnectionState::Connected);
-    EXPECT_TRUE(machine.tick().connected);
-    EXPECT_EQ(device.count(QStringLiteral("CeRapiInitEx")), 1);
-
-    EXPECT_FALSE(machine.toggle(settings));
-    EXPECT_EQ(machine.state(), ConnectionState::Disconnecting);
-    EXPECT_FALSE(machine.tick().connected);
-    EXPECT_EQ(machine.state(), ConnectionState::Idle);
-    EXPECT_EQ(device.count(QStringLiteral("CeRapiUninit")), 1);
-    EXPECT_TRUE(prompter.shown.isEmpty());
-}
 
 TEST_F(ConnectionMachineTest, GivesUpWithAMessageOnThe21stFailedAttempt)
 {
@@ -69,11 +46,11 @@ TEST_F(ConnectionMachineTest, GivesUpWithAMessageOnThe21stFailedAttempt)
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_TRUE(machine.tick().gaveUp);
     ASSERT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Hinweis:"));
-    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("Es konnte nicht zum PDA verbunden werden."));
+    EXPECT_EQ(prompter.shown[0].title, "Hinweis:");
+    EXPECT_EQ(prompter.shown[0].text, "Es konnte nicht zum PDA verbunden werden.");
     EXPECT_EQ(machine.state(), ConnectionState::Idle);
     EXPECT_EQ(connection.connectAttempts, 0);
-    EXPECT_EQ(device.count(QStringLiteral("CeRapiInitEx")), 21);
+    EXPECT_EQ(device.count("CeRapiInitEx"), 21);
 
     // A device that appears late is found by the attempts still left.
     machine.toggle(settings);
@@ -92,21 +69,7 @@ TEST_F(ConnectionMachineTest, ATickDuringTheEventsOfATickDoesNothing)
             machine.tick();
     };
     EXPECT_TRUE(machine.tick().connected);
-    EXPECT_EQ(device.count(QStringLiteral("CeRapiInitEx")), 1);
-}
-
-TEST_F(ConnectionMachineTest, Mn4FolderIsTheFolderOfTheProgramPath)
-{
-    const struct { QByteArray ini; QString folder; } rows[] = {
-        {"[Directory]\r\nMN4Dir= \\Storage Card\\MN4\\MobileNavigator.exe\r\n", "\\Storage Card\\MN4\\"},
-        {"[Directory]\r\nMN4Dir= MobileNavigator.exe\r\n", ""},
-        {"", ""},
-    };
-    for (const auto& row : rows) {
-        writeFile(settings, row.ini);
-        connection.readMn4Folder(settings);
-        EXPECT_EQ(connection.mn4Folder, row.folder) << row.ini.toStdString();
-    }
+    EXPECT_EQ(device.count("CeRapiInitEx"), 1);
 }
 
 } // namespace

@@ -9,7 +9,7 @@ namespace {
 // Every seed of the device path fuzz corpus goes through the fuzzer's own checks.
 TEST(DevicePathCorpus, NothingOutsideTheFolderIsReached)
 {
-    const QDir corpus(QStringLiteral(TIVARO_DEVICE_CORPUS));
+    const QDir corpus(QString(TIVARO_DEVICE_CORPUS));
     const QStringList seeds = corpus.entryList(QDir::Files);
     ASSERT_GE(seeds.size(), 10) << "corpus not found in " TIVARO_DEVICE_CORPUS;
     for (const QString& seed : seeds) {

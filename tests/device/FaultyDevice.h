@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // A device for tests: passes every call to a real backend (usually a folder
@@ -31,27 +32,58 @@ public:
     int vanishAfter = -1;               // the device is gone after this many calls
 
     QList<Call> calls;
+    std::function<void(const Call&)> onCall; // sees every call before it is passed on
     int count(const QString& name) const;
     QList<quint32> sizesOf(const QString& name) const;
 
-    qint32 CeRapiInitEx(CeRapiInit& init) override;
-    qint32 CeRapiUninit() override;
-    bool CeGetVersionEx(CeOsVersionInfo& info) override;
+    qint32 CeRapiInitEx(CeRapiInit& init) override
+    {
+        return enter("CeRapiInitEx", {}, init.cbSize) ? m_inner.CeRapiInitEx(init) : CeFail;
+    }
+    qint32 CeRapiUninit() override { return enter("CeRapiUninit") ? m_inner.CeRapiUninit() : CeFail; }
+    bool CeGetVersionEx(CeOsVersionInfo& i) override
+    {
+        return enter("CeGetVersionEx", {}, i.dwOSVersionInfoSize) && m_inner.CeGetVersionEx(i);
+    }
     CeHandle CeCreateFile(const QString& path, quint32 access, quint32 shareMode,
                           quint32 creation, quint32 attributes) override;
     bool CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint32& read) override;
     bool CeWriteFile(CeHandle file, const char* buffer, quint32 toWrite, quint32& written) override;
-    bool CeCloseHandle(CeHandle handle) override;
+    bool CeCloseHandle(CeHandle handle) override { return enter("CeCloseHandle") && m_inner.CeCloseHandle(handle); }
     quint32 CeGetLastError() override;
-    CeHandle CeFindFirstFile(const QString& pattern, CeFindData& data) override;
-    bool CeFindNextFile(CeHandle search, CeFindData& data) override;
-    bool CeFindClose(CeHandle search) override;
-    bool CeDeleteFile(const QString& path) override;
-    bool CeRemoveDirectory(const QString& path) override;
-    bool CeCreateDirectory(const QString& path) override;
-    bool CeCopyFile(const QString& existingPath, const QString& newPath, bool failIfExists) override;
-    bool CeMoveFile(const QString& existingPath, const QString& newPath) override;
-    bool CeCreateProcess(const QString& program, const QString& commandLine) override;
+    CeHandle CeFindFirstFile(const QString& pattern, CeFindData& data) override
+    {
+        return enter("CeFindFirstFile", pattern) ? m_inner.CeFindFirstFile(pattern, data) : InvalidCeHandle;
+    }
+    bool CeFindNextFile(CeHandle s, CeFindData& data) override
+    {
+        return enter("CeFindNextFile") && m_inner.CeFindNextFile(s, data);
+    }
+    bool CeFindClose(CeHandle search) override { return enter("CeFindClose") && m_inner.CeFindClose(search); }
+    bool CeDeleteFile(const QString& path) override
+    {
+        return enter("CeDeleteFile", path) && m_inner.CeDeleteFile(path);
+    }
+    bool CeRemoveDirectory(const QString& path) override
+    {
+        return enter("CeRemoveDirectory", path) && m_inner.CeRemoveDirectory(path);
+    }
+    bool CeCreateDirectory(const QString& path) override
+    {
+        return enter("CeCreateDirectory", path) && m_inner.CeCreateDirectory(path);
+    }
+    bool CeCopyFile(const QString& from, const QString& to, bool failIfExists) override
+    {
+        return enter("CeCopyFile", from + u'>' + to) && m_inner.CeCopyFile(from, to, failIfExists);
+    }
+    bool CeMoveFile(const QString& from, const QString& to) override
+    {
+        return enter("CeMoveFile", from + u'>' + to) && m_inner.CeMoveFile(from, to);
+    }
+    bool CeCreateProcess(const QString& program, const QString& line) override
+    {
+        return enter("CeCreateProcess", program) && m_inner.CeCreateProcess(program, line);
+    }
 
 private:
     // Records the call; false once the device has vanished.

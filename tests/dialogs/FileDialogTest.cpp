@@ -1,6 +1,7 @@
 #include "CFileDialog.h"
 #include "FileDialogRules.h"
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,16 +13,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "QtPrint.h"
-
 namespace {
 
 const QChar Nul(u'\0');
-
-QString nuls(QStringList parts)
-{
-    return parts.join(Nul);
-}
+QString nuls(QStringList parts) { return parts.join(Nul); }
 
 } // namespace
 
@@ -61,10 +56,8 @@ class FileDialog : public ::testing::Test
 protected:
     void SetUp() override
     {
-        for (const char* name : {"a.ini", "b.ini", "c.ini", "font.ttf"}) {
-            QFile file(path(QString::fromLatin1(name)));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        }
+        for (const char* name : {"a.ini", "b.ini", "c.ini", "font.ttf"})
+            writeFile(path(name), "");
         dialog.setDefaultDir(tmp.path());
     }
 

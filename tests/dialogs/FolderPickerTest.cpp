@@ -1,9 +1,8 @@
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "cSHFolder.h"
 
 #include <QDialog>
-#include <QDir>
-#include <QFile>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,8 +14,6 @@
 #include <QTreeView>
 #include <gtest/gtest.h>
 
-#include "QtPrint.h"
-
 namespace {
 
 template<typename T>
@@ -26,31 +23,19 @@ T* part(QDialog& dialog, const char* name)
     EXPECT_NE(widget, nullptr) << name;
     return widget;
 }
-
-QFileSystemModel& modelOf(QDialog& d)
-{
-    return *qobject_cast<QFileSystemModel*>(part<QTreeView>(d, "FolderTree")->model());
-}
-
-QString selectedIn(QDialog& d)
-{
-    return QDir::toNativeSeparators(modelOf(d).filePath(part<QTreeView>(d, "FolderTree")->currentIndex()));
-}
-
-void click(QDialog& d, const char* button)
-{
-    QTest::mouseClick(part<QPushButton>(d, button), Qt::LeftButton);
-}
+QTreeView* tree(QDialog& d) { return part<QTreeView>(d, "FolderTree"); }
+QFileSystemModel& modelOf(QDialog& d) { return *qobject_cast<QFileSystemModel*>(tree(d)->model()); }
+QString selectedIn(QDialog& d) { return QDir::toNativeSeparators(modelOf(d).filePath(tree(d)->currentIndex())); }
+void click(QDialog& d, const char* button) { QTest::mouseClick(part<QPushButton>(d, button), Qt::LeftButton); }
 
 // Clicks the entry of path in the tree as a user would.
 void clickEntry(QDialog& d, const QString& path)
 {
-    auto* tree = part<QTreeView>(d, "FolderTree");
     const QModelIndex index = modelOf(d).index(QDir::fromNativeSeparators(path));
-    tree->scrollTo(index);
-    const QRect rect = tree->visualRect(index);
+    tree(d)->scrollTo(index);
+    const QRect rect = tree(d)->visualRect(index);
     ASSERT_FALSE(rect.isEmpty()) << path.toStdString();
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseClick(tree(d)->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
 // Sorted names the tree lists below folder, once it lists at least count.
@@ -58,7 +43,7 @@ QStringList namesBelow(QDialog& d, const QString& folder, int count)
 {
     QFileSystemModel& model = modelOf(d);
     const QModelIndex parent = model.index(QDir::fromNativeSeparators(folder));
-    part<QTreeView>(d, "FolderTree")->expand(parent);
+    tree(d)->expand(parent);
     EXPECT_TRUE(QTest::qWaitFor([&] { return model.rowCount(parent) >= count; }));
     QStringList names;
     for (int row = 0; row < model.rowCount(parent); ++row)
@@ -74,11 +59,9 @@ protected:
     void SetUp() override
     {
         for (const char* dir : {"Skins/Day", "Skins/Night", "Other"})
-            ASSERT_TRUE(QDir(tmp.path()).mkpath(QString::fromLatin1(dir)));
-        QFile readme(path("Skins/readme.txt"));
-        ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+            ASSERT_TRUE(QDir(tmp.path()).mkpath(dir));
+        writeFile(path("Skins/readme.txt"), "");
     }
-
     QString path(const QString& relative) const { return QDir::toNativeSeparators(tmp.path() + u'/' + relative); }
 
     // Runs one browse; the script works on the shown browser window.
@@ -105,12 +88,10 @@ TEST_F(FolderPicker, OpeningAppliesTheSettingsAndPreselectsTheDefaultPath)
     folder.setCaption("Skin-Ordner");
     folder.setStatusTextArea(true);
     folder.setStatusText("Bitte wählen");
-    // The editor hands over its skin folder with a trailing separator.
-    folder.setDefaultPath(path("Skins/Night") + QDir::separator());
+    folder.setDefaultPath(path("Skins/Night") + QDir::separator()); // the editor's folder ends with a separator
     folder.setDefaultPIDL(40); // the home folder, applied before the path
     QSignalSpy initialized(&folder, &cSHFolder::Initialized);
     QSignalSpy selections(&folder, &cSHFolder::SelectionChanged);
-
     QWidget* openWindow = nullptr;
     const QString result = browse([&](QDialog& d) {
         openWindow = folder.hwnd();
@@ -122,7 +103,6 @@ TEST_F(FolderPicker, OpeningAppliesTheSettingsAndPreselectsTheDefaultPath)
         EXPECT_EQ(selectedIn(d), path("Skins/Night"));
         click(d, "OKButton");
     });
-
     EXPECT_NE(openWindow, nullptr);
     EXPECT_EQ(folder.hwnd(), nullptr);
     EXPECT_EQ(initialized.count(), 1);
@@ -134,12 +114,10 @@ TEST_F(FolderPicker, OpeningAppliesTheSettingsAndPreselectsTheDefaultPath)
 TEST_F(FolderPicker, OkIsEnabledOnlyInsideTheValidFolder)
 {
     folder.setValidFolder(path("SKINS")); // letter case does not matter
-    const struct {
-        const char* entry;
-        bool okEnabled;
-    } cases[] = {{"Skins/Night", true}, {"Other", false}, {"Skins", true}};
+    const struct { const char* entry; bool okEnabled; } cases[] = {
+        {"Skins/Night", true}, {"Other", false}, {"Skins", true}};
     for (const auto& c : cases) {
-        const QString entry = path(QString::fromLatin1(c.entry));
+        const QString entry = path(c.entry);
         const QString result = browse([&](QDialog& d) {
             clickEntry(d, entry);
             EXPECT_EQ(selectedIn(d), entry);
@@ -161,17 +139,12 @@ TEST_F(FolderPicker, CancelReturnsNothingAndKeepsTheLastDisplayName)
 {
     folder.setDefaultPath(path("Skins/Day"));
     ASSERT_EQ(browse([&](QDialog& d) { click(d, "OKButton"); }), path("Skins/Day"));
-
     const std::function<void(QDialog&)> cancels[] = {
-        [](QDialog& d) { click(d, "CancelButton"); },
-        [](QDialog& d) { QTest::keyClick(part<QTreeView>(d, "FolderTree"), Qt::Key_Escape); },
+        [](QDialog& d) { click(d, "CancelButton"); }, [](QDialog& d) { QTest::keyClick(tree(d), Qt::Key_Escape); },
         [](QDialog&) {}, // closed without choosing
     };
     for (const auto& cancel : cancels) {
-        EXPECT_EQ(browse([&](QDialog& d) {
-            clickEntry(d, path("Other"));
-            cancel(d);
-        }), "");
+        EXPECT_EQ(browse([&](QDialog& d) { clickEntry(d, path("Other")); cancel(d); }), "");
         EXPECT_EQ(folder.DisplayName(), "Day");
     }
 }
@@ -187,14 +160,12 @@ TEST_F(FolderPicker, SelectionChangedReportsEveryChoiceAndMayWriteTheStatusLine)
         reported << chosen;
         folder.setStatusText(chosen + " wurde gewählt.");
     });
-
     browse([&](QDialog& d) {
         ASSERT_EQ(namesBelow(d, path("Skins"), 2), QStringList({"Day", "Night"}));
         clickEntry(d, path("Skins/Night"));
-        QTest::keyClick(part<QTreeView>(d, "FolderTree"), Qt::Key_Up);
+        QTest::keyClick(tree(d), Qt::Key_Up);
         EXPECT_EQ(part<QLabel>(d, "StatusLabel")->text(), path("Skins/Day") + " wurde gewählt.");
     });
-
     EXPECT_EQ(reported, QStringList({path("Skins"), path("Skins/Night"), path("Skins/Day")}));
     EXPECT_EQ(folder.StatusText(), "Anfang") << "texts set while open are not kept";
 }
@@ -203,7 +174,6 @@ TEST_F(FolderPicker, FilesAreListedAndChosenOnlyWhenIncluded)
 {
     folder.setDefaultPath(path("Skins/Night"));
     browse([&](QDialog& d) { EXPECT_EQ(namesBelow(d, path("Skins"), 2), QStringList({"Day", "Night"})); });
-
     folder.setIncludeFiles(true);
     EXPECT_EQ(browse([&](QDialog& d) {
         EXPECT_EQ(namesBelow(d, path("Skins"), 3), QStringList({"Day", "Night", "readme.txt"}));
@@ -218,12 +188,11 @@ TEST_F(FolderPicker, TypedPathsThatCannotBeChosenRaiseValidationFailed)
     folder.setEditBox(true);
     folder.setValidFolder(path("Skins"));
     folder.setDefaultPath(path("Skins"));
+    // Outside the valid folder, a file, a missing folder (once corrected instead of cancelled);
+    // a bare name is taken inside the selected folder.
     const struct { QString typed; bool cancel; } cases[] = {
-        {path("Gibtsnicht"), true},
-        {path("Gibtsnicht"), false}, // stays open, corrected below
-        {path("Other"), true},       // outside the valid folder
-        {path("Skins/readme.txt"), true},
-        {"Skins", true}, // a bare name is taken inside the selected folder
+        {path("Gibtsnicht"), true}, {path("Gibtsnicht"), false}, {path("Other"), true},
+        {path("Skins/readme.txt"), true}, {"Skins", true},
     };
     for (const auto& c : cases) {
         QStringList invalid;
@@ -235,15 +204,13 @@ TEST_F(FolderPicker, TypedPathsThatCannotBeChosenRaiseValidationFailed)
         const QString result = browse([&](QDialog& d) {
             auto* edit = part<QLineEdit>(d, "EditBox");
             EXPECT_EQ(edit->text(), path("Skins"));
-            edit->selectAll();
-            QTest::keyClicks(edit, c.typed);
-            QTest::keyClick(edit, Qt::Key_Return);
-            EXPECT_EQ(d.isVisible(), !c.cancel);
-            if (!d.isVisible())
-                return;
-            edit->selectAll();
-            QTest::keyClicks(edit, "Night");
-            QTest::keyClick(edit, Qt::Key_Return);
+            for (const QString& text : {c.typed, QString("Night")}) {
+                edit->selectAll();
+                QTest::keyClicks(edit, text);
+                QTest::keyClick(edit, Qt::Key_Return);
+                if (!d.isVisible())
+                    break;
+            }
         });
         QObject::disconnect(handler);
         EXPECT_EQ(invalid, QStringList{c.typed});

@@ -24,3 +24,11 @@ bool ScriptedPrompter::runDialog(QObject& dialog)
     dialogs.pop_front();
     return handler(dialog);
 }
+
+QStringList ScriptedPrompter::texts() const
+{
+    QStringList all;
+    for (const Shown& s : shown)
+        all << s.text;
+    return all;
+}

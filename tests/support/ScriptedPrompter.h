@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -33,6 +34,8 @@ public:
     void onDialog(std::function<bool(QObject&)> handler) { dialogs.push_back(std::move(handler)); }
 
     QList<Shown> shown;
+    // The texts shown, in order.
+    QStringList texts() const;
     int dialogsRun = 0;
 
 private:

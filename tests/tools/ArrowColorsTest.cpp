@@ -24,13 +24,13 @@ TEST_F(ArrowColorsTest, UnusableComponentsReadAsZero)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
-        writeBytes(navLib(), QByteArray("[mainSchematic]\r\nRouteColor= ") + c.stored + "\r\n");
+        writeFile(navLib(), QByteArray("[mainSchematic]\r\nRouteColor= ") + c.stored + "\r\n");
         ArrowColors colors(folder());
         colors.load();
         EXPECT_EQ(colors.hexLabel(1), c.shown);
         EXPECT_EQ(colors.component(1, ArrowColors::Red), c.red);
         ASSERT_TRUE(colors.save());
-        EXPECT_TRUE(readBytes(navLib()).startsWith("[mainSchematic]\r\nRouteColor= " + c.shown.toLatin1() + "\r\n"));
+        EXPECT_TRUE(readFile(navLib()).startsWith("[mainSchematic]\r\nRouteColor= " + c.shown.toLatin1() + "\r\n"));
     }
 }
 
@@ -41,46 +41,14 @@ TEST_F(ArrowColorsTest, UntouchedColoursRoundTripByteForByte)
                                 "other= 1\r\n\r\n"
                                 "[secondSchematic]\r\nRouteColor= 00FF00\r\nAllColor= FFFFFF\r\nForColor= 3\r\n\r\n"
                                 "[routing]\r\nfactors= x|1.000\r\n";
-    writeBytes(navLib(), original);
+    writeFile(navLib(), original);
     ArrowColors colors(folder());
     colors.load();
     ASSERT_TRUE(colors.save());
     // "3" holds only its blue digit: green and red read as 0, blue is filled up.
     QByteArray expected = original;
     expected.replace("ForColor= 3\r\n", "ForColor= 030000\r\n");
-    EXPECT_EQ(readBytes(navLib()), expected);
-}
-
-TEST_F(ArrowColorsTest, WritesToTheFileWhateverItsCase)
-{
-    const QString other = dir.filePath("navlib.INI");
-    writeBytes(other, "[mainSchematic]\r\nRouteColor= 0000C8\r\n");
-    ArrowColors colors(folder());
-    colors.load();
-    EXPECT_EQ(colors.component(1, ArrowColors::Red), 200);
-    colors.SetColors(1, ArrowColors::Red, 100);
-    ASSERT_TRUE(colors.save());
-    EXPECT_FALSE(QFile::exists(navLib()));
-    EXPECT_TRUE(readBytes(other).startsWith("[mainSchematic]\r\nRouteColor= 000064\r\n"));
-}
-
-TEST_F(ArrowColorsTest, FailedSaveKeepsTheChangedFlag)
-{
-    const struct { const char* name; QString skinFolder; } cases[] = {
-        {"no skin folder", QString()},
-        {"missing folder", dir.filePath("gone") + QDir::separator()},
-        {"folder in the file's place", dir.filePath("blocked") + QDir::separator()},
-    };
-    QDir(dir.path()).mkpath("blocked/NavLib.ini");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ArrowColors colors(c.skinFolder);
-        colors.load();
-        colors.SetColors(1, ArrowColors::Blue, 1);
-        EXPECT_FALSE(colors.save());
-        EXPECT_TRUE(colors.changed());
-    }
-    EXPECT_FALSE(QDir(dir.filePath("gone")).exists());
+    EXPECT_EQ(readFile(navLib()), expected);
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
 #include "FaultyDevice.h"
+#include "FileSizeLimit.h"
+#include "FolderBrowser.h"
 #include "FolderDevice.h"
 #include "Ini.h"
-#include "TestFiles.h"
 #include "WindowTestSupport.h"
 #include "frmPreferences.h"
 
@@ -14,12 +15,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "FolderBrowser.h"
-
 #include <memory>
 
 namespace {
 
+// The window over the demo device and map export folder; the tests tick by hand
+// and the map export tool is never started for real.
 class FrmPreferencesTest : public WindowTest
 {
 protected:
@@ -28,35 +29,24 @@ protected:
         WindowTest::SetUp();
         copyTree(TIVARO_SAMPLES "/demo-device", path("device"));
         copyTree(TIVARO_SAMPLES "/map-export", path("export"));
-        writeBytes(path("Tivaro.ini"), "[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\nMapExportDir= "
-                                           + QDir::toNativeSeparators(path("export")).toUtf8() + "\r\n");
+        writeFile(path("Tivaro.ini"), "[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\nMapExportDir= "
+                                          + QDir::toNativeSeparators(path("export")).toUtf8() + "\r\n");
     }
 
-    // The window over the demo device; without launcher the tool is never started for real.
-    std::unique_ptr<frmPreferences> open() { return open(quietLauncher()); }
-    std::unique_ptr<frmPreferences> open(MapExportLauncher launcher)
-    {
-        auto w = std::make_unique<frmPreferences>(state, connection, link, nullptr, std::move(launcher));
-        control<QTimer>(*w, "Timer1")->stop(); // the tests tick by hand
-        w->show();
-        return w;
-    }
-
-    MapExportLauncher quietLauncher()
+    std::unique_ptr<frmPreferences> open(QString wine = "/usr/bin/wine")
     {
         MapExportLauncher launcher;
-        launcher.findWine = [] { return QStringLiteral("/usr/bin/wine"); };
+        launcher.findWine = [wine] { return wine; };
         launcher.startDetached = [this](const QString& program, const QStringList& arguments, const QString&) {
             started << program << arguments;
             return startWorks;
         };
-        return launcher;
+        auto w = std::make_unique<frmPreferences>(state, connection, link, nullptr, std::move(launcher));
+        control<QTimer>(*w, "Timer1")->stop();
+        w->show();
+        return w;
     }
-
-    static QLineEdit* field(const QWidget& w, const char* name, int index = -1)
-    {
-        return control<QLineEdit>(w, name, index);
-    }
+    static QLineEdit* field(const QWidget& w, const char* name, int i = -1) { return control<QLineEdit>(w, name, i); }
     static void type(QLineEdit* edit, const QString& text)
     {
         edit->setFocus();
@@ -68,14 +58,7 @@ protected:
         for (int box : boxes)
             QTest::keyClick(control<QCheckBox>(w, "ChkUpdate", box), Qt::Key_Space);
     }
-    static void click(QWidget& w, const char* button)
-    {
-        QTest::mouseClick(control<QPushButton>(w, button), Qt::LeftButton);
-    }
-    static QColor light(const QWidget& w, const char* name)
-    {
-        return control<QFrame>(w, name)->palette().color(QPalette::Window);
-    }
+    static void click(QWidget& w, const char* n) { QTest::mouseClick(control<QPushButton>(w, n), Qt::LeftButton); }
     QString deviceFile(const QString& name) const { return path("device/MN4/" + name); }
 
     FolderDevice folder{path("device")};
@@ -86,49 +69,32 @@ protected:
     bool startWorks = true;
 };
 
-// The file with one value replaced: the first key of that name after the section header.
-QByteArray withValue(QByteArray bytes, const QByteArray& section, const QByteArray& key, const QByteArray& value)
-{
-    const qsizetype start = bytes.indexOf(key + "=", bytes.indexOf("[" + section + "]"));
-    const qsizetype end = bytes.indexOf("\r\n", start);
-    return bytes.replace(start, end - start, key + "= " + value);
-}
-
 TEST_F(FrmPreferencesTest, OpensWithSavedLinesAndParameters)
 {
-    writeBytes(path("Tivaro.ini"), "[A_BAB]\r\nSpeed= 130\r\nConsumes= x\r\n[MProfile]\r\nSpeed= |1|2\r\n");
+    writeFile(path("Tivaro.ini"),
+              "[A_BAB]\r\nSpeed= 130\r\nConsumes= x\r\n[I_Wohnstr]\r\nSpeed= 1e308\r\n[MProfile]\r\nSpeed= |1|2\r\n");
     auto w = open();
-    EXPECT_EQ(w->windowTitle(), "Preferences");
-    EXPECT_EQ(field(*w, "TXT0", 0)->text(), "130");
-    EXPECT_EQ(field(*w, "TXT1", 0)->text(), "11"); // unusable: the default
-    EXPECT_EQ(field(*w, "TXT0", 15)->text(), "20");
-    EXPECT_EQ(field(*w, "TXTG", 0)->text(), "20");
-    EXPECT_EQ(field(*w, "TXTW", 0)->text(), "100.0");
-    EXPECT_EQ(field(*w, "TXTSPEED")->text(), "|1|2"); // the saved line wins over the rendered one
-    EXPECT_EQ(field(*w, "TXTPREFS")->text(), w->model().renderedPreferenceLine());
-    EXPECT_EQ(control<QPushButton>(*w, "BTNDir")->toolTip(), "Verzeichnis zum MapExport");
-    EXPECT_EQ(control<QPushButton>(*w, "CMDUpdate")->toolTip(), "ini's updaten");
+    const struct { const char* name; int index; QString text; } fields[] = {
+        {"TXT0", 0, "130"}, {"TXT1", 0, "11"}, // unusable: the default
+        {"TXT0", 15, "20"},                     // the weights would overflow: the default
+        {"TXTG", 0, "20"}, {"TXTW", 0, "100.0"}, {"TXTSPEED", -1, "|1|2"}, // the saved line wins
+        {"TXTPREFS", -1, w->model().renderedPreferenceLine()},
+    };
+    for (const auto& f : fields)
+        EXPECT_EQ(field(*w, f.name, f.index)->text(), f.text) << f.name << f.index;
 }
 
 TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
 {
     auto w = open();
     ASSERT_TRUE(activate(*w));
-    const struct
-    {
-        const char* name;
-        const char* control;
-        int index;
-        QString typed;
-        bool accepted;
-        QString speedLineStart;
-    } cases[] = {
-        {"negative", "TXT0", 8, "-5", false, "|100|"}, {"no number", "TXT0", 8, "abc", false, "|100|"},
-        {"same value", "TXT0", 8, "100", true, "|100|"}, {"new speed", "TXT0", 8, "95", true, "|95|"},
-        {"zero speed", "TXT0", 8, "0", true, "|0|"}, {"new price", "TXTG", 1, "2", true, "|0|"},
+    const struct { const char* control; int index; QString typed; bool accepted; QString speedLineStart; } cases[] = {
+        {"TXT0", 8, "-5", false, "|100|"}, {"TXT0", 8, "abc", false, "|100|"}, {"TXT0", 8, "100", true, "|100|"},
+        {"TXT0", 8, "95", true, "|95|"},   {"TXT0", 8, "1e308", false, "|95|"}, // the weights would overflow
+        {"TXT0", 8, "0", true, "|0|"},     {"TXTG", 1, "2", true, "|0|"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.typed.toStdString());
         QLineEdit* edit = field(*w, c.control, c.index);
         const QString weightBefore = field(*w, "TXTW", 8)->text();
         type(edit, c.typed);
@@ -140,7 +106,6 @@ TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
             EXPECT_EQ(field(*w, "TXTW", 8)->text(), weightBefore);
         }
     }
-    EXPECT_EQ(w->model().value(8, SpeedProfile::Speed), 0);
     EXPECT_EQ(w->model().global(SpeedProfile::Verbrauchskosten), 2);
     EXPECT_TRUE(prompter.shown.isEmpty());
 }
@@ -150,121 +115,111 @@ TEST_F(FrmPreferencesTest, EnterMovesToTheNextField)
     auto w = open();
     ASSERT_TRUE(activate(*w));
     const struct { const char* from; int fromIndex; const char* to; int toIndex; } cases[] = {
-        {"TXT0", 0, "TXT1", 0},   {"TXT1", 0, "TXT0", 1},     {"TXT1", 7, "TXT0", 8},
-        {"TXT1", 15, "TXTG", 0},  {"TXTG", 2, "TXTSPEED", -1}, {"TXTSPEED", -1, "TXTPREFS", -1},
+        {"TXT0", 0, "TXT1", 0},  {"TXT1", 0, "TXT0", 1},      {"TXT1", 7, "TXT0", 8},
+        {"TXT1", 15, "TXTG", 0}, {"TXTG", 2, "TXTSPEED", -1}, {"TXTSPEED", -1, "TXTPREFS", -1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.from) + " " + std::to_string(c.fromIndex));
-        QLineEdit* from = field(*w, c.from, c.fromIndex);
-        from->setFocus();
-        QTest::keyClick(from, Qt::Key_Enter);
-        EXPECT_EQ(QApplication::focusWidget(), field(*w, c.to, c.toIndex));
+        field(*w, c.from, c.fromIndex)->setFocus();
+        QTest::keyClick(field(*w, c.from, c.fromIndex), Qt::Key_Enter);
+        EXPECT_EQ(QApplication::focusWidget(), field(*w, c.to, c.toIndex)) << c.from << c.fromIndex;
     }
     // Enter never presses a button: nothing was saved.
     EXPECT_EQ(ReadIni(path("Tivaro.ini"), "MProfile", "Speed", "none"), "none");
 }
 
-TEST_F(FrmPreferencesTest, CommaLocaleShowsCommasAndWritesPoints)
+// Closing with typed values that were neither saved nor used asks; Yes saves
+// as "Speichern" does, No drops them, Cancel and Escape keep the window open.
+TEST_F(FrmPreferencesTest, ClosingWithTypedValuesAsksToSaveThem)
 {
-    const QLocale before;
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString question = "Sollen die Werte gespeichert werden?";
+    const QString failed = "Tivaro.ini konnte nicht gespeichert werden.";
+    const struct
     {
+        const char* name;
+        bool typed, savedFirst, blocked; // blocked: a folder stands where Tivaro.ini goes
+        std::optional<Prompter::Answer> answer; // none: the question is closed with Escape
+        QStringList messages;
+        bool closed, saved;
+    } cases[] = {
+        {"yes", true, false, false, Prompter::Answer::Yes, {question}, true, true},
+        {"no", true, false, false, Prompter::Answer::No, {question}, true, false},
+        {"escape", true, false, false, std::nullopt, {question}, false, false},
+        {"nothing typed", false, false, false, std::nullopt, {}, true, false},
+        {"saved before", true, true, false, std::nullopt, {}, true, true},
+        {"saving fails", true, false, true, Prompter::Answer::Yes, {question, failed}, false, false},
+        {"button fails", true, true, true, Prompter::Answer::No, {failed, question}, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter.shown.clear();
+        QDir(path("Tivaro.ini")).removeRecursively();
+        WriteIni(path("Tivaro.ini"), "A_BAB", "Speed", "120");
         auto w = open();
         ASSERT_TRUE(activate(*w));
-        type(field(*w, "TXTG", 2), "1,5");
-        QTest::keyClick(field(*w, "TXTG", 2), Qt::Key_Return);
-        EXPECT_EQ(w->model().global(SpeedProfile::Normierung), 1.5);
-        EXPECT_EQ(field(*w, "TXTW", 1)->text().contains(','), true);
-        EXPECT_FALSE(field(*w, "TXTPREFS")->text().contains(','));
-        EXPECT_TRUE(field(*w, "TXTPREFS")->text().contains('.'));
-        click(*w, "CMDSave");
-        EXPECT_EQ(ReadIni(path("Tivaro.ini"), "GPrefs", "Normierung", ""), "1,5");
+        if (c.blocked) {
+            QFile::remove(path("Tivaro.ini"));
+            QDir(dir.path()).mkdir("Tivaro.ini");
+        }
+        if (c.typed)
+            type(field(*w, "TXT0", 0), "95"); // still in the field: typed all the same
+        if (c.savedFirst)
+            click(*w, "CMDSave");
+        if (c.answer)
+            prompter.answer(*c.answer);
+        QTest::keyClick(w.get(), Qt::Key_Escape);
+        EXPECT_EQ(texts(), c.messages);
+        for (const auto& shown : std::as_const(prompter.shown))
+            EXPECT_EQ(shown.buttons, shown.text == question ? Prompter::Buttons::YesNoCancel : Prompter::Buttons::Ok);
+        EXPECT_EQ(w->isVisible(), !c.closed);
+        EXPECT_EQ(ReadIni(path("Tivaro.ini"), "A_BAB", "Speed", ""), c.saved ? "95" : c.blocked ? "" : "120");
     }
-    QLocale::setDefault(before);
-}
-
-TEST_F(FrmPreferencesTest, SaveWritesParametersAndTheLinesAsTheyStand)
-{
-    auto w = open();
-    ASSERT_TRUE(activate(*w));
-    type(field(*w, "TXT1", 3), "7");
-    QTest::keyClick(field(*w, "TXT1", 3), Qt::Key_Return);
-    type(field(*w, "TXTSPEED"), "|1|2|3");
-    click(*w, "CMDSave");
-    const QString ini = path("Tivaro.ini");
-    EXPECT_EQ(ReadIni(ini, "A_Landstr", "Consumes", ""), "7");
-    EXPECT_EQ(ReadIni(ini, "I_Wohnstr", "Speed", ""), "20");
-    EXPECT_EQ(ReadIni(ini, "GPrefs", "Zeitkosten", ""), "20");
-    EXPECT_EQ(ReadIni(ini, "MProfile", "Speed", ""), "|1|2|3");
-    EXPECT_EQ(ReadIni(ini, "MProfile", "Prefs", ""), field(*w, "TXTPREFS")->text());
-    EXPECT_EQ(ReadIni(ini, "Directory", "MN4Dir", ""), "\\MN4\\MobileNavigator.exe");
-    EXPECT_TRUE(prompter.shown.isEmpty());
-
-    // A settings file that cannot be replaced is reported.
-    QFile::remove(ini);
-    QDir(dir.path()).mkdir("Tivaro.ini");
-    click(*w, "CMDSave");
-    EXPECT_EQ(texts(), QStringList{"Tivaro.ini konnte nicht gespeichert werden."});
 }
 
 TEST_F(FrmPreferencesTest, ConnectButtonLightsAndTimerShareTheConnection)
 {
-    const QColor brightRed(255, 0, 0), darkRed(128, 0, 0), darkYellow(64, 64, 0), brightGreen(0, 255, 0),
-        darkGreen(0, 64, 0);
     connection.mn4Folder = "kept";
     auto w = open();
-    auto lights = [&] { return QList<QColor>{light(*w, "Shape1"), light(*w, "Shape2"), light(*w, "Shape4")}; };
     const struct { bool connected; QList<QColor> lights; QString caption; } steps[] = {
-        {true, {darkRed, darkYellow, brightGreen}, "trennen"},
-        {false, {brightRed, darkYellow, darkGreen}, "verbinden"},
+        {true, {QColor(128, 0, 0), QColor(64, 64, 0), QColor(0, 255, 0)}, "trennen"},
+        {false, {QColor(255, 0, 0), QColor(64, 64, 0), QColor(0, 64, 0)}, "verbinden"},
     };
     for (const auto& step : steps) {
         click(*w, "BTNToPDA");
         EXPECT_EQ(connection.connectWanted, step.connected);
         w->Timer1_Timer();
-        EXPECT_EQ(link.IsDeviceConnected(), step.connected);
-        EXPECT_EQ(lights(), step.lights);
+        QList<QColor> lights;
+        for (const char* name : {"Shape1", "Shape2", "Shape4"})
+            lights << control<QFrame>(*w, name)->palette().color(QPalette::Window);
+        EXPECT_EQ(lights, step.lights);
         EXPECT_EQ(control<QPushButton>(*w, "BTNToPDA")->text(), step.caption);
     }
     EXPECT_EQ(connection.mn4Folder, "kept"); // this button leaves MN4's folder to the update
-    EXPECT_TRUE(prompter.shown.isEmpty());
 }
 
 TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
 {
     const QString tool = QDir::toNativeSeparators(path("export") + "/MapExportTNG.exe");
-    const struct
-    {
-        const char* name;
-        bool connected;
-        std::initializer_list<int> boxes;
-        QStringList messages;
-        bool pcWritten;
-    } cases[] = {
-        {"PC row without device", false, {3}, {"Fertig!"}, true},
-        {"device and PC rows without device", false, {0, 2, 4}, {"Bitte erst mit dem PDA verbinden!", "Fertig!"}, true},
-        {"device rows only without device", false, {0, 1, 2}, {"Bitte erst mit dem PDA verbinden!"}, false},
-        {"nothing chosen", false, {}, {}, false},
-        {"everything with device", true, {0, 1, 2, 3, 4}, {"Fertig!"}, true},
-        {"tool missing", true, {1, 5}, {"Fertig!", tool + "\nwurde nicht gefunden!"}, false},
+    const QString connect = "Bitte erst mit dem PDA verbinden!";
+    const struct { bool connected; std::initializer_list<int> boxes; QStringList messages; bool pcWritten; } cases[] = {
+        {false, {3}, {"Fertig!"}, true},       {false, {0, 2, 4}, {connect, "Fertig!"}, true},
+        {false, {0, 1, 2}, {connect}, false},  {false, {}, {}, false},
+        {true, {0, 1, 2, 3, 4}, {"Fertig!"}, true},
+        {true, {1, 5}, {"Fertig!", tool + "\nwurde nicht gefunden!"}, false},
     };
-    const QByteArray original = readBytes(path("export/speedprofiles.ini"));
+    const QByteArray original = readFile(path("export/speedprofiles.ini"));
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.messages.join('|').toStdString());
         prompter.shown.clear();
-        if (c.connected)
-            link.ConnectDevice();
-        else
-            link.DisconnectDevice();
-        writeBytes(path("export/speedprofiles.ini"), original);
+        c.connected ? link.ConnectDevice() : link.DisconnectDevice();
+        writeFile(path("export/speedprofiles.ini"), original);
         auto w = open();
         type(field(*w, "TXTSPEED"), "|1|2");
         tick(*w, c.boxes);
         click(*w, "CMDUpdate");
         EXPECT_EQ(texts(), c.messages);
-        for (const auto& shown : prompter.shown)
+        for (const auto& shown : std::as_const(prompter.shown))
             EXPECT_EQ(shown.title, shown.text.endsWith("nicht gefunden!") ? "Hinweis!" : "Hinweis:");
-        EXPECT_EQ(readBytes(path("export/speedprofiles.ini")) != original, c.pcWritten);
+        EXPECT_EQ(readFile(path("export/speedprofiles.ini")) != original, c.pcWritten);
         EXPECT_EQ(control<QLabel>(*w, "LDoing")->text(), "");
         EXPECT_FALSE(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked());
         EXPECT_EQ(connection.mn4Folder, "\\MN4\\");
@@ -272,100 +227,82 @@ TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
     EXPECT_TRUE(started.isEmpty());
 }
 
-TEST_F(FrmPreferencesTest, SplicesKeepEveryOtherByte)
+// Byte for byte the splices belong to the update's own tests; here the lines reach every file.
+TEST_F(FrmPreferencesTest, UpdateWritesTheLinesIntoEveryFile)
 {
     link.ConnectDevice();
-    const QByteArray prefs = readBytes(deviceFile("prefs.ini"));
-    const QByteArray navLib = readBytes(deviceFile("NavLib.ini"));
-    const QByteArray profiles = readBytes(path("export/speedprofiles.ini"));
     auto w = open();
     type(field(*w, "TXTSPEED"), "|100|80");
     type(field(*w, "TXTPREFS"), "|1.0|0.5");
     tick(*w, {0, 1, 2, 3, 4});
     click(*w, "CMDUpdate");
     EXPECT_EQ(texts(), QStringList{"Fertig!"});
-
-    QByteArray expected = withValue(prefs, "speedprofile", "fast", "Fast|100|80");
-    expected = withValue(expected, "speedprofile", "standard", "Standard|100|80");
-    expected = withValue(expected, "preference", "fast", "Fast|1.0|0.5|1.0|1.0|1.0");
-    expected = withValue(expected, "preference", "standard", "Standard|1.0|0.5|1.0|1.0|1.0");
-    EXPECT_EQ(readBytes(deviceFile("prefs.ini")), expected);
-    EXPECT_EQ(readBytes(deviceFile("NavLib.ini")),
-              withValue(navLib, "routing", "factors", "Default|1.000|0.500|1.000|1.000|1.000"));
-    expected = withValue(profiles, "speedprofile", "fast", "car|100|80");
-    expected = withValue(expected, "speedprofile", "standard", "car|100|80");
-    expected = withValue(expected, "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0");
-    expected = withValue(expected, "factors", "standard", "car|1.0|0.5|1.0,|1.0,|1.0");
-    EXPECT_EQ(readBytes(path("export/speedprofiles.ini")), expected);
-
+    const QString profiles = path("export/speedprofiles.ini");
+    const struct { QString file; const char* section; const char* key; QString value; } rows[] = {
+        {deviceFile("prefs.ini"), "speedprofile", "fast", "Fast|100|80"},
+        {deviceFile("prefs.ini"), "preference", "standard", "Standard|1.0|0.5|1.0|1.0|1.0"},
+        {deviceFile("NavLib.ini"), "routing", "factors", "Default|1.000|0.500|1.000|1.000|1.000"},
+        {profiles, "speedprofile", "standard", "car|100|80"},
+        {profiles, "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ReadIni(row.file, row.section, row.key, ""), row.value) << row.key;
     // The temporary copies are gone, and nothing was left beside the device files.
     EXPECT_EQ(QDir(dir.path()).entryList({"prefs*", "NavLib*"}, QDir::Files), QStringList());
-    EXPECT_EQ(QDir(path("device/MN4")).entryList({"*.new"}, QDir::Files), QStringList());
+    EXPECT_EQ(QDir(path("device/MN4")).entryList({"*.new"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
-TEST_F(FrmPreferencesTest, AFailedDeviceCopyLeavesTheDeviceFileAlone)
+// A row that fails is shown, its file stays as it was, and no "Fertig!" follows.
+TEST_F(FrmPreferencesTest, AFailedRowLeavesItsFileAlone)
 {
-    const struct
-    {
-        const char* name;
-        int box;
-        QString file;
-        std::function<void(FaultyDevice&)> fault;
-        QString message;
-    } cases[] = {
-        {"fetch breaks off", 0, "prefs.ini", [](FaultyDevice& d) { d.failReadAt = 0; },
-         "Device File Could Not Be Read Completely!"},
-        {"file missing", 2, "NavLib.ini", [this](FaultyDevice&) { QFile::remove(deviceFile("NavLib.ini")); },
+    const QString profiles = path("export/speedprofiles.ini");
+    const struct { int box; QString file; std::function<void()> fault; qint64 fileLimit; QString message; } cases[] = {
+        {0, deviceFile("prefs.ini"), [this] { device.failReadAt = 0; }, 0, "Device File Could Not Be Read Completely!"},
+        {2, deviceFile("NavLib.ini"), [this] { QFile::remove(deviceFile("NavLib.ini")); }, 0,
          "Device File Does Not Exist Or Is Empty (0 Bytes)!"},
-        {"upload breaks off", 1, "prefs.ini", [](FaultyDevice& d) { d.failWriteAt = 0; },
+        {1, deviceFile("prefs.ini"), [this] { device.failWriteAt = 0; }, 0,
          "Device File Could Not Be Written Completely!"},
+        // A full disk: the update makes speedprofiles.ini longer than it may grow.
+        {3, profiles, [] {}, 520, QDir::toNativeSeparators(profiles) + "\nkonnte nicht gespeichert werden."},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.message.toStdString());
         prompter.shown.clear();
         link.ConnectDevice();
-        c.fault(device);
-        const QByteArray before = readBytes(deviceFile(c.file));
+        c.fault();
+        const QByteArray before = readFile(c.file);
+        ASSERT_TRUE(c.fileLimit == 0 || before.size() == c.fileLimit);
         auto w = open();
         tick(*w, {c.box});
-        click(*w, "CMDUpdate");
+        const auto update = [&] {
+            click(*w, "CMDUpdate");
+            return texts() == QStringList{c.message} ? 0 : 1;
+        };
+        EXPECT_EQ(c.fileLimit ? runWithFileSizeLimit(c.fileLimit, update) : update(), 0)
+            << texts().join('|').toStdString();
         device.failReadAt = device.failWriteAt = -1;
-        // The device's own message, and no "Fertig!" for a row that did not go through.
-        EXPECT_EQ(texts(), QStringList{c.message});
-        EXPECT_EQ(readBytes(deviceFile(c.file)), before);
-        EXPECT_EQ(QFile::exists(deviceFile(c.file)), !before.isEmpty());
+        EXPECT_EQ(readFile(c.file), before);
         EXPECT_EQ(QDir(dir.path()).entryList({"prefs*", "NavLib*"}, QDir::Files), QStringList());
     }
 }
 
 TEST_F(FrmPreferencesTest, MissingMapExportFolderAsksForIt)
 {
+    const QString ask = "Bitte den Pfad zum MapExport eingeben.", none = "Keine speedprofiles.ini gefunden!";
     QDir(dir.path()).mkdir("empty");
-    WriteIni(path("Tivaro.ini"), "Directory", "MapExportDir", QDir::toNativeSeparators(path("empty")));
-    const struct
-    {
-        const char* name;
-        bool choose; // the picker chooses the demo map export folder, else it is cancelled
-        std::initializer_list<int> boxes;
-        QStringList messages;
-        int dialogs;
-    } cases[] = {
-        {"chosen", true, {4}, {"Bitte den Pfad zum MapExport eingeben.", "Fertig!"}, 1},
-        {"cancelled", false, {3}, {"Bitte den Pfad zum MapExport eingeben.", "Keine speedprofiles.ini gefunden!"}, 1},
-        {"no PC row", false, {}, {"Keine speedprofiles.ini gefunden!"}, 0},
+    // choose: the picker chooses the demo map export folder, else it is cancelled.
+    const struct { bool choose; std::initializer_list<int> boxes; QStringList messages; int dialogs; } cases[] = {
+        {true, {4}, {ask, "Fertig!"}, 1}, {false, {3}, {ask, none}, 1}, {false, {}, {none}, 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.messages.join('|').toStdString());
         prompter.shown.clear();
         prompter.dialogsRun = 0;
         WriteIni(path("Tivaro.ini"), "Directory", "MapExportDir", QDir::toNativeSeparators(path("empty")));
         if (c.choose)
             prompter.onDialog([this](QObject& dialog) {
                 auto* browser = qobject_cast<FolderBrowser*>(&dialog);
-                if (!browser || !browser->selectPath(path("export")))
-                    return false;
-                browser->accept();
-                return true;
+                return browser && browser->selectPath(path("export")) && (browser->accept(), true);
             });
         auto w = open();
         tick(*w, c.boxes);
@@ -382,46 +319,26 @@ TEST_F(FrmPreferencesTest, MissingMapExportFolderAsksForIt)
 #ifndef Q_OS_WIN
 TEST_F(FrmPreferencesTest, TheMapExportToolStartsThroughWine)
 {
-    writeBytes(path("export/mapexporttng.EXE"), "MZ");
+    writeFile(path("export/mapexporttng.EXE"), "MZ");
     const QString tool = QDir::toNativeSeparators(path("export/mapexporttng.EXE"));
-    const struct { const char* name; QString wine; bool startWorks; QStringList messages; bool boxKept; } cases[] = {
-        {"started", "/usr/bin/wine", true, {}, true},
-        {"no wine", "", true, {tool + "\nkann nicht gestartet werden: Das Programm wine wurde nicht gefunden."}, false},
-        {"start fails", "/usr/bin/wine", false, {tool + "\nkonnte nicht gestartet werden."}, false},
+    const struct { QString wine; bool startWorks; QStringList messages; } cases[] = {
+        {"/usr/bin/wine", true, {}},
+        {"", true, {tool + "\nkann nicht gestartet werden: Das Programm wine wurde nicht gefunden."}},
+        {"/usr/bin/wine", false, {tool + "\nkonnte nicht gestartet werden."}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         prompter.shown.clear();
         started.clear();
         startWorks = c.startWorks;
-        MapExportLauncher launcher = quietLauncher();
-        const QString wine = c.wine;
-        launcher.findWine = [wine] { return wine; };
-        auto w = open(launcher);
+        auto w = open(c.wine);
         tick(*w, {5});
         click(*w, "CMDUpdate");
         EXPECT_EQ(texts(), c.messages);
-        EXPECT_EQ(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked(), c.boxKept);
-        if (!c.wine.isEmpty())
-            EXPECT_EQ(started, QStringList({"/usr/bin/wine", "start", "/min", "/unix",
-                                            QDir::fromNativeSeparators(tool)}));
-        else
-            EXPECT_TRUE(started.isEmpty());
+        EXPECT_EQ(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked(), c.messages.isEmpty()); // kept only when started
+        const QStringList call{"/usr/bin/wine", "start", "/min", "/unix", QDir::fromNativeSeparators(tool)};
+        EXPECT_EQ(started, c.wine.isEmpty() ? QStringList() : call);
     }
 }
 #endif
-
-TEST_F(FrmPreferencesTest, OpensModallyThroughThePrompter)
-{
-    QWidget owner;
-    bool seen = false;
-    prompter.onDialog([&](QObject& dialog) {
-        auto* window = qobject_cast<frmPreferences*>(&dialog);
-        seen = window && window->parentWidget() == &owner && window->windowTitle() == "Preferences";
-        return false;
-    });
-    showPreferences(&owner, state, connection, link);
-    EXPECT_TRUE(seen);
-}
 
 } // namespace

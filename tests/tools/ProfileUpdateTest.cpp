@@ -76,14 +76,14 @@ TEST(ProfileUpdate, SpliceFileChangesOnlyItsLines)
         for (const auto& c : cases) {
             SCOPED_TRACE(c.row);
             const QString file = dir.filePath("profiles.ini");
-            writeBytes(file, sample(eol));
+            writeFile(file, sample(eol));
             ASSERT_TRUE(ProfileUpdate::spliceFile(file, targets()[c.row], speed, prefs));
             QByteArray expected = sample(eol);
             for (const auto& [from, to] : c.changes) {
                 ASSERT_TRUE(expected.contains(from + eol));
                 expected.replace(from + eol, to + eol);
             }
-            EXPECT_EQ(readBytes(file), expected);
+            EXPECT_EQ(readFile(file), expected);
         }
     }
 }
@@ -93,35 +93,22 @@ TEST(ProfileUpdate, NothingToSpliceLeavesFilesAlone)
     QTemporaryDir dir;
     const QString file = dir.filePath("prefs.ini");
     const QByteArray text = "[speedprofile]\r\nfast= 1\r\n[preference]\r\n";
-    writeBytes(file, text);
+    writeFile(file, text);
     EXPECT_TRUE(ProfileUpdate::spliceFile(file, targets()[0], "|1", "|2"));
-    EXPECT_EQ(readBytes(file), text);
+    EXPECT_EQ(readFile(file), text);
 
     const QString missing = dir.filePath("missing.ini");
     EXPECT_TRUE(ProfileUpdate::spliceFile(missing, targets()[3], "|1", "|2"));
     EXPECT_FALSE(QFile::exists(missing));
 }
 
-TEST(ProfileUpdate, TemporaryCopyTakesTheFirstFreeNumber)
-{
-    QTemporaryDir dir;
-    const QString folder = dir.path() + QDir::separator();
-    EXPECT_EQ(ProfileUpdate::temporaryCopyName(folder, "prefs"), folder + "prefs0.ini");
-    writeBytes(folder + "prefs0.ini", "");
-    writeBytes(folder + "prefs2.ini", "");
-    EXPECT_EQ(ProfileUpdate::temporaryCopyName(folder, "prefs"), folder + "prefs1.ini");
-    EXPECT_EQ(ProfileUpdate::baseName(targets()[2]), "NavLib");
-}
-
-TEST(ProfileUpdate, FoldersFromTheSettings)
+TEST(ProfileUpdate, MapExportFolderLosesTrailingSeparators)
 {
     QTemporaryDir dir;
     const QString ini = dir.filePath("Tivaro.ini");
     EXPECT_EQ(ProfileUpdate::mapExportFolder(ini), Settings::defaultMapExportDir());
-    EXPECT_EQ(ProfileUpdate::deviceFolder(ini), "");
-    writeBytes(ini, "[Directory]\r\nMapExportDir= /tmp/map-export//\r\nMN4Dir= \\Storage Card\\MN4\\MN4.exe\r\n");
+    writeFile(ini, "[Directory]\r\nMapExportDir= /tmp/map-export//\r\n");
     EXPECT_EQ(ProfileUpdate::mapExportFolder(ini), "/tmp/map-export");
-    EXPECT_EQ(ProfileUpdate::deviceFolder(ini), "\\Storage Card\\MN4\\");
 }
 
 } // namespace

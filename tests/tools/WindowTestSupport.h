@@ -2,11 +2,10 @@
 
 #include "AppState.h"
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -25,13 +24,7 @@ protected:
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
-    QStringList texts() const
-    {
-        QStringList all;
-        for (const auto& shown : prompter.shown)
-            all << shown.text;
-        return all;
-    }
+    QStringList texts() const { return prompter.texts(); }
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
@@ -54,17 +47,4 @@ inline bool activate(QWidget& window)
     window.show();
     window.activateWindow();
     return QTest::qWaitForWindowActive(&window);
-}
-
-// Copies a folder tree file by file.
-inline void copyTree(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(source, target);
-        QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    }
 }
