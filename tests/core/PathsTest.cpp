@@ -1,7 +1,6 @@
 #include "TestFiles.h"
 #include "Paths.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -41,13 +40,6 @@ TEST(PathSplit, Table)
         EXPECT_EQ(FileNameOf(c.path), c.fileName) << c.path.toStdString();
         EXPECT_EQ(FolderOf(c.path), c.folder) << c.path.toStdString();
     }
-}
-
-TEST(AppPath, EndsWithSeparator)
-{
-    const QString path = InitAppPath();
-    EXPECT_TRUE(path.endsWith(QDir::separator()));
-    EXPECT_EQ(QDir(path).canonicalPath(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
 }
 
 TEST(FindAnyCase, ResolvesEachComponent)

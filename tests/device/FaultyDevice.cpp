@@ -17,19 +17,16 @@ QList<quint32> FaultyDevice::sizesOf(const QString& name) const
     return sizes;
 }
 
-bool FaultyDevice::enter(const QString& name, const QString& path, quint32 size, quint32 creation)
+bool FaultyDevice::enter(const QString& name, const QString& path, quint32 size)
 {
-    calls.append({name, path, size, creation});
+    calls.append({name, path, size});
     if (onCall)
         onCall(calls.last());
     m_error.reset();
-    const bool present = vanishAfter < 0 || calls.size() <= vanishAfter;
-    if (!present)
-        m_error = CeError::DeviceNotConnected;
-    return present;
+    return vanishAfter < 0 || calls.size() <= vanishAfter || fail(CeError::DeviceNotConnected);
 }
 
-bool FaultyDevice::gone(quint32 code)
+bool FaultyDevice::fail(quint32 code)
 {
     m_error = code;
     return false;
@@ -38,13 +35,11 @@ bool FaultyDevice::gone(quint32 code)
 CeHandle FaultyDevice::CeCreateFile(const QString& path, quint32 access, quint32 shareMode,
                                     quint32 creation, quint32 attributes)
 {
-    if (!enter(QStringLiteral("CeCreateFile"), path, access, creation))
+    if (!enter(QStringLiteral("CeCreateFile"), path, access))
         return InvalidCeHandle;
-    if (createError) {
-        m_error = *createError;
-        return InvalidCeHandle;
-    }
-    return m_inner.CeCreateFile(path, access, shareMode, creation, attributes);
+    if (createError)
+        return fail(*createError), InvalidCeHandle;
+    return FolderDevice::CeCreateFile(path, access, shareMode, creation, attributes);
 }
 
 bool FaultyDevice::CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint32& read)
@@ -53,8 +48,8 @@ bool FaultyDevice::CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint
     if (!enter(QStringLiteral("CeReadFile"), {}, toRead))
         return false;
     if (m_reads++ == failReadAt)
-        return gone(CeError::AccessDenied);
-    return m_inner.CeReadFile(file, buffer, toRead, read);
+        return fail(CeError::AccessDenied);
+    return FolderDevice::CeReadFile(file, buffer, toRead, read);
 }
 
 bool FaultyDevice::CeWriteFile(CeHandle file, const char* buffer, quint32 toWrite, quint32& written)
@@ -64,15 +59,7 @@ bool FaultyDevice::CeWriteFile(CeHandle file, const char* buffer, quint32 toWrit
         return false;
     const int number = m_writes++;
     if (number == failWriteAt)
-        return gone(CeError::DiskFull);
-    if (number == shortWriteAt && toWrite > 0)
-        return m_inner.CeWriteFile(file, buffer, toWrite - 1, written);
-    return m_inner.CeWriteFile(file, buffer, toWrite, written);
+        return fail(CeError::DiskFull);
+    const quint32 stored = number == shortWriteAt && toWrite > 0 ? toWrite - 1 : toWrite;
+    return FolderDevice::CeWriteFile(file, buffer, stored, written);
 }
-
-quint32 FaultyDevice::CeGetLastError()
-{
-    calls.append({QStringLiteral("CeGetLastError"), {}, 0, 0});
-    return m_error ? *m_error : m_inner.CeGetLastError();
-}
-

@@ -1,96 +1,70 @@
 #pragma once
 
-#include "RemoteApi.h"
+#include "FolderDevice.h"
 
 #include <QList>
 #include <QString>
 
 #include <functional>
 #include <optional>
+#include <utility>
 
-// A device for tests: passes every call to a real backend (usually a folder
-// device over a temporary folder), records the calls, and injects faults —
-// refused creates with a chosen error code, reads or writes failing at a
-// chosen call, short writes, and the device vanishing after some calls.
-class FaultyDevice : public RemoteApi
+// A folder device for tests: records the calls the tests count and injects
+// faults — refused creates with a chosen error code, reads or writes failing
+// at a chosen call, short writes, and the device vanishing after some of the
+// recorded calls.
+class FaultyDevice : public FolderDevice
 {
 public:
     struct Call
     {
         QString name;
         QString path;
-        quint32 size = 0;     // chunk length asked for, or access right of a create
-        quint32 creation = 0; // creation disposition of a create
+        quint32 size = 0; // chunk length asked for, or access right of a create
     };
-
-    explicit FaultyDevice(RemoteApi& inner) : m_inner(inner) {}
+    using FolderDevice::FolderDevice;
 
     std::optional<quint32> createError; // every CeCreateFile fails with this code
     int failReadAt = -1;                // the read with this number (from 0) fails
     int failWriteAt = -1;               // the write with this number (from 0) fails
     int shortWriteAt = -1;              // the write with this number stores one byte less
-    int vanishAfter = -1;               // the device is gone after this many calls
+    int vanishAfter = -1;               // the device is gone after this many recorded calls
 
     QList<Call> calls;
-    std::function<void(const Call&)> onCall; // sees every call before it is passed on
+    std::function<void(const Call&)> onCall; // sees every recorded call before it is passed on
     int count(const QString& name) const;
     QList<quint32> sizesOf(const QString& name) const;
 
     qint32 CeRapiInitEx(CeRapiInit& init) override
     {
-        return enter("CeRapiInitEx", {}, init.cbSize) ? m_inner.CeRapiInitEx(init) : CeFail;
-    }
-    qint32 CeRapiUninit() override { return enter("CeRapiUninit") ? m_inner.CeRapiUninit() : CeFail; }
-    bool CeGetVersionEx(CeOsVersionInfo& i) override
-    {
-        return enter("CeGetVersionEx", {}, i.dwOSVersionInfoSize) && m_inner.CeGetVersionEx(i);
+        return enter("CeRapiInitEx") ? FolderDevice::CeRapiInitEx(init) : CeFail;
     }
     CeHandle CeCreateFile(const QString& path, quint32 access, quint32 shareMode,
                           quint32 creation, quint32 attributes) override;
     bool CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint32& read) override;
     bool CeWriteFile(CeHandle file, const char* buffer, quint32 toWrite, quint32& written) override;
-    bool CeCloseHandle(CeHandle handle) override { return enter("CeCloseHandle") && m_inner.CeCloseHandle(handle); }
-    quint32 CeGetLastError() override;
+    bool CeCloseHandle(CeHandle handle) override { return enter("CeCloseHandle") && FolderDevice::CeCloseHandle(handle); }
+    // An injected error is reported once, by the next call.
+    quint32 CeGetLastError() override
+    {
+        const quint32 real = FolderDevice::CeGetLastError();
+        return std::exchange(m_error, std::nullopt).value_or(real);
+    }
     CeHandle CeFindFirstFile(const QString& pattern, CeFindData& data) override
     {
-        return enter("CeFindFirstFile", pattern) ? m_inner.CeFindFirstFile(pattern, data) : InvalidCeHandle;
+        return enter("CeFindFirstFile", pattern) ? FolderDevice::CeFindFirstFile(pattern, data) : InvalidCeHandle;
     }
-    bool CeFindNextFile(CeHandle s, CeFindData& data) override
-    {
-        return enter("CeFindNextFile") && m_inner.CeFindNextFile(s, data);
-    }
-    bool CeFindClose(CeHandle search) override { return enter("CeFindClose") && m_inner.CeFindClose(search); }
-    bool CeDeleteFile(const QString& path) override
-    {
-        return enter("CeDeleteFile", path) && m_inner.CeDeleteFile(path);
-    }
-    bool CeRemoveDirectory(const QString& path) override
-    {
-        return enter("CeRemoveDirectory", path) && m_inner.CeRemoveDirectory(path);
-    }
-    bool CeCreateDirectory(const QString& path) override
-    {
-        return enter("CeCreateDirectory", path) && m_inner.CeCreateDirectory(path);
-    }
-    bool CeCopyFile(const QString& from, const QString& to, bool failIfExists) override
-    {
-        return enter("CeCopyFile", from + u'>' + to) && m_inner.CeCopyFile(from, to, failIfExists);
-    }
-    bool CeMoveFile(const QString& from, const QString& to) override
-    {
-        return enter("CeMoveFile", from + u'>' + to) && m_inner.CeMoveFile(from, to);
-    }
+    bool CeFindClose(CeHandle search) override { return enter("CeFindClose") && FolderDevice::CeFindClose(search); }
     bool CeCreateProcess(const QString& program, const QString& line) override
     {
-        return enter("CeCreateProcess", program) && m_inner.CeCreateProcess(program, line);
+        return enter("CeCreateProcess", program) && FolderDevice::CeCreateProcess(program, line);
     }
 
 private:
     // Records the call; false once the device has vanished.
-    bool enter(const QString& name, const QString& path = {}, quint32 size = 0, quint32 creation = 0);
-    bool gone(quint32 code);
+    bool enter(const QString& name, const QString& path = {}, quint32 size = 0);
+    bool fail(quint32 code);
 
-    RemoteApi& m_inner;
     std::optional<quint32> m_error;
     int m_reads = 0;
     int m_writes = 0;

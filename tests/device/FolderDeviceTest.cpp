@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 class FolderDeviceTest : public ::testing::Test
@@ -136,8 +135,6 @@ TEST_F(FolderDeviceTest, AnswersOnlyWhileConnectedAndTheFolderExists)
     EXPECT_FALSE(device.CeGetVersionEx(info));
 }
 
-// A full disk: the copy fails as "disk full" and leaves the old file, or none,
-// and nothing beside it.
 // A full disk while a file is replaced: "disk full", the old file whole, nothing beside it.
 // (New files on a full disk: the device link's test.)
 TEST_F(FolderDeviceTest, FullDiskLeavesTheReplacedFileWhole)

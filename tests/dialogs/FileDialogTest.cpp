@@ -99,14 +99,10 @@ protected:
 
 TEST_F(FileDialog, SkinManagerChoosesSeveralFiles)
 {
-    dialog.setDialogTitle("Datei kopieren");
     dialog.setMultiSelect(true);
     dialog.setFlags(6148);
-    typeNext("\"b.ini\" \"c.ini\" \"a.ini\"", [](QFileDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Datei kopieren");
-        EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFiles);
-        EXPECT_EQ(d.nameFilters(), QStringList{"Alle Dateien (*)"});
-    });
+    typeNext("\"b.ini\" \"c.ini\" \"a.ini\"",
+             [](QFileDialog& d) { EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFiles); });
 
     const QString first = dialog.ShowOpen();
     EXPECT_EQ(dialog.fileName(), first);
@@ -159,7 +155,6 @@ TEST_F(FileDialog, SaveAfterOpenUsesTheSaveFlagsAndProposesTheLastFile)
 
     dialog.setDefaultExt("ini");
     typeNext("neu", [](QFileDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Datei speichern unter");
         EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
         EXPECT_EQ(d.findChild<QLineEdit*>("fileNameEdit")->text(), "a.ini");
     });

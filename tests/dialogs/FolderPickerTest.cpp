@@ -96,10 +96,7 @@ TEST_F(FolderPicker, OpeningAppliesTheSettingsAndPreselectsTheDefaultPath)
     const QString result = browse([&](QDialog& d) {
         openWindow = folder.hwnd();
         EXPECT_EQ(d.windowTitle(), "Skin-Ordner");
-        EXPECT_EQ(part<QLabel>(d, "TitleLabel")->text(), "Wählen Sie einen Ordner aus");
         EXPECT_EQ(part<QLabel>(d, "StatusLabel")->text(), "Bitte wählen");
-        EXPECT_FALSE(part<QLineEdit>(d, "EditBox")->isVisible());
-        EXPECT_FALSE(part<QPushButton>(d, "NewFolderButton")->isVisible());
         EXPECT_EQ(selectedIn(d), path("Skins/Night"));
         click(d, "OKButton");
     });

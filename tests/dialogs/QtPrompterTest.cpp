@@ -1,7 +1,6 @@
 #include "QtPrompter.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -54,16 +53,4 @@ TEST(QtPrompter, MessageBoxShowsTheTextsAndReportsTheButtonPressed)
         EXPECT_EQ(texts, "Frage:|Speichern?");
         EXPECT_EQ(icon, c.qtIcon);
     }
-}
-
-TEST(QtPrompter, RunDialogReportsWhetherTheDialogWasAccepted)
-{
-    QtPrompter prompter;
-    for (const bool accept : {true, false}) {
-        QDialog dialog;
-        whenModal([accept](QWidget& w) { accept ? static_cast<QDialog&>(w).accept() : static_cast<QDialog&>(w).reject(); });
-        EXPECT_EQ(prompter.runDialog(dialog), accept);
-    }
-    QObject notADialog;
-    EXPECT_FALSE(prompter.runDialog(notADialog));
 }
