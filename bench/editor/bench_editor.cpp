@@ -1,6 +1,6 @@
 // The editor window offscreen with painting: a drag of 10,000 pointer moves,
-// undo and redo through a 100-step history, and a walk through all 48 screens
-// of the screen list, on a copy of the demo skin.
+// undo and redo through a 100-step history, a walk through all 48 screens of
+// the screen list and zoom changes, on a copy of the demo skin.
 #include "AppState.h"
 #include "CanvasView.h"
 #include "ScriptedPrompter.h"
@@ -41,6 +41,7 @@ struct Editor
         window = std::make_unique<frmTivaro>(state);
         window->show();
         window->openSkinFolder(skin.path());
+        window->setZoom(1);
         QCoreApplication::processEvents();
     }
 
@@ -109,6 +110,19 @@ void BM_ScreenSwitch(benchmark::State& bench)
     }
 }
 BENCHMARK(BM_ScreenSwitch)->Iterations(48 * 4)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+// A zoom change with its repaint, between 4x and 8x, the largest canvases.
+void BM_ZoomChange(benchmark::State& bench)
+{
+    Editor editor;
+    editor.window->resize(1200, 900);
+    int step = 0;
+    for (auto _ : bench) {
+        editor.window->setZoom(step++ % 2 ? 4 : 8);
+        editor.window->repaint();
+    }
+}
+BENCHMARK(BM_ZoomChange)->Iterations(200)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
 
 long peakKilobytes()
 {

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -47,36 +48,45 @@ CanvasView::CanvasView(Canvas& canvas, Elements& elements, QWidget* parent)
     updateGeometryFromCanvas();
 }
 
-double CanvasView::twipsX() const
+void CanvasView::updateTransform(int zoom)
 {
-    return std::max<double>(1, m_canvas.twipsPerPixelX());
-}
-
-double CanvasView::twipsY() const
-{
-    return std::max<double>(1, m_canvas.twipsPerPixelY());
+    m_transform = ViewTransform(zoom, m_canvas.twipsPerPixelX(), m_canvas.twipsPerPixelY(), QPointF(Margin, Margin));
 }
 
 void CanvasView::updateGeometryFromCanvas()
 {
+    updateTransform(zoom());
     setFixedSize(sizeHint());
     update();
 }
 
+void CanvasView::setZoom(int zoom)
+{
+    if (zoom == this->zoom())
+        return;
+    updateTransform(zoom);
+    setFixedSize(sizeHint());
+    update();
+}
+
+QSize CanvasView::sizeAt(int zoom)
+{
+    return {Canvas::ScreenWidth * zoom + 2 * Margin, Canvas::ScreenHeight * zoom + 2 * Margin};
+}
+
 QSize CanvasView::sizeHint() const
 {
-    return {Canvas::ScreenWidth + 2 * Margin, Canvas::ScreenHeight + 2 * Margin};
+    return sizeAt(zoom());
 }
 
 QRectF CanvasView::toWidget(const QRectF& twips) const
 {
-    return QRectF(Margin + twips.x() / twipsX(), Margin + twips.y() / twipsY(), twips.width() / twipsX(),
-                  twips.height() / twipsY());
+    return m_transform.toWidget(twips);
 }
 
 QPointF CanvasView::toTwips(const QPointF& pixel) const
 {
-    return QPointF((pixel.x() - Margin) * twipsX(), (pixel.y() - Margin) * twipsY());
+    return m_transform.toTwips(pixel);
 }
 
 QPointF CanvasView::relative(int slot, const QPointF& pixel) const
@@ -163,6 +173,21 @@ void CanvasView::mouseReleaseEvent(QMouseEvent* event)
     if (event->buttons() == Qt::NoButton)
         m_captured = -1;
     applyPointerShape();
+    event->accept();
+}
+
+void CanvasView::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore(); // the scroll area scrolls
+        return;
+    }
+    // One step per notch (120 eighths of a degree), however finely the wheel reports.
+    m_wheelAngle += event->angleDelta().y();
+    const int steps = m_wheelAngle / 120;
+    m_wheelAngle -= steps * 120;
+    if (steps != 0)
+        emit zoomWheel(steps, event->position());
     event->accept();
 }
 

@@ -26,6 +26,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -101,14 +103,114 @@ frmTivaro::~frmTivaro()
 
 void frmTivaro::buildWidgets()
 {
-    m_view = new CanvasView(m_canvas, m_elements, this);
+    m_area = new QScrollArea(this);
+    m_area->setObjectName(QStringLiteral("CanvasArea"));
+    m_area->setAccessibleName(QStringLiteral("Bildschirm"));
+    m_view = new CanvasView(m_canvas, m_elements, m_area);
+    m_area->setWidget(m_view);
+    m_area->setFrameShape(QFrame::NoFrame);
+    connect(m_view, &CanvasView::zoomWheel, this,
+            [this](int steps, QPointF at) { setZoom(ViewTransform::stepZoom(m_view->zoom(), steps), at); });
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(12);
-    layout->addWidget(m_view, 0, Qt::AlignTop);
-    layout->addWidget(buildControls(), 0, Qt::AlignTop);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(m_area, 1);
+    m_controls = buildControls();
+    // The controls keep their width, so a long element name never moves the buttons.
+    m_controls->setFixedWidth(m_controls->sizeHint().width());
+    layout->addWidget(m_controls, 0, Qt::AlignTop);
+    buildZoomActions();
+}
+
+void frmTivaro::buildZoomActions()
+{
+    const struct { QKeySequence keys; std::function<void()> run; } actions[] = {
+        {QKeySequence::ZoomIn, [this] { setZoom(ViewTransform::stepZoom(m_view->zoom(), 1)); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { setZoom(ViewTransform::stepZoom(m_view->zoom(), 1)); }},
+        {QKeySequence::ZoomOut, [this] { setZoom(ViewTransform::stepZoom(m_view->zoom(), -1)); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_0), [this] { zoomToFit(); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_1), [this] { setZoom(1); }},
+    };
+    for (const auto& a : actions) {
+        auto* action = new QAction(this);
+        action->setShortcut(a.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, a.run);
+        addAction(action);
+    }
+}
+
+void frmTivaro::setZoom(int zoom, std::optional<QPointF> pointer)
+{
+    zoom = ViewTransform::stepZoom(zoom, 0);
+    QWidget* viewport = m_area->viewport();
+    // The view is the viewport's child, placed at minus the scroll position.
+    const QPointF inViewport = pointer ? QPointF(m_view->pos()) + *pointer
+                                       : QPointF(viewport->width() / 2.0, viewport->height() / 2.0);
+    const QPointF twips = m_view->toTwips(inViewport - QPointF(m_view->pos()));
+    m_view->setZoom(zoom);
+    const QPointF scroll = m_view->transform().scrollKeeping(twips, inViewport);
+    m_area->horizontalScrollBar()->setValue(int(std::lround(scroll.x())));
+    m_area->verticalScrollBar()->setValue(int(std::lround(scroll.y())));
+    m_zoomBox->setCurrentIndex(m_zoomBox->findData(zoom));
+}
+
+void frmTivaro::zoomToFit()
+{
+    const QSize room = m_area->maximumViewportSize() - QSize(2 * CanvasView::Margin, 2 * CanvasView::Margin);
+    setZoom(ViewTransform::fitZoom(room, QSizeF(Canvas::ScreenWidth, Canvas::ScreenHeight)));
+}
+
+QSize frmTivaro::windowSizeAt(int zoom) const
+{
+    const QLayout* box = QWidget::layout();
+    const QMargins m = box->contentsMargins();
+    const QSize canvas = CanvasView::sizeAt(zoom);
+    const QSize controls = m_controls->sizeHint();
+    return {m.left() + canvas.width() + box->spacing() + controls.width() + m.right(),
+            m.top() + std::max(canvas.height(), controls.height()) + m.bottom()};
+}
+
+void frmTivaro::restoreView()
+{
+    const Settings::ViewState stored = Settings::readViewState(settingsFile());
+    int zoom = stored.zoom > 0 ? ViewTransform::stepZoom(stored.zoom, 0) : 0;
+    if (!stored.window.isNull()) {
+        setGeometry(stored.window);
+        if (zoom == 0) {
+            // As large as fits beside the controls in the stored window.
+            const QSize chrome = windowSizeAt(1) - CanvasView::sizeAt(1);
+            zoom = ViewTransform::fitZoom(stored.window.size() - chrome, {Canvas::ScreenWidth + 2.0 * CanvasView::Margin,
+                                                                          Canvas::ScreenHeight + 2.0 * CanvasView::Margin});
+        }
+    } else {
+        // The first start: the largest whole factor whose window fits the display.
+        const QScreen* display = screen() ? screen() : QGuiApplication::primaryScreen();
+        // Room for the window's own frame and title.
+        const QSize room = display ? display->availableGeometry().size() - QSize(16, 48) : QSize(1024, 720);
+        if (zoom == 0) {
+            zoom = 1;
+            for (int z : ViewTransform::Zooms)
+                if (windowSizeAt(z).width() <= room.width() && windowSizeAt(z).height() <= room.height())
+                    zoom = z;
+        }
+        resize(windowSizeAt(zoom).boundedTo(room).expandedTo(windowSizeAt(1).boundedTo(room)));
+    }
+    if (stored.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    m_view->setZoom(zoom);
+    m_zoomBox->setCurrentIndex(m_zoomBox->findData(zoom));
+}
+
+void frmTivaro::storeView()
+{
+    Settings::ViewState view;
+    view.zoom = m_view->zoom();
+    view.window = normalGeometry();
+    view.maximized = isMaximized();
+    // The view is a comfort: a settings file that cannot be written costs nothing else.
+    Settings::writeViewState(settingsFile(), view);
 }
 
 QWidget* frmTivaro::buildControls()
@@ -149,10 +251,15 @@ QWidget* frmTivaro::buildControls()
     LBLiniName = new QLabel(m_canvas.nameLabel()->text(), elementBox);
     LBLiniName->setObjectName(QStringLiteral("LBLiniName"));
     LBLiniName->setMinimumWidth(180);
+    // A long name is cut rather than widening the panel; the tool tip shows it whole.
+    LBLiniName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     QFont bold = LBLiniName->font();
     bold.setBold(true);
     LBLiniName->setFont(bold);
-    connect(m_canvas.nameLabel(), &CanvasText::textChanged, LBLiniName, &QLabel::setText);
+    connect(m_canvas.nameLabel(), &CanvasText::textChanged, LBLiniName, [this](const QString& name) {
+        LBLiniName->setText(name);
+        LBLiniName->setToolTip(name);
+    });
     grid->addWidget(Label2, 0, 0, 1, 4);
     grid->addWidget(LBLiniName, 1, 0, 1, 4);
     const struct { const char* label; QLineEdit** field; CanvasText* text; int row, col; } fields[] = {
@@ -227,6 +334,19 @@ QWidget* frmTivaro::buildControls()
         buttons->addWidget(*b.button, b.row, b.col);
     }
     column->addLayout(buttons);
+    auto* zoomRow = new QHBoxLayout;
+    auto* zoomLabel = new QLabel(QStringLiteral("Zoom"), panel);
+    m_zoomBox = new QComboBox(panel);
+    m_zoomBox->setObjectName(QStringLiteral("ZoomBox"));
+    m_zoomBox->setToolTip(QStringLiteral("Vergrößerung (Strg+Mausrad, Strg++, Strg+-, Strg+0 einpassen, Strg+1)"));
+    for (int z : ViewTransform::Zooms)
+        m_zoomBox->addItem(QStringLiteral("%1×").arg(z), z);
+    zoomLabel->setBuddy(m_zoomBox);
+    zoomRow->addWidget(zoomLabel);
+    zoomRow->addWidget(m_zoomBox, 1);
+    column->addLayout(zoomRow);
+    connect(m_zoomBox, &QComboBox::activated, this, [this](int index) { setZoom(m_zoomBox->itemData(index).toInt()); });
+
     // What the last save wrote.
     LBLStatus = new QLabel(panel);
     LBLStatus->setObjectName(QStringLiteral("LBLStatus"));
@@ -379,6 +499,7 @@ void frmTivaro::Form_Load()
     m_state.TwipsPerPixelY = qint16(twipsPerPixel(display ? display->logicalDotsPerInchY() : 0));
     m_canvas.setTwipsPerPixel(m_state.TwipsPerPixelX, m_state.TwipsPerPixelY);
     m_view->updateGeometryFromCanvas();
+    restoreView();
 }
 
 bool frmTivaro::Form_Unload()
@@ -389,9 +510,10 @@ bool frmTivaro::Form_Unload()
 void frmTivaro::closeEvent(QCloseEvent* event)
 {
     // A failed save keeps the window open: closing now would lose the edits.
-    if (Form_Unload())
+    if (Form_Unload()) {
+        storeView();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class CanvasView;
 class QAction;
@@ -18,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QKeyEvent;
 class QPushButton;
+class QScrollArea;
 class cSHFolder;
 struct Finding;
 struct AppState;
@@ -87,6 +89,14 @@ public:
     LayoutDocument& document() { return m_document; }
     ScreenLayout& layout() { return m_layout; }
     CanvasView* canvasView() const { return m_view; }
+    QScrollArea* canvasArea() const { return m_area; }
+
+    // Shows the canvas at zoom (a step of ViewTransform::Zooms), keeping the
+    // canvas point under `pointer` (view pixels) in place, or the centre of
+    // the visible part when there is none.
+    void setZoom(int zoom, std::optional<QPointF> pointer = std::nullopt);
+    // The largest zoom that shows the whole screen in the visible canvas area.
+    void zoomToFit();
 
     // BindingView
     void setSlotVisible(int slot, bool visible) override;
@@ -102,6 +112,11 @@ private:
     enum Direction { North, South, West, East };
 
     void buildWidgets();
+    void buildZoomActions();
+    // Window size that shows the canvas whole at zoom beside the controls.
+    QSize windowSizeAt(int zoom) const;
+    void restoreView();
+    void storeView();
     QWidget* buildControls();
     void bindField(QLineEdit* field, CanvasText* text);
     void buildActions();
@@ -129,6 +144,9 @@ private:
     WindowOpener m_openSkinManager;
 
     CanvasView* m_view = nullptr;
+    QScrollArea* m_area = nullptr;
+    QWidget* m_controls = nullptr;
+    QComboBox* m_zoomBox = nullptr;
     QComboBox* ComboAnsicht = nullptr;
     QCheckBox* ChkInfobar = nullptr;
     QCheckBox* ChkDummys = nullptr;
