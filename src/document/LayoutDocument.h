@@ -119,8 +119,10 @@ public:
     // one step until release(). Locked elements stay.
     void pressSelection();
     void moveSelectionTo(QPointF delta);
-    // The rectangles at the press of the running drag, or the current ones.
+    // The rectangles at the press of the running drag, and what it took hold of.
     const Rects& rectsAtPress() const { return m_drag.atPress; }
+    const Grip& grip() const { return m_drag.grip; }
+    bool isGroupDrag() const { return m_groupDrag; }
 
 signals:
     void loaded();

@@ -176,4 +176,22 @@ Snap SnapResize(const QRectF& r, const Grabs& grabs, QPointF pointer, const Fact
     return snap;
 }
 
+Snap SnapDrag(const Rects& atPress, int slot, const Grip& grip, QPointF pointer, const Factors& factor,
+              const Touch& touch, const Lines& lines, double distance, const ScreenRules& rules)
+{
+    if (slot < 0 || slot >= int(atPress.size()))
+        return {pointer, {}};
+    const QPointF origin = atPress[slot].topLeft();
+    if (grip.grabs.any()) {
+        Snap snap = SnapResize(atPress[slot], grip.grabs, pointer - origin, factor, lines, distance, rules);
+        snap.pointer += origin;
+        return snap;
+    }
+    std::vector<Factors> factors(atPress.size(), factor);
+    std::vector<Touch> touches(atPress.size(), touch);
+    Snap snap = SnapMove(atPress, {slot}, factors, touches, pointer - origin - grip.start, lines, distance, rules);
+    snap.pointer += origin + grip.start;
+    return snap;
+}
+
 } // namespace Snapping

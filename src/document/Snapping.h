@@ -62,4 +62,9 @@ Snap SnapMove(const Rects& atPress, const QList<int>& moving, const std::vector<
 Snap SnapResize(const QRectF& atPress, const Grabs& grabs, QPointF pointer, const Factors& factor,
                 const Lines& lines, double distance, const ScreenRules& rules);
 
+// The pointer (twips on the canvas) a drag of one element by grip goes on
+// with: its move or its grabbed edges caught by the lines, on whole pixels.
+Snap SnapDrag(const Rects& atPress, int slot, const Grip& grip, QPointF pointer, const Factors& factor,
+              const Touch& touch, const Lines& lines, double distance, const ScreenRules& rules);
+
 } // namespace Snapping

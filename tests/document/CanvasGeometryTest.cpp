@@ -103,6 +103,16 @@ TEST(Snapping, ResizeCatchesTheGrabbedEdgeUnlessItsValueIsLocked)
     }
 }
 
+TEST(Snapping, OneElementsDragSnapsFromWhereItWasPressed)
+{
+    const Snapping::Lines lines = Snapping::LinesOf(Scene, Shown, {0}, Screen);
+    // Pressed 300 twips inside, moved 120 left: its left edge catches the screen's.
+    const Grip move{{}, true, {300, 300}};
+    EXPECT_EQ(Snapping::SnapDrag(Scene, 0, move, {330, 450}, Free, {}, lines, 60, {}).pointer, QPointF(300, 450));
+    const Grip right{{false, false, true, false}, false, {1490, 300}};
+    EXPECT_EQ(Snapping::SnapDrag(Scene, 0, right, {2265, 600}, Free, {}, lines, 60, {}).pointer, QPointF(2250, 600));
+}
+
 TEST(Snapping, FollowersAreWhatTheDependentRulesMove)
 {
     const Rects map(21, QRectF(150, 150, 300, 300)), list(5, QRectF(150, 150, 300, 300));
