@@ -16,7 +16,8 @@ std::array<double, 3> featuresY(const QRectF& r) { return {r.top(), r.bottom(), 
 
 void addLines(std::vector<double>& to, const std::array<double, 3>& features)
 {
-    to.insert(to.end(), features.begin(), features.end());
+    for (double f : features)
+        to.push_back(f);
 }
 
 double onGrid(double v, double tpp)
