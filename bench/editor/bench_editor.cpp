@@ -3,6 +3,7 @@
 // the screen list and zoom changes, on a copy of the demo skin.
 #include "AppState.h"
 #include "CanvasView.h"
+#include "LayoutDocument.h"
 #include "ScriptedPrompter.h"
 #include "ScreenCatalogue.h"
 #include "frmTivaro.h"
@@ -123,6 +124,55 @@ void BM_ZoomChange(benchmark::State& bench)
     }
 }
 BENCHMARK(BM_ZoomChange)->Iterations(200)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+// The map view (25 elements) at 8x in a window of 1200 x 900, snapping on.
+void openMapAt8x(Editor& editor)
+{
+    auto* combo = editor.window->findChild<QComboBox*>(QStringLiteral("ComboAnsicht"));
+    combo->setCurrentIndex(combo->findText(QStringLiteral("Kartenansicht 1")));
+    editor.window->ComboAnsicht_Click();
+    editor.window->resize(1200, 900);
+    editor.window->setZoom(8);
+    editor.window->canvasView()->setSnapping(true);
+}
+
+// One pointer move of a drag of "from", snapping against the other elements, painted.
+void BM_SnapDragMove8x(benchmark::State& bench)
+{
+    Editor editor;
+    openMapAt8x(editor);
+    CanvasView* view = editor.window->canvasView();
+    const QPoint start = view->transform().toWidget(editor.window->document().rect(3).center()).toPoint();
+    editor.send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    editor.send(QEvent::MouseMove, start, Qt::LeftButton);
+    int step = 0;
+    for (auto _ : bench) {
+        const int phase = step++ % 400;
+        const int d = phase < 200 ? phase : 400 - phase;
+        editor.send(QEvent::MouseMove, start + QPoint(d, d / 2), Qt::LeftButton);
+        QCoreApplication::processEvents(); // paints what changed
+    }
+    editor.send(QEvent::MouseButtonRelease, start, Qt::NoButton);
+}
+BENCHMARK(BM_SnapDragMove8x)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+// One pointer move of a rubber band over the map view from an empty corner, painted.
+void BM_RubberBandMove8x(benchmark::State& bench)
+{
+    Editor editor;
+    openMapAt8x(editor);
+    CanvasView* view = editor.window->canvasView();
+    const QPoint start(view->width() - 6, view->height() - 6);
+    editor.send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    int step = 0;
+    for (auto _ : bench) {
+        const int d = 8 * (step++ % 300);
+        editor.send(QEvent::MouseMove, start - QPoint(d, d), Qt::LeftButton);
+        QCoreApplication::processEvents(); // paints what changed
+    }
+    editor.send(QEvent::MouseButtonRelease, start, Qt::NoButton);
+}
+BENCHMARK(BM_RubberBandMove8x)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
 long peakKilobytes()
 {

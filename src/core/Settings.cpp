@@ -80,7 +80,7 @@ ViewState readViewState(const QString& file)
             view.window = r;
     }
     view.maximized = number(Maximized).value_or(0) != 0;
-    view.snap = number(Snap).value_or(1) != 0;
+    view.snap = number(Snap).value_or(0) != 0;
     return view;
 }
 

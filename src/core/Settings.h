@@ -106,7 +106,7 @@ struct ViewState
     int zoom = 0;     // 0: as large as fits the window
     QRect window;     // null: the window's own size, placed by the system
     bool maximized = false;
-    bool snap = true;
+    bool snap = false;
 };
 
 // Reads the "View" keys; a value that cannot be used gives its default.

@@ -2,6 +2,7 @@
 
 #include "CanvasView.h"
 #include "CheckDialog.h"
+#include "ElementList.h"
 #include "Ini.h"
 #include "Paths.h"
 #include "Prompter.h"
@@ -23,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -65,6 +67,9 @@ int twipsPerPixel(qreal dotsPerInch)
         return 15;
     return std::max(1, int(std::lround(1440.0 / dotsPerInch)));
 }
+
+// Room for the element list: section, file and the four values of a typical skin.
+constexpr int ListWidth = 380;
 
 QString modeCaption(int mode)
 {
@@ -120,7 +125,35 @@ void frmTivaro::buildWidgets()
     // The controls keep their width, so a long element name never moves the buttons.
     m_controls->setFixedWidth(m_controls->sizeHint().width());
     layout->addWidget(m_controls, 0, Qt::AlignTop);
+    m_list = new ElementList(m_document, this);
+    m_list->setMinimumWidth(ListWidth);
+    layout->addWidget(m_list, 0);
+    connect(m_list, &ElementList::lockToggled, this, [this](int slot, bool locked) {
+        m_document.setLocked(slot, locked);
+        const QString key = lockKey(slot);
+        if (locked)
+            m_locks.insert(key);
+        else
+            m_locks.remove(key);
+    });
+    // Locks stay with their element while the program runs, across screens.
+    connect(&m_document, &LayoutDocument::loaded, this, [this] {
+        for (int slot = 0; slot < m_document.count(); ++slot) {
+            const bool locked = m_locks.contains(lockKey(slot));
+            m_document.setLocked(slot, locked);
+            m_list->setLocked(slot, locked);
+        }
+    });
+    connect(m_view, &CanvasView::pointerAt, this,
+            [this](QPoint p) { LBLPointer->setText(QStringLiteral("Zeiger: %1, %2").arg(p.x()).arg(p.y())); });
+    connect(m_view, &CanvasView::pointerLeft, this, [this] { LBLPointer->clear(); });
     buildZoomActions();
+}
+
+QString frmTivaro::lockKey(int slot) const
+{
+    const LayoutElement& e = m_document.element(slot);
+    return e.file.toLower() + QLatin1Char('/') + e.section.toLower();
 }
 
 void frmTivaro::buildZoomActions()
@@ -168,7 +201,7 @@ QSize frmTivaro::windowSizeAt(int zoom) const
     const QMargins m = box->contentsMargins();
     const QSize canvas = CanvasView::sizeAt(zoom);
     const QSize controls = m_controls->sizeHint();
-    return {m.left() + canvas.width() + box->spacing() + controls.width() + m.right(),
+    return {m.left() + canvas.width() + box->spacing() + controls.width() + box->spacing() + ListWidth + m.right(),
             m.top() + std::max(canvas.height(), controls.height()) + m.bottom()};
 }
 
@@ -199,6 +232,7 @@ void frmTivaro::restoreView()
     }
     if (stored.maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+    ChkSnap->setChecked(stored.snap);
     m_view->setZoom(zoom);
     m_zoomBox->setCurrentIndex(m_zoomBox->findData(zoom));
 }
@@ -209,6 +243,7 @@ void frmTivaro::storeView()
     view.zoom = m_view->zoom();
     view.window = normalGeometry();
     view.maximized = isMaximized();
+    view.snap = ChkSnap->isChecked();
     // The view is a comfort: a settings file that cannot be written costs nothing else.
     Settings::writeViewState(settingsFile(), view);
 }
@@ -346,6 +381,47 @@ QWidget* frmTivaro::buildControls()
     zoomRow->addWidget(m_zoomBox, 1);
     column->addLayout(zoomRow);
     connect(m_zoomBox, &QComboBox::activated, this, [this](int index) { setZoom(m_zoomBox->itemData(index).toInt()); });
+
+    // Several elements: arranging them, and snapping while dragging.
+    auto* arrangeRow = new QHBoxLayout;
+    BTNAlign = new QPushButton(QStringLiteral("Ausrichten"), panel);
+    BTNAlign->setObjectName(QStringLiteral("BTNAlign"));
+    BTNAlign->setToolTip(QStringLiteral("Ausgewählte Elemente ausrichten, verteilen oder angleichen"));
+    auto* menu = new QMenu(BTNAlign);
+    using A = Alignment::Action;
+    const struct { A action; const char* text; bool separatorBefore; } arrangements[] = {
+        {A::Left, "Links ausrichten", false},
+        {A::HorizontalCentre, "Horizontal zentrieren", false},
+        {A::Right, "Rechts ausrichten", false},
+        {A::Top, "Oben ausrichten", true},
+        {A::VerticalCentre, "Vertikal zentrieren", false},
+        {A::Bottom, "Unten ausrichten", false},
+        {A::DistributeHorizontally, "Horizontal gleich verteilen", true},
+        {A::DistributeVertically, "Vertikal gleich verteilen", false},
+        {A::SameWidth, "Gleiche Breite", true},
+        {A::SameHeight, "Gleiche Höhe", false},
+    };
+    for (const auto& a : arrangements) {
+        if (a.separatorBefore)
+            menu->addSeparator();
+        const QString text = QString::fromUtf8(a.text);
+        QAction* action = menu->addAction(text);
+        const A what = a.action;
+        connect(action, &QAction::triggered, this, [this, what, text] { m_document.arrange(what, text); });
+    }
+    BTNAlign->setMenu(menu);
+    ChkSnap = new QCheckBox(QStringLiteral("Einrasten"), panel);
+    ChkSnap->setObjectName(QStringLiteral("ChkSnap"));
+    ChkSnap->setToolTip(QStringLiteral("Beim Ziehen an Kanten und Mitten einrasten (Alt hält es an)"));
+    connect(ChkSnap, &QCheckBox::toggled, this, [this](bool on) { m_view->setSnapping(on); });
+    arrangeRow->addWidget(BTNAlign, 1);
+    arrangeRow->addWidget(ChkSnap);
+    column->addLayout(arrangeRow);
+    // Where the pointer is, in device pixels.
+    LBLPointer = new QLabel(panel);
+    LBLPointer->setObjectName(QStringLiteral("LBLPointer"));
+    LBLPointer->setAccessibleName(QStringLiteral("Zeigerposition"));
+    column->addWidget(LBLPointer);
 
     // What the last save wrote.
     LBLStatus = new QLabel(panel);

@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include <QSet>
+
 #include <functional>
 #include <optional>
 
@@ -20,6 +22,7 @@ class QLineEdit;
 class QKeyEvent;
 class QPushButton;
 class QScrollArea;
+class ElementList;
 class cSHFolder;
 struct Finding;
 struct AppState;
@@ -116,6 +119,7 @@ private:
     // Window size that shows the canvas whole at zoom beside the controls.
     QSize windowSizeAt(int zoom) const;
     void restoreView();
+    QString lockKey(int slot) const;
     void storeView();
     QWidget* buildControls();
     void bindField(QLineEdit* field, CanvasText* text);
@@ -147,6 +151,12 @@ private:
     QScrollArea* m_area = nullptr;
     QWidget* m_controls = nullptr;
     QComboBox* m_zoomBox = nullptr;
+    ElementList* m_list = nullptr;
+    QPushButton* BTNAlign = nullptr;
+    QCheckBox* ChkSnap = nullptr;
+    QLabel* LBLPointer = nullptr;
+    // Elements the user locked, by file and section, while the program runs.
+    QSet<QString> m_locks;
     QComboBox* ComboAnsicht = nullptr;
     QCheckBox* ChkInfobar = nullptr;
     QCheckBox* ChkDummys = nullptr;
