@@ -1,7 +1,6 @@
 #include "ElementList.h"
 #include "LayoutDocument.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -40,10 +39,6 @@ TEST(ElementListTest, RowsShowTheElementsAndSelectBothWays)
     doc.typeValue(FieldX, 7);
     EXPECT_EQ(cell(0, 2), QStringLiteral("7"));
     EXPECT_EQ(ElementList::describe(doc, 0), QStringLiteral("home in mainmenult.ini: x 7, y 36, cx 105, cy 54"));
-    QSignalSpy locks(&list, &ElementList::lockToggled);
-    list.item(1, ElementList::Locked)->setCheckState(Qt::Checked);
-    ASSERT_EQ(locks.size(), 1);
-    EXPECT_EQ(locks[0], (QVariantList{2, true}));
 }
 
 } // namespace
