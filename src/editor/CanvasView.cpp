@@ -55,7 +55,8 @@ CanvasView::CanvasView(Canvas& canvas, Elements& elements, QWidget* parent)
     connect(&m_canvas, &Canvas::itemChanged, this,
             [this](CanvasItem*, const QRectF& before, const QRectF& after) { onItemChanged(before, after); });
     // The outlines of the other selected elements.
-    connect(&m_elements.document(), &LayoutDocument::selectionChanged, this, qOverload<>(&QWidget::update));
+    connect(&m_elements.document(), &LayoutDocument::selectionChanged, this, &CanvasView::onSelectionChanged);
+    connect(&m_elements.document(), &LayoutDocument::loaded, this, [this] { m_outlined.clear(); });
     updateGeometryFromCanvas();
 }
 
@@ -265,9 +266,11 @@ QPointF CanvasView::snappedDrag(int slot, QPointF point, Qt::KeyboardModifiers m
         return point;
     }
     const LayoutElement& e = doc.element(slot);
-    const Snapping::Snap snap = Snapping::SnapDrag(doc.rectsAtPress(), slot, doc.grip(), point, e.factor, e.touch,
-                                                   linesFor(doc, {slot}, m_canvas.screen()->rect()),
-                                                   snapDistance(modifiers), doc.rules());
+    // Without snapping only the pixel grid remains, and no line is needed.
+    const double distance = snapDistance(modifiers);
+    const Snapping::Lines lines = distance > 0 ? linesFor(doc, {slot}, m_canvas.screen()->rect()) : Snapping::Lines{};
+    const Snapping::Snap snap =
+        Snapping::SnapDrag(doc.rectsAtPress(), slot, doc.grip(), point, e.factor, e.touch, lines, distance, doc.rules());
     setGuides(snap.guides);
     return snap.pointer;
 }
@@ -284,9 +287,10 @@ void CanvasView::moveGroup(QPointF point, Qt::KeyboardModifiers modifiers)
         if (doc.isSelected(slot) && !doc.isLocked(slot))
             moving << slot;
     }
+    const double distance = snapDistance(modifiers);
+    const Snapping::Lines lines = distance > 0 ? linesFor(doc, moving, m_canvas.screen()->rect()) : Snapping::Lines{};
     const Snapping::Snap snap =
-        Snapping::SnapMove(doc.rectsAtPress(), moving, factors, touch, point - m_groupStart,
-                           linesFor(doc, moving, m_canvas.screen()->rect()), snapDistance(modifiers), doc.rules());
+        Snapping::SnapMove(doc.rectsAtPress(), moving, factors, touch, point - m_groupStart, lines, distance, doc.rules());
     setGuides(snap.guides);
     doc.moveSelectionTo(snap.pointer);
 }
@@ -305,7 +309,30 @@ void CanvasView::moveBand(QPointF point)
             chosen << slot;
     const int current = chosen.contains(doc.current()) ? doc.current() : (chosen.isEmpty() ? -1 : chosen.last());
     doc.setSelection(chosen, current);
-    update(toWidget(before).united(toWidget(m_band)).toAlignedRect().adjusted(-2, -2, 2, 2));
+    updateOutline(before);
+    updateOutline(m_band);
+}
+
+void CanvasView::updateOutline(const QRectF& twips)
+{
+    // Only the four edges: the inside of a large band stays as it is.
+    const QRect r = toWidget(twips).toAlignedRect();
+    update(QRect(r.left() - 2, r.top() - 2, r.width() + 4, 5));
+    update(QRect(r.left() - 2, r.bottom() - 2, r.width() + 4, 5));
+    update(QRect(r.left() - 2, r.top() - 2, 5, r.height() + 4));
+    update(QRect(r.right() - 2, r.top() - 2, 5, r.height() + 4));
+}
+
+void CanvasView::onSelectionChanged()
+{
+    // The outlines of what was and what is selected.
+    const LayoutDocument& doc = m_elements.document();
+    const QList<int> now = doc.selection();
+    for (const QList<int>* list : {static_cast<const QList<int>*>(&m_outlined), &now})
+        for (int slot : *list)
+            if (doc.contains(slot))
+                updateOutline(doc.rect(slot));
+    m_outlined = now;
 }
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event)
@@ -346,7 +373,7 @@ void CanvasView::mouseReleaseEvent(QMouseEvent* event)
             if (m_groupDrag)
                 m_elements.document().release();
             m_banding = m_groupDrag = false;
-            update(toWidget(m_band).toAlignedRect().adjusted(-2, -2, 2, 2));
+            updateOutline(m_band);
             m_band = {};
             setGuides({});
         }

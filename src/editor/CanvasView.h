@@ -76,6 +76,9 @@ private:
     void moveBand(QPointF point);
     double snapDistance(Qt::KeyboardModifiers modifiers) const;
     void setGuides(std::vector<Snapping::Guide> guides);
+    // Paints the strips under the edges of a rectangle (twips) again.
+    void updateOutline(const QRectF& twips);
+    void onSelectionChanged();
 
     Canvas& m_canvas;
     Elements& m_elements;
@@ -90,6 +93,7 @@ private:
     QRectF m_band;
     QList<int> m_bandBase;
     // A drag of several elements: where the button went down, in twips.
+    QList<int> m_outlined; // the selection the outlines show
     bool m_groupDrag = false;
     QPointF m_groupStart;
 };

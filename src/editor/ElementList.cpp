@@ -33,7 +33,8 @@ ElementList::ElementList(LayoutDocument& document, QWidget* parent)
         QStringLiteral("Gesperrte Elemente lassen sich nicht verschieben (nur solange Tivaro läuft)"));
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Sized once per screen: measuring every cell on each drag step would cost more than the drag.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setStretchLastSection(false);
     setSelectionBehavior(SelectRows);
     setSelectionMode(ExtendedSelection);
@@ -87,6 +88,7 @@ void ElementList::rebuild()
         setItem(row, Locked, lock);
         showValues(slot);
     }
+    resizeColumnsToContents();
     m_following = false;
     followSelection();
 }

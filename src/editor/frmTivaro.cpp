@@ -69,7 +69,7 @@ int twipsPerPixel(qreal dotsPerInch)
 }
 
 // Room for the element list: section, file and the four values of a typical skin.
-constexpr int ListWidth = 380;
+constexpr int ListWidth = 410;
 
 QString modeCaption(int mode)
 {
