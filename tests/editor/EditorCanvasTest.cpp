@@ -81,6 +81,12 @@ TEST_F(EditorCanvasTest, BandAndCtrlClickSelectSeveralThatMoveAndAlignAsOneStep)
     EXPECT_EQ(doc().undoStack().count(), 2);
     QTest::mouseClick(find<QPushButton>("BTNUndo"), Qt::LeftButton);
     EXPECT_EQ(QList<double>({pixels(0).x(), pixels(3).x(), pixels(5).x()}), QList<double>({15, 130, 130}));
+    // A value typed into a field applies to all three.
+    auto* cx = find<QLineEdit>("txtCX");
+    cx->setFocus();
+    cx->selectAll();
+    QTest::keyClicks(cx, QStringLiteral("100"));
+    EXPECT_EQ(QList<double>({pixels(0).width(), pixels(3).width(), pixels(5).width()}), QList<double>({100, 100, 100}));
     // A click on empty canvas clears the selection.
     QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, at(120, 94));
     EXPECT_TRUE(doc().selection().isEmpty());
