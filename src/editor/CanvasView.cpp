@@ -10,9 +10,9 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
-#include <QToolTip>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -190,16 +190,17 @@ void CanvasView::mousePressEvent(QMouseEvent* event)
         } else if (touchable && doc.selection().size() > 1 && doc.isSelected(slot)) {
             // Inside one of several selected elements: they all move. Its edges still resize it alone.
             const LayoutElement& e = doc.element(slot);
-            if (!Layout::GrabsAt(e.rect.size(), point - e.rect.topLeft(), transform().edgeZone(m_canvas.selector()->lineWidth()), e.touch).any()) {
+            const double zone = transform().edgeZone(m_canvas.selector()->lineWidth());
+            if (!Layout::GrabsAt(e.rect.size(), point - e.rect.topLeft(), zone, e.touch).any()) {
                 m_groupDrag = true;
                 m_groupStart = point;
                 doc.pressSelection();
             }
         }
         if (m_banding) {
+            // The selection changes once the band has grown; a plain click leaves it as it is.
             m_bandStart = point;
             m_band = {};
-            doc.setSelection(m_bandBase, m_bandBase.contains(doc.current()) ? doc.current() : -1);
         }
         if (m_banding || m_groupDrag || (event->modifiers() & Qt::ControlModifier)) {
             event->accept();
@@ -300,6 +301,8 @@ void CanvasView::moveBand(QPointF point)
     LayoutDocument& doc = m_elements.document();
     const QRectF before = m_band;
     m_band = QRectF(m_bandStart, point).normalized();
+    if (m_band.width() <= 0 || m_band.height() <= 0)
+        return;
     std::vector<bool> selectable;
     for (const LayoutElement& e : doc.elements())
         selectable.push_back(e.visible && e.touch.any());

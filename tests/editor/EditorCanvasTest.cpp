@@ -87,9 +87,11 @@ TEST_F(EditorCanvasTest, BandAndCtrlClickSelectSeveralThatMoveAndAlignAsOneStep)
     cx->selectAll();
     QTest::keyClicks(cx, QStringLiteral("100"));
     EXPECT_EQ(QList<double>({pixels(0).width(), pixels(3).width(), pixels(5).width()}), QList<double>({100, 100, 100}));
-    // A click on empty canvas clears the selection.
+    // A plain click on empty canvas keeps the selection; a band from there starts a new one.
     QTest::mouseClick(view(), Qt::LeftButton, Qt::NoModifier, at(120, 94));
-    EXPECT_TRUE(doc().selection().isEmpty());
+    EXPECT_EQ(doc().selection().size(), 3);
+    drag(at(120, 94), {at(100, 92)});
+    EXPECT_EQ(doc().selection(), QList<int>{0});
 }
 
 TEST_F(EditorCanvasTest, DragsSnapWithGuidesUnlessAltIsHeldAndLockedElementsStay)
