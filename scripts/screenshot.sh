@@ -19,7 +19,8 @@ cp "$build/bin/tivaro" "$scratch/program/"
 ln -s "$(realpath "$build/bin/pics")" "$scratch/program/pics"
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
+# A display of 1280 x 1024 opens the editor at 2x, with the element list beside it.
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp &
 xvfb=$!
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done

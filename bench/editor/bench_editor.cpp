@@ -1,8 +1,9 @@
 // The editor window offscreen with painting: a drag of 10,000 pointer moves,
-// undo and redo through a 100-step history, and a walk through all 48 screens
-// of the screen list, on a copy of the demo skin.
+// undo and redo through a 100-step history, a walk through all 48 screens of
+// the screen list and zoom changes, on a copy of the demo skin.
 #include "AppState.h"
 #include "CanvasView.h"
+#include "LayoutDocument.h"
 #include "ScriptedPrompter.h"
 #include "ScreenCatalogue.h"
 #include "frmTivaro.h"
@@ -41,6 +42,7 @@ struct Editor
         window = std::make_unique<frmTivaro>(state);
         window->show();
         window->openSkinFolder(skin.path());
+        window->setZoom(1);
         QCoreApplication::processEvents();
     }
 
@@ -109,6 +111,84 @@ void BM_ScreenSwitch(benchmark::State& bench)
     }
 }
 BENCHMARK(BM_ScreenSwitch)->Iterations(48 * 4)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+// A zoom change with its repaint, between 4x and 8x, the largest canvases.
+void BM_ZoomChange(benchmark::State& bench)
+{
+    Editor editor;
+    editor.window->resize(1200, 900);
+    int step = 0;
+    for (auto _ : bench) {
+        editor.window->setZoom(step++ % 2 ? 4 : 8);
+        editor.window->repaint();
+    }
+}
+BENCHMARK(BM_ZoomChange)->Iterations(200)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+// The map view (25 elements) at 8x in a window of 1200 x 900, snapping on.
+void openMapAt8x(Editor& editor)
+{
+    auto* combo = editor.window->findChild<QComboBox*>(QStringLiteral("ComboAnsicht"));
+    combo->setCurrentIndex(combo->findText(QStringLiteral("Kartenansicht 1")));
+    editor.window->ComboAnsicht_Click();
+    editor.window->resize(1200, 900);
+    editor.window->setZoom(8);
+    editor.window->canvasView()->setSnapping(true);
+}
+
+// One pointer move of a drag of a map element, snapping against the other elements, painted.
+void BM_SnapDragMove8x(benchmark::State& bench)
+{
+    Editor editor;
+    openMapAt8x(editor);
+    CanvasView* view = editor.window->canvasView();
+    // The first element that lies on top at its own centre and may be moved both ways.
+    const LayoutDocument& doc = editor.window->document();
+    const auto movable = [&doc](int s) {
+        const LayoutElement& e = doc.element(s);
+        return doc.elementAt(e.rect.center()) == s && e.factor[0] != 0 && e.factor[1] != 0;
+    };
+    int slot = 0;
+    while (slot < doc.count() && !movable(slot))
+        ++slot;
+    const QPoint start = view->transform().toWidget(doc.rect(slot).center()).toPoint();
+    const QRectF atStart = doc.rect(slot);
+    bool moved = false;
+    editor.send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    editor.send(QEvent::MouseMove, start, Qt::LeftButton);
+    int step = 0;
+    for (auto _ : bench) {
+        const int phase = step++ % 400;
+        const int d = phase < 200 ? phase : 400 - phase;
+        editor.send(QEvent::MouseMove, start + QPoint(d, d / 2), Qt::LeftButton);
+        QCoreApplication::processEvents(); // paints what changed
+        moved = moved || doc.rect(slot) != atStart;
+    }
+    editor.send(QEvent::MouseButtonRelease, start, Qt::NoButton);
+    if (!moved)
+        bench.SkipWithError("the drag moved nothing");
+}
+BENCHMARK(BM_SnapDragMove8x)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
+// One pointer move of a rubber band over the map view from an empty corner, painted.
+void BM_RubberBandMove8x(benchmark::State& bench)
+{
+    Editor editor;
+    openMapAt8x(editor);
+    CanvasView* view = editor.window->canvasView();
+    const QPoint start(view->width() - 6, view->height() - 6);
+    editor.send(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    int step = 0;
+    for (auto _ : bench) {
+        const int d = 8 * (step++ % 300);
+        editor.send(QEvent::MouseMove, start - QPoint(d, d), Qt::LeftButton);
+        QCoreApplication::processEvents(); // paints what changed
+    }
+    editor.send(QEvent::MouseButtonRelease, start, Qt::NoButton);
+    if (editor.window->document().selection().size() < 2)
+        bench.SkipWithError("the band selected nothing");
+}
+BENCHMARK(BM_RubberBandMove8x)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
 long peakKilobytes()
 {

@@ -134,6 +134,8 @@ int main(int argc, char** argv)
     // Rendering shows no window, so it needs no display either.
     if (rendering && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Whole scale factors keep every skin pixel a square of whole screen pixels, so the canvas stays sharp.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
     std::unique_ptr<QCoreApplication> app;
     if (windowless && !rendering)
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -5,6 +5,7 @@
 #include "Paths.h"
 
 #include <QDir>
+#include <QStringList>
 
 #include <cmath>
 #include <optional>
@@ -62,6 +63,41 @@ quint32 readColor(const QString& file, QLatin1String key, QLatin1String fallback
 }
 
 } // namespace
+
+ViewState readViewState(const QString& file)
+{
+    ViewState view;
+    const auto number = [&](QLatin1String key) { return ParseNumber(ReadIni(file, View, key, QString())); };
+    if (const auto zoom = number(Zoom); zoom && *zoom >= 1 && *zoom <= 64)
+        view.zoom = int(*zoom);
+    const QStringList parts = ReadIni(file, View, Window, QString()).split(QLatin1Char(','));
+    if (parts.size() == 4) {
+        bool ok[4];
+        const QRect r(parts[0].trimmed().toInt(&ok[0]), parts[1].trimmed().toInt(&ok[1]),
+                      parts[2].trimmed().toInt(&ok[2]), parts[3].trimmed().toInt(&ok[3]));
+        if (ok[0] && ok[1] && ok[2] && ok[3] && r.width() >= 100 && r.height() >= 100 && r.width() <= 100000
+            && r.height() <= 100000)
+            view.window = r;
+    }
+    view.maximized = number(Maximized).value_or(0) != 0;
+    view.snap = number(Snap).value_or(0) != 0;
+    return view;
+}
+
+bool writeViewState(const QString& file, const ViewState& view)
+{
+    IniBatch batch(file);
+    batch.write(View, Zoom, QString::number(view.zoom));
+    if (!view.window.isNull())
+        batch.write(View, Window, QStringLiteral("%1,%2,%3,%4")
+                                      .arg(view.window.x())
+                                      .arg(view.window.y())
+                                      .arg(view.window.width())
+                                      .arg(view.window.height()));
+    batch.write(View, Maximized, view.maximized ? QStringLiteral("1") : QStringLiteral("0"));
+    batch.write(View, Snap, view.snap ? QStringLiteral("1") : QStringLiteral("0"));
+    return batch.commit();
+}
 
 LayoutLook readLayoutLook(const QString& settingsFile)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLatin1String>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -93,5 +94,24 @@ struct LayoutLook
 // used gives the default, and what is used is written straight back, so a
 // fresh file fills itself with the defaults.
 LayoutLook readLayoutLook(const QString& settingsFile);
+
+// How the editor window was left: zoom, place and size, snapping.
+inline constexpr QLatin1String View{"View"};
+inline constexpr QLatin1String Zoom{"Zoom"};
+inline constexpr QLatin1String Window{"Window"};
+inline constexpr QLatin1String Maximized{"Maximized"};
+inline constexpr QLatin1String Snap{"Snap"};
+struct ViewState
+{
+    int zoom = 0;     // 0: as large as fits the window
+    QRect window;     // null: the window's own size, placed by the system
+    bool maximized = false;
+    bool snap = false;
+};
+
+// Reads the "View" keys; a value that cannot be used gives its default.
+ViewState readViewState(const QString& settingsFile);
+// False when the file could not be written.
+bool writeViewState(const QString& settingsFile, const ViewState& view);
 
 } // namespace Settings

@@ -15,7 +15,7 @@ class LayoutDocument;
 class LayoutCommand : public QUndoCommand
 {
 public:
-    enum Kind { Drag = 1, Nudge, Typed };
+    enum Kind { Drag = 1, Nudge, Typed, Arrange };
 
     struct Change
     {

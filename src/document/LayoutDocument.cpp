@@ -1,6 +1,7 @@
 #include "LayoutDocument.h"
 
 #include "LayoutCommand.h"
+#include "Selection.h"
 #include "Twips.h"
 
 #include <algorithm>
@@ -30,6 +31,8 @@ void LayoutDocument::load(std::vector<LayoutElement> elements, const ScreenRules
 {
     m_undo.clear();
     m_elements = std::move(elements);
+    m_locked.assign(m_elements.size(), false);
+    m_groupDrag = false;
     m_rules = rules;
     m_saved = rects();
     m_drag = {};
@@ -134,38 +137,58 @@ void LayoutDocument::apply(const std::vector<std::pair<int, QRectF>>& rects, con
         emit rectsChanged(changed);
 }
 
-void LayoutDocument::placeCurrent(const FieldValues& values, int kind, int detail, const QString& text)
+void LayoutDocument::placeSelection(const std::function<std::optional<FieldValues>(int slot)>& valuesOf, int kind,
+                                    int detail, const QString& text)
 {
-    const int slot = m_current;
     Rects next = rects();
-    if (const auto placed = Layout::Placed(origin(slot), values, m_rules))
-        next[slot] = *placed;
-    Layout::ApplyDependents(next, m_rules, slot);
+    for (int slot : m_selection) {
+        // A locked element keeps its place; one whose values stay as they are, too.
+        const auto values = isLocked(slot) ? std::nullopt : valuesOf(slot);
+        if (!values)
+            continue;
+        if (const auto placed = Layout::Placed(origin(slot), *values, m_rules))
+            next[slot] = *placed;
+        Layout::ApplyDependents(next, m_rules, slot);
+    }
     push(next, kind, detail, text);
+}
+
+QString LayoutDocument::editText(bool move) const
+{
+    if (m_selection.size() > 1)
+        return move ? QStringLiteral("%1 Elemente verschieben").arg(m_selection.size())
+                    : QStringLiteral("Größe von %1 Elementen ändern").arg(m_selection.size());
+    const QString& section = m_elements[m_current].section;
+    return move ? moveText(section) : resizeText(section);
 }
 
 void LayoutDocument::nudge(NudgeMode mode, NudgeDirection direction)
 {
     if (!contains(m_current))
         return;
-    const LayoutElement& e = m_elements[m_current];
-    const FieldValues before = Layout::FieldNumbers(shown(m_current));
-    const FieldValues values = Layout::Nudged(before, mode, direction, e.factor, e.touch);
-    if (values == before)
-        return;
-    const QString text = mode == NudgeMode::Position ? moveText(e.section) : resizeText(e.section);
-    placeCurrent(values, LayoutCommand::Nudge, int(mode), text);
+    placeSelection(
+        [&](int slot) -> std::optional<FieldValues> {
+            const LayoutElement& e = m_elements[slot];
+            const FieldValues before = Layout::FieldNumbers(shown(slot));
+            const FieldValues values = Layout::Nudged(before, mode, direction, e.factor, e.touch);
+            if (values == before)
+                return std::nullopt;
+            return values;
+        },
+        LayoutCommand::Nudge, int(mode), editText(mode == NudgeMode::Position));
 }
 
 void LayoutDocument::typeValue(Field field, double value)
 {
     if (!contains(m_current))
         return;
-    FieldValues values = Layout::FieldNumbers(shown(m_current));
-    values[field] = value;
-    const QString& section = m_elements[m_current].section;
-    placeCurrent(values, LayoutCommand::Typed, field,
-                 field == FieldX || field == FieldY ? moveText(section) : resizeText(section));
+    placeSelection(
+        [&](int slot) -> std::optional<FieldValues> {
+            FieldValues values = Layout::FieldNumbers(shown(slot));
+            values[field] = value;
+            return values;
+        },
+        LayoutCommand::Typed, field, editText(field == FieldX || field == FieldY));
 }
 
 // ---- mouse ----
@@ -174,6 +197,11 @@ bool LayoutDocument::press(int slot, QPointF point, double zone)
 {
     if (!contains(slot) || !m_elements[slot].touch.any())
         return false;
+    if (isLocked(slot)) {
+        // A locked element can be chosen, not moved.
+        select(slot);
+        return true;
+    }
     const LayoutElement& e = m_elements[slot];
     const QPointF at = point - e.rect.topLeft();
     Grip grip;
@@ -218,6 +246,7 @@ bool LayoutDocument::moveTo(QPointF point, Qt::MouseButtons buttons)
 void LayoutDocument::release()
 {
     m_drag = {};
+    m_groupDrag = false;
     ++m_chain;
 }
 
@@ -232,4 +261,70 @@ void LayoutDocument::markSaved()
 bool LayoutDocument::changedSinceSave(int slot) const
 {
     return contains(slot) && slot < int(m_saved.size()) && !Layout::Same(m_saved[slot], m_elements[slot].rect);
+}
+
+// ---- several elements ----
+
+void LayoutDocument::setLocked(int slot, bool locked)
+{
+    if (contains(slot) && slot < int(m_locked.size()))
+        m_locked[slot] = locked;
+}
+
+bool LayoutDocument::isLocked(int slot) const
+{
+    return contains(slot) && slot < int(m_locked.size()) && m_locked[slot];
+}
+
+std::vector<Alignment::Freedom> LayoutDocument::freedoms() const
+{
+    std::vector<Alignment::Freedom> free;
+    free.reserve(m_elements.size());
+    for (int slot = 0; slot < count(); ++slot)
+        free.push_back(Alignment::FreedomOf(m_elements[slot].touch, m_elements[slot].factor, isLocked(slot)));
+    return free;
+}
+
+void LayoutDocument::toggleSelected(int slot)
+{
+    if (!contains(slot))
+        return;
+    QList<int> chosen = m_selection;
+    if (chosen.contains(slot)) {
+        chosen.removeAll(slot);
+        setSelection(chosen, chosen.contains(m_current) ? m_current : -1);
+    } else {
+        setSelection(chosen << slot, slot);
+    }
+}
+
+void LayoutDocument::arrange(Alignment::Action action, const QString& text)
+{
+    ++m_chain;
+    push(Alignment::Arranged(rects(), m_selection, m_current, action, freedoms(), m_rules), LayoutCommand::Arrange,
+         int(action), text);
+    ++m_chain;
+}
+
+void LayoutDocument::pressSelection()
+{
+    m_drag = {};
+    m_drag.atPress = rects();
+    m_groupDrag = true;
+    ++m_chain;
+}
+
+void LayoutDocument::moveSelectionTo(QPointF delta)
+{
+    if (!m_groupDrag)
+        return;
+    std::vector<Factors> factors;
+    factors.reserve(m_elements.size());
+    for (int slot = 0; slot < count(); ++slot)
+        factors.push_back(isLocked(slot) ? Factors{0, 0, 0, 0} : m_elements[slot].factor);
+    const Rects next = Selection::Moved(m_drag.atPress, m_selection, factors, delta, m_rules);
+    const QString text = m_selection.size() == 1 && contains(m_current)
+                             ? moveText(m_elements[m_current].section)
+                             : QStringLiteral("%1 Elemente verschieben").arg(m_selection.size());
+    push(next, LayoutCommand::Drag, 0, text);
 }

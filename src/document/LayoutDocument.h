@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Alignment.h"
 #include "LayoutRules.h"
 
 #include <QList>
@@ -8,6 +9,8 @@
 #include <QString>
 #include <QUndoStack>
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 // One element of the bound screen: where it is stored, where it sits and what
@@ -71,10 +74,11 @@ public:
     void select(int slot);
     void setSelection(QList<int> chosen, int current);
 
-    // Edits of the current element, each one undo step; repeated nudges of one
-    // element in one mode, and the keys typed into one field, merge into one.
-    // The values of all four fields are applied, as the fields show them; a
-    // nudge that changes no field (a locked value) does nothing.
+    // Edits of the selected elements (locked ones stay), each one undo step;
+    // repeated nudges of one selection in one mode, and the keys typed into
+    // one field, merge into one. The values of all four fields are applied, as
+    // the fields show them; a nudge that changes no field (a locked value)
+    // does nothing.
     void nudge(NudgeMode mode, NudgeDirection direction);
     void typeValue(Field field, double value);
 
@@ -99,6 +103,27 @@ public:
     // Whether slot differs from what the files held at the load or the last save.
     bool changedSinceSave(int slot) const;
 
+    // ---- several elements at once ----
+    // A lock the user sets while the program runs: the element keeps its
+    // rectangle against the mouse, the keys and arranging; it is never stored.
+    void setLocked(int slot, bool locked);
+    bool isLocked(int slot) const;
+    // What the binding and the user's lock leave free, by slot.
+    std::vector<Alignment::Freedom> freedoms() const;
+    // Ctrl+click: slot joins the selection and becomes current, or leaves it.
+    void toggleSelected(int slot);
+    // One step: the selection lined up, spaced or sized (see Alignment).
+    void arrange(Alignment::Action action, const QString& text);
+    // A drag of the whole selection: the rectangles at the press are kept,
+    // and every move puts the selection at them moved by delta (twips), as
+    // one step until release(). Locked elements stay.
+    void pressSelection();
+    void moveSelectionTo(QPointF delta);
+    // The rectangles at the press of the running drag, and what it took hold of.
+    const Rects& rectsAtPress() const { return m_drag.atPress; }
+    const Grip& grip() const { return m_drag.grip; }
+    bool isGroupDrag() const { return m_groupDrag; }
+
 signals:
     void loaded();
     // Rectangles of these slots changed.
@@ -120,9 +145,16 @@ private:
     void push(const Rects& next, int kind, int detail, const QString& text);
     // Puts rectangles and selection in place, as a command does or undoes it.
     void apply(const std::vector<std::pair<int, QRectF>>& rects, const QList<int>& selection, int current);
-    void placeCurrent(const FieldValues& values, int kind, int detail, const QString& text);
+    // Places every selected element that is not locked at the values valuesOf
+    // gives (none: it stays), with its followers, as one step.
+    void placeSelection(const std::function<std::optional<FieldValues>(int slot)>& valuesOf, int kind, int detail,
+                        const QString& text);
+    // The step's name: the element's section, or how many elements.
+    QString editText(bool move) const;
 
     std::vector<LayoutElement> m_elements;
+    std::vector<bool> m_locked;
+    bool m_groupDrag = false;
     Rects m_saved;
     ScreenRules m_rules;
     QList<int> m_selection;

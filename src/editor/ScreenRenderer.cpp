@@ -19,6 +19,8 @@ QImage ScreenRenderer::render(const QString& screenName, int zoom)
 {
     if (!m_window->showScreen(screenName))
         return {};
+    // One device pixel per pixel, then scaled: frames grow with the picture.
+    m_window->setZoom(1);
     const QImage image = m_window->canvasView()->grab().toImage();
     if (zoom <= 1)
         return image;

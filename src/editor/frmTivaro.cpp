@@ -2,6 +2,7 @@
 
 #include "CanvasView.h"
 #include "CheckDialog.h"
+#include "ElementList.h"
 #include "Ini.h"
 #include "Paths.h"
 #include "Prompter.h"
@@ -23,9 +24,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -64,6 +68,9 @@ int twipsPerPixel(qreal dotsPerInch)
     return std::max(1, int(std::lround(1440.0 / dotsPerInch)));
 }
 
+// Room for the element list: section, file and the four values of a typical skin.
+constexpr int ListWidth = 410;
+
 QString modeCaption(int mode)
 {
     static const char* const captions[] = {"pos.", "scale+", "scale-"};
@@ -101,14 +108,144 @@ frmTivaro::~frmTivaro()
 
 void frmTivaro::buildWidgets()
 {
-    m_view = new CanvasView(m_canvas, m_elements, this);
+    m_area = new QScrollArea(this);
+    m_area->setObjectName(QStringLiteral("CanvasArea"));
+    m_area->setAccessibleName(QStringLiteral("Bildschirm"));
+    m_view = new CanvasView(m_canvas, m_elements, m_area);
+    m_area->setWidget(m_view);
+    m_area->setFrameShape(QFrame::NoFrame);
+    connect(m_view, &CanvasView::zoomWheel, this,
+            [this](int steps, QPointF at) { setZoom(ViewTransform::stepZoom(m_view->zoom(), steps), at); });
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(10, 10, 10, 10);
     layout->setSpacing(12);
-    layout->addWidget(m_view, 0, Qt::AlignTop);
-    layout->addWidget(buildControls(), 0, Qt::AlignTop);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(m_area, 1);
+    m_controls = buildControls();
+    // The controls keep their width, so a long element name never moves the buttons.
+    m_controls->setFixedWidth(m_controls->sizeHint().width());
+    layout->addWidget(m_controls, 0, Qt::AlignTop);
+    m_list = new ElementList(m_document, this);
+    m_list->setMinimumWidth(ListWidth);
+    layout->addWidget(m_list, 0);
+    connect(m_list, &ElementList::lockToggled, this, [this](int slot, bool locked) {
+        m_document.setLocked(slot, locked);
+        const QString key = lockKey(slot);
+        if (locked)
+            m_locks.insert(key);
+        else
+            m_locks.remove(key);
+    });
+    // Locks stay with their element while the program runs, across screens.
+    connect(&m_document, &LayoutDocument::loaded, this, [this] {
+        for (int slot = 0; slot < m_document.count(); ++slot) {
+            const bool locked = m_locks.contains(lockKey(slot));
+            m_document.setLocked(slot, locked);
+            m_list->setLocked(slot, locked);
+        }
+    });
+    connect(m_view, &CanvasView::pointerAt, this,
+            [this](QPoint p) { LBLPointer->setText(QStringLiteral("Zeiger: %1, %2").arg(p.x()).arg(p.y())); });
+    connect(m_view, &CanvasView::pointerLeft, this, [this] { LBLPointer->clear(); });
+    buildZoomActions();
+}
+
+QString frmTivaro::lockKey(int slot) const
+{
+    const LayoutElement& e = m_document.element(slot);
+    return e.file.toLower() + QLatin1Char('/') + e.section.toLower();
+}
+
+void frmTivaro::buildZoomActions()
+{
+    const struct { QKeySequence keys; std::function<void()> run; } actions[] = {
+        {QKeySequence::ZoomIn, [this] { setZoom(ViewTransform::stepZoom(m_view->zoom(), 1)); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_Equal), [this] { setZoom(ViewTransform::stepZoom(m_view->zoom(), 1)); }},
+        {QKeySequence::ZoomOut, [this] { setZoom(ViewTransform::stepZoom(m_view->zoom(), -1)); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_0), [this] { zoomToFit(); }},
+        {QKeySequence(Qt::CTRL | Qt::Key_1), [this] { setZoom(1); }},
+    };
+    for (const auto& a : actions) {
+        auto* action = new QAction(this);
+        action->setShortcut(a.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, a.run);
+        addAction(action);
+    }
+}
+
+void frmTivaro::setZoom(int zoom, std::optional<QPointF> pointer)
+{
+    zoom = ViewTransform::stepZoom(zoom, 0);
+    QWidget* viewport = m_area->viewport();
+    // The view is the viewport's child, placed at minus the scroll position.
+    const QPointF inViewport = pointer ? QPointF(m_view->pos()) + *pointer
+                                       : QPointF(viewport->width() / 2.0, viewport->height() / 2.0);
+    const QPointF twips = m_view->toTwips(inViewport - QPointF(m_view->pos()));
+    m_view->setZoom(zoom);
+    const QPointF scroll = m_view->transform().scrollKeeping(twips, inViewport);
+    m_area->horizontalScrollBar()->setValue(int(std::lround(scroll.x())));
+    m_area->verticalScrollBar()->setValue(int(std::lround(scroll.y())));
+    m_zoomBox->setCurrentIndex(m_zoomBox->findData(zoom));
+}
+
+void frmTivaro::zoomToFit()
+{
+    const QSize room = m_area->maximumViewportSize() - QSize(2 * CanvasView::Margin, 2 * CanvasView::Margin);
+    setZoom(ViewTransform::fitZoom(room, QSizeF(Canvas::ScreenWidth, Canvas::ScreenHeight)));
+}
+
+QSize frmTivaro::windowSizeAt(int zoom) const
+{
+    const QLayout* box = QWidget::layout();
+    const QMargins m = box->contentsMargins();
+    const QSize canvas = CanvasView::sizeAt(zoom);
+    const QSize controls = m_controls->sizeHint();
+    return {m.left() + canvas.width() + box->spacing() + controls.width() + box->spacing() + ListWidth + m.right(),
+            m.top() + std::max(canvas.height(), controls.height()) + m.bottom()};
+}
+
+void frmTivaro::restoreView()
+{
+    const Settings::ViewState stored = Settings::readViewState(settingsFile());
+    int zoom = stored.zoom > 0 ? ViewTransform::stepZoom(stored.zoom, 0) : 0;
+    if (!stored.window.isNull()) {
+        setGeometry(stored.window);
+        if (zoom == 0) {
+            // As large as fits beside the controls in the stored window.
+            const QSize chrome = windowSizeAt(1) - CanvasView::sizeAt(1);
+            zoom = ViewTransform::fitZoom(stored.window.size() - chrome, {Canvas::ScreenWidth + 2.0 * CanvasView::Margin,
+                                                                          Canvas::ScreenHeight + 2.0 * CanvasView::Margin});
+        }
+    } else {
+        // The first start: the largest whole factor whose window fits the display.
+        const QScreen* display = screen() ? screen() : QGuiApplication::primaryScreen();
+        // Room for the window's own frame and title.
+        const QSize room = display ? display->availableGeometry().size() - QSize(16, 48) : QSize(1024, 720);
+        if (zoom == 0) {
+            zoom = 1;
+            for (int z : ViewTransform::Zooms)
+                if (windowSizeAt(z).width() <= room.width() && windowSizeAt(z).height() <= room.height())
+                    zoom = z;
+        }
+        resize(windowSizeAt(zoom).boundedTo(room).expandedTo(windowSizeAt(1).boundedTo(room)));
+    }
+    if (stored.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    ChkSnap->setChecked(stored.snap);
+    m_view->setZoom(zoom);
+    m_zoomBox->setCurrentIndex(m_zoomBox->findData(zoom));
+}
+
+void frmTivaro::storeView()
+{
+    Settings::ViewState view;
+    view.zoom = m_view->zoom();
+    view.window = normalGeometry();
+    view.maximized = isMaximized();
+    view.snap = ChkSnap->isChecked();
+    // The view is a comfort: a settings file that cannot be written costs nothing else.
+    Settings::writeViewState(settingsFile(), view);
 }
 
 QWidget* frmTivaro::buildControls()
@@ -149,10 +286,15 @@ QWidget* frmTivaro::buildControls()
     LBLiniName = new QLabel(m_canvas.nameLabel()->text(), elementBox);
     LBLiniName->setObjectName(QStringLiteral("LBLiniName"));
     LBLiniName->setMinimumWidth(180);
+    // A long name is cut rather than widening the panel; the tool tip shows it whole.
+    LBLiniName->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     QFont bold = LBLiniName->font();
     bold.setBold(true);
     LBLiniName->setFont(bold);
-    connect(m_canvas.nameLabel(), &CanvasText::textChanged, LBLiniName, &QLabel::setText);
+    connect(m_canvas.nameLabel(), &CanvasText::textChanged, LBLiniName, [this](const QString& name) {
+        LBLiniName->setText(name);
+        LBLiniName->setToolTip(name);
+    });
     grid->addWidget(Label2, 0, 0, 1, 4);
     grid->addWidget(LBLiniName, 1, 0, 1, 4);
     const struct { const char* label; QLineEdit** field; CanvasText* text; int row, col; } fields[] = {
@@ -227,6 +369,60 @@ QWidget* frmTivaro::buildControls()
         buttons->addWidget(*b.button, b.row, b.col);
     }
     column->addLayout(buttons);
+    auto* zoomRow = new QHBoxLayout;
+    auto* zoomLabel = new QLabel(QStringLiteral("Zoom"), panel);
+    m_zoomBox = new QComboBox(panel);
+    m_zoomBox->setObjectName(QStringLiteral("ZoomBox"));
+    m_zoomBox->setToolTip(QStringLiteral("Vergrößerung (Strg+Mausrad, Strg++, Strg+-, Strg+0 einpassen, Strg+1)"));
+    for (int z : ViewTransform::Zooms)
+        m_zoomBox->addItem(QStringLiteral("%1×").arg(z), z);
+    zoomLabel->setBuddy(m_zoomBox);
+    zoomRow->addWidget(zoomLabel);
+    zoomRow->addWidget(m_zoomBox, 1);
+    column->addLayout(zoomRow);
+    connect(m_zoomBox, &QComboBox::activated, this, [this](int index) { setZoom(m_zoomBox->itemData(index).toInt()); });
+
+    // Several elements: arranging them, and snapping while dragging.
+    auto* arrangeRow = new QHBoxLayout;
+    BTNAlign = new QPushButton(QStringLiteral("Ausrichten"), panel);
+    BTNAlign->setObjectName(QStringLiteral("BTNAlign"));
+    BTNAlign->setToolTip(QStringLiteral("Ausgewählte Elemente ausrichten, verteilen oder angleichen"));
+    auto* menu = new QMenu(BTNAlign);
+    using A = Alignment::Action;
+    const struct { A action; const char* text; bool separatorBefore; } arrangements[] = {
+        {A::Left, "Links ausrichten", false},
+        {A::HorizontalCentre, "Horizontal zentrieren", false},
+        {A::Right, "Rechts ausrichten", false},
+        {A::Top, "Oben ausrichten", true},
+        {A::VerticalCentre, "Vertikal zentrieren", false},
+        {A::Bottom, "Unten ausrichten", false},
+        {A::DistributeHorizontally, "Horizontal gleich verteilen", true},
+        {A::DistributeVertically, "Vertikal gleich verteilen", false},
+        {A::SameWidth, "Gleiche Breite", true},
+        {A::SameHeight, "Gleiche Höhe", false},
+    };
+    for (const auto& a : arrangements) {
+        if (a.separatorBefore)
+            menu->addSeparator();
+        const QString text = QString::fromUtf8(a.text);
+        QAction* action = menu->addAction(text);
+        const A what = a.action;
+        connect(action, &QAction::triggered, this, [this, what, text] { m_document.arrange(what, text); });
+    }
+    BTNAlign->setMenu(menu);
+    ChkSnap = new QCheckBox(QStringLiteral("Einrasten"), panel);
+    ChkSnap->setObjectName(QStringLiteral("ChkSnap"));
+    ChkSnap->setToolTip(QStringLiteral("Beim Ziehen an Kanten und Mitten einrasten (Alt hält es an)"));
+    connect(ChkSnap, &QCheckBox::toggled, this, [this](bool on) { m_view->setSnapping(on); });
+    arrangeRow->addWidget(BTNAlign, 1);
+    arrangeRow->addWidget(ChkSnap);
+    column->addLayout(arrangeRow);
+    // Where the pointer is, in device pixels.
+    LBLPointer = new QLabel(panel);
+    LBLPointer->setObjectName(QStringLiteral("LBLPointer"));
+    LBLPointer->setAccessibleName(QStringLiteral("Zeigerposition"));
+    column->addWidget(LBLPointer);
+
     // What the last save wrote.
     LBLStatus = new QLabel(panel);
     LBLStatus->setObjectName(QStringLiteral("LBLStatus"));
@@ -379,6 +575,7 @@ void frmTivaro::Form_Load()
     m_state.TwipsPerPixelY = qint16(twipsPerPixel(display ? display->logicalDotsPerInchY() : 0));
     m_canvas.setTwipsPerPixel(m_state.TwipsPerPixelX, m_state.TwipsPerPixelY);
     m_view->updateGeometryFromCanvas();
+    restoreView();
 }
 
 bool frmTivaro::Form_Unload()
@@ -389,9 +586,10 @@ bool frmTivaro::Form_Unload()
 void frmTivaro::closeEvent(QCloseEvent* event)
 {
     // A failed save keeps the window open: closing now would lose the edits.
-    if (Form_Unload())
+    if (Form_Unload()) {
+        storeView();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 

@@ -8,7 +8,10 @@
 
 #include <QWidget>
 
+#include <QSet>
+
 #include <functional>
+#include <optional>
 
 class CanvasView;
 class QAction;
@@ -18,6 +21,8 @@ class QLabel;
 class QLineEdit;
 class QKeyEvent;
 class QPushButton;
+class QScrollArea;
+class ElementList;
 class cSHFolder;
 struct Finding;
 struct AppState;
@@ -87,6 +92,14 @@ public:
     LayoutDocument& document() { return m_document; }
     ScreenLayout& layout() { return m_layout; }
     CanvasView* canvasView() const { return m_view; }
+    QScrollArea* canvasArea() const { return m_area; }
+
+    // Shows the canvas at zoom (a step of ViewTransform::Zooms), keeping the
+    // canvas point under `pointer` (view pixels) in place, or the centre of
+    // the visible part when there is none.
+    void setZoom(int zoom, std::optional<QPointF> pointer = std::nullopt);
+    // The largest zoom that shows the whole screen in the visible canvas area.
+    void zoomToFit();
 
     // BindingView
     void setSlotVisible(int slot, bool visible) override;
@@ -102,6 +115,12 @@ private:
     enum Direction { North, South, West, East };
 
     void buildWidgets();
+    void buildZoomActions();
+    // Window size that shows the canvas whole at zoom beside the controls.
+    QSize windowSizeAt(int zoom) const;
+    void restoreView();
+    QString lockKey(int slot) const;
+    void storeView();
     QWidget* buildControls();
     void bindField(QLineEdit* field, CanvasText* text);
     void buildActions();
@@ -129,6 +148,15 @@ private:
     WindowOpener m_openSkinManager;
 
     CanvasView* m_view = nullptr;
+    QScrollArea* m_area = nullptr;
+    QWidget* m_controls = nullptr;
+    QComboBox* m_zoomBox = nullptr;
+    ElementList* m_list = nullptr;
+    QPushButton* BTNAlign = nullptr;
+    QCheckBox* ChkSnap = nullptr;
+    QLabel* LBLPointer = nullptr;
+    // Elements the user locked, by file and section, while the program runs.
+    QSet<QString> m_locks;
     QComboBox* ComboAnsicht = nullptr;
     QCheckBox* ChkInfobar = nullptr;
     QCheckBox* ChkDummys = nullptr;

@@ -61,8 +61,11 @@ void Elements::showRects(const QList<int>& changed)
 {
     for (const int slot : changed)
         SyncFrame(slot);
-    if (changed.contains(m_document.current()))
-        paintSelector();
+    for (const int slot : changed)
+        if (m_document.isSelected(slot)) {
+            paintSelector();
+            break;
+        }
 }
 
 void Elements::SyncFrame(int slot)
@@ -90,7 +93,14 @@ void Elements::paintSelector()
 QString Elements::fieldText(Field f) const
 {
     const int current = m_document.current();
-    return current < 0 ? field(f)->text() : SingleText(m_document.shown(current)[f], m_locale);
+    if (current < 0)
+        return field(f)->text();
+    // With several selected, a field shows a value only where they all agree.
+    const QString text = SingleText(m_document.shown(current)[f], m_locale);
+    for (const int slot : m_document.selection())
+        if (SingleText(m_document.shown(slot)[f], m_locale) != text)
+            return QString();
+    return text;
 }
 
 void Elements::ShowCoordinates()

@@ -35,6 +35,10 @@ public:
     Qt::CursorShape pointerShape() const { return m_pointer; }
     void setPointerShape(Qt::CursorShape shape) { m_pointer = shape; }
 
+    // The canvas zoom: edge zones are measured in screen pixels.
+    int zoom() const { return m_zoom; }
+    void setZoom(int zoom) { m_zoom = zoom; }
+
     int size() const { return m_document.count(); }
     // The element in slot, or null when the screen has none there.
     clsImage* at(int slot) const;
@@ -56,5 +60,6 @@ private:
     Canvas& m_canvas;
     QLocale m_locale;
     Qt::CursorShape m_pointer = Qt::ArrowCursor;
+    int m_zoom = 1;
     std::array<std::unique_ptr<clsImage>, SlotCount> m_slots;
 };

@@ -3,6 +3,7 @@
 #include "Canvas.h"
 #include "Elements.h"
 #include "NumberText.h"
+#include "ViewTransform.h"
 
 clsImage::clsImage(Elements& owner, int slot)
     : m_owner(owner), m_slot(slot)
@@ -21,7 +22,9 @@ QPointF clsImage::onCanvas(double X, double Y) const
 
 double clsImage::zone() const
 {
-    return Layout::EdgeZone(m_owner.canvas().selector()->lineWidth());
+    const Canvas& canvas = m_owner.canvas();
+    return ViewTransform(m_owner.zoom(), canvas.twipsPerPixelX(), canvas.twipsPerPixelY())
+        .edgeZone(canvas.selector()->lineWidth());
 }
 
 void clsImage::myImage_MouseDown(Qt::MouseButtons, Qt::KeyboardModifiers, double X, double Y)

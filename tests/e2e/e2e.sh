@@ -68,6 +68,8 @@ window_y=0
 
 # Starts the program with the given arguments and waits for the editor window.
 start_tivaro() {
+  # One device pixel per screen pixel, so the positions below hold on any display.
+  grep -qs '^\[View\]' "$program/Tivaro.ini" || printf '[View]\r\nZoom= 1\r\n' >>"$program/Tivaro.ini"
   "$program/tivaro" "$@" >"$scratch/tivaro.log" 2>&1 &
   app=$!
   pids+=("$app")

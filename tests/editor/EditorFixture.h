@@ -95,6 +95,7 @@ protected:
         window = std::make_unique<frmTivaro>(state);
         window->elements().setLocale(QLocale::c());
         window->show();
+        window->setZoom(1); // device pixels are widget pixels
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
     }
