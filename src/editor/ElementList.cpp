@@ -3,8 +3,10 @@
 #include "LayoutDocument.h"
 #include "NumberText.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QSignalBlocker>
+#include <QStyle>
 
 namespace {
 
@@ -86,11 +88,37 @@ void ElementList::rebuild()
         lock->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         lock->setCheckState(Qt::Unchecked);
         setItem(row, Locked, lock);
+        markFindings(row, e.file, e.section);
         showValues(slot);
     }
     resizeColumnsToContents();
     m_following = false;
     followSelection();
+}
+
+void ElementList::setFindings(const QList<Finding>& findings)
+{
+    m_findings = findings;
+    rebuild();
+}
+
+void ElementList::markFindings(int row, const QString& file, const QString& section)
+{
+    QStringList messages;
+    bool error = false;
+    for (const Finding& f : std::as_const(m_findings)) {
+        // Files come from Windows: a finding names the file in the letter case the screen uses.
+        if (f.section != section || f.file.compare(file, Qt::CaseInsensitive) != 0)
+            continue;
+        messages << f.message;
+        error = error || f.severity == Finding::Severity::Error;
+    }
+    if (messages.isEmpty())
+        return;
+    QTableWidgetItem* cell = item(row, Section);
+    cell->setIcon(QApplication::style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
+                                                            : QStyle::SP_MessageBoxWarning));
+    cell->setToolTip(messages.join(u'\n'));
 }
 
 void ElementList::showValues(int slot)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Finding.h"
+
+#include <QList>
 #include <QTableWidget>
 
 class LayoutDocument;
@@ -20,6 +23,11 @@ public:
     // The element's section and rectangle, as its tool tip on the canvas says it.
     static QString describe(const LayoutDocument& document, int slot);
 
+    // Marks the rows of elements the last skin check found something about:
+    // the section cell shows the severity's icon and the findings as its tool
+    // tip. The marks follow the screen shown until the next check.
+    void setFindings(const QList<Finding>& findings);
+
     void setLocked(int slot, bool locked);
     bool isLocked(int slot) const;
 
@@ -30,6 +38,7 @@ signals:
 private:
     void rebuild();
     void showValues(int slot);
+    void markFindings(int row, const QString& file, const QString& section);
     void followSelection();
     void takeSelection();
     int rowOf(int slot) const;
@@ -37,4 +46,5 @@ private:
 
     LayoutDocument& m_document;
     bool m_following = false; // the rows are being set from the document
+    QList<Finding> m_findings;
 };

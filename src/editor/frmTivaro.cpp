@@ -645,6 +645,7 @@ void frmTivaro::useSkinFolder(const QString& path)
     if (!releaseEdits())
         return;
     WriteIni(settingsFile(), Settings::Directory, Settings::LastDir, path);
+    m_list->setFindings({}); // the last check was of the other folder
     m_state.SkinFolder = path;
     if (!path.endsWith(u'\\') && !path.endsWith(u'/'))
         m_state.SkinFolder += QDir::separator();
@@ -739,6 +740,7 @@ void frmTivaro::BTNCheck_Click()
     if (!m_layout.offerSave())
         return;
     const SkinChecker::Result result = SkinChecker::check(m_state.SkinFolder);
+    m_list->setFindings(result.findings);
     if (!result.readable || result.findings.isEmpty()) {
         m_state.prompter->note(title, result.readable ? QStringLiteral("Keine Befunde: der Skin ist in Ordnung.")
                                                       : QStringLiteral("Der Skin-Ordner lässt sich nicht lesen."));
