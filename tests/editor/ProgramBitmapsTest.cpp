@@ -60,15 +60,6 @@ TEST(ProgramBitmapsTest, EveryBitmapTheLoaderNeedsIsATrueColourBmp)
     EXPECT_EQ(map.size(), QSize(240, 320));
 }
 
-TEST(ProgramBitmapsTest, SectionNameIsDrawnOnTheElement)
-{
-    // Same look and size, different names: the pictures differ only by their text.
-    const QImage a = ProgramBitmaps::element(QStringLiteral("Hauptmenu"), QStringLiteral("home"));
-    const QImage b = ProgramBitmaps::element(QStringLiteral("Hauptmenu"), QStringLiteral("quit"));
-    ASSERT_EQ(a.size(), b.size());
-    EXPECT_NE(a, b);
-}
-
 TEST(ProgramBitmapsTest, UnwritableFolderIsReported)
 {
     QTemporaryDir program;

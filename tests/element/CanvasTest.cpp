@@ -15,23 +15,6 @@ protected:
     Canvas canvas;
 };
 
-TEST_F(CanvasTest, ItemsCarryTheirNamesAndStartState)
-{
-    for (int n = 1; n <= SlotCount; ++n) {
-        EXPECT_EQ(canvas.findChild<CanvasBitmap*>(QStringLiteral("myImage%1").arg(n)), canvas.bitmap(n - 1));
-        EXPECT_EQ(canvas.findChild<CanvasShape*>(QStringLiteral("ImShape%1").arg(n)), canvas.frame(n - 1));
-        EXPECT_FALSE(canvas.bitmap(n - 1)->isVisible());
-    }
-    EXPECT_EQ(canvas.bitmap(SlotCount), nullptr);
-    EXPECT_EQ(canvas.findChild<CanvasShape*>(QStringLiteral("Selector")), canvas.selector());
-    EXPECT_EQ(canvas.selector()->tag(), "-1");
-    EXPECT_FALSE(canvas.selector()->isVisible());
-    for (const char* name : {"Image1", "Shape1", "txtX", "txtY", "txtCX", "txtCY", "LBLiniName"})
-        EXPECT_TRUE(canvas.findChild<QObject*>(QLatin1String(name))) << name;
-    canvas.setTwipsPerPixel(12, 20);
-    EXPECT_EQ(canvas.screen()->rect(), QRectF(0, 0, 240 * 12, 320 * 20));
-}
-
 TEST_F(CanvasTest, OnlyRealChangesAreReportedWithBothRectangles)
 {
     CanvasShape* frame = canvas.frame(3);

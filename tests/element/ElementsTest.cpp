@@ -74,25 +74,4 @@ TEST_F(ElementsTest, CanvasItemsShowTheDocument)
     EXPECT_EQ(canvas.nameLabel()->text(), "nothing selected");
 }
 
-TEST_F(ElementsTest, AKeyReleaseInAFieldPlacesTheActiveElementFromWhatWasTyped)
-{
-    const QLocale comma(QLocale::German, QLocale::Germany);
-    const struct { const QLocale& locale; const char* typed; QRectF expected; int steps; } rows[] = {
-        {QLocale::c(), "12", {330, 690, 300, 300}, 1}, {comma, "7,5", {262.5, 690, 300, 300}, 1},
-        {comma, "2.5", {187.5, 690, 300, 300}, 1},     {QLocale::c(), "-", {300, 690, 300, 300}, 0},
-        {QLocale::c(), "10", {300, 690, 300, 300}, 0}, // what the field shows: no edit
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.typed);
-        SetUp();
-        elements.setLocale(r.locale);
-        canvas.txtX()->setText(QString::fromLatin1(r.typed));
-        canvas.txtX()->keyUp(Qt::Key_0, Qt::NoModifier);
-        EXPECT_EQ(doc.rect(2), r.expected);
-        EXPECT_EQ(doc.undoStack().count(), r.steps);
-        EXPECT_EQ(canvas.txtX()->text(), QString::fromLatin1(r.typed)) << "the field typed in keeps its text";
-        EXPECT_EQ(doc.rect(0), QRectF(150, 540, 1575, 810));
-    }
-}
-
 } // namespace
