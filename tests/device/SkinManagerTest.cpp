@@ -236,18 +236,6 @@ TEST_F(SkinManagerTest, PcFilesAreAddedReplacedAndDeleted)
     EXPECT_TRUE(QFileInfo::exists(pcSkin + "/MySkin.ini"));
 }
 
-TEST_F(SkinManagerTest, StartingMn4OnAFolderDeviceIsExplained)
-{
-    connect();
-    manager.BTNStartMN4_Click();
-    QStringList started;
-    for (const auto& call : std::as_const(device.calls))
-        if (call.name == "CeCreateProcess")
-            started << call.path;
-    EXPECT_EQ(started, QStringList{"\\MN4\\MN4.exe"});
-    EXPECT_EQ(prompter.texts(), QStringList{"MN|4 kann auf diesem Gerät nicht gestartet werden."});
-}
-
 // The window shows the bar during an upload; here the edges of the arithmetic.
 TEST(SkinManagerProgress, CaptionAndPercent)
 {

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -122,21 +121,6 @@ TEST_F(FileDialog, SkinManagerChoosesSeveralFiles)
     EXPECT_EQ(dialog.GetNextFile(), "");
 }
 
-TEST_F(FileDialog, MultipleSelectionResultForms)
-{
-    dialog.setMultiSelect(true);
-    typeNext("font.ttf");
-    EXPECT_EQ(dialog.ShowOpen(), path("font.ttf"));
-    EXPECT_EQ(dialog.FileCount(), 1);
-
-    dialog.setMultiSelectOCXCompatible(true);
-    typeNext("\"a.ini\" \"c.ini\"");
-    const QStringList raw = dialog.ShowOpen().split(Nul);
-    EXPECT_EQ(raw.size(), 3);
-    EXPECT_EQ(raw.value(0), QDir::toNativeSeparators(tmp.path()));
-    EXPECT_EQ(dialog.FileCount(), 2);
-}
-
 TEST_F(FileDialog, FiltersAreOfferedAndMissingFilesRefusedOnOpen)
 {
     dialog.setFilter1Text("Layout");
@@ -168,18 +152,4 @@ TEST_F(FileDialog, SaveAfterOpenUsesTheSaveFlagsAndProposesTheLastFile)
     typeNext("x.ini", [&](QFileDialog& d) { proposed = d.findChild<QLineEdit*>("fileNameEdit")->text(); });
     fresh.ShowSave();
     EXPECT_EQ(proposed, "vorschlag.ini");
-}
-
-TEST_F(FileDialog, FolderChoiceAndUnknownIntention)
-{
-    ASSERT_TRUE(QDir(tmp.path()).mkdir("Layout"));
-    typeNext("Layout", [](QFileDialog& d) { EXPECT_EQ(d.fileMode(), QFileDialog::Directory); });
-    EXPECT_EQ(dialog.ShowFolder(), path("Layout"));
-    EXPECT_EQ(dialog.ShowFolder(), "") << "unscripted, so cancelled";
-
-    dialog.setFlags(6148);
-    EXPECT_EQ(dialog.CheckFlags("Drucken"), 6148);
-    ASSERT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(prompter.shown[0].title + '|' + prompter.shown[0].text, "CheckFlags|Unbekannte Intention: Drucken");
-    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Critical);
 }

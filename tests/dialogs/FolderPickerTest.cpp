@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -167,19 +166,6 @@ TEST_F(FolderPicker, SelectionChangedReportsEveryChoiceAndMayWriteTheStatusLine)
     EXPECT_EQ(folder.StatusText(), "Anfang") << "texts set while open are not kept";
 }
 
-TEST_F(FolderPicker, FilesAreListedAndChosenOnlyWhenIncluded)
-{
-    folder.setDefaultPath(path("Skins/Night"));
-    browse([&](QDialog& d) { EXPECT_EQ(namesBelow(d, path("Skins"), 2), QStringList({"Day", "Night"})); });
-    folder.setIncludeFiles(true);
-    EXPECT_EQ(browse([&](QDialog& d) {
-        EXPECT_EQ(namesBelow(d, path("Skins"), 3), QStringList({"Day", "Night", "readme.txt"}));
-        clickEntry(d, path("Skins/readme.txt"));
-        click(d, "OKButton");
-    }), path("Skins/readme.txt"));
-    EXPECT_EQ(folder.DisplayName(), "readme.txt");
-}
-
 TEST_F(FolderPicker, TypedPathsThatCannotBeChosenRaiseValidationFailed)
 {
     folder.setEditBox(true);
@@ -228,18 +214,4 @@ TEST_F(FolderPicker, NewDialogStyleMakesNewFoldersInTheSelectedOne)
     });
     EXPECT_TRUE(QDir(path("Other/Neuer Ordner")).exists());
     EXPECT_EQ(result, path("Other/Neuer Ordner (2)"));
-}
-
-TEST_F(FolderPicker, CentresOnTheScreenRatherThanOverTheOwner)
-{
-    QWidget owner;
-    owner.setGeometry(10, 10, 200, 150);
-    owner.show();
-    for (const bool centre : {true, false}) {
-        folder.setCenterDialog(centre);
-        browse([&](QDialog& d) {
-            const QPoint offset = d.frameGeometry().center() - d.screen()->geometry().center();
-            EXPECT_EQ(offset.manhattanLength() <= 2, centre) << offset.x() << "," << offset.y();
-        }, &owner);
-    }
 }

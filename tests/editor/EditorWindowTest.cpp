@@ -41,8 +41,6 @@ TEST_F(EditorWindowTest, StartsEmptyWithTheLayoutSettings)
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_FALSE(find<QPushButton>("BTNUndo")->isEnabled());
     EXPECT_FALSE(window->canvas().selector()->isVisible());
-    const QString settings = Settings::filePath(state.AppPath);
-    EXPECT_EQ(ReadIni(settings, Settings::Layout, Settings::SelectorColor, {}), QStringLiteral("FF0000"));
     EXPECT_EQ(window->canvas().selector()->color(), QColor(0, 0, 255));
     EXPECT_EQ(window->canvas().frame(7)->lineWidth(), Settings::DefaultBorderFrame);
 
@@ -180,34 +178,6 @@ TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElement)
     QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
     EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
     EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("home in mainmenult.ini"));
-}
-
-TEST_F(EditorWindowTest, TheOtherWindowsOpenOwnedByTheEditor)
-{
-    QWidget* preferencesOwner = nullptr;
-    QWidget* managerOwner = nullptr;
-    QTest::mouseClick(find<QPushButton>("BTNMisc"), Qt::LeftButton); // nothing set yet: nothing happens
-    window->setPreferencesOpener([&](QWidget* owner) { preferencesOwner = owner; });
-    window->setSkinManagerOpener([&](QWidget* owner) { managerOwner = owner; });
-    QTest::mouseClick(find<QPushButton>("BTNMisc"), Qt::LeftButton);
-    EXPECT_EQ(preferencesOwner, window.get());
-    EXPECT_EQ(managerOwner, nullptr);
-    QTest::mouseClick(find<QPushButton>("BTNSkinManager"), Qt::LeftButton);
-    EXPECT_EQ(managerOwner, window.get());
-}
-
-TEST_F(EditorWindowTest, AnInvalidTypedPathAsksWhetherToCorrectIt)
-{
-    for (const bool cancel : {false, true}) {
-        prompter.shown.clear();
-        prompter.answer(cancel ? Prompter::Answer::Cancel : Prompter::Answer::Ok);
-        bool cancelled = !cancel;
-        window->SHFolder_ValidationFailed(QStringLiteral("C:\\Sk*ns"), cancelled);
-        EXPECT_EQ(cancelled, cancel);
-        ASSERT_EQ(prompter.shown.size(), 1);
-        EXPECT_TRUE(prompter.shown[0].text.contains(QStringLiteral("\"C:\\Sk*ns\"")));
-        EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::OkCancel);
-    }
 }
 
 TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)

@@ -189,15 +189,3 @@ TEST(ScreenCatalogueTest, FamilyFollowsTheMarkerFile)
                   QLatin1String(c.after) == QLatin1String("defaultlt.ini") ? PlainLayoutFiles() : TmcLayoutFiles());
     }
 }
-
-TEST(ScreenCatalogueTest, ScreenListIsAlphabeticalIgnoringCase)
-{
-    const QStringList sorted = ScreenCatalogue::sortedNames();
-    ASSERT_EQ(sorted.size(), 48);
-    EXPECT_EQ(QStringList(sorted).removeDuplicates(), 0);
-    const std::pair<const char*, const char*> neighbours[] = {{"Geschwindigkeitsprofil", "GPS"}, {"Tasten", "TMC"}};
-    for (const auto& [a, b] : neighbours)
-        EXPECT_EQ(sorted.indexOf(QLatin1String(a)) + 1, sorted.indexOf(QLatin1String(b))) << a << " " << b;
-    for (const ScreenEntry& e : ScreenCatalogue::screens())
-        EXPECT_TRUE(sorted.contains(e.displayName));
-}
