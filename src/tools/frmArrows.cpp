@@ -1,6 +1,5 @@
 #include "frmArrows.h"
 
-#include "AppState.h"
 #include "ProgramVersion.h"
 #include "Prompter.h"
 
@@ -37,9 +36,9 @@ void paint(QFrame* line, const QColor& color)
 
 } // namespace
 
-frmArrows::frmArrows(AppState& state, const QString& skinFolder, QWidget* parent)
+frmArrows::frmArrows(Prompter& prompter, const QString& skinFolder, QWidget* parent)
     : QDialog(parent)
-    , m_state(state)
+    , m_prompter(prompter)
     , m_colors(skinFolder)
 {
     setObjectName(QStringLiteral("frmArrows"));
@@ -186,7 +185,7 @@ bool frmArrows::BTNSave_Click()
 {
     if (m_colors.save())
         return true;
-    m_state.prompter->note(QStringLiteral("Hinweis:"),
+    m_prompter.note(QStringLiteral("Hinweis:"),
                            QStringLiteral("NavLib.ini konnte nicht gespeichert werden."),
                            Prompter::Icon::Exclamation);
     return false;
@@ -196,7 +195,7 @@ void frmArrows::done(int result)
 {
     if (m_colors.changed()) {
         // Cancel (or Escape) keeps the window open with the colours, as a failed save does.
-        const auto answer = m_state.prompter->ask(QStringLiteral("Frage:"),
+        const auto answer = m_prompter.ask(QStringLiteral("Frage:"),
                                                   QStringLiteral("Sollen die Werte gespeichert werden?"),
                                                   Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
         if (answer == Prompter::Answer::Cancel || (answer == Prompter::Answer::Yes && !BTNSave_Click()))
@@ -205,8 +204,8 @@ void frmArrows::done(int result)
     QDialog::done(result);
 }
 
-void showArrowColours(QWidget* owner, AppState& state, const QString& skinFolder)
+void showArrowColours(QWidget* owner, Prompter& prompter, const QString& skinFolder)
 {
-    frmArrows window(state, skinFolder, owner);
-    state.prompter->runDialog(window);
+    frmArrows window(prompter, skinFolder, owner);
+    prompter.runDialog(window);
 }

@@ -10,7 +10,7 @@ class QFrame;
 class QLabel;
 class QRadioButton;
 class QScrollBar;
-struct AppState;
+class Prompter;
 
 // The route arrow colours of a skin's two schematic views: one colour at a
 // time (route, all roads or front) edited as red, green and blue scroll bars
@@ -21,7 +21,7 @@ class frmArrows : public QDialog
 
 public:
     // skinFolder ends with a separator; NavLib.ini is read from and written there.
-    frmArrows(AppState& state, const QString& skinFolder, QWidget* parent = nullptr);
+    frmArrows(Prompter& prompter, const QString& skinFolder, QWidget* parent = nullptr);
 
     const ArrowColors& colors() const { return m_colors; }
 
@@ -48,7 +48,7 @@ private:
     void SetHexLabel(int nr);
     void PaintPreview(int nr);
 
-    AppState& m_state;
+    Prompter& m_prompter;
     ArrowColors m_colors;
     QRadioButton* m_route = nullptr;
     QRadioButton* m_allRoads = nullptr;
@@ -60,4 +60,4 @@ private:
 
 // Opens the arrow colour editor for the NavLib.ini of skinFolder as a modal
 // window owned by owner, through the program's prompter.
-void showArrowColours(QWidget* owner, AppState& state, const QString& skinFolder);
+void showArrowColours(QWidget* owner, Prompter& prompter, const QString& skinFolder);

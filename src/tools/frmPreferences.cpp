@@ -1,6 +1,5 @@
 #include "frmPreferences.h"
 
-#include "AppState.h"
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
 #include "Ini.h"
@@ -51,14 +50,14 @@ void paint(QFrame* light, const ConnectionLook::Rgb& rgb)
 
 } // namespace
 
-frmPreferences::frmPreferences(AppState& state, DeviceConnection& connection, DeviceLink& link,
+frmPreferences::frmPreferences(const ToolContext& context, DeviceConnection& connection, DeviceLink& link,
                                QWidget* parent, MapExportLauncher launcher)
     : QDialog(parent)
-    , m_state(state)
+    , m_context(context)
     , m_connection(connection)
     , m_link(link)
     , m_launcher(std::move(launcher))
-    , m_machine(connection, link, *state.prompter, [] { QCoreApplication::processEvents(); })
+    , m_machine(connection, link, context.prompter, [] { QCoreApplication::processEvents(); })
 {
     setObjectName(QStringLiteral("frmPreferences"));
     setWindowTitle(QStringLiteral("Preferences"));
@@ -250,7 +249,7 @@ QWidget* frmPreferences::buildSideBar()
 
 QString frmPreferences::settingsFile() const
 {
-    return Settings::filePath(m_state.AppPath);
+    return Settings::filePath(m_context.programFolder);
 }
 
 void frmPreferences::Form_Load()
@@ -318,7 +317,7 @@ void frmPreferences::reject()
     if (auto* field = qobject_cast<QLineEdit*>(focusWidget()); field && m_editable.contains(field))
         leaveField(field);
     if (m_unsaved) {
-        switch (m_state.prompter->ask(QStringLiteral("Frage:"), QStringLiteral("Sollen die Werte gespeichert werden?"),
+        switch (m_context.prompter.ask(QStringLiteral("Frage:"), QStringLiteral("Sollen die Werte gespeichert werden?"),
                                       Prompter::Buttons::YesNoCancel, Prompter::Icon::Question)) {
         case Prompter::Answer::Yes:
             if (!CMDSave_Click())
@@ -351,7 +350,7 @@ bool frmPreferences::CMDSave_Click()
         m_unsaved = false;
         return true;
     }
-    m_state.prompter->note(QStringLiteral("Hinweis:"), QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
+    m_context.prompter.note(QStringLiteral("Hinweis:"), QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
                            Prompter::Icon::Exclamation);
     return false;
 }
@@ -364,9 +363,9 @@ void frmPreferences::CMDUpdate_Click()
     ProfileUpdater updater({
         m_link,
         m_connection,
-        *m_state.prompter,
+        m_context.prompter,
         m_launcher,
-        m_state.AppPath,
+        m_context.programFolder,
         settingsFile(),
         [this](const QString& text) {
             m_doing->setText(text);
@@ -389,13 +388,13 @@ void frmPreferences::BTNDir_Click()
     const QString folder = GetFolder(
         ReadIni(file, Settings::Directory, Settings::MapExportDir, Settings::defaultMapExportDir()));
     if (!folder.isEmpty() && !WriteIni(file, Settings::Directory, Settings::MapExportDir, folder))
-        m_state.prompter->note(QStringLiteral("Hinweis:"), QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
+        m_context.prompter.note(QStringLiteral("Hinweis:"), QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
                                Prompter::Icon::Exclamation);
 }
 
 QString frmPreferences::GetFolder(const QString& strDefaultPath)
 {
-    cSHFolder picker(*m_state.prompter);
+    cSHFolder picker(m_context.prompter);
     picker.setPlainFolderChoice(strDefaultPath);
     return picker.BrowseForFolder(this);
 }
@@ -413,8 +412,8 @@ void frmPreferences::Timer1_Timer()
     showConnection(m_machine.state());
 }
 
-void showPreferences(QWidget* owner, AppState& state, DeviceConnection& connection, DeviceLink& link)
+void showPreferences(QWidget* owner, const ToolContext& context, DeviceConnection& connection, DeviceLink& link)
 {
-    frmPreferences window(state, connection, link, owner);
-    state.prompter->runDialog(window);
+    frmPreferences window(context, connection, link, owner);
+    context.prompter.runDialog(window);
 }

@@ -3,6 +3,7 @@
 #include "ConnectionMachine.h"
 #include "MapExportLauncher.h"
 #include "SpeedProfile.h"
+#include "ToolContext.h"
 
 #include <QDialog>
 #include <QHash>
@@ -16,7 +17,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
-struct AppState;
 struct DeviceConnection;
 
 // The speed profile editor: speeds and consumptions of the sixteen road
@@ -28,7 +28,7 @@ class frmPreferences : public QDialog
     Q_OBJECT
 
 public:
-    frmPreferences(AppState& state, DeviceConnection& connection, DeviceLink& link,
+    frmPreferences(const ToolContext& context, DeviceConnection& connection, DeviceLink& link,
                    QWidget* parent = nullptr, MapExportLauncher launcher = {});
     ~frmPreferences() override;
 
@@ -66,7 +66,7 @@ private:
     QString GetFolder(const QString& strDefaultPath);
     QString settingsFile() const;
 
-    AppState& m_state;
+    const ToolContext m_context;
     DeviceConnection& m_connection;
     DeviceLink& m_link;
     const MapExportLauncher m_launcher;
@@ -90,4 +90,4 @@ private:
 
 // Opens the speed profile editor as a modal window owned by owner, through
 // the program's prompter; connection and link are the program's shared ones.
-void showPreferences(QWidget* owner, AppState& state, DeviceConnection& connection, DeviceLink& link);
+void showPreferences(QWidget* owner, const ToolContext& context, DeviceConnection& connection, DeviceLink& link);

@@ -12,7 +12,6 @@ namespace {
 class FrmArrowsTest : public WindowTest
 {
 protected:
-    QString skin() const { return dir.path() + QDir::separator(); }
     QString navLib() const { return path("NavLib.ini"); }
     static QScrollBar* bar(const frmArrows& w, const char* name) { return control<QScrollBar>(w, name); }
     static QString hex(const frmArrows& w, int nr) { return control<QLabel>(w, "LHEX" + QString::number(nr))->text(); }
@@ -39,7 +38,7 @@ TEST_F(FrmArrowsTest, OpensOnTheRouteColourAsStored)
         QFile::remove(navLib());
         if (!c.file.isEmpty())
             writeFile(navLib(), c.file);
-        frmArrows w(state, skin());
+        frmArrows w(prompter, programFolder);
         EXPECT_TRUE(control<QRadioButton>(w, "RouteColor")->isChecked());
         EXPECT_EQ(hex(w, 1) + '|' + hex(w, 2), c.hex1 + '|' + c.hex2);
         QList<int> bars1;
@@ -55,7 +54,7 @@ TEST_F(FrmArrowsTest, OpensOnTheRouteColourAsStored)
 TEST_F(FrmArrowsTest, OptionsChooseTheColourOfBothSchematics)
 {
     writeFile(navLib(), Stored);
-    frmArrows w(state, skin());
+    frmArrows w(prompter, programFolder);
     w.show();
     // What passes through the bars is upper case.
     const struct { const char* option; QString hex1, hex2; int green2; } cases[] = {
@@ -85,7 +84,7 @@ TEST_F(FrmArrowsTest, ScrollBarsWriteTheSelectedColourOnSave)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bar);
         writeFile(navLib(), Stored);
-        frmArrows w(state, skin());
+        frmArrows w(prompter, programFolder);
         w.show();
         QTest::mouseClick(control<QRadioButton>(w, c.option), Qt::LeftButton);
         QScrollBar* scroll = bar(w, c.bar);
@@ -125,7 +124,7 @@ TEST_F(FrmArrowsTest, ClosingAfterAChangeAsks)
         QFile::remove(navLib());
         if (c.blocked)
             QDir(dir.path()).mkdir("NavLib.ini");
-        frmArrows w(state, skin());
+        frmArrows w(prompter, programFolder);
         w.show();
         QTest::keyClick(bar(w, "VScrollRed1"), Qt::Key_End);
         for (const Prompter::Answer answer : c.answers) {

@@ -40,7 +40,7 @@ protected:
             started << program << arguments;
             return startWorks;
         };
-        auto w = std::make_unique<frmPreferences>(state, connection, link, nullptr, std::move(launcher));
+        auto w = std::make_unique<frmPreferences>(ToolContext{programFolder, prompter}, connection, link, nullptr, std::move(launcher));
         control<QTimer>(*w, "Timer1")->stop();
         w->show();
         return w;
