@@ -6,10 +6,12 @@
 
 #include <array>
 
+class ArrowPreview;
 class QFrame;
 class QLabel;
 class QRadioButton;
 class QScrollBar;
+class QToolButton;
 class Prompter;
 
 // The route arrow colours of a skin's two schematic views: one colour at a
@@ -38,6 +40,8 @@ private:
         std::array<QFrame*, 3> route{}; // LRoute<nr>, LRoute<nr>1, LRoute<nr>2
         QFrame* allRoads = nullptr;
         QFrame* front = nullptr;
+        ArrowPreview* picture = nullptr;
+        std::array<QToolButton*, 3> swatches{}; // [kind]
     };
 
     QWidget* buildSchematic(int nr);
@@ -47,6 +51,10 @@ private:
     void SetColors(int nr, ArrowColors::Component component);
     void SetHexLabel(int nr);
     void PaintPreview(int nr);
+    // Lets the user pick colour kind of schematic nr in a colour dialog; the
+    // pick goes through the option button and the scroll bars like any change.
+    void pickColor(int nr, ArrowColors::Kind kind);
+    QRadioButton* option(ArrowColors::Kind kind) const;
 
     Prompter& m_prompter;
     ArrowColors m_colors;

@@ -8,6 +8,7 @@
 #include "ProgramVersion.h"
 #include "Prompter.h"
 #include "Settings.h"
+#include "SpeedProfileChart.h"
 #include "cSHFolder.h"
 
 #include <QApplication>
@@ -63,8 +64,10 @@ frmPreferences::frmPreferences(const ToolContext& context, DeviceConnection& con
     setWindowTitle(QStringLiteral("Preferences"));
 
     auto* top = new QHBoxLayout;
+    m_chart = new SpeedProfileChart(this);
     top->addWidget(buildClassTable());
     top->addWidget(buildSideBar());
+    top->addWidget(m_chart, 1);
 
     auto* lines = new QGridLayout;
     m_speedLine = addField(QStringLiteral("TXTSPEED"), -1);
@@ -99,6 +102,10 @@ frmPreferences::frmPreferences(const ToolContext& context, DeviceConnection& con
         setTabOrder(order[k - 1], order[k]);
     for (QWidget* widget : order)
         widget->installEventFilter(this);
+    for (auto editable = m_editable.cbegin(); editable != m_editable.cend(); ++editable) {
+        auto* field = static_cast<QLineEdit*>(editable.key());
+        connect(field, &QLineEdit::textEdited, this, [this, field] { previewField(field); });
+    }
 
     connect(qApp, &QApplication::focusChanged, this, &frmPreferences::focusMoved);
     Form_Load();
@@ -275,6 +282,7 @@ void frmPreferences::WriteForm()
         m_globals[k]->setText(m_model.fieldText(SpeedProfile::Field::Global, k));
     m_speedLine->setText(m_model.speedLine());
     m_preferenceLine->setText(m_model.preferenceLine());
+    m_chart->showProfile(m_model);
 }
 
 void frmPreferences::showConnection(ConnectionState state)
@@ -309,6 +317,18 @@ void frmPreferences::leaveField(QLineEdit* field)
     case SpeedProfile::EditResult::Unchanged:
         break;
     }
+}
+
+void frmPreferences::previewField(QLineEdit* field)
+{
+    // The chart follows every keystroke; the model and the other fields change
+    // only when the field is left, and a text it would reject shows the model.
+    const Editable editable = m_editable.value(field);
+    SpeedProfile preview = m_model;
+    if (preview.edit(editable.field, editable.index, field->text()) == SpeedProfile::EditResult::Rejected)
+        m_chart->showProfile(m_model);
+    else
+        m_chart->showProfile(preview);
 }
 
 void frmPreferences::reject()

@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class SpeedProfileChart;
 struct DeviceConnection;
 
 // The speed profile editor: speeds and consumptions of the sixteen road
@@ -59,6 +60,7 @@ private:
     void showConnection(ConnectionState state);
     void focusMoved(QWidget* old, QWidget* now);
     void leaveField(QLineEdit* field);
+    void previewField(QLineEdit* field);
     bool CMDSave_Click();
     void CMDUpdate_Click();
     void BTNDir_Click();
@@ -79,6 +81,7 @@ private:
     std::array<QLineEdit*, SpeedProfile::ClassCount> m_weights{};
     std::array<QLineEdit*, SpeedProfile::GlobalCount> m_globals{};
     QHash<QObject*, Editable> m_editable;
+    SpeedProfileChart* m_chart = nullptr;
     QLineEdit* m_speedLine = nullptr;
     QLineEdit* m_preferenceLine = nullptr;
     std::array<QCheckBox*, 6> m_updateBoxes{};
