@@ -322,13 +322,11 @@ void frmPreferences::leaveField(QLineEdit* field)
 void frmPreferences::previewField(QLineEdit* field)
 {
     // The chart follows every keystroke; the model and the other fields change
-    // only when the field is left, and a text it would reject shows the model.
+    // only when the field is left. A text the model rejects leaves the copy as it was.
     const Editable editable = m_editable.value(field);
     SpeedProfile preview = m_model;
-    if (preview.edit(editable.field, editable.index, field->text()) == SpeedProfile::EditResult::Rejected)
-        m_chart->showProfile(m_model);
-    else
-        m_chart->showProfile(preview);
+    preview.edit(editable.field, editable.index, field->text());
+    m_chart->showProfile(preview);
 }
 
 void frmPreferences::reject()

@@ -148,14 +148,15 @@ TEST_F(FrmPreferencesTest, ChartDrawsSpeedsAsBarsAndFactorsAsPoints)
     auto* chart = control<SpeedProfileChart>(*w, "speedProfileChart");
     EXPECT_FALSE(chart->accessibleName().isEmpty());
     const QRectF before = chart->speedBar(8);
-    type(field(*w, "TXT0", 8), "200"); // I_BAB becomes the fastest class
+    type(field(*w, "TXT0", 8), "300"); // I_BAB becomes the fastest class
     const QImage picture = chart->grab().toImage();
     const auto at = [&](QPointF point) { return picture.pixelColor(point.toPoint()); };
-    // The bar grew to the top of the axis, which now runs to 200.
-    EXPECT_EQ(at(chart->speedBar(8).center()), SpeedProfileChart::speedColor());
+    // Bars keep the ratio of their speeds, the fastest within the axis.
     EXPECT_LT(chart->speedBar(8).top(), before.top());
-    EXPECT_EQ(at(chart->speedBar(8).topLeft() + QPointF(2, 2)), SpeedProfileChart::speedColor());
-    EXPECT_NE(at(chart->speedBar(0).topLeft() + QPointF(2, -3)), SpeedProfileChart::speedColor());
+    EXPECT_NEAR(chart->speedBar(8).height() / chart->speedBar(0).height(), 300.0 / 120, 0.01);
+    EXPECT_NE(at(chart->speedBar(8).topLeft() + QPointF(2, -3)), SpeedProfileChart::speedColor());
+    for (const int i : {0, 8, 15})
+        EXPECT_EQ(at(chart->speedBar(i).center()), SpeedProfileChart::speedColor()) << i;
     for (const int i : {0, 7, 8, 15})
         EXPECT_EQ(at(chart->factorPoint(i)), SpeedProfileChart::factorColor()) << i;
 }
