@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Draws docs/editor.png: the real editor on a scratch copy of the demo skin,
-# on a virtual X display. Usage: scripts/screenshot.sh [BUILD_DIR]
+# Draws docs/editor.png, docs/preferences.png and docs/arrows.png: the real
+# editor, its speed profile editor and its arrow colour editor on a scratch copy
+# of the demo skin, on a virtual X display. Usage: scripts/screenshot.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +18,8 @@ cp -r samples/DemoSkin "$scratch/DemoSkin"
 mkdir -p "$scratch/program"
 cp "$build/bin/tivaro" "$scratch/program/"
 ln -s "$(realpath "$build/bin/pics")" "$scratch/program/pics"
+# The skin manager shows the scratch skin, whose NavLib.ini opens the arrow colours.
+printf '[Directory]\r\nSkinDir= %s/\r\n' "$scratch/DemoSkin" >"$scratch/program/Tivaro.ini"
 
 display=:$((90 + RANDOM % 100))
 # A display of 1280 x 1024 opens the editor at 2x, with the element list beside it.
@@ -34,3 +37,34 @@ mkdir -p docs
 window=$(xdotool search --name '^Tivaro$' 2>/dev/null | head -1 || true)
 import -window "${window:-root}" docs/editor.png
 echo "docs/editor.png written"
+
+# The window with the title, once it shows.
+window_titled() {
+  local id
+  for _ in $(seq 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { sleep 1; echo "$id"; return; }
+    sleep 0.1
+  done
+  echo "no window titled $1" >&2
+  exit 1
+}
+# Clicks at a position inside a window.
+click_in() { # window x y [clicks]
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove --sync $((X + $2)) $((Y + $3)) click --repeat "${4:-1}" --delay 100 1
+}
+editor=${window:-$(xdotool search --name '^Tivaro$' | head -1)}
+
+click_in "$editor" 559 491 # "Misc"
+preferences=$(window_titled Preferences)
+import -window "$preferences" docs/preferences.png
+echo "docs/preferences.png written"
+xdotool windowfocus --sync "$preferences" key Escape
+
+click_in "$editor" 664 491 # "Skins"
+skins=$(window_titled 'to the PDA')
+click_in "$skins" 288 125 2 # "NavLib.ini" in the Root list
+arrows=$(window_titled NavLib.ini)
+import -window "$arrows" docs/arrows.png
+echo "docs/arrows.png written"

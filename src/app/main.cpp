@@ -202,10 +202,10 @@ int main(int argc, char** argv)
     const auto device = OpenRemoteApi(DeviceSettings::read(Settings::filePath(state.AppPath)));
     DeviceLink link(*device, prompter, [] { QCoreApplication::processEvents(); });
 
-    window.setPreferencesOpener([&](QWidget* owner) { showPreferences(owner, state, connection, link); });
+    window.setPreferencesOpener([&](QWidget* owner) { showPreferences(owner, {state.AppPath, prompter}, connection, link); });
     window.setSkinManagerOpener([&](QWidget* owner) {
-        showSkinManager(owner, state, connection, *device, [&state](QWidget* arrowsOwner, const QString& skinFolder) {
-            showArrowColours(arrowsOwner, state, skinFolder);
+        showSkinManager(owner, state, connection, *device, [&prompter](QWidget* arrowsOwner, const QString& skinFolder) {
+            showArrowColours(arrowsOwner, prompter, skinFolder);
         });
     });
 

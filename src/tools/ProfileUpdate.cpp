@@ -86,13 +86,13 @@ QString mapExportFolder(const QString& settingsFile)
 
 } // namespace ProfileUpdate
 
-QString MNFormatStr(const QString& strToFormat, qint16 intNR, const QString& strFill, qint16 intStartPos)
+QString MNFormatStr(const QString& line, qint16 decimals, const QString& fill, qint16 startPos)
 {
-    QString text = strToFormat;
+    QString text = line;
     // An empty filler could never make up the missing decimals.
-    if (strFill.isEmpty())
+    if (fill.isEmpty())
         return text;
-    qsizetype from = std::max<qsizetype>(intStartPos, 1) - 1;
+    qsizetype from = std::max<qsizetype>(startPos, 1) - 1;
     for (;;) {
         const qsizetype point = text.indexOf(u'.', from);
         if (point < 0)
@@ -100,9 +100,9 @@ QString MNFormatStr(const QString& strToFormat, qint16 intNR, const QString& str
         qsizetype bar = text.indexOf(u'|', point + 1);
         if (bar < 0)
             bar = text.size();
-        while (bar - point - 1 < intNR) {
-            text.insert(bar, strFill);
-            bar += strFill.size();
+        while (bar - point - 1 < decimals) {
+            text.insert(bar, fill);
+            bar += fill.size();
         }
         from = bar;
     }

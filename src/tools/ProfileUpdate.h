@@ -55,7 +55,7 @@ QString mapExportFolder(const QString& settingsFile);
 
 } // namespace ProfileUpdate
 
-// Fills the numbers of a "|"-separated list up to intNR decimals with strFill,
-// looking for decimal points from the 1-based position intStartPos on.
+// Fills the numbers of a "|"-separated list up to decimals decimals with fill,
+// looking for decimal points from the 1-based position startPos on.
 // Numbers without a point and numbers with enough decimals stay as they are.
-QString MNFormatStr(const QString& strToFormat, qint16 intNR, const QString& strFill, qint16 intStartPos);
+QString MNFormatStr(const QString& line, qint16 decimals, const QString& fill, qint16 startPos);

@@ -155,9 +155,9 @@ bool SpeedProfile::store(double& stored, double number)
     return true;
 }
 
-bool SpeedProfile::TestInput(const QString& strValue, const QLocale& locale)
+bool SpeedProfile::TestInput(const QString& text, const QLocale& locale)
 {
-    const auto number = ParseNumber(strValue, locale);
+    const auto number = ParseNumber(text, locale);
     return !number || *number < 0;
 }
 

@@ -72,8 +72,8 @@ public:
     QString renderedSpeedLine() const;
     QString renderedPreferenceLine() const;
 
-    // True when strValue is no number in the locale, or a number below 0.
-    static bool TestInput(const QString& strValue, const QLocale& locale = QLocale());
+    // True when text is no number in the locale, or a number below 0.
+    static bool TestInput(const QString& text, const QLocale& locale = QLocale());
 
     // Reads the parameters and the stored lines from the settings file; an
     // unusable stored number gives its default. Lines never saved are rendered.

@@ -1,9 +1,10 @@
 #include "frmArrows.h"
 
-#include "AppState.h"
+#include "ArrowPreview.h"
 #include "ProgramVersion.h"
 #include "Prompter.h"
 
+#include <QColorDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,7 +12,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPainter>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,6 +31,27 @@ QFrame* lineShape(const QString& name, const QRect& geometry, QWidget* parent)
     return line;
 }
 
+struct SwatchText
+{
+    const char* name;
+    QString caption;
+};
+const std::array<SwatchText, 3> Swatches = {{
+    {"allRoadsSwatch", QStringLiteral("Alle Straßen")},
+    {"routeSwatch", QStringLiteral("Route")},
+    {"frontSwatch", QStringLiteral("Spitze")},
+}}; // [kind]
+
+QIcon filled(const QColor& color)
+{
+    QPixmap pixmap(24, 16);
+    pixmap.fill(color);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::gray);
+    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    return QIcon(pixmap);
+}
+
 void paint(QFrame* line, const QColor& color)
 {
     QPalette palette = line->palette();
@@ -37,9 +61,9 @@ void paint(QFrame* line, const QColor& color)
 
 } // namespace
 
-frmArrows::frmArrows(AppState& state, const QString& skinFolder, QWidget* parent)
+frmArrows::frmArrows(Prompter& prompter, const QString& skinFolder, QWidget* parent)
     : QDialog(parent)
-    , m_state(state)
+    , m_prompter(prompter)
     , m_colors(skinFolder)
 {
     setObjectName(QStringLiteral("frmArrows"));
@@ -54,6 +78,7 @@ frmArrows::frmArrows(AppState& state, const QString& skinFolder, QWidget* parent
         option->setObjectName(option->text());
         selectionLayout->addWidget(option);
     }
+    selectionLayout->addStretch();
     // The route colour is what a skin author changes most.
     m_route->setChecked(true);
 
@@ -92,7 +117,7 @@ QWidget* frmArrows::buildSchematic(int nr)
     auto* half = new QWidget(this);
     auto* grid = new QGridLayout(half);
     auto* heading = new QLabel(nr == 1 ? QStringLiteral("MainSchematic") : QStringLiteral("SecondSchematic"), half);
-    grid->addWidget(heading, 0, 0, 1, 4);
+    grid->addWidget(heading, 0, 0, 1, 5);
 
     const QString digit = QString::number(nr);
     for (int c = 0; c < 3; ++c) {
@@ -118,10 +143,28 @@ QWidget* frmArrows::buildSchematic(int nr)
     lines.route[2] = lineShape(QStringLiteral("LRoute") + digit + u'2', {73, 30, 4, 24}, preview);
     lines.front = lineShape(QStringLiteral("LRouteC") + digit, {77, 36, 8, 12}, preview);
     grid->addWidget(preview, 1, 3);
+    lines.picture = new ArrowPreview(half);
+    lines.picture->setObjectName(QStringLiteral("arrowPreview") + digit);
+    lines.picture->setAccessibleName(QStringLiteral("Vorschau des Abbiegepfeils ") + heading->text());
+    grid->addWidget(lines.picture, 1, 4);
+
+    auto* swatchRow = new QHBoxLayout;
+    for (const ArrowColors::Kind kind : {ArrowColors::Route, ArrowColors::AllRoads, ArrowColors::Front}) {
+        auto* swatch = new QToolButton(half);
+        swatch->setObjectName(QLatin1String(Swatches[kind].name) + digit);
+        swatch->setText(Swatches[kind].caption);
+        swatch->setAccessibleName(Swatches[kind].caption + u' ' + heading->text());
+        swatch->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        connect(swatch, &QToolButton::clicked, this, [this, nr, kind] { pickColor(nr, kind); });
+        lines.swatches[kind] = swatch;
+        swatchRow->addWidget(swatch);
+    }
+    swatchRow->addStretch();
+    grid->addLayout(swatchRow, 3, 0, 1, 5);
 
     m_hex[nr - 1] = new QLabel(half);
     m_hex[nr - 1]->setObjectName(QStringLiteral("LHEX") + digit);
-    grid->addWidget(m_hex[nr - 1], 2, 0, 1, 4);
+    grid->addWidget(m_hex[nr - 1], 2, 0, 1, 5);
     return half;
 }
 
@@ -180,13 +223,48 @@ void frmArrows::PaintPreview(int nr)
         paint(line, m_colors.color(nr, ArrowColors::Route));
     paint(lines.allRoads, m_colors.color(nr, ArrowColors::AllRoads));
     paint(lines.front, m_colors.color(nr, ArrowColors::Front));
+    for (const ArrowColors::Kind kind : {ArrowColors::AllRoads, ArrowColors::Route, ArrowColors::Front}) {
+        const QColor color = m_colors.color(nr, kind);
+        lines.picture->setColor(kind, color);
+        QToolButton* swatch = lines.swatches[kind];
+        swatch->setIcon(filled(color));
+        // The usual notation beside the one NavLib.ini keeps.
+        swatch->setToolTip(QStringLiteral("%1: %2 (NavLib.ini: %3)")
+                               .arg(swatch->text(), color.name(QColor::HexRgb).toUpper(), m_colors.colorText(nr, kind)));
+    }
+}
+
+QRadioButton* frmArrows::option(ArrowColors::Kind kind) const
+{
+    switch (kind) {
+    case ArrowColors::AllRoads: return m_allRoads;
+    case ArrowColors::Front: return m_front;
+    case ArrowColors::Route: break;
+    }
+    return m_route;
+}
+
+void frmArrows::pickColor(int nr, ArrowColors::Kind kind)
+{
+    QColorDialog dialog(m_colors.color(nr, kind), this);
+    dialog.setObjectName(QStringLiteral("colorDialog"));
+    dialog.setWindowTitle(m_previews[nr - 1].swatches[kind]->accessibleName());
+    if (!m_prompter.runDialog(dialog))
+        return;
+    const QColor picked = dialog.currentColor();
+    if (!picked.isValid())
+        return;
+    option(kind)->setChecked(true);
+    const std::array<int, 3> values = {picked.red(), picked.green(), picked.blue()}; // [component]
+    for (int c = 0; c < 3; ++c)
+        m_bars[nr - 1][c]->setValue(values[c]);
 }
 
 bool frmArrows::BTNSave_Click()
 {
     if (m_colors.save())
         return true;
-    m_state.prompter->note(QStringLiteral("Hinweis:"),
+    m_prompter.note(QStringLiteral("Hinweis:"),
                            QStringLiteral("NavLib.ini konnte nicht gespeichert werden."),
                            Prompter::Icon::Exclamation);
     return false;
@@ -196,7 +274,7 @@ void frmArrows::done(int result)
 {
     if (m_colors.changed()) {
         // Cancel (or Escape) keeps the window open with the colours, as a failed save does.
-        const auto answer = m_state.prompter->ask(QStringLiteral("Frage:"),
+        const auto answer = m_prompter.ask(QStringLiteral("Frage:"),
                                                   QStringLiteral("Sollen die Werte gespeichert werden?"),
                                                   Prompter::Buttons::YesNoCancel, Prompter::Icon::Question);
         if (answer == Prompter::Answer::Cancel || (answer == Prompter::Answer::Yes && !BTNSave_Click()))
@@ -205,8 +283,8 @@ void frmArrows::done(int result)
     QDialog::done(result);
 }
 
-void showArrowColours(QWidget* owner, AppState& state, const QString& skinFolder)
+void showArrowColours(QWidget* owner, Prompter& prompter, const QString& skinFolder)
 {
-    frmArrows window(state, skinFolder, owner);
-    state.prompter->runDialog(window);
+    frmArrows window(prompter, skinFolder, owner);
+    prompter.runDialog(window);
 }

@@ -6,11 +6,13 @@
 
 #include <array>
 
+class ArrowPreview;
 class QFrame;
 class QLabel;
 class QRadioButton;
 class QScrollBar;
-struct AppState;
+class QToolButton;
+class Prompter;
 
 // The route arrow colours of a skin's two schematic views: one colour at a
 // time (route, all roads or front) edited as red, green and blue scroll bars
@@ -21,7 +23,7 @@ class frmArrows : public QDialog
 
 public:
     // skinFolder ends with a separator; NavLib.ini is read from and written there.
-    frmArrows(AppState& state, const QString& skinFolder, QWidget* parent = nullptr);
+    frmArrows(Prompter& prompter, const QString& skinFolder, QWidget* parent = nullptr);
 
     const ArrowColors& colors() const { return m_colors; }
 
@@ -38,6 +40,8 @@ private:
         std::array<QFrame*, 3> route{}; // LRoute<nr>, LRoute<nr>1, LRoute<nr>2
         QFrame* allRoads = nullptr;
         QFrame* front = nullptr;
+        ArrowPreview* picture = nullptr;
+        std::array<QToolButton*, 3> swatches{}; // [kind]
     };
 
     QWidget* buildSchematic(int nr);
@@ -47,8 +51,12 @@ private:
     void SetColors(int nr, ArrowColors::Component component);
     void SetHexLabel(int nr);
     void PaintPreview(int nr);
+    // Lets the user pick colour kind of schematic nr in a colour dialog; the
+    // pick goes through the option button and the scroll bars like any change.
+    void pickColor(int nr, ArrowColors::Kind kind);
+    QRadioButton* option(ArrowColors::Kind kind) const;
 
-    AppState& m_state;
+    Prompter& m_prompter;
     ArrowColors m_colors;
     QRadioButton* m_route = nullptr;
     QRadioButton* m_allRoads = nullptr;
@@ -60,4 +68,4 @@ private:
 
 // Opens the arrow colour editor for the NavLib.ini of skinFolder as a modal
 // window owned by owner, through the program's prompter.
-void showArrowColours(QWidget* owner, AppState& state, const QString& skinFolder);
+void showArrowColours(QWidget* owner, Prompter& prompter, const QString& skinFolder);

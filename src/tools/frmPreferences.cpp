@@ -1,6 +1,5 @@
 #include "frmPreferences.h"
 
-#include "AppState.h"
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
 #include "Ini.h"
@@ -9,6 +8,7 @@
 #include "ProgramVersion.h"
 #include "Prompter.h"
 #include "Settings.h"
+#include "SpeedProfileChart.h"
 #include "cSHFolder.h"
 
 #include <QApplication>
@@ -51,21 +51,23 @@ void paint(QFrame* light, const ConnectionLook::Rgb& rgb)
 
 } // namespace
 
-frmPreferences::frmPreferences(AppState& state, DeviceConnection& connection, DeviceLink& link,
+frmPreferences::frmPreferences(const ToolContext& context, DeviceConnection& connection, DeviceLink& link,
                                QWidget* parent, MapExportLauncher launcher)
     : QDialog(parent)
-    , m_state(state)
+    , m_context(context)
     , m_connection(connection)
     , m_link(link)
     , m_launcher(std::move(launcher))
-    , m_machine(connection, link, *state.prompter, [] { QCoreApplication::processEvents(); })
+    , m_machine(connection, link, context.prompter, [] { QCoreApplication::processEvents(); })
 {
     setObjectName(QStringLiteral("frmPreferences"));
     setWindowTitle(QStringLiteral("Preferences"));
 
     auto* top = new QHBoxLayout;
+    m_chart = new SpeedProfileChart(this);
     top->addWidget(buildClassTable());
     top->addWidget(buildSideBar());
+    top->addWidget(m_chart, 1);
 
     auto* lines = new QGridLayout;
     m_speedLine = addField(QStringLiteral("TXTSPEED"), -1);
@@ -100,6 +102,10 @@ frmPreferences::frmPreferences(AppState& state, DeviceConnection& connection, De
         setTabOrder(order[k - 1], order[k]);
     for (QWidget* widget : order)
         widget->installEventFilter(this);
+    for (auto editable = m_editable.cbegin(); editable != m_editable.cend(); ++editable) {
+        auto* field = static_cast<QLineEdit*>(editable.key());
+        connect(field, &QLineEdit::textEdited, this, [this, field] { previewField(field); });
+    }
 
     connect(qApp, &QApplication::focusChanged, this, &frmPreferences::focusMoved);
     Form_Load();
@@ -250,7 +256,7 @@ QWidget* frmPreferences::buildSideBar()
 
 QString frmPreferences::settingsFile() const
 {
-    return Settings::filePath(m_state.AppPath);
+    return Settings::filePath(m_context.programFolder);
 }
 
 void frmPreferences::Form_Load()
@@ -276,6 +282,7 @@ void frmPreferences::WriteForm()
         m_globals[k]->setText(m_model.fieldText(SpeedProfile::Field::Global, k));
     m_speedLine->setText(m_model.speedLine());
     m_preferenceLine->setText(m_model.preferenceLine());
+    m_chart->showProfile(m_model);
 }
 
 void frmPreferences::showConnection(ConnectionState state)
@@ -312,13 +319,23 @@ void frmPreferences::leaveField(QLineEdit* field)
     }
 }
 
+void frmPreferences::previewField(QLineEdit* field)
+{
+    // The chart follows every keystroke; the model and the other fields change
+    // only when the field is left. A text the model rejects leaves the copy as it was.
+    const Editable editable = m_editable.value(field);
+    SpeedProfile preview = m_model;
+    preview.edit(editable.field, editable.index, field->text());
+    m_chart->showProfile(preview);
+}
+
 void frmPreferences::reject()
 {
     // A value still in the field being typed in counts as typed.
     if (auto* field = qobject_cast<QLineEdit*>(focusWidget()); field && m_editable.contains(field))
         leaveField(field);
     if (m_unsaved) {
-        switch (m_state.prompter->ask(QStringLiteral("Frage:"), QStringLiteral("Sollen die Werte gespeichert werden?"),
+        switch (m_context.prompter.ask(QStringLiteral("Frage:"), QStringLiteral("Sollen die Werte gespeichert werden?"),
                                       Prompter::Buttons::YesNoCancel, Prompter::Icon::Question)) {
         case Prompter::Answer::Yes:
             if (!CMDSave_Click())
@@ -351,7 +368,7 @@ bool frmPreferences::CMDSave_Click()
         m_unsaved = false;
         return true;
     }
-    m_state.prompter->note(QStringLiteral("Hinweis:"), QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
+    m_context.prompter.note(QStringLiteral("Hinweis:"), QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
                            Prompter::Icon::Exclamation);
     return false;
 }
@@ -364,9 +381,9 @@ void frmPreferences::CMDUpdate_Click()
     ProfileUpdater updater({
         m_link,
         m_connection,
-        *m_state.prompter,
+        m_context.prompter,
         m_launcher,
-        m_state.AppPath,
+        m_context.programFolder,
         settingsFile(),
         [this](const QString& text) {
             m_doing->setText(text);
@@ -389,13 +406,13 @@ void frmPreferences::BTNDir_Click()
     const QString folder = GetFolder(
         ReadIni(file, Settings::Directory, Settings::MapExportDir, Settings::defaultMapExportDir()));
     if (!folder.isEmpty() && !WriteIni(file, Settings::Directory, Settings::MapExportDir, folder))
-        m_state.prompter->note(QStringLiteral("Hinweis:"), QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
+        m_context.prompter.note(QStringLiteral("Hinweis:"), QStringLiteral("Tivaro.ini konnte nicht gespeichert werden."),
                                Prompter::Icon::Exclamation);
 }
 
 QString frmPreferences::GetFolder(const QString& strDefaultPath)
 {
-    cSHFolder picker(*m_state.prompter);
+    cSHFolder picker(m_context.prompter);
     picker.setPlainFolderChoice(strDefaultPath);
     return picker.BrowseForFolder(this);
 }
@@ -413,8 +430,8 @@ void frmPreferences::Timer1_Timer()
     showConnection(m_machine.state());
 }
 
-void showPreferences(QWidget* owner, AppState& state, DeviceConnection& connection, DeviceLink& link)
+void showPreferences(QWidget* owner, const ToolContext& context, DeviceConnection& connection, DeviceLink& link)
 {
-    frmPreferences window(state, connection, link, owner);
-    state.prompter->runDialog(window);
+    frmPreferences window(context, connection, link, owner);
+    context.prompter.runDialog(window);
 }

@@ -3,6 +3,7 @@
 #include "ConnectionMachine.h"
 #include "MapExportLauncher.h"
 #include "SpeedProfile.h"
+#include "ToolContext.h"
 
 #include <QDialog>
 #include <QHash>
@@ -16,7 +17,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
-struct AppState;
+class SpeedProfileChart;
 struct DeviceConnection;
 
 // The speed profile editor: speeds and consumptions of the sixteen road
@@ -28,7 +29,7 @@ class frmPreferences : public QDialog
     Q_OBJECT
 
 public:
-    frmPreferences(AppState& state, DeviceConnection& connection, DeviceLink& link,
+    frmPreferences(const ToolContext& context, DeviceConnection& connection, DeviceLink& link,
                    QWidget* parent = nullptr, MapExportLauncher launcher = {});
     ~frmPreferences() override;
 
@@ -59,6 +60,7 @@ private:
     void showConnection(ConnectionState state);
     void focusMoved(QWidget* old, QWidget* now);
     void leaveField(QLineEdit* field);
+    void previewField(QLineEdit* field);
     bool CMDSave_Click();
     void CMDUpdate_Click();
     void BTNDir_Click();
@@ -66,7 +68,7 @@ private:
     QString GetFolder(const QString& strDefaultPath);
     QString settingsFile() const;
 
-    AppState& m_state;
+    const ToolContext m_context;
     DeviceConnection& m_connection;
     DeviceLink& m_link;
     const MapExportLauncher m_launcher;
@@ -79,6 +81,7 @@ private:
     std::array<QLineEdit*, SpeedProfile::ClassCount> m_weights{};
     std::array<QLineEdit*, SpeedProfile::GlobalCount> m_globals{};
     QHash<QObject*, Editable> m_editable;
+    SpeedProfileChart* m_chart = nullptr;
     QLineEdit* m_speedLine = nullptr;
     QLineEdit* m_preferenceLine = nullptr;
     std::array<QCheckBox*, 6> m_updateBoxes{};
@@ -90,4 +93,4 @@ private:
 
 // Opens the speed profile editor as a modal window owned by owner, through
 // the program's prompter; connection and link are the program's shared ones.
-void showPreferences(QWidget* owner, AppState& state, DeviceConnection& connection, DeviceLink& link);
+void showPreferences(QWidget* owner, const ToolContext& context, DeviceConnection& connection, DeviceLink& link);

@@ -303,8 +303,8 @@ scenario_speed_profile_update() {
   eval "$(xdotool getwindowgeometry --shell "$id")"
   xdotool mousemove --sync $((X + 156)) $((Y + 90)) click --repeat 2 1 sleep 0.1 type 130
   xdotool key Tab
-  click_in Preferences 512 321 # PC: "fast"
-  click_in Preferences 698 428 # "Update"
+  click_in Preferences 352 321 # PC: "fast"
+  click_in Preferences 466 428 # "Update"
   focus_window 'Hinweis:'
   xdotool key Return
   close_titled Preferences

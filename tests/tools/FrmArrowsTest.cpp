@@ -1,18 +1,22 @@
 #include "WindowTestSupport.h"
 #include "frmArrows.h"
+#include "ArrowPreview.h"
 
+#include <QColorDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QToolButton>
+
+#include <cstring>
 
 namespace {
 
 class FrmArrowsTest : public WindowTest
 {
 protected:
-    QString skin() const { return dir.path() + QDir::separator(); }
     QString navLib() const { return path("NavLib.ini"); }
     static QScrollBar* bar(const frmArrows& w, const char* name) { return control<QScrollBar>(w, name); }
     static QString hex(const frmArrows& w, int nr) { return control<QLabel>(w, "LHEX" + QString::number(nr))->text(); }
@@ -39,7 +43,7 @@ TEST_F(FrmArrowsTest, OpensOnTheRouteColourAsStored)
         QFile::remove(navLib());
         if (!c.file.isEmpty())
             writeFile(navLib(), c.file);
-        frmArrows w(state, skin());
+        frmArrows w(prompter, programFolder);
         EXPECT_TRUE(control<QRadioButton>(w, "RouteColor")->isChecked());
         EXPECT_EQ(hex(w, 1) + '|' + hex(w, 2), c.hex1 + '|' + c.hex2);
         QList<int> bars1;
@@ -55,7 +59,7 @@ TEST_F(FrmArrowsTest, OpensOnTheRouteColourAsStored)
 TEST_F(FrmArrowsTest, OptionsChooseTheColourOfBothSchematics)
 {
     writeFile(navLib(), Stored);
-    frmArrows w(state, skin());
+    frmArrows w(prompter, programFolder);
     w.show();
     // What passes through the bars is upper case.
     const struct { const char* option; QString hex1, hex2; int green2; } cases[] = {
@@ -85,7 +89,7 @@ TEST_F(FrmArrowsTest, ScrollBarsWriteTheSelectedColourOnSave)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.bar);
         writeFile(navLib(), Stored);
-        frmArrows w(state, skin());
+        frmArrows w(prompter, programFolder);
         w.show();
         QTest::mouseClick(control<QRadioButton>(w, c.option), Qt::LeftButton);
         QScrollBar* scroll = bar(w, c.bar);
@@ -103,6 +107,50 @@ TEST_F(FrmArrowsTest, ScrollBarsWriteTheSelectedColourOnSave)
         w.close();
         EXPECT_TRUE(prompter.shown.isEmpty());
     }
+}
+
+// A colour picked in the dialog is stored blue first; the swatch, the arrow
+// and the option button follow. A cancelled dialog changes nothing.
+TEST_F(FrmArrowsTest, SwatchPicksAColourInTheDialog)
+{
+    const QColor picked(0x12, 0x34, 0x56);
+    const struct { const char* swatch; bool accept; const char* option; ArrowColors::Kind kind; const char* section;
+                   QByteArray before, after; } cases[] = {
+        {"routeSwatch1", true, "RouteColor", ArrowColors::Route, "[main", "routecolor= 0082BF", "routecolor= 563412"},
+        {"allRoadsSwatch2", true, "AllColor", ArrowColors::AllRoads, "[second", "allcolor= c0c0c0", "allcolor= 563412"},
+        {"frontSwatch1", true, "ForColor", ArrowColors::Front, "[main", "forcolor= 0000FF", "forcolor= 563412"},
+        {"frontSwatch2", false, "RouteColor", ArrowColors::Front, "[second", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.swatch);
+        writeFile(navLib(), Stored);
+        frmArrows w(prompter, programFolder);
+        w.show();
+        const int nr = c.swatch[std::strlen(c.swatch) - 1] - '0';
+        const QColor before = w.colors().color(nr, c.kind);
+        QColor offered;
+        prompter.onDialog([&](QObject& dialog) {
+            auto* colors = qobject_cast<QColorDialog*>(&dialog);
+            offered = colors->currentColor();
+            colors->setCurrentColor(picked);
+            return c.accept;
+        });
+        auto* swatch = control<QToolButton>(w, c.swatch);
+        QTest::mouseClick(swatch, Qt::LeftButton);
+        EXPECT_EQ(offered, before);
+        const QColor shown = c.accept ? picked : before;
+        EXPECT_TRUE(control<QRadioButton>(w, c.option)->isChecked());
+        EXPECT_TRUE(swatch->toolTip().contains(shown.name().toUpper())) << swatch->toolTip().toStdString();
+        const QImage arrow = control<ArrowPreview>(w, "arrowPreview" + QString::number(nr))->grab().toImage();
+        EXPECT_EQ(arrow.pixelColor(ArrowPreview::inside(c.kind)), shown);
+        EXPECT_EQ(w.colors().changed(), c.accept);
+        QTest::mouseClick(control<QPushButton>(w, "BTNSave"), Qt::LeftButton);
+        QByteArray expected = Stored;
+        if (c.accept)
+            expected.replace(expected.indexOf(c.before, expected.indexOf(c.section)), c.before.size(), c.after);
+        EXPECT_EQ(readFile(navLib()), expected);
+    }
+    EXPECT_EQ(prompter.dialogsRun, 4);
 }
 
 // Closing after a change asks; Cancel, or a save that fails, keeps the window open with its colours.
@@ -125,7 +173,7 @@ TEST_F(FrmArrowsTest, ClosingAfterAChangeAsks)
         QFile::remove(navLib());
         if (c.blocked)
             QDir(dir.path()).mkdir("NavLib.ini");
-        frmArrows w(state, skin());
+        frmArrows w(prompter, programFolder);
         w.show();
         QTest::keyClick(bar(w, "VScrollRed1"), Qt::Key_End);
         for (const Prompter::Answer answer : c.answers) {

@@ -4,6 +4,7 @@
 #include "FileSizeLimit.h"
 #include "FolderBrowser.h"
 #include "Ini.h"
+#include "SpeedProfileChart.h"
 #include "WindowTestSupport.h"
 #include "frmPreferences.h"
 
@@ -40,7 +41,7 @@ protected:
             started << program << arguments;
             return startWorks;
         };
-        auto w = std::make_unique<frmPreferences>(state, connection, link, nullptr, std::move(launcher));
+        auto w = std::make_unique<frmPreferences>(ToolContext{programFolder, prompter}, connection, link, nullptr, std::move(launcher));
         control<QTimer>(*w, "Timer1")->stop();
         w->show();
         return w;
@@ -106,6 +107,58 @@ TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
     }
     EXPECT_EQ(w->model().global(SpeedProfile::Verbrauchskosten), 2);
     EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+// The chart shows the profile of the text being typed, keystroke by keystroke,
+// while the model and the other fields wait for the field to be left.
+TEST_F(FrmPreferencesTest, ChartFollowsEveryKeystroke)
+{
+    const struct { const char* control; int index; QString typed; SpeedProfile::Field field; QString shown; } cases[] = {
+        {"TXT0", 0, "130", SpeedProfile::Field::Speed, "130"},
+        {"TXT0", 5, "0", SpeedProfile::Field::Speed, "0"},
+        {"TXT1", 3, "4", SpeedProfile::Field::Consumption, "4"},
+        {"TXTG", 2, "3", SpeedProfile::Field::Global, "3"},
+        {"TXTG", 0, "0", SpeedProfile::Field::Global, "0"},
+        // A text the model rejects shows the profile as it stands, not its last valid start.
+        {"TXT0", 8, "12a", SpeedProfile::Field::Speed, "100"},
+        {"TXT0", 8, "-5", SpeedProfile::Field::Speed, "100"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        auto w = open();
+        ASSERT_TRUE(activate(*w));
+        const auto* chart = control<SpeedProfileChart>(*w, "speedProfileChart");
+        type(field(*w, c.control, c.index), c.typed);
+        SpeedProfile expected;
+        expected.load(path("Tivaro.ini"));
+        ASSERT_NE(expected.edit(c.field, c.index, c.shown), SpeedProfile::EditResult::Rejected);
+        for (int i = 0; i < SpeedProfile::ClassCount; ++i) {
+            EXPECT_EQ(chart->speed(i), expected.value(i, SpeedProfile::Speed)) << i;
+            EXPECT_EQ(chart->factor(i), expected.value(i, SpeedProfile::PreferenceFactor)) << i;
+        }
+        EXPECT_EQ(w->model().value(0, SpeedProfile::Speed), 120);
+        EXPECT_EQ(field(*w, "TXTW", 1)->text(), "92.2");
+    }
+}
+
+TEST_F(FrmPreferencesTest, ChartDrawsSpeedsAsBarsAndFactorsAsPoints)
+{
+    auto w = open();
+    ASSERT_TRUE(activate(*w));
+    auto* chart = control<SpeedProfileChart>(*w, "speedProfileChart");
+    EXPECT_FALSE(chart->accessibleName().isEmpty());
+    const QRectF before = chart->speedBar(8);
+    type(field(*w, "TXT0", 8), "300"); // I_BAB becomes the fastest class
+    const QImage picture = chart->grab().toImage();
+    const auto at = [&](QPointF point) { return picture.pixelColor(point.toPoint()); };
+    // Bars keep the ratio of their speeds, the fastest within the axis.
+    EXPECT_LT(chart->speedBar(8).top(), before.top());
+    EXPECT_NEAR(chart->speedBar(8).height() / chart->speedBar(0).height(), 300.0 / 120, 0.01);
+    EXPECT_NE(at(chart->speedBar(8).topLeft() + QPointF(2, -3)), SpeedProfileChart::speedColor());
+    for (const int i : {0, 8, 15})
+        EXPECT_EQ(at(chart->speedBar(i).center()), SpeedProfileChart::speedColor()) << i;
+    for (const int i : {0, 7, 8, 15})
+        EXPECT_EQ(at(chart->factorPoint(i)), SpeedProfileChart::factorColor()) << i;
 }
 
 TEST_F(FrmPreferencesTest, EnterMovesToTheNextField)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "AppState.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 
@@ -19,8 +18,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        state.AppPath = dir.path() + QDir::separator();
-        state.prompter = &prompter;
+        programFolder = dir.path() + QDir::separator();
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -28,7 +26,7 @@ protected:
 
     QTemporaryDir dir;
     ScriptedPrompter prompter;
-    AppState state;
+    QString programFolder;
 };
 
 // The child named name; for control arrays the one whose "index" is index.
