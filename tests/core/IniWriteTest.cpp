@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace {
 
 TEST(WriteIni, ChangesOnlyWhatItMust)
@@ -40,6 +42,9 @@ TEST(WriteIni, ChangesOnlyWhatItMust)
          QString::fromUtf8("ä"), QString::fromUtf8("Öl €"),
          "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n[STRASSE]\r\n\xe4= \xd6l \x80\r\n"},
         {"umlautKeyUpdated", "[s]\r\n\xc4= 1\r\n", "s", QString::fromUtf8("ä"), "2", "[s]\r\n\xc4= 2\r\n"},
+        // Š, Œ, Ž, Ÿ and their small letters lie above U+00FF but in the code page.
+        {"codePageLettersUpdated", "[\x8a\x8c]\r\n\x9e\xff= 1\r\n", QString::fromUtf8("šœ"),
+         QString::fromUtf8("ŽŸ"), "2", "[\x8a\x8c]\r\n\x9e\xff= 2\r\n"},
         {"lineBreaksCannotAddLines", "[s]\r\nx= 1\r\n", "s", "x", "a\r\n[t]\nb", "[s]\r\nx= a  [t] b\r\n"},
     };
     QTemporaryDir dir;
@@ -142,6 +147,39 @@ TEST(WriteIni, FullDiskKeepsOldFileWhole)
         EXPECT_EQ(runWithFileSizeLimit(old.size() + 1, [&] { return c.claimsSuccess(path) ? 1 : 0; }), 0) << c.name;
         EXPECT_EQ(readFile(path), c.exists ? old : QByteArray("<missing>")) << c.name;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), c.exists ? 1 : 0) << c.name;
+    }
+}
+
+// The disk refuses the bytes only when asked to keep them: the target keeps
+// every byte, no new file stays behind, and the caller hears why.
+TEST(SafeWrite, FailedSyncKeepsTargetWhole)
+{
+    struct Case { const char* name; SafeWrite::SyncCall sync; bool written; bool outOfSpace; };
+    const Case cases[] = {
+        {"ioError", [](int) { errno = EIO; return -1; }, false, false},
+        {"diskFull", [](int) { errno = ENOSPC; return -1; }, false, true},
+        {"interruptedThenSynced",
+         [](int fd) {
+             static bool interrupted = false;
+             interrupted = !interrupted;
+             errno = EINTR;
+             return interrupted ? -1 : SafeWrite::syncToDisk(fd);
+         },
+         true, false},
+    };
+    const QByteArray old = "[s]\r\nx= 1\r\n";
+    const QByteArray fresh = "[s]\r\nx= 2\r\n";
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.ini");
+        writeFile(path, old);
+        SafeWrite out(path, c.sync);
+        ASSERT_TRUE(out.write(fresh)) << c.name;
+        EXPECT_EQ(out.commit(), c.written) << c.name;
+        EXPECT_EQ(readFile(path), c.written ? fresh : old) << c.name;
+        EXPECT_EQ(out.errorString().isEmpty(), c.written) << c.name;
+        EXPECT_EQ(out.outOfSpace(), c.outOfSpace) << c.name;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.ini"}) << c.name;
     }
 }
 
