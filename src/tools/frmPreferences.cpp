@@ -250,7 +250,7 @@ QWidget* frmPreferences::buildSideBar()
 
 QString frmPreferences::settingsFile() const
 {
-    return Settings::filePath(m_state.AppPath);
+    return Settings::filePath(m_state.settingsFolder());
 }
 
 void frmPreferences::Form_Load()
@@ -366,7 +366,7 @@ void frmPreferences::CMDUpdate_Click()
         m_connection,
         *m_state.prompter,
         m_launcher,
-        m_state.AppPath,
+        m_state.settingsFolder(),
         settingsFile(),
         [this](const QString& text) {
             m_doing->setText(text);
