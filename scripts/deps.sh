@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-utils libx11-dev imagemagick fonts-dejavu-core
+  appstream groff-base
 )
 
 missing=()

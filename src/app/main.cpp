@@ -2,11 +2,13 @@
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
 #include "OpenRemoteApi.h"
+#include "Paths.h"
 #include "QtPrompter.h"
 #include "SafeWrite.h"
 #include "ScreenCatalogue.h"
 #include "ScreenRenderer.h"
 #include "Settings.h"
+#include "SettingsLocation.h"
 #include "SkinChecker.h"
 #include "frmArrows.h"
 #include "frmPreferences.h"
@@ -193,16 +195,19 @@ int main(int argc, char** argv)
     QtPrompter prompter;
     AppState state;
     state.prompter = &prompter;
+    state.AppPath = InitAppPath();
+    const SettingsLocation::Prepared settings = SettingsLocation::prepare(state.AppPath);
+    state.SettingsFolder = settings.folder;
 
-    frmTivaro window(state); // its start-up sets the program folder
+    frmTivaro window(state);
 
     // One device for the whole program: the connection outlives the windows
     // that open and close it, and the skin manager and the speed profiles share it.
     DeviceConnection connection;
-    const auto device = OpenRemoteApi(DeviceSettings::read(Settings::filePath(state.AppPath)));
+    const auto device = OpenRemoteApi(DeviceSettings::read(Settings::filePath(state.settingsFolder())));
     DeviceLink link(*device, prompter, [] { QCoreApplication::processEvents(); });
 
-    window.setPreferencesOpener([&](QWidget* owner) { showPreferences(owner, {state.AppPath, prompter}, connection, link); });
+    window.setPreferencesOpener([&](QWidget* owner) { showPreferences(owner, {state.settingsFolder(), prompter}, connection, link); });
     window.setSkinManagerOpener([&](QWidget* owner) {
         showSkinManager(owner, state, connection, *device, [&prompter](QWidget* arrowsOwner, const QString& skinFolder) {
             showArrowColours(arrowsOwner, prompter, skinFolder);
@@ -210,6 +215,8 @@ int main(int argc, char** argv)
     });
 
     window.show();
+    if (!settings.message.isEmpty())
+        prompter.note(QStringLiteral("Hinweis:"), settings.message);
     if (!folders.isEmpty())
         window.openSkinFolder(folders.first());
     return app->exec();

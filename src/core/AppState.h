@@ -39,6 +39,7 @@ struct ScreenBinding
 struct AppState
 {
     QString AppPath;                     // program folder, ends with a separator
+    QString SettingsFolder;              // folder of Tivaro.ini chosen at the start, ends with a separator
     QString SkinFolder;                  // chosen skin folder, ends with a separator
     std::array<QString, 4> LayoutFileSet; // default, main menu, edit dialog, GPS dialog file
     ScreenBinding Binding;
@@ -47,4 +48,8 @@ struct AppState
     qint16 TwipsPerPixelX = 15;
     qint16 TwipsPerPixelY = 15;
     Prompter* prompter = nullptr;        // never null once the application runs
+
+    // Where Tivaro.ini and the temporary copies of device files go: the folder
+    // chosen at the start, else the program folder.
+    QString settingsFolder() const { return SettingsFolder.isEmpty() ? AppPath : SettingsFolder; }
 };

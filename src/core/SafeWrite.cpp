@@ -33,31 +33,6 @@ QString realTarget(const QString& path)
     return canonical.isEmpty() ? info.symLinkTarget() : canonical;
 }
 
-bool syncToDisk(QFile& file, QString* error, int* code)
-{
-#ifdef Q_OS_WIN
-    if (FlushFileBuffers(HANDLE(_get_osfhandle(file.handle()))))
-        return true;
-    *error = QStringLiteral("sync failed (%1)").arg(GetLastError());
-    *code = 0;
-    return false;
-#else
-    int result;
-    do {
-#ifdef Q_OS_LINUX
-        result = ::fdatasync(file.handle());
-#else
-        result = ::fsync(file.handle());
-#endif
-    } while (result != 0 && errno == EINTR);
-    if (result == 0)
-        return true;
-    *code = errno;
-    *error = systemError(errno);
-    return false;
-#endif
-}
-
 bool renameOver(const QString& from, const QString& to, QString* error)
 {
 #ifdef Q_OS_WIN
@@ -77,8 +52,23 @@ bool renameOver(const QString& from, const QString& to, QString* error)
 
 } // namespace
 
-SafeWrite::SafeWrite(const QString& target)
+int SafeWrite::syncToDisk(int fd)
+{
+#ifdef Q_OS_WIN
+    if (FlushFileBuffers(HANDLE(_get_osfhandle(fd))))
+        return 0;
+    errno = EIO;
+    return -1;
+#elif defined(Q_OS_LINUX)
+    return ::fdatasync(fd);
+#else
+    return ::fsync(fd);
+#endif
+}
+
+SafeWrite::SafeWrite(const QString& target, SyncCall sync)
     : m_target(realTarget(target))
+    , m_sync(sync)
 {
 }
 
@@ -151,10 +141,15 @@ bool SafeWrite::stage()
         return true;
     if (!open())
         return false;
-    QString reason;
-    int code = 0;
-    if (!syncToDisk(m_file, &reason, &code))
-        return fail(reason, code);
+    int result;
+    do {
+        errno = 0;
+        result = m_sync(m_file.handle());
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        const int code = errno;
+        return fail(systemError(code), code);
+    }
     m_file.close();
     m_step = Step::Staged;
     return true;

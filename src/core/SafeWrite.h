@@ -21,8 +21,12 @@ class SafeWrite
 {
 public:
     enum class FolderSync { Now, Later };
+    // Pushes an open file's bytes to the disk: 0, or -1 with errno set, as fdatasync.
+    using SyncCall = int (*)(int fd);
+    static int syncToDisk(int fd);
 
-    explicit SafeWrite(const QString& target);
+    // sync is the system's own call; tests hand in one that fails.
+    explicit SafeWrite(const QString& target, SyncCall sync = syncToDisk);
     ~SafeWrite();
     SafeWrite(const SafeWrite&) = delete;
     SafeWrite& operator=(const SafeWrite&) = delete;
@@ -53,6 +57,7 @@ private:
 
     QString m_target;
     QFile m_file; // the new file beside the target
+    SyncCall m_sync;
     Step m_step = Step::Idle;
     QString m_error;
     bool m_outOfSpace = false;

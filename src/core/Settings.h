@@ -88,6 +88,7 @@ struct LayoutLook
     quint32 frameColor = 0x808080;
     int borderSelector = DefaultBorderSelector;
     quint32 selectorColor = 0xFF0000;
+    friend bool operator==(const LayoutLook&, const LayoutLook&) = default;
 };
 
 // Reads the four "Layout" keys, each on its own: a stored text that cannot be
@@ -107,6 +108,7 @@ struct ViewState
     QRect window;     // null: the window's own size, placed by the system
     bool maximized = false;
     bool snap = false;
+    friend bool operator==(const ViewState&, const ViewState&) = default;
 };
 
 // Reads the "View" keys; a value that cannot be used gives its default.

@@ -31,7 +31,7 @@ public:
         DeviceLink& link;
         DeviceConnection& connection;
         Prompter& prompter;
-        QString appPath;      // program folder, ends with a separator; temporary copies go here
+        QString appPath;      // folder of Tivaro.ini, ends with a separator; temporary copies go here
         QString settingsFile; // Tivaro.ini
         // The default layout file the catalogue currently uses ("defaultlt.ini" or "defaultltTMC.ini").
         std::function<QString()> defaultLayoutFile;

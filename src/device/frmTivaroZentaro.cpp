@@ -117,7 +117,7 @@ frmTivaroZentaro::frmTivaroZentaro(AppState& state, DeviceConnection& connection
     : QDialog(parent)
     , m_state(state)
     , m_link(api, *state.prompter, [] { QCoreApplication::processEvents(); })
-    , m_manager({m_link, connection, *state.prompter, state.AppPath, settingsFile(),
+    , m_manager({m_link, connection, *state.prompter, state.settingsFolder(), settingsFile(),
                  [&state] {
                      return state.LayoutFileSet[0].isEmpty() ? QStringLiteral("defaultlt.ini")
                                                              : state.LayoutFileSet[0];
@@ -136,7 +136,7 @@ frmTivaroZentaro::~frmTivaroZentaro() = default;
 
 QString frmTivaroZentaro::settingsFile() const
 {
-    return Settings::filePath(m_state.AppPath);
+    return Settings::filePath(m_state.settingsFolder());
 }
 
 void frmTivaroZentaro::buildControls()

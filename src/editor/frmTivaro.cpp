@@ -549,7 +549,7 @@ void frmTivaro::BTNRedo_Click()
 
 QString frmTivaro::settingsFile() const
 {
-    return Settings::filePath(m_state.AppPath);
+    return Settings::filePath(m_state.settingsFolder());
 }
 
 void frmTivaro::Form_Load()

@@ -4,10 +4,11 @@
 
 class Prompter;
 
-// What the tool windows use of the program: its folder, where Tivaro.ini
-// lives, and the prompter every modal interaction goes through.
+// What the tool windows use of the program: the folder of Tivaro.ini, which
+// also takes the temporary copies of device files, and the prompter every
+// modal interaction goes through.
 struct ToolContext
 {
-    QString programFolder; // ends with a separator
+    QString settingsFolder; // ends with a separator
     Prompter& prompter;
 };

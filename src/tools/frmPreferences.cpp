@@ -256,7 +256,7 @@ QWidget* frmPreferences::buildSideBar()
 
 QString frmPreferences::settingsFile() const
 {
-    return Settings::filePath(m_context.programFolder);
+    return Settings::filePath(m_context.settingsFolder);
 }
 
 void frmPreferences::Form_Load()
@@ -383,7 +383,7 @@ void frmPreferences::CMDUpdate_Click()
         m_connection,
         m_context.prompter,
         m_launcher,
-        m_context.programFolder,
+        m_context.settingsFolder,
         settingsFile(),
         [this](const QString& text) {
             m_doing->setText(text);

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace {
 
 TEST(WriteIni, ChangesOnlyWhatItMust)
@@ -40,6 +42,9 @@ TEST(WriteIni, ChangesOnlyWhatItMust)
          QString::fromUtf8("ä"), QString::fromUtf8("Öl €"),
          "[Stra\xdf" "e]\r\n; \xe4\xf6\xfc\r\n\xc4= \x80\r\n[STRASSE]\r\n\xe4= \xd6l \x80\r\n"},
         {"umlautKeyUpdated", "[s]\r\n\xc4= 1\r\n", "s", QString::fromUtf8("ä"), "2", "[s]\r\n\xc4= 2\r\n"},
+        // Š, Œ, Ž, Ÿ and their small letters lie above U+00FF but in the code page.
+        {"codePageLettersUpdated", "[\x8a\x8c]\r\n\x9e\xff= 1\r\n", QString::fromUtf8("šœ"),
+         QString::fromUtf8("ŽŸ"), "2", "[\x8a\x8c]\r\n\x9e\xff= 2\r\n"},
         {"lineBreaksCannotAddLines", "[s]\r\nx= 1\r\n", "s", "x", "a\r\n[t]\nb", "[s]\r\nx= a  [t] b\r\n"},
     };
     QTemporaryDir dir;
@@ -94,18 +99,6 @@ TEST(WriteIni, UnchangedValueLeavesFileAlone)
     EXPECT_EQ(QFileInfo(path).lastModified(), old);
 }
 
-TEST(WriteIni, KeepsPermissions)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("a.ini");
-    writeFile(path, "[s]\r\nx= 1\r\n");
-    const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser
-        | QFile::WriteUser;
-    ASSERT_TRUE(QFile::setPermissions(path, perms));
-    ASSERT_TRUE(WriteIni(path, "s", "x", "2"));
-    EXPECT_EQ(QFile::permissions(path), perms);
-}
-
 // Failures that hold for every user, root included.
 TEST(WriteIni, FailureLeavesNothingBehind)
 {
@@ -129,8 +122,9 @@ TEST(WriteIni, FullDiskKeepsOldFileWhole)
     const QList<Case> cases = {
         {"WriteIni", true, [](const QString& p) { return WriteIni(p, "s", "x", "12345"); }},
         {"new file", false, [](const QString& p) { return WriteIni(p, "s", "x", "12345678901234"); }},
-        {"IniBatch", true, [](const QString& p) { IniBatch b(p); b.write("s", "x", "2"); b.write("t", "y",
-         "3"); return b.commit(); }},
+        // The disk refuses the bytes only when asked to keep them, and the caller hears why.
+        {"syncFails", true, [](const QString& p) { SafeWrite out(p, [](int) { errno = ENOSPC; return -1; });
+             return (out.write("x") && out.commit()) || !out.outOfSpace(); }},
         {"reason", true,
          [](const QString& p) { QString why; return writeFileSafely(p, QByteArray(64, 'x'), &why) || why.isEmpty(); }},
     };
@@ -145,16 +139,32 @@ TEST(WriteIni, FullDiskKeepsOldFileWhole)
     }
 }
 
-TEST(WriteIni, ReplacesWhereASymbolicLinkPoints)
+// A sync interrupted by a signal is asked again.
+TEST(SafeWrite, RetriesAnInterruptedSync)
+{
+    QTemporaryDir dir;
+    SafeWrite out(dir.filePath("a.ini"), [](int fd) {
+        static bool again;
+        errno = EINTR;
+        return (again = !again) ? -1 : SafeWrite::syncToDisk(fd);
+    });
+    EXPECT_TRUE(out.write("new") && out.commit()) << out.errorString().toStdString();
+}
+
+// The replaced file keeps its permissions, and a symbolic link stays a link.
+TEST(WriteIni, ReplacesWhereASymbolicLinkPointsKeepingPermissions)
 {
     QTemporaryDir dir;
     const QString real = dir.filePath("real.ini");
     const QString link = dir.filePath("link.ini");
     writeFile(real, "[s]\r\nx= 1\r\n");
+    const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadUser | QFile::WriteUser;
+    ASSERT_TRUE(QFile::setPermissions(real, perms));
     ASSERT_TRUE(QFile::link(real, link));
     ASSERT_TRUE(WriteIni(link, "s", "x", "2"));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(readFile(real), "[s]\r\nx= 2\r\n");
+    EXPECT_EQ(QFile::permissions(real), perms);
 }
 
 TEST(IniBatch, SameBytesAsSingleWrites)

@@ -64,10 +64,6 @@ TEST(FindAnyCase, ResolvesEachComponent)
     };
     for (const Case& c : cases)
         EXPECT_EQ(FindAnyCase(c.folder, c.name), c.expected) << c.name.toStdString();
-
-    EXPECT_TRUE(ExistsAnyCase(root, "SKIN/layout/mainmenult.INI"));
-    EXPECT_TRUE(ExistsAnyCase(root, "skin"));
-    EXPECT_FALSE(ExistsAnyCase(root, "skin/mainmenult.ini"));
 }
 
 } // namespace

@@ -32,34 +32,27 @@ TEST(Settings, GuardedLayoutValues)
         QTemporaryDir dir;
         const QString file = Settings::filePath(dir.path() + QDir::separator());
         writeFile(file, c.stored);
-        const Settings::LayoutLook look = Settings::readLayoutLook(file);
-        EXPECT_EQ(look.borderFrame, c.look.borderFrame) << c.name;
-        EXPECT_EQ(look.frameColor, c.look.frameColor) << c.name;
-        EXPECT_EQ(look.borderSelector, c.look.borderSelector) << c.name;
-        EXPECT_EQ(look.selectorColor, c.look.selectorColor) << c.name;
+        EXPECT_TRUE(Settings::readLayoutLook(file) == c.look) << c.name;
         EXPECT_EQ(readFile(file), c.written) << c.name;
     }
 }
 
 TEST(Settings, ViewStateKeepsWhatIsUsableAndRoundTrips)
 {
-    const struct { const char* name; QByteArray stored; int zoom; QRect window; bool maximized, snap; } cases[] = {
-        {"missing", "", 0, {}, false, false},
-        {"usable", "[view]\r\nzoom = 3\r\nWindow= 10, 20,800,600\r\nMaximized= 1\r\nSnap= 1\r\n", 3,
-         {10, 20, 800, 600}, true, true},
-        {"unusable", "[View]\r\nZoom= big\r\nWindow= 0,0,50,600\r\nSnap= x\r\n", 0, {}, false, false},
+    const struct { const char* name; QByteArray stored; Settings::ViewState view; } cases[] = {
+        {"missing", "", {}},
+        {"usable", "[view]\r\nzoom = 3\r\nWindow= 10, 20,800,600\r\nMaximized= 1\r\nSnap= 1\r\n",
+         {3, {10, 20, 800, 600}, true, true}},
+        {"unusable", "[View]\r\nZoom= big\r\nWindow= 0,0,50,600\r\nSnap= x\r\n", {}},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("Tivaro.ini"));
         writeFile(file, c.stored);
         const Settings::ViewState view = Settings::readViewState(file);
-        EXPECT_EQ(view.zoom, c.zoom) << c.name;
-        EXPECT_EQ(view.window, c.window) << c.name;
-        EXPECT_EQ(view.maximized, c.maximized) << c.name;
-        EXPECT_EQ(view.snap, c.snap) << c.name;
+        EXPECT_TRUE(view == c.view) << c.name;
         ASSERT_TRUE(Settings::writeViewState(file, view)) << c.name;
-        EXPECT_EQ(Settings::readViewState(file).window, view.window) << c.name;
+        EXPECT_TRUE(Settings::readViewState(file) == view) << c.name;
     }
 }
 
