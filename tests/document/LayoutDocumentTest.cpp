@@ -1,4 +1,5 @@
 #include "LayoutDocument.h"
+#include "SelectTool.h"
 
 #include <QSignalSpy>
 
@@ -26,23 +27,29 @@ protected:
     const QRectF speech{1875, 540, 1575, 810};
     LayoutDocument doc;
     QUndoStack& undo = doc.undoStack();
+    SelectTool tool{doc};
 
     void SetUp() override
     {
         doc.load({element("home", home), element("speech", speech),
                   element("logo", {0, 0, 300, 300}, {false, false, false, false})},
                  {}, 1);
+        tool.setView(15, Layout::EdgeZone(3), {0, 0, 3600, 4800});
     }
+
+    void press(QPointF at, Qt::MouseButton button = Qt::LeftButton) { tool.press(at, button, {}); }
+    void moveTo(QPointF at, Qt::MouseButtons buttons = Qt::LeftButton) { tool.move(at, buttons, {}); }
 
     // Press, the skipped first move, the moves, the release; points in twips.
     void drag(int slot, QPointF from, std::initializer_list<QPointF> to, bool release = true)
     {
-        ASSERT_TRUE(doc.press(slot, from, Layout::EdgeZone(3)));
-        doc.moveTo(from, Qt::LeftButton);
+        press(from);
+        ASSERT_EQ(doc.current(), slot);
+        moveTo(from);
         for (QPointF p : to)
-            doc.moveTo(p, Qt::LeftButton);
+            moveTo(p);
         if (release)
-            doc.release();
+            tool.release();
     }
 };
 
@@ -75,16 +82,46 @@ TEST_F(LayoutDocumentTest, GesturesThatEndWhereTheyStartedLeaveNoStep)
     EXPECT_EQ(moved.count(), 2);
 
     // A right button selects, a locked element refuses the press, a move after the release is nothing.
-    ASSERT_TRUE(doc.press(1, {2000, 900}, 45));
-    doc.moveTo({2000, 900}, Qt::RightButton);
-    doc.moveTo({2500, 900}, Qt::RightButton);
-    doc.release();
+    press({2000, 900}, Qt::RightButton);
+    moveTo({2000, 900}, Qt::RightButton);
+    moveTo({2500, 900}, Qt::RightButton);
+    tool.release();
     EXPECT_EQ(doc.current(), 1);
-    EXPECT_FALSE(doc.press(2, {100, 100}, 45));
+    press({100, 100});
     EXPECT_EQ(doc.current(), 1);
-    doc.moveTo({2600, 1000}, Qt::LeftButton);
+    EXPECT_EQ(tool.action(), SelectTool::NoAction);
+    moveTo({2600, 1000});
     EXPECT_EQ(doc.rect(1), speech);
     EXPECT_EQ(undo.count(), 0);
+}
+
+TEST_F(LayoutDocumentTest, EscapePutsRectanglesAndSelectionBackAndLeavesNoStep)
+{
+    const struct { const char* what; QList<int> selected; QPointF press, to; } rows[] = {
+        {"move", {1}, {900, 900}, {1500, 1200}},
+        {"resize by the left edge", {1}, {160, 900}, {400, 900}},
+        {"several", {0, 1}, {900, 900}, {1200, 1500}},
+        {"band", {1}, {100, 3000}, {1000, 800}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        doc.setSelection(r.selected, r.selected.last());
+        const Rects before = doc.rects();
+        press(r.press);
+        moveTo(r.press);
+        moveTo(r.to);
+        ASSERT_TRUE(doc.rects() != before || doc.selection() != r.selected) << "the gesture shows";
+        EXPECT_TRUE(tool.cancel());
+        EXPECT_EQ(doc.rects(), before);
+        EXPECT_EQ(doc.selection(), r.selected);
+        EXPECT_EQ(doc.current(), r.selected.last());
+        moveTo(r.to + QPointF(30, 30)); // the button is still held
+        tool.release();
+        EXPECT_EQ(doc.rects(), before);
+        EXPECT_EQ(undo.count(), 0);
+        EXPECT_FALSE(doc.isModified());
+        EXPECT_FALSE(tool.cancel()) << "nothing runs any more";
+    }
 }
 
 TEST_F(LayoutDocumentTest, APointHitsTheTopmostVisibleElement)
@@ -102,19 +139,21 @@ TEST_F(LayoutDocumentTest, APointHitsTheTopmostVisibleElement)
 
 TEST_F(LayoutDocumentTest, TheFirstMoveIsSkippedAndEveryLaterOneCountsFromThePress)
 {
-    ASSERT_TRUE(doc.press(0, {900, 900}, 45));
-    doc.moveTo({1500, 1500}, Qt::LeftButton);
+    press({900, 900});
+    moveTo({1500, 1500});
     EXPECT_EQ(doc.rect(0), home);
-    doc.moveTo({915, 900}, Qt::LeftButton);
-    doc.moveTo({930, 900}, Qt::LeftButton);
+    moveTo({915, 900});
+    moveTo({930, 900});
     EXPECT_EQ(doc.rect(0), home.translated(30, 0));
     // A second press before the release keeps the grabbed left edge; the press rectangle is taken anew.
-    doc.release();
-    ASSERT_TRUE(doc.press(0, {200, 900}, 45));
-    ASSERT_TRUE(doc.press(0, {900, 900}, 45));
-    doc.moveTo({900, 900}, Qt::LeftButton);
-    doc.moveTo({1000, 900}, Qt::LeftButton);
-    EXPECT_EQ(doc.rect(0), QRectF(1000, 540, 755, 810));
+    tool.release();
+    press({200, 900});
+    press({900, 900}, Qt::RightButton);
+    moveTo({900, 900});
+    moveTo({1000, 900});
+    EXPECT_EQ(doc.rect(0), QRectF(1005, 540, 750, 810)) << "on whole pixels";
+    tool.release();
+    EXPECT_EQ(undo.count(), 2) << "one step per gesture";
 }
 
 TEST_F(LayoutDocumentTest, NudgesOfOneElementInOneModeMergeIntoOneStep)
@@ -203,8 +242,8 @@ TEST_F(LayoutDocumentTest, DependentsChangeInsideTheStepOfTheirElement)
     QSignalSpy moved(&doc, &LayoutDocument::rectsChanged);
     const Rects before = doc.rects();
 
-    drag(0, {3290, 1500}, {{3440, 1500}});                     // the list box's right edge
-    EXPECT_EQ(doc.rect(4), QRectF(2840, 1718, 600, 465));
+    drag(0, {3290, 2220}, {{3440, 2220}});                     // the list box's right edge, below "down"
+    EXPECT_EQ(doc.rect(4), QRectF(2835, 1718, 600, 465));
     EXPECT_EQ(moved.last().at(0).value<QList<int>>(), (QList<int>{0, 1, 2, 3, 4}));
     doc.select(1);
     doc.typeValue(FieldCX, 160);                                // the item; up and down follow

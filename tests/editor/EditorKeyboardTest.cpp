@@ -37,13 +37,15 @@ TEST_F(EditorKeyboardTest, ArrowKeysAndButtonsNudgeInTheThreeModes)
             setMode(r.mode);
             view()->setFocus(); // as after a click on the canvas
             ASSERT_EQ(pixels(0), home);
-            if (byKey)
-                key(r.key);
-            else
-                QTest::mouseClick(find<QPushButton>(r.button), Qt::LeftButton);
+            const auto nudge = [&] {
+                byKey ? key(r.key) : QTest::mouseClick(find<QPushButton>(r.button), Qt::LeftButton);
+            };
+            nudge();
             EXPECT_EQ(pixels(0), r.expected);
             EXPECT_TRUE(changed());
-            EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("txtX"));
+            nudge();
+            EXPECT_NE(pixels(0), r.expected) << "the focus stays where the arrows nudge";
+            EXPECT_EQ(doc().undoStack().count(), 1) << "one step per element and mode";
             prompter.answer(Prompter::Answer::No);
         }
     }
@@ -67,7 +69,6 @@ TEST_F(EditorKeyboardTest, CtrlAloneAndTheModeButtonCycleThroughThreeModes)
         QTest::mouseClick(pos, Qt::LeftButton);
         EXPECT_EQ(pos->text(), caption);
     }
-    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("txtX"));
     EXPECT_EQ(pixels(11), QRectF(210, 0, 30, 24));
 }
 
@@ -81,7 +82,6 @@ TEST_F(EditorKeyboardTest, ShiftArrowsSelectWithoutMarkingTheLayoutChanged)
         EXPECT_EQ(activeSlot(), expected);
         EXPECT_EQ(window->canvas().selector()->rect(), window->canvas().bitmap(expected)->rect());
     }
-    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("txtX"));
     key(Qt::Key_Tab);
     EXPECT_FALSE(changed()) << "key releases that change nothing are no edit";
 }
@@ -135,6 +135,29 @@ TEST_F(EditorKeyboardTest, WithoutAnActiveElementKeysOnlyMoveTheFocus)
     window->MoveN_Click();
     key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(activeSlot(), -1);
-    EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("txtX"));
+    EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
     EXPECT_FALSE(changed());
+}
+
+TEST_F(EditorKeyboardTest, InACoordinateFieldLeftAndRightMoveTheCaretUpAndDownStepTheValue)
+{
+    select(0);
+    QLineEdit* x = find<QLineEdit>("txtX");
+    x->setFocus();
+    x->setCursorPosition(2);
+    key(Qt::Key_Left);
+    EXPECT_EQ(x->cursorPosition(), 1);
+    key(Qt::Key_Home);
+    EXPECT_EQ(x->cursorPosition(), 0);
+    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54)) << "the caret moved, not the element";
+    key(Qt::Key_Up);
+    key(Qt::Key_Up);
+    key(Qt::Key_Down);
+    key(Qt::Key_Up);
+    EXPECT_EQ(pixels(0), QRectF(12, 36, 105, 54));
+    EXPECT_EQ(x->text(), QStringLiteral("12"));
+    EXPECT_EQ(doc().undoStack().count(), 1);
+    view()->setFocus();
+    key(Qt::Key_Right);
+    EXPECT_EQ(pixels(0), QRectF(13, 36, 105, 54)) << "on the canvas the arrows nudge";
 }

@@ -115,3 +115,29 @@ TEST_F(EditorMouseTest, TheCanvasPaintsBitmapsFramesAndTheMarkerInPlace)
     EXPECT_EQ(after.pixelColor(centre), background.pixelColor(background.width() * 62 / 240,
                                                                background.height() * 63 / 320));
 }
+
+TEST_F(EditorMouseTest, EscapeDuringADragResizeOrBandPutsEverythingBackAndLeavesNoStep)
+{
+    const struct { const char* what; QPoint press; QPoint to; } rows[] = {
+        {"move", at(60, 60), at(90, 80)},
+        {"resize by the right edge", at(114, 60), at(130, 60)},
+        {"band from empty canvas", at(120, 94), at(50, 50)},
+    };
+    const Rects before = doc().rects();
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        select(11);
+        press(r.press);
+        move(r.press);
+        move(r.to);
+        ASSERT_TRUE(doc().rects() != before || doc().selection() != QList<int>{11}) << "the gesture shows";
+        key(Qt::Key_Escape);
+        move(r.to + QPoint(5, 5)); // the button is still held: nothing follows it now
+        release(r.to + QPoint(5, 5));
+        EXPECT_EQ(doc().rects(), before);
+        EXPECT_EQ(doc().selection(), QList<int>{11});
+        EXPECT_EQ(doc().undoStack().count(), 0);
+        EXPECT_FALSE(window->isWindowModified());
+        EXPECT_FALSE(changed());
+    }
+}
