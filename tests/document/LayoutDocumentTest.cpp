@@ -181,6 +181,9 @@ TEST_F(LayoutDocumentTest, NudgesOfOneElementInOneModeMergeIntoOneStep)
         undo.undo();
     EXPECT_EQ(doc.rect(0), home);
     EXPECT_EQ(doc.rect(1), speech);
+    doc.select(-1);
+    doc.nudge(M::Position, D::East);                          // nothing selected: nothing moves
+    EXPECT_EQ(undo.count(), 5);
 }
 
 TEST_F(LayoutDocumentTest, TypedValuesOfOneFieldMergeUntilTheFieldIsLeft)

@@ -128,17 +128,6 @@ TEST_F(EditorKeyboardTest, TypingKeepsTheTextAppliesEachNumberAsOneStepAndTidies
     }
 }
 
-TEST_F(EditorKeyboardTest, WithoutAnActiveElementKeysOnlyMoveTheFocus)
-{
-    select(-1);
-    find<QComboBox>("ComboAnsicht")->setFocus();
-    window->MoveN_Click();
-    key(Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(activeSlot(), -1);
-    EXPECT_EQ(QApplication::focusWidget(), find<QComboBox>("ComboAnsicht"));
-    EXPECT_FALSE(changed());
-}
-
 TEST_F(EditorKeyboardTest, InACoordinateFieldLeftAndRightMoveTheCaretUpAndDownStepTheValue)
 {
     select(0);
