@@ -79,7 +79,7 @@ QString Elements::fieldText(Field f) const
     // With several selected, a field shows a value only where they all agree.
     const QString text = SingleText(m_document.shown(current)[f], m_locale);
     for (const int slot : m_document.selection())
-        if (SingleText(m_document.shown(slot)[f], m_locale) != text)
+        if (slot != current && SingleText(m_document.shown(slot)[f], m_locale) != text)
             return QString();
     return text;
 }

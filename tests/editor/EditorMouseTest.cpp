@@ -94,4 +94,16 @@ TEST_F(EditorMouseTest, EscapeDuringADragPutsEverythingBackAndLeavesNoStep)
     EXPECT_EQ(doc().undoStack().count(), 0);
     EXPECT_FALSE(window->isWindowModified());
     EXPECT_FALSE(changed());
+
+    // Another key during a drag ends it undone first: Ctrl+Z then takes back the nudge before it.
+    view()->setFocus();
+    key(Qt::Key_Right);
+    press(at(60, 60));
+    move(at(60, 60));
+    move(at(90, 90));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    release(at(90, 90));
+    EXPECT_EQ(doc().rects(), before);
+    EXPECT_EQ(doc().undoStack().index(), 0);
+    EXPECT_EQ(doc().undoStack().count(), 1);
 }
