@@ -58,11 +58,6 @@ CanvasView::CanvasView(Canvas& canvas, LayoutDocument& document, QWidget* parent
         m_tool.reset();
         showTool();
     });
-    // A step taken or undone meanwhile (a key, a button) would be lost in the gesture's own step.
-    connect(&m_document.undoStack(), &QUndoStack::indexChanged, this, [this] {
-        if (m_tool.action() != SelectTool::NoAction)
-            cancelGesture();
-    });
     updateGeometryFromCanvas();
 }
 

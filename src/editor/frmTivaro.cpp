@@ -471,17 +471,21 @@ void frmTivaro::bindField(QLineEdit* field, Field which)
     CanvasText* text = fieldText(which);
     field->setText(text->text());
     connect(text, &CanvasText::textChanged, field, [field](const QString& value) {
-        // What the user types stays until the typing ends: rewriting "-" as "10"
-        // would turn the next "5" into "105". An equal text would move the caret.
-        if (!field->isModified() && field->text() != value)
+        // Rewriting an equal text would move the caret while the user types.
+        if (field->text() != value)
             field->setText(value);
     });
     // Each edit places the selection, when the text is a number other than the one shown.
-    connect(field, &QLineEdit::textEdited, this, [this, which](const QString& typed) {
+    connect(field, &QLineEdit::textEdited, this, [this, which, text](const QString& typed) {
+        text->setText(typed);
         if (typed == m_elements.fieldText(which))
             return;
-        if (const auto value = ParseNumberOrPoint(typed, m_elements.locale()))
-            m_document.typeValue(which, *value);
+        const auto value = ParseNumberOrPoint(typed, m_elements.locale());
+        if (!value)
+            return;
+        // The field keeps the user's text: rewriting "-1" as "-1.0" would get in the way of the next key.
+        const QSignalBlocker keep(text);
+        m_document.typeValue(which, *value);
     });
     // Enter, Tab and leaving the field end the typing: it shows the element's value.
     connect(field, &QLineEdit::editingFinished, this, [this, field] {
@@ -833,6 +837,7 @@ void frmTivaro::BTNpos_Click()
 {
     m_nudgeMode = (m_nudgeMode + 1) % 3;
     BTNpos->setText(modeCaption(m_nudgeMode));
+    focusNudging();
 }
 
 void frmTivaro::MoveN_Click() { nudge(North); }
@@ -845,6 +850,13 @@ void frmTivaro::nudge(Direction direction)
     static constexpr NudgeDirection directions[] = {NudgeDirection::North, NudgeDirection::South,
                                                     NudgeDirection::West, NudgeDirection::East};
     m_document.nudge(NudgeMode(m_nudgeMode), directions[direction]);
+    focusNudging();
+}
+
+void frmTivaro::focusNudging()
+{
+    // The canvas, where the arrow keys go on nudging; in a field they would move the caret.
+    m_view->setFocus();
 }
 
 void frmTivaro::selectNeighbour(int step)
@@ -861,6 +873,8 @@ void frmTivaro::selectNeighbour(int step)
 bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
 {
     const Qt::KeyboardModifiers mods = Shift & ~Qt::KeypadModifier;
+    if (mods == Qt::ShiftModifier)
+        focusNudging();
     // Ctrl switches the mode when it comes up again without another key in
     // between, so Ctrl+A, Ctrl+Z and the like leave the mode alone.
     m_ctrlAlone = KeyCode == Qt::Key_Control;
@@ -923,6 +937,13 @@ bool frmTivaro::eventFilter(QObject* watched, QEvent* event)
     if (widget->window() != this)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    // A key during a canvas gesture ends it first, undone: Escape for that alone,
+    // any other (a shortcut such as Ctrl+Z, too) so that its own step never mixes
+    // with the drag.
+    const bool modifier = key->key() == Qt::Key_Shift || key->key() == Qt::Key_Control || key->key() == Qt::Key_Alt
+                          || key->key() == Qt::Key_Meta;
+    if (type != QEvent::KeyRelease && !modifier && m_view->cancelGesture() && key->key() == Qt::Key_Escape)
+        return true;
     if (type == QEvent::ShortcutOverride) {
         // A shortcut may take the key press itself away.
         if (key->key() != Qt::Key_Control)
@@ -937,12 +958,6 @@ bool frmTivaro::eventFilter(QObject* watched, QEvent* event)
     }
     if (type == QEvent::KeyRelease)
         return !key->isAutoRepeat() && Form_KeyUp(key->key(), key->modifiers());
-    // A key during a canvas gesture ends it first, undone: Escape for that alone,
-    // any other so that its own edit never mixes with the drag.
-    const bool modifier = key->key() == Qt::Key_Shift || key->key() == Qt::Key_Control || key->key() == Qt::Key_Alt
-                          || key->key() == Qt::Key_Meta;
-    if (!modifier && m_view->cancelGesture() && key->key() == Qt::Key_Escape)
-        return true;
     // Escape in a coordinate field drops what was typed: the element's value shows again.
     if (key->key() == Qt::Key_Escape && fieldOf(widget)) {
         showActiveValues();

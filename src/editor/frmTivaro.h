@@ -135,6 +135,7 @@ private:
     // The coordinate fields show the active element's rectangle again.
     void showActiveValues();
     void nudge(Direction direction);
+    void focusNudging();
     void selectNeighbour(int step);
     void useSkinFolder(const QString& path);
     // Offers pending edits for saving before an action replaces them; false
