@@ -483,15 +483,12 @@ void frmTivaro::bindField(QLineEdit* field, Field which)
         const auto value = ParseNumberOrPoint(typed, m_elements.locale());
         if (!value)
             return;
-        // The field keeps the user's text: rewriting "-1" as "-1.0" would get in the way of the next key.
+        // The field keeps the user's text: rewriting "-0" as "0" would turn the next "5" into "05".
         const QSignalBlocker keep(text);
         m_document.typeValue(which, *value);
     });
     // Enter, Tab and leaving the field end the typing: it shows the element's value.
-    connect(field, &QLineEdit::editingFinished, this, [this, field] {
-        if (field->isModified())
-            showActiveValues();
-    });
+    connect(field, &QLineEdit::editingFinished, this, &frmTivaro::showActiveValues);
 }
 
 void frmTivaro::showActiveValues()

@@ -106,7 +106,7 @@ TEST_F(EditorKeyboardTest, TypingKeepsTheTextAppliesEachNumberAsOneStepAndTidies
     const struct { const char* typed; Qt::Key end; double left; const char* shown; } rows[] = {
         {"-5", Qt::Key_unknown, -5, "-5"}, {"12.5", Qt::Key_unknown, 12.5, "12.5"},
         {"\b30", Qt::Key_unknown, 30, "30"}, {"12.50", Qt::Key_Return, 12.5, "12.5"},
-        {"7.", Qt::Key_Tab, 7, "7"}, {"-", Qt::Key_Escape, 10, "10"}, // not yet a number: nothing moves
+        {"7.", Qt::Key_Tab, 7, "7"}, {"-05", Qt::Key_unknown, -5, "-05"}, {"-", Qt::Key_Escape, 10, "10"}, // not yet a number: nothing moves
     };
     QLineEdit* x = find<QLineEdit>("txtX");
     for (const auto& r : rows) {
