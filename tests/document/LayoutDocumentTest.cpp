@@ -62,7 +62,6 @@ TEST_F(LayoutDocumentTest, ADragIsOneStepThatUndoAndRedoPutBackWithItsSelection)
     doc.select(1);
     undo.undo();
     EXPECT_EQ(doc.rect(0), home);
-    EXPECT_EQ(doc.current(), 0);
     EXPECT_EQ(doc.selection(), QList<int>{0});
     undo.redo();
     EXPECT_EQ(doc.rect(0), home.translated(600, 300));
@@ -72,54 +71,36 @@ TEST_F(LayoutDocumentTest, ADragIsOneStepThatUndoAndRedoPutBackWithItsSelection)
     EXPECT_EQ(undo.count(), 2);
 }
 
-TEST_F(LayoutDocumentTest, GesturesThatEndWhereTheyStartedLeaveNoStep)
+TEST_F(LayoutDocumentTest, GesturesThatEndWhereTheyStartedOrWereCancelledLeaveNoStep)
 {
-    QSignalSpy moved(&doc, &LayoutDocument::rectsChanged);
-    drag(0, {900, 900}, {{900, 900}});                       // a click
-    drag(0, {900, 900}, {{1000, 1000}, {900, 900}});          // there and back
-    EXPECT_EQ(undo.count(), 0);
-    EXPECT_FALSE(doc.isModified());
-    EXPECT_EQ(moved.count(), 2);
-
-    // A right button selects, a locked element refuses the press, a move after the release is nothing.
-    press({2000, 900}, Qt::RightButton);
-    moveTo({2000, 900}, Qt::RightButton);
-    moveTo({2500, 900}, Qt::RightButton);
-    tool.release();
-    EXPECT_EQ(doc.current(), 1);
-    press({100, 100});
-    EXPECT_EQ(doc.current(), 1);
-    EXPECT_EQ(tool.action(), SelectTool::NoAction);
-    moveTo({2600, 1000});
-    EXPECT_EQ(doc.rect(1), speech);
-    EXPECT_EQ(undo.count(), 0);
-}
-
-TEST_F(LayoutDocumentTest, EscapePutsRectanglesAndSelectionBackAndLeavesNoStep)
-{
-    const struct { const char* what; QList<int> selected; QPointF press, to; } rows[] = {
-        {"move", {1}, {900, 900}, {1500, 1200}},
-        {"resize by the left edge", {1}, {160, 900}, {400, 900}},
-        {"several", {0, 1}, {900, 900}, {1200, 1500}},
-        {"band", {1}, {100, 3000}, {1000, 800}},
+    using P = std::vector<QPointF>;
+    const struct { const char* what; QList<int> selected; QPointF press; Qt::MouseButton button; P moves;
+                   bool escape; QList<int> after; } rows[] = {
+        {"a click", {1}, {900, 900}, Qt::LeftButton, P{{900, 900}, {900, 900}}, false, {0}},
+        {"there and back", {1}, {900, 900}, Qt::LeftButton, P{{900, 900}, {1000, 1000}, {900, 900}}, false, {0}},
+        {"the right button only selects", {0}, {2000, 900}, Qt::RightButton, P{{2000, 900}, {2500, 900}}, false, {1}},
+        {"a locked element ignores the press", {1}, {100, 100}, Qt::LeftButton, P{{100, 100}, {600, 600}}, false, {1}},
+        {"Escape: a move", {1}, {900, 900}, Qt::LeftButton, P{{900, 900}, {1500, 1200}}, true, {1}},
+        {"Escape: a resize by the left edge", {1}, {160, 900}, Qt::LeftButton, P{{160, 900}, {400, 900}}, true, {1}},
+        {"Escape: several", {0, 1}, {900, 900}, Qt::LeftButton, P{{1200, 1500}}, true, {0, 1}},
+        {"Escape: a band", {1}, {100, 3000}, Qt::LeftButton, P{{1000, 800}}, true, {1}},
     };
+    const Rects before = doc.rects();
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         doc.setSelection(r.selected, r.selected.last());
-        const Rects before = doc.rects();
-        press(r.press);
-        moveTo(r.press);
-        moveTo(r.to);
-        ASSERT_TRUE(doc.rects() != before || doc.selection() != r.selected) << "the gesture shows";
-        EXPECT_TRUE(tool.cancel());
-        EXPECT_EQ(doc.rects(), before);
-        EXPECT_EQ(doc.selection(), r.selected);
-        EXPECT_EQ(doc.current(), r.selected.last());
-        moveTo(r.to + QPointF(30, 30)); // the button is still held
+        press(r.press, r.button);
+        for (QPointF p : r.moves)
+            moveTo(p, r.button);
+        if (r.escape) {
+            ASSERT_TRUE(doc.rects() != before || doc.selection() != r.selected) << "the gesture shows";
+            EXPECT_TRUE(tool.cancel());
+            moveTo(r.press + QPointF(30, 30)); // the button is still held
+        }
         tool.release();
         EXPECT_EQ(doc.rects(), before);
+        EXPECT_EQ(doc.selection(), r.after);
         EXPECT_EQ(undo.count(), 0);
-        EXPECT_FALSE(doc.isModified());
         EXPECT_FALSE(tool.cancel()) << "nothing runs any more";
     }
 }
@@ -206,7 +187,6 @@ TEST_F(LayoutDocumentTest, TypedValuesOfOneFieldMergeUntilTheFieldIsLeft)
 
 TEST_F(LayoutDocumentTest, TheCleanStateIsTheSavedOne)
 {
-    QSignalSpy clean(&undo, &QUndoStack::cleanChanged);
     doc.nudge(NudgeMode::Position, NudgeDirection::West);
     EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(doc.changedSinceSave(1));
@@ -224,7 +204,6 @@ TEST_F(LayoutDocumentTest, TheCleanStateIsTheSavedOne)
     undo.undo();
     EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(doc.changedSinceSave(1)) << "the file holds the saved place";
-    EXPECT_EQ(clean.count(), 7);
 
     doc.load({element("home", home)}, {}, 0);
     EXPECT_EQ(undo.count(), 0);
