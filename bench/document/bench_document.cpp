@@ -1,7 +1,8 @@
 // The layout document without a window: one drag step (rules, dependents and
-// the merged undo step), undo and redo through a 100-step history, and the
+// the rectangles shown), undo and redo through a 100-step history, and the
 // memory a 1,000-step history takes.
 #include "LayoutDocument.h"
+#include "SelectTool.h"
 
 #include <QCoreApplication>
 
@@ -34,15 +35,17 @@ void dragStep(benchmark::State& state, bool list, int slot, QPointF press)
 {
     LayoutDocument doc;
     loadScreen(doc, list);
+    SelectTool tool(doc);
+    tool.setView(15, Layout::EdgeZone(3), {0, 0, 3600, 4800});
     const QPointF at = doc.rect(slot).topLeft() + press;
-    doc.press(slot, at, Layout::EdgeZone(3));
-    doc.moveTo(at, Qt::LeftButton);
+    tool.press(at, Qt::LeftButton, {});
+    tool.move(at, Qt::LeftButton, {});
     double step = 15;
     for (auto _ : state) {
-        doc.moveTo(at + QPointF(step, step), Qt::LeftButton);
+        tool.move(at + QPointF(step, step), Qt::LeftButton, {});
         step = step > 1500 ? 15 : step + 15;
     }
-    doc.release();
+    tool.release();
 }
 
 void BM_DragMapFrom(benchmark::State& state) { dragStep(state, false, 3, {300, 180}); }

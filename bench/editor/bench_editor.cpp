@@ -77,6 +77,21 @@ void BM_DragMove(benchmark::State& bench)
 }
 BENCHMARK(BM_DragMove)->Iterations(10000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
+// The pointer-move handler alone: the same drag, nothing painted.
+void BM_DragMoveHandler(benchmark::State& bench)
+{
+    Editor editor;
+    editor.send(QEvent::MouseButtonPress, at(60, 60), Qt::LeftButton);
+    int step = 0;
+    for (auto _ : bench) {
+        const int phase = step++ % 200;
+        const int d = phase < 100 ? phase : 200 - phase;
+        editor.send(QEvent::MouseMove, at(60 + d, 60 + d), Qt::LeftButton);
+    }
+    editor.send(QEvent::MouseButtonRelease, at(60, 60), Qt::NoButton);
+}
+BENCHMARK(BM_DragMoveHandler)->Iterations(10000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
+
 // One undo or redo of a 100-step history on the main menu, painted: the
 // history is walked down to its start and up again.
 void BM_UndoRedoStep(benchmark::State& bench)

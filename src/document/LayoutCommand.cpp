@@ -29,7 +29,7 @@ bool LayoutCommand::mergeWith(const QUndoCommand* other)
         else
             m_changes.push_back(c);
     }
-    // A drag back to where it started leaves no step behind.
+    // Nudges back to where they started leave no step behind.
     setObsolete(std::all_of(m_changes.begin(), m_changes.end(),
                             [](const Change& c) { return Layout::Same(c.before, c.after); }));
     return true;

@@ -10,8 +10,8 @@ class LayoutDocument;
 
 // One edit of the layout: the rectangles it changed, before and after, and the
 // selection it was made with, which undo and redo bring back. Steps of one kind
-// with the same key merge: the moves of one drag, the nudges of one element in
-// one mode, the keys typed into one field.
+// with the same key merge: the nudges of one element in one mode, the keys
+// typed into one field. A drag comes as one step when it ends.
 class LayoutCommand : public QUndoCommand
 {
 public:

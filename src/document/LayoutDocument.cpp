@@ -32,10 +32,8 @@ void LayoutDocument::load(std::vector<LayoutElement> elements, const ScreenRules
     m_undo.clear();
     m_elements = std::move(elements);
     m_locked.assign(m_elements.size(), false);
-    m_groupDrag = false;
     m_rules = rules;
     m_saved = rects();
-    m_drag = {};
     ++m_chain;
     m_current = contains(current) ? current : -1;
     m_selection = m_current >= 0 ? QList<int>{m_current} : QList<int>{};
@@ -155,7 +153,7 @@ void LayoutDocument::placeSelection(const std::function<std::optional<FieldValue
 
 QString LayoutDocument::editText(bool move) const
 {
-    if (m_selection.size() > 1)
+    if (m_selection.size() > 1 || !contains(m_current))
         return move ? QStringLiteral("%1 Elemente verschieben").arg(m_selection.size())
                     : QStringLiteral("Größe von %1 Elementen ändern").arg(m_selection.size());
     const QString& section = m_elements[m_current].section;
@@ -191,62 +189,27 @@ void LayoutDocument::typeValue(Field field, double value)
         LayoutCommand::Typed, field, editText(field == FieldX || field == FieldY));
 }
 
-// ---- mouse ----
+// ---- gestures ----
 
-bool LayoutDocument::press(int slot, QPointF point, double zone)
+void LayoutDocument::preview(const Rects& next)
 {
-    if (!contains(slot) || !m_elements[slot].touch.any())
-        return false;
-    if (isLocked(slot)) {
-        // A locked element can be chosen, not moved.
-        select(slot);
-        return true;
-    }
-    const LayoutElement& e = m_elements[slot];
-    const QPointF at = point - e.rect.topLeft();
-    Grip grip;
-    grip.grabs = Layout::GrabsAt(e.rect.size(), at, zone, e.touch);
-    if (m_drag.slot == slot) {
-        // A second press before the release keeps what the first one took hold of.
-        grip.grabs.left |= m_drag.grip.grabs.left;
-        grip.grabs.top |= m_drag.grip.grabs.top;
-        grip.grabs.right |= m_drag.grip.grabs.right;
-        grip.grabs.bottom |= m_drag.grip.grabs.bottom;
-        grip.moveMode = m_drag.grip.moveMode;
-    }
-    grip.moveMode = grip.moveMode || !grip.grabs.any();
-    grip.start = QPointF(Twips::whole(at.x()), Twips::whole(at.y()));
-    select(slot);
-    m_drag = {slot, grip, rects(), true};
+    std::vector<std::pair<int, QRectF>> changed;
+    for (int slot = 0; slot < count() && slot < int(next.size()); ++slot)
+        changed.emplace_back(slot, next[slot]);
+    apply(changed, m_selection, m_current);
+}
+
+void LayoutDocument::commit(const Rects& before, const QString& text)
+{
+    std::vector<LayoutCommand::Change> changes;
+    for (int slot = 0; slot < count() && slot < int(before.size()); ++slot)
+        if (!Layout::Same(before[slot], m_elements[slot].rect))
+            changes.push_back({slot, before[slot], m_elements[slot].rect});
+    if (changes.empty())
+        return;
     ++m_chain;
-    return true;
-}
-
-bool LayoutDocument::moveTo(QPointF point, Qt::MouseButtons buttons)
-{
-    if (!contains(m_drag.slot))
-        return true;
-    if (m_drag.skipNextMove) {
-        m_drag.skipNextMove = false;
-        return false;
-    }
-    if (buttons != Qt::MouseButtons(Qt::LeftButton))
-        return true;
-    const int slot = m_drag.slot;
-    const LayoutElement& e = m_elements[slot];
-    const QPointF at = point - m_drag.atPress[slot].topLeft();
-    const Rects next = Layout::DragResult(m_drag.atPress, slot, m_drag.grip, at, e.factor, m_rules);
-    // The step belongs to the dragged element, also if the keyboard chose another one meanwhile.
-    if (m_current != slot)
-        select(slot);
-    push(next, LayoutCommand::Drag, 0, m_drag.grip.grabs.any() ? resizeText(e.section) : moveText(e.section));
-    return true;
-}
-
-void LayoutDocument::release()
-{
-    m_drag = {};
-    m_groupDrag = false;
+    m_undo.push(new LayoutCommand(*this, LayoutCommand::Drag, {m_chain, m_current, 0}, text, std::move(changes),
+                                  m_selection, m_current));
     ++m_chain;
 }
 
@@ -304,27 +267,4 @@ void LayoutDocument::arrange(Alignment::Action action, const QString& text)
     push(Alignment::Arranged(rects(), m_selection, m_current, action, freedoms(), m_rules), LayoutCommand::Arrange,
          int(action), text);
     ++m_chain;
-}
-
-void LayoutDocument::pressSelection()
-{
-    m_drag = {};
-    m_drag.atPress = rects();
-    m_groupDrag = true;
-    ++m_chain;
-}
-
-void LayoutDocument::moveSelectionTo(QPointF delta)
-{
-    if (!m_groupDrag)
-        return;
-    std::vector<Factors> factors;
-    factors.reserve(m_elements.size());
-    for (int slot = 0; slot < count(); ++slot)
-        factors.push_back(isLocked(slot) ? Factors{0, 0, 0, 0} : m_elements[slot].factor);
-    const Rects next = Selection::Moved(m_drag.atPress, m_selection, factors, delta, m_rules);
-    const QString text = m_selection.size() == 1 && contains(m_current)
-                             ? moveText(m_elements[m_current].section)
-                             : QStringLiteral("%1 Elemente verschieben").arg(m_selection.size());
-    push(next, LayoutCommand::Drag, 0, text);
 }

@@ -82,16 +82,12 @@ public:
     void nudge(NudgeMode mode, NudgeDirection direction);
     void typeValue(Field field, double value);
 
-    // A mouse gesture on slot: points in canvas twips. A press on an element
-    // whose values are all locked is refused. The first move after a press is
-    // skipped; then moves with the left button alone change the rectangles, as
-    // one undo step until the release.
-    bool press(int slot, QPointF point, double zone);
-    // False for the skipped first move after a press.
-    bool moveTo(QPointF point, Qt::MouseButtons buttons);
-    void release();
-    // Slot a button went down on and has not been released, -1 for none.
-    int dragged() const { return m_drag.slot; }
+    // A gesture shows its rectangles as it goes, without a step: see SelectTool.
+    void preview(const Rects& next);
+    // The rectangles since `before` as one step named text.
+    void commit(const Rects& before, const QString& text);
+    // The name of a move or a resize of the selection: its section, or how many elements.
+    QString editText(bool move) const;
 
     // Ends the merging of the steps so far (a typed value is complete).
     void finishStep() { ++m_chain; }
@@ -114,15 +110,6 @@ public:
     void toggleSelected(int slot);
     // One step: the selection lined up, spaced or sized (see Alignment).
     void arrange(Alignment::Action action, const QString& text);
-    // A drag of the whole selection: the rectangles at the press are kept,
-    // and every move puts the selection at them moved by delta (twips), as
-    // one step until release(). Locked elements stay.
-    void pressSelection();
-    void moveSelectionTo(QPointF delta);
-    // The rectangles at the press of the running drag, and what it took hold of.
-    const Rects& rectsAtPress() const { return m_drag.atPress; }
-    const Grip& grip() const { return m_drag.grip; }
-    bool isGroupDrag() const { return m_groupDrag; }
 
 signals:
     void loaded();
@@ -133,14 +120,6 @@ signals:
 private:
     friend class LayoutCommand;
 
-    struct Drag
-    {
-        int slot = -1;
-        Grip grip;
-        Rects atPress;
-        bool skipNextMove = false;
-    };
-
     // Pushes the step from the current rectangles to next, when anything changes.
     void push(const Rects& next, int kind, int detail, const QString& text);
     // Puts rectangles and selection in place, as a command does or undoes it.
@@ -149,17 +128,13 @@ private:
     // gives (none: it stays), with its followers, as one step.
     void placeSelection(const std::function<std::optional<FieldValues>(int slot)>& valuesOf, int kind, int detail,
                         const QString& text);
-    // The step's name: the element's section, or how many elements.
-    QString editText(bool move) const;
 
     std::vector<LayoutElement> m_elements;
     std::vector<bool> m_locked;
-    bool m_groupDrag = false;
     Rects m_saved;
     ScreenRules m_rules;
     QList<int> m_selection;
     int m_current = -1;
-    Drag m_drag;
     quint64 m_chain = 0;
     QUndoStack m_undo;
 };

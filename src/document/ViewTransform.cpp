@@ -1,7 +1,5 @@
 #include "ViewTransform.h"
 
-#include "Twips.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -42,11 +40,6 @@ double ViewTransform::twipsPerScreenPixel() const
 double ViewTransform::edgeZone(int lineWidth) const
 {
     return std::max(lineWidth, MinZonePixels) * twipsPerScreenPixel();
-}
-
-QPointF ViewTransform::toDeviceGrid(QPointF t) const
-{
-    return {Twips::roundHalfEven(t.x() / m_tppX) * m_tppX, Twips::roundHalfEven(t.y() / m_tppY) * m_tppY};
 }
 
 int ViewTransform::stepZoom(int zoom, int steps)

@@ -32,8 +32,6 @@ public:
     double twipsPerScreenPixel() const;
     // Width of the edge zones in twips for a marker of lineWidth screen pixels.
     double edgeZone(int lineWidth) const;
-    // The nearest point on the grid of whole device pixels.
-    QPointF toDeviceGrid(QPointF twips) const;
 
     // The allowed factor steps away from zoom (clamped to the ends); a zoom
     // between two steps counts as the lower one.

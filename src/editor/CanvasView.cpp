@@ -1,12 +1,9 @@
 #include "CanvasView.h"
 
 #include "Canvas.h"
-#include "Elements.h"
-#include "clsImage.h"
 
 #include "ElementList.h"
 #include "LayoutDocument.h"
-#include "Selection.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -44,8 +41,8 @@ void drawOutline(QPainter& painter, const QRectF& r, const QColor& color, int li
 
 } // namespace
 
-CanvasView::CanvasView(Canvas& canvas, Elements& elements, QWidget* parent)
-    : QWidget(parent), m_canvas(canvas), m_elements(elements)
+CanvasView::CanvasView(Canvas& canvas, LayoutDocument& document, QWidget* parent)
+    : QWidget(parent), m_canvas(canvas), m_document(document), m_tool(document)
 {
     setObjectName(QStringLiteral("CanvasView"));
     setMouseTracking(true);
@@ -55,14 +52,17 @@ CanvasView::CanvasView(Canvas& canvas, Elements& elements, QWidget* parent)
     connect(&m_canvas, &Canvas::itemChanged, this,
             [this](CanvasItem*, const QRectF& before, const QRectF& after) { onItemChanged(before, after); });
     // The outlines of the other selected elements.
-    connect(&m_elements.document(), &LayoutDocument::selectionChanged, this, &CanvasView::onSelectionChanged);
-    connect(&m_elements.document(), &LayoutDocument::loaded, this, [this] { m_outlined.clear(); });
+    connect(&m_document, &LayoutDocument::selectionChanged, this, &CanvasView::onSelectionChanged);
+    connect(&m_document, &LayoutDocument::loaded, this, [this] {
+        m_outlined.clear();
+        m_tool.reset();
+        showTool();
+    });
     updateGeometryFromCanvas();
 }
 
 void CanvasView::updateTransform(int zoom)
 {
-    m_elements.setZoom(zoom);
     m_transform = ViewTransform(zoom, m_canvas.twipsPerPixelX(), m_canvas.twipsPerPixelY(), QPointF(Margin, Margin));
 }
 
@@ -100,11 +100,6 @@ QRectF CanvasView::toWidget(const QRectF& twips) const
 QPointF CanvasView::toTwips(const QPointF& pixel) const
 {
     return m_transform.toTwips(pixel);
-}
-
-QPointF CanvasView::relative(int slot, const QPointF& pixel) const
-{
-    return toTwips(pixel) - m_elements.document().rect(slot).topLeft();
 }
 
 void CanvasView::onItemChanged(const QRectF& before, const QRectF& after)
@@ -145,7 +140,7 @@ void CanvasView::paintEvent(QPaintEvent* event)
     if (screenFrame->isVisible())
         drawOutline(painter, screen.adjusted(-1, -1, 1, 1), screenFrame->color(), 1);
     const CanvasShape* selector = m_canvas.selector();
-    const LayoutDocument& doc = m_elements.document();
+    const LayoutDocument& doc = m_document;
     // The other selected elements: a thin line of the marker's colour.
     for (int slot : doc.selection())
         if (slot != doc.current() && doc.contains(slot) && doc.element(slot).visible)
@@ -161,7 +156,7 @@ void CanvasView::paintEvent(QPaintEvent* event)
         else
             painter.drawLine(QPointF(0, std::floor(at.y()) + 0.5), QPointF(width(), std::floor(at.y()) + 0.5));
     }
-    if (m_banding && !m_band.isNull()) {
+    if (!m_band.isNull()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 0, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(toWidget(m_band).adjusted(0.5, 0.5, -0.5, -0.5));
@@ -170,58 +165,32 @@ void CanvasView::paintEvent(QPaintEvent* event)
 
 void CanvasView::mousePressEvent(QMouseEvent* event)
 {
-    LayoutDocument& doc = m_elements.document();
-    const QPointF pixel = event->position();
-    const QPointF point = toTwips(pixel);
-    if (m_captured < 0 && !m_banding && !m_groupDrag && event->button() == Qt::LeftButton) {
-        const int slot = doc.elementAt(point);
-        const bool touchable = doc.contains(slot) && doc.element(slot).touch.any();
-        if (event->modifiers() & Qt::ControlModifier) {
-            // Ctrl+click adds or removes one element; on empty canvas it draws a band that adds.
-            if (touchable)
-                doc.toggleSelected(slot);
-            else if (slot < 0) {
-                m_banding = true;
-                m_bandBase = doc.selection();
-            }
-        } else if (slot < 0) {
-            m_banding = true;
-            m_bandBase.clear();
-        } else if (touchable && doc.selection().size() > 1 && doc.isSelected(slot)) {
-            // Inside one of several selected elements: they all move. Its edges still resize it alone.
-            const LayoutElement& e = doc.element(slot);
-            const double zone = transform().edgeZone(m_canvas.selector()->lineWidth());
-            if (!Layout::GrabsAt(e.rect.size(), point - e.rect.topLeft(), zone, e.touch).any()) {
-                m_groupDrag = true;
-                m_groupStart = point;
-                doc.pressSelection();
-            }
-        }
-        if (m_banding) {
-            // The selection changes once the band has grown; a plain click leaves it as it is.
-            m_bandStart = point;
-            m_band = {};
-        }
-        if (m_banding || m_groupDrag || (event->modifiers() & Qt::ControlModifier)) {
-            event->accept();
-            return;
-        }
-    }
-    if (m_captured < 0)
-        m_captured = doc.elementAt(point);
-    if (clsImage* element = m_elements.at(m_captured)) {
-        const QPointF at = relative(m_captured, pixel);
-        element->myImage_MouseDown(event->button(), event->modifiers(), at.x(), at.y());
-    }
-    applyPointerShape();
+    // The marker's line width may have changed with the settings.
+    m_tool.setView(m_transform.twipsPerScreenPixel(), m_transform.edgeZone(m_canvas.selector()->lineWidth()),
+                   m_canvas.screen()->rect());
+    m_tool.press(toTwips(event->position()), event->button(), event->modifiers());
+    showTool();
     event->accept();
 }
 
-double CanvasView::snapDistance(Qt::KeyboardModifiers modifiers) const
+bool CanvasView::cancelGesture()
 {
-    if (!m_snapping || (modifiers & Qt::AltModifier))
-        return 0;
-    return Snapping::DistancePixels * transform().twipsPerScreenPixel();
+    const bool cancelled = m_tool.cancel();
+    showTool();
+    return cancelled;
+}
+
+void CanvasView::showTool()
+{
+    setGuides(m_tool.guides());
+    const QRectF band = m_tool.band().width() > 0 || m_tool.band().height() > 0 ? m_tool.band() : QRectF();
+    if (band != m_band) {
+        updateOutline(m_band);
+        updateOutline(band);
+        m_band = band;
+    }
+    if (cursor().shape() != m_tool.pointerShape())
+        setCursor(m_tool.pointerShape());
 }
 
 void CanvasView::setGuides(std::vector<Snapping::Guide> guides)
@@ -241,81 +210,6 @@ void CanvasView::setGuides(std::vector<Snapping::Guide> guides)
         update(strip(g));
 }
 
-namespace {
-
-// The lines a drag of `moving` can snap to: everything visible that neither
-// moves nor follows what moves.
-Snapping::Lines linesFor(const LayoutDocument& doc, const QList<int>& moving, const QRectF& screen)
-{
-    const Rects& atPress = doc.rectsAtPress();
-    QList<int> excluded = moving;
-    for (int slot : moving)
-        excluded += Snapping::Followers(atPress, doc.rules(), slot);
-    std::vector<bool> visible;
-    for (const LayoutElement& e : doc.elements())
-        visible.push_back(e.visible);
-    return Snapping::LinesOf(atPress, visible, excluded, screen);
-}
-
-} // namespace
-
-QPointF CanvasView::snappedDrag(int slot, QPointF point, Qt::KeyboardModifiers modifiers)
-{
-    const LayoutDocument& doc = m_elements.document();
-    if (doc.dragged() != slot || !doc.contains(slot)) {
-        setGuides({});
-        return point;
-    }
-    const LayoutElement& e = doc.element(slot);
-    // Without snapping only the pixel grid remains, and no line is needed.
-    const double distance = snapDistance(modifiers);
-    const Snapping::Lines lines = distance > 0 ? linesFor(doc, {slot}, m_canvas.screen()->rect()) : Snapping::Lines{};
-    const Snapping::Snap snap =
-        Snapping::SnapDrag(doc.rectsAtPress(), slot, doc.grip(), point, e.factor, e.touch, lines, distance, doc.rules());
-    setGuides(snap.guides);
-    return snap.pointer;
-}
-
-void CanvasView::moveGroup(QPointF point, Qt::KeyboardModifiers modifiers)
-{
-    LayoutDocument& doc = m_elements.document();
-    QList<int> moving;
-    std::vector<Factors> factors;
-    std::vector<Touch> touch;
-    for (int slot = 0; slot < doc.count(); ++slot) {
-        factors.push_back(doc.element(slot).factor);
-        touch.push_back(doc.isLocked(slot) ? Touch{false, false, false, false} : doc.element(slot).touch);
-        if (doc.isSelected(slot) && !doc.isLocked(slot))
-            moving << slot;
-    }
-    const double distance = snapDistance(modifiers);
-    const Snapping::Lines lines = distance > 0 ? linesFor(doc, moving, m_canvas.screen()->rect()) : Snapping::Lines{};
-    const Snapping::Snap snap =
-        Snapping::SnapMove(doc.rectsAtPress(), moving, factors, touch, point - m_groupStart, lines, distance, doc.rules());
-    setGuides(snap.guides);
-    doc.moveSelectionTo(snap.pointer);
-}
-
-void CanvasView::moveBand(QPointF point)
-{
-    LayoutDocument& doc = m_elements.document();
-    const QRectF before = m_band;
-    m_band = QRectF(m_bandStart, point).normalized();
-    if (m_band.width() <= 0 || m_band.height() <= 0)
-        return;
-    std::vector<bool> selectable;
-    for (const LayoutElement& e : doc.elements())
-        selectable.push_back(e.visible && e.touch.any());
-    QList<int> chosen = m_bandBase;
-    for (int slot : Selection::BandHits(doc.rects(), selectable, m_band))
-        if (!chosen.contains(slot))
-            chosen << slot;
-    const int current = chosen.contains(doc.current()) ? doc.current() : (chosen.isEmpty() ? -1 : chosen.last());
-    doc.setSelection(chosen, current);
-    updateOutline(before);
-    updateOutline(m_band);
-}
-
 void CanvasView::updateOutline(const QRectF& twips)
 {
     // Only the four edges: the inside of a large band stays as it is.
@@ -329,7 +223,7 @@ void CanvasView::updateOutline(const QRectF& twips)
 void CanvasView::onSelectionChanged()
 {
     // The outlines of what was and what is selected.
-    const LayoutDocument& doc = m_elements.document();
+    const LayoutDocument& doc = m_document;
     const QList<int> now = doc.selection();
     for (const QList<int>* list : {static_cast<const QList<int>*>(&m_outlined), &now})
         for (int slot : *list)
@@ -340,58 +234,18 @@ void CanvasView::onSelectionChanged()
 
 void CanvasView::mouseMoveEvent(QMouseEvent* event)
 {
-    LayoutDocument& doc = m_elements.document();
-    const QPointF pixel = event->position();
-    const QPointF point = toTwips(pixel);
+    const QPointF point = toTwips(event->position());
     const double tppX = std::max(1, m_canvas.twipsPerPixelX()), tppY = std::max(1, m_canvas.twipsPerPixelY());
     emit pointerAt(QPoint(int(std::floor(point.x() / tppX)), int(std::floor(point.y() / tppY))));
-    if (m_banding) {
-        moveBand(point);
-        event->accept();
-        return;
-    }
-    if (m_groupDrag) {
-        if (event->buttons() == Qt::LeftButton)
-            moveGroup(point, event->modifiers());
-        event->accept();
-        return;
-    }
-    const int slot = m_captured >= 0 ? m_captured : doc.elementAt(point);
-    if (clsImage* element = m_elements.at(slot)) {
-        const QPointF at = (event->buttons() == Qt::LeftButton ? snappedDrag(slot, point, event->modifiers()) : point)
-                           - doc.rect(slot).topLeft();
-        element->myImage_MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
-    } else {
-        // Over the background the default pointer comes back.
-        m_elements.setPointerShape(Qt::ArrowCursor);
-    }
-    applyPointerShape();
+    m_tool.move(point, event->buttons(), event->modifiers());
+    showTool();
     event->accept();
 }
 
 void CanvasView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_banding || m_groupDrag) {
-        if (event->buttons() == Qt::NoButton) {
-            if (m_groupDrag)
-                m_elements.document().release();
-            m_banding = m_groupDrag = false;
-            updateOutline(m_band);
-            m_band = {};
-            setGuides({});
-        }
-        event->accept();
-        return;
-    }
-    if (clsImage* element = m_elements.at(m_captured)) {
-        const QPointF at = relative(m_captured, event->position());
-        element->myImage_MouseUp(event->button(), event->modifiers(), at.x(), at.y());
-    }
-    if (event->buttons() == Qt::NoButton) {
-        m_captured = -1;
-        setGuides({});
-    }
-    applyPointerShape();
+    m_tool.release();
+    showTool();
     event->accept();
 }
 
@@ -406,10 +260,9 @@ bool CanvasView::event(QEvent* event)
     if (event->type() == QEvent::ToolTip) {
         // The element under the pointer, with its section and rectangle.
         auto* help = static_cast<QHelpEvent*>(event);
-        const LayoutDocument& doc = m_elements.document();
-        const int slot = doc.elementAt(toTwips(help->pos()));
+        const int slot = m_document.elementAt(toTwips(help->pos()));
         if (slot >= 0)
-            QToolTip::showText(help->globalPos(), ElementList::describe(doc, slot), this);
+            QToolTip::showText(help->globalPos(), ElementList::describe(m_document, slot), this);
         else
             QToolTip::hideText();
         return true;
@@ -430,11 +283,4 @@ void CanvasView::wheelEvent(QWheelEvent* event)
     if (steps != 0)
         emit zoomWheel(steps, event->position());
     event->accept();
-}
-
-void CanvasView::applyPointerShape()
-{
-    const Qt::CursorShape shape = m_elements.pointerShape();
-    if (cursor().shape() != shape)
-        setCursor(shape);
 }

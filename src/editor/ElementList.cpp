@@ -157,7 +157,7 @@ void ElementList::followSelection()
         selectionModel()->setCurrentIndex(model()->index(current, 0), QItemSelectionModel::NoUpdate);
         scrollToItem(item(current, 0));
     }
-    viewport()->update();
+    // The selection model repaints the rows that changed; the rest of the table stays.
     m_following = false;
 }
 

@@ -4,6 +4,7 @@
 #include "CheckDialog.h"
 #include "ElementList.h"
 #include "Ini.h"
+#include "NumberText.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "ScreenCatalogue.h"
@@ -111,7 +112,7 @@ void frmTivaro::buildWidgets()
     m_area = new QScrollArea(this);
     m_area->setObjectName(QStringLiteral("CanvasArea"));
     m_area->setAccessibleName(QStringLiteral("Bildschirm"));
-    m_view = new CanvasView(m_canvas, m_elements, m_area);
+    m_view = new CanvasView(m_canvas, m_document, m_area);
     m_area->setWidget(m_view);
     m_area->setFrameShape(QFrame::NoFrame);
     connect(m_view, &CanvasView::zoomWheel, this,
@@ -297,16 +298,16 @@ QWidget* frmTivaro::buildControls()
     });
     grid->addWidget(Label2, 0, 0, 1, 4);
     grid->addWidget(LBLiniName, 1, 0, 1, 4);
-    const struct { const char* label; QLineEdit** field; CanvasText* text; int row, col; } fields[] = {
-        {"X", &txtX, m_canvas.txtX(), 2, 0},
-        {"Y", &txtY, m_canvas.txtY(), 2, 2},
-        {"CX", &txtCX, m_canvas.txtCX(), 3, 0},
-        {"CY", &txtCY, m_canvas.txtCY(), 3, 2},
+    const struct { const char* label; QLineEdit** field; Field which; int row, col; } fields[] = {
+        {"X", &txtX, FieldX, 2, 0},
+        {"Y", &txtY, FieldY, 2, 2},
+        {"CX", &txtCX, FieldCX, 3, 0},
+        {"CY", &txtCY, FieldCY, 3, 2},
     };
     for (const auto& f : fields) {
         auto* label = new QLabel(QString::fromLatin1(f.label), elementBox);
         *f.field = new QLineEdit(elementBox);
-        (*f.field)->setObjectName(f.text->objectName());
+        (*f.field)->setObjectName(fieldText(f.which)->objectName());
         (*f.field)->setFixedWidth(64);
         (*f.field)->setAlignment(Qt::AlignRight);
         // A field paints its whole rectangle, so a new value during a drag
@@ -315,7 +316,7 @@ QWidget* frmTivaro::buildControls()
         label->setBuddy(*f.field);
         grid->addWidget(label, f.row, f.col, Qt::AlignRight);
         grid->addWidget(*f.field, f.row, f.col + 1);
-        bindField(*f.field, f.text);
+        bindField(*f.field, f.which);
     }
     grid->setColumnStretch(4, 1);
     column->addWidget(elementBox);
@@ -453,15 +454,39 @@ QWidget* frmTivaro::buildControls()
     return panel;
 }
 
-void frmTivaro::bindField(QLineEdit* field, CanvasText* text)
+CanvasText* frmTivaro::fieldText(Field which) const
 {
+    CanvasText* const texts[] = {m_canvas.txtX(), m_canvas.txtY(), m_canvas.txtCX(), m_canvas.txtCY()};
+    return texts[which];
+}
+
+QLineEdit* frmTivaro::field(Field which) const
+{
+    QLineEdit* const fields[] = {txtX, txtY, txtCX, txtCY};
+    return fields[which];
+}
+
+void frmTivaro::bindField(QLineEdit* field, Field which)
+{
+    CanvasText* text = fieldText(which);
     field->setText(text->text());
     connect(text, &CanvasText::textChanged, field, [field](const QString& value) {
         // Rewriting an equal text would move the caret while the user types.
         if (field->text() != value)
             field->setText(value);
     });
-    connect(field, &QLineEdit::textEdited, text, &CanvasText::setText);
+    // Each edit places the selection, when the text is a number other than the one shown.
+    connect(field, &QLineEdit::textEdited, this, [this, which, text](const QString& typed) {
+        text->setText(typed);
+        if (typed == m_elements.fieldText(which))
+            return;
+        const auto value = ParseNumberOrPoint(typed, m_elements.locale());
+        if (!value)
+            return;
+        // The field keeps the user's text: rewriting "-0" as "0" would turn the next "5" into "05".
+        const QSignalBlocker keep(text);
+        m_document.typeValue(which, *value);
+    });
     // Enter, Tab and leaving the field end the typing: it shows the element's value.
     connect(field, &QLineEdit::editingFinished, this, &frmTivaro::showActiveValues);
 }
@@ -470,6 +495,19 @@ void frmTivaro::showActiveValues()
 {
     m_document.finishStep();
     m_elements.paintSelector();
+    for (const Field f : {FieldX, FieldY, FieldCX, FieldCY})
+        field(f)->setText(fieldText(f)->text());
+}
+
+void frmTivaro::stepField(Field which, int step)
+{
+    if (m_document.current() < 0)
+        return;
+    // From what the field holds, typed or shown; with several selected that differ, from the current one.
+    const auto typed = ParseNumberOrPoint(field(which)->text(), m_elements.locale());
+    const double value = typed ? *typed : Layout::FieldNumbers(m_document.shown(m_document.current()))[which];
+    m_document.typeValue(which, value + step);
+    field(which)->setText(m_elements.fieldText(which));
 }
 
 void frmTivaro::buildActions()
@@ -796,7 +834,7 @@ void frmTivaro::BTNpos_Click()
 {
     m_nudgeMode = (m_nudgeMode + 1) % 3;
     BTNpos->setText(modeCaption(m_nudgeMode));
-    txtX->setFocus();
+    focusNudging();
 }
 
 void frmTivaro::MoveN_Click() { nudge(North); }
@@ -809,7 +847,13 @@ void frmTivaro::nudge(Direction direction)
     static constexpr NudgeDirection directions[] = {NudgeDirection::North, NudgeDirection::South,
                                                     NudgeDirection::West, NudgeDirection::East};
     m_document.nudge(NudgeMode(m_nudgeMode), directions[direction]);
-    txtX->setFocus();
+    focusNudging();
+}
+
+void frmTivaro::focusNudging()
+{
+    // The canvas, where the arrow keys go on nudging; in a field they would move the caret.
+    m_view->setFocus();
 }
 
 void frmTivaro::selectNeighbour(int step)
@@ -827,7 +871,7 @@ bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
 {
     const Qt::KeyboardModifiers mods = Shift & ~Qt::KeypadModifier;
     if (mods == Qt::ShiftModifier)
-        txtX->setFocus();
+        focusNudging();
     // Ctrl switches the mode when it comes up again without another key in
     // between, so Ctrl+A, Ctrl+Z and the like leave the mode alone.
     m_ctrlAlone = KeyCode == Qt::Key_Control;
@@ -842,6 +886,13 @@ bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
         return true;
     }
     const QWidget* focus = QApplication::focusWidget();
+    if (const std::optional<Field> inField = fieldOf(focus); inField && mods == Qt::NoModifier) {
+        // In a coordinate field ← and → move the caret; ↑ and ↓ step its value by a pixel.
+        if (KeyCode == Qt::Key_Left || KeyCode == Qt::Key_Right)
+            return false;
+        stepField(*inField, KeyCode == Qt::Key_Up ? 1 : -1);
+        return true;
+    }
     if (mods != Qt::NoModifier || (focus && (focus == ComboAnsicht || ComboAnsicht->isAncestorOf(focus)))
         || QApplication::activePopupWidget())
         return false;
@@ -852,6 +903,14 @@ bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
     case Qt::Key_Down: MoveS_Click(); break;
     }
     return true;
+}
+
+std::optional<Field> frmTivaro::fieldOf(const QObject* widget) const
+{
+    for (const Field f : {FieldX, FieldY, FieldCX, FieldCY})
+        if (widget && widget == field(f))
+            return f;
+    return std::nullopt;
 }
 
 bool frmTivaro::Form_KeyUp(int KeyCode, Qt::KeyboardModifiers)
@@ -875,6 +934,13 @@ bool frmTivaro::eventFilter(QObject* watched, QEvent* event)
     if (widget->window() != this)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    // A key during a canvas gesture ends it first, undone: Escape for that alone,
+    // any other (a shortcut such as Ctrl+Z, too) so that its own step never mixes
+    // with the drag.
+    const bool modifier = key->key() == Qt::Key_Shift || key->key() == Qt::Key_Control || key->key() == Qt::Key_Alt
+                          || key->key() == Qt::Key_Meta;
+    if (type != QEvent::KeyRelease && !modifier && m_view->cancelGesture() && key->key() == Qt::Key_Escape)
+        return true;
     if (type == QEvent::ShortcutOverride) {
         // A shortcut may take the key press itself away.
         if (key->key() != Qt::Key_Control)
@@ -887,24 +953,12 @@ bool frmTivaro::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    const struct { QLineEdit* field; CanvasText* text; } fields[] = {
-        {txtX, m_canvas.txtX()}, {txtY, m_canvas.txtY()}, {txtCX, m_canvas.txtCX()}, {txtCY, m_canvas.txtCY()}};
-    if (type == QEvent::KeyRelease) {
-        if (key->isAutoRepeat())
-            return false;
-        for (const auto& f : fields)
-            if (widget == f.field)
-                f.text->keyUp(key->key(), key->modifiers());
-        return Form_KeyUp(key->key(), key->modifiers());
-    }
+    if (type == QEvent::KeyRelease)
+        return !key->isAutoRepeat() && Form_KeyUp(key->key(), key->modifiers());
     // Escape in a coordinate field drops what was typed: the element's value shows again.
-    if (key->key() == Qt::Key_Escape) {
-        for (const auto& f : fields) {
-            if (widget == f.field) {
-                showActiveValues();
-                return true;
-            }
-        }
+    if (key->key() == Qt::Key_Escape && fieldOf(widget)) {
+        showActiveValues();
+        return true;
     }
     // The first receiver only: an unused key travels on to the parents, and
     // the window must see it once.

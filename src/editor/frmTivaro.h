@@ -122,13 +122,20 @@ private:
     QString lockKey(int slot) const;
     void storeView();
     QWidget* buildControls();
-    void bindField(QLineEdit* field, CanvasText* text);
+    CanvasText* fieldText(Field which) const;
+    QLineEdit* field(Field which) const;
+    // The coordinate field widget is, if it is one.
+    std::optional<Field> fieldOf(const QObject* widget) const;
+    void bindField(QLineEdit* field, Field which);
+    // ↑ or ↓ in a coordinate field: its value one pixel up or down, merged as typing.
+    void stepField(Field which, int step);
     void buildActions();
     // The action a key press means, wherever the focus is in the window; null for none.
     QAction* actionFor(const QKeyEvent* key) const;
     // The coordinate fields show the active element's rectangle again.
     void showActiveValues();
     void nudge(Direction direction);
+    void focusNudging();
     void selectNeighbour(int step);
     void useSkinFolder(const QString& path);
     // Offers pending edits for saving before an action replaces them; false

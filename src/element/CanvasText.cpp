@@ -8,15 +8,8 @@ CanvasText::CanvasText(const QString& name, const QString& text, QObject* parent
 
 void CanvasText::setText(const QString& text)
 {
-    if (m_typing || text == m_text)
+    if (text == m_text)
         return;
     m_text = text;
     emit textChanged(m_text);
-}
-
-void CanvasText::keyUp(int key, Qt::KeyboardModifiers modifiers)
-{
-    m_typing = true;
-    emit keyReleased(key, modifiers);
-    m_typing = false;
 }

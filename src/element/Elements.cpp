@@ -2,38 +2,19 @@
 
 #include "Canvas.h"
 #include "NumberText.h"
-#include "clsImage.h"
 
 Elements::Elements(LayoutDocument& document, Canvas& canvas, const QLocale& locale)
     : m_document(document), m_canvas(canvas), m_locale(locale)
 {
-    for (int slot = 0; slot < SlotCount; ++slot)
-        m_slots[slot] = std::make_unique<clsImage>(*this, slot);
     connect(&m_document, &LayoutDocument::loaded, this, &Elements::showScreen);
     connect(&m_document, &LayoutDocument::rectsChanged, this, &Elements::showRects);
     connect(&m_document, &LayoutDocument::selectionChanged, this, &Elements::paintSelector);
-    // Only the active element hears the shared fields.
-    const auto route = [this](Field f) {
-        return [this, f](int key, Qt::KeyboardModifiers modifiers) {
-            if (clsImage* e = at(m_document.current()))
-                e->KeyUp(f, key, modifiers);
-        };
-    };
-    for (const Field f : {FieldX, FieldY, FieldCX, FieldCY})
-        connect(field(f), &CanvasText::keyReleased, this, route(f));
 }
-
-Elements::~Elements() = default;
 
 void Elements::setLocale(const QLocale& locale)
 {
     m_locale = locale;
     ShowCoordinates();
-}
-
-clsImage* Elements::at(int slot) const
-{
-    return m_document.contains(slot) ? m_slots[slot].get() : nullptr;
 }
 
 CanvasText* Elements::field(Field f) const
@@ -98,7 +79,7 @@ QString Elements::fieldText(Field f) const
     // With several selected, a field shows a value only where they all agree.
     const QString text = SingleText(m_document.shown(current)[f], m_locale);
     for (const int slot : m_document.selection())
-        if (SingleText(m_document.shown(slot)[f], m_locale) != text)
+        if (slot != current && SingleText(m_document.shown(slot)[f], m_locale) != text)
             return QString();
     return text;
 }

@@ -5,25 +5,19 @@
 #include <QLocale>
 #include <QObject>
 
-#include <array>
-#include <memory>
-
 class Canvas;
 class CanvasText;
-class clsImage;
 
 // The elements of the screen on show, by slot (0..24): the layout document as
-// the canvas draws it, and the element that receives each bitmap's pointer
-// events and the shared fields' key releases. The canvas items are views:
-// bitmaps and frames follow the document's rectangles, and the marker, the
-// name label and the coordinate fields follow its current element.
+// the canvas draws it. The canvas items are views: bitmaps and frames follow
+// the document's rectangles, and the marker, the name label and the coordinate
+// fields follow its current element.
 class Elements : public QObject
 {
     Q_OBJECT
 
 public:
     Elements(LayoutDocument& document, Canvas& canvas, const QLocale& locale = QLocale());
-    ~Elements() override;
 
     LayoutDocument& document() const { return m_document; }
     Canvas& canvas() const { return m_canvas; }
@@ -31,17 +25,7 @@ public:
     // The fields show their numbers with this locale's decimal separator.
     void setLocale(const QLocale& locale);
 
-    // The pointer shape the last mouse handler asked for; the window applies it.
-    Qt::CursorShape pointerShape() const { return m_pointer; }
-    void setPointerShape(Qt::CursorShape shape) { m_pointer = shape; }
-
-    // The canvas zoom: edge zones are measured in screen pixels.
-    int zoom() const { return m_zoom; }
-    void setZoom(int zoom) { m_zoom = zoom; }
-
     int size() const { return m_document.count(); }
-    // The element in slot, or null when the screen has none there.
-    clsImage* at(int slot) const;
 
     // Puts the marker on the current element and shows its name and values.
     void paintSelector();
@@ -59,7 +43,4 @@ private:
     LayoutDocument& m_document;
     Canvas& m_canvas;
     QLocale m_locale;
-    Qt::CursorShape m_pointer = Qt::ArrowCursor;
-    int m_zoom = 1;
-    std::array<std::unique_ptr<clsImage>, SlotCount> m_slots;
 };

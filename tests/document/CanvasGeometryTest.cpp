@@ -21,8 +21,13 @@ TEST(ViewTransform, PixelsAndTwipsRoundTripAtEveryZoom)
             EXPECT_EQ(view.toWidget(view.toTwips(px)), px) << zoom;
         for (QPointF tw : {QPointF(0, 0), QPointF(15, 4800), QPointF(3585, 7.5), QPointF(-15, -30)})
             EXPECT_EQ(view.toTwips(view.toWidget(tw)), tw) << zoom;
-        // One device pixel is zoom screen pixels; edge zones stay four screen pixels wide.
-        EXPECT_EQ(view.toWidget(QRectF(150, 300, 15, 15)).size(), QSizeF(zoom, zoom));
+        // One device pixel is zoom screen pixels, however many twips it has each way;
+        // edge zones stay four screen pixels wide.
+        for (const QSize tpp : {QSize(15, 15), QSize(15, 12), QSize(12, 15)}) {
+            const ViewTransform skewed(zoom, tpp.width(), tpp.height(), {10, 20});
+            EXPECT_EQ(skewed.toWidget(QRectF(150, 300, tpp.width(), tpp.height())).size(), QSizeF(zoom, zoom)) << tpp.height();
+            EXPECT_EQ(skewed.toTwips(QRectF(10, 20, zoom, zoom)), QRectF(0, 0, tpp.width(), tpp.height())) << tpp.height();
+        }
         EXPECT_DOUBLE_EQ(view.edgeZone(3), 60.0 / zoom);
     }
 }

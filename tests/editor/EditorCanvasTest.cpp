@@ -56,20 +56,14 @@ TEST_F(EditorCanvasTest, BandAndCtrlClickSelectSeveralThatMoveAndAlignAsOneStep)
 {
     window->openSkinFolder(skin.path());
     // From the gap between the buttons: "route" and, touched at its top edge, "selectmap".
-    press(at(120, 94));
-    move(at(125, 130));
-    move(at(130, 160));
-    release(at(130, 160));
+    drag(at(120, 94), {at(125, 130), at(130, 160)});
     EXPECT_EQ(doc().selection(), (QList<int>{3, 5}));
     QTest::mouseClick(view(), Qt::LeftButton, Qt::ControlModifier, at(60, 60));
     EXPECT_EQ(doc().selection(), (QList<int>{0, 3, 5}));
     EXPECT_EQ(fields(), (QStringList{"", "", "105", "54"})); // only what all three share
     // A drag inside one of them moves all three, one step.
     forget();
-    press(at(60, 60));
-    move(at(63, 61));
-    move(at(65, 62));
-    release(at(65, 62));
+    drag(at(60, 60), {at(63, 61), at(65, 62)});
     EXPECT_EQ(pixels(0).topLeft(), QPointF(15, 38));
     EXPECT_EQ(pixels(5).topLeft(), QPointF(130, 162));
     QAction* left = find<QPushButton>("BTNAlign")->menu()->actions().value(0);
