@@ -2,6 +2,7 @@
 
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
+#include "FileTime.h"
 #include "Ini.h"
 #include "Paths.h"
 #include "Prompter.h"
@@ -275,11 +276,12 @@ void SkinManager::BTNSkinAdd_Click()
     m_cancelRequested = false;
     qint64 done = 0;
     int number = 0;
+    QString failure;
     DisplayStatus(true);
-    for (int part = 0; part < PartCount && !m_cancelRequested; ++part) {
+    for (int part = 0; part < PartCount && !m_cancelRequested && failure.isEmpty(); ++part) {
         const QString folder = partFolder(part);
         const QStringList& entries = lists.at(std::size_t(part));
-        for (qsizetype i = 0; i < entries.size() && !m_cancelRequested; ++i) {
+        for (qsizetype i = 0; i < entries.size() && !m_cancelRequested && failure.isEmpty(); ++i) {
             const QString& entry = entries.at(i);
             // Shown with the progress below.
             m_doing = QStringLiteral("Datei %1 von %2: %3").arg(++number).arg(fileCount).arg(devicePart(part) + entry);
@@ -287,17 +289,27 @@ void SkinManager::BTNSkinAdd_Click()
             if (m_cancelRequested)
                 break;
             const qint64 fileEnd = done + sizes.at(std::size_t(part)).at(i);
-            link.CopyFileToDevice(folder + entry, staged + u'\\' + devicePart(part) + entry, [&](quint32 bytes) {
-                done += bytes;
-                if (m_sinceShown.hasExpired(ShowInterval))
-                    prepareStatus(done, total);
-                return !m_cancelRequested;
-            });
+            const DeviceLink::Sent sent = link.sendFile(
+                folder + entry, staged + u'\\' + devicePart(part) + entry,
+                [&](quint32 bytes) {
+                    done += bytes;
+                    if (m_sinceShown.hasExpired(ShowInterval))
+                        prepareStatus(done, total);
+                    return !m_cancelRequested;
+                },
+                fileTimeOf(QFileInfo(folder + entry)));
+            // One failed file is a failed upload: the stored skin must not be swapped for a part of one.
+            if (!sent.failure.isEmpty())
+                failure = sent.failure + QStringLiteral("\n") + devicePart(part) + entry
+                          + QStringLiteral(": %1 von %2 Dateien waren übertragen. Der Skin auf dem PDA "
+                                           "bleibt, wie er war.")
+                                .arg(number - 1)
+                                .arg(fileCount);
             done = fileEnd;
         }
     }
     m_uploading = false;
-    if (m_cancelRequested) {
+    if (m_cancelRequested || !failure.isEmpty()) {
         link.DeleteDeviceFolder(staged);
     } else {
         putInPlace(staged, deviceSkin);
@@ -306,6 +318,8 @@ void SkinManager::BTNSkinAdd_Click()
     refreshPending = true;
     SetStatus(QString());
     DisplayStatus(false);
+    if (!failure.isEmpty())
+        m_context.prompter.note(Note, failure, Prompter::Icon::Exclamation);
 }
 
 QString SkinManager::defaultLayoutFile() const

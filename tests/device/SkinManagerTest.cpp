@@ -101,6 +101,52 @@ TEST_F(SkinManagerTest, UploadOffersCopiesIntoLayoutOfRootFilesActivationLeavesB
     }
 }
 
+// An upload over a stored skin of the same name either replaces it whole or
+// leaves it as it was: a write refused midway, the device gone, or a refused
+// move of the old or the new copy never leaves a part of a skin in its place.
+TEST_F(SkinManagerTest, FailedUploadOverAStoredSkinKeepsItWhole)
+{
+    const QString broke = "Device File Could Not Be Written Completely!\nLayout\\defaultlt.ini: 2 von 3 Dateien "
+                          "waren übertragen. Der Skin auf dem PDA bleibt, wie er war.";
+    const QString notPlaced = "Der Skin konnte auf dem PDA nicht abgelegt werden.\nAktion abgebrochen.";
+    const struct { const char* name; std::function<void(FaultyDevice&)> fault; QString message; QStringList store; }
+        rows[] = {
+        {"write refused at the first chunk of the last file", [](FaultyDevice& d) { d.failWriteAt = 3; }, broke,
+         {"MySkin", "Nacht", "Tag"}},
+        // Gone, the device cannot even take the new copy away; the next upload does.
+        {"device gone at that chunk",
+         [](FaultyDevice& d) {
+             d.onCall = [&d](const FaultyDevice::Call& call) {
+                 if (call.name == "CeWriteFile" && d.count("CeWriteFile") == 4)
+                     d.vanishAfter = int(d.calls.size()) - 1;
+             };
+         },
+         broke, {"MySkin", "Nacht", "Tag", "~MySkin"}},
+        {"old copy cannot step aside", [](FaultyDevice& d) { d.failMoveAt = 0; }, notPlaced, {"MySkin", "Nacht", "Tag"}},
+        {"new copy cannot take its name", [](FaultyDevice& d) { d.failMoveAt = 1; }, notPlaced,
+         {"MySkin", "Nacht", "Tag"}},
+    };
+    writeFile(card("MN4/Skins/MySkin/MySkin.ini"), "stored marker");
+    writeFile(card("MN4/Skins/MySkin/Layout/defaultlt.ini"), "stored default");
+    const QStringList stored = treeOf(card("MN4/Skins/MySkin"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FaultyDevice rowDevice(root);
+        ScriptedPrompter rowPrompter;
+        DeviceLink rowLink(rowDevice, rowPrompter);
+        DeviceConnection rowConnection;
+        SkinManager rowManager({rowLink, rowConnection, rowPrompter, app, settings, {}, {}, {}});
+        rowManager.load();
+        rowManager.BTNToPDA_Click();
+        rowManager.Timer1_Timer();
+        row.fault(rowDevice);
+        rowManager.BTNSkinAdd_Click();
+        EXPECT_EQ(rowPrompter.texts(), QStringList{row.message});
+        EXPECT_EQ(treeOf(card("MN4/Skins/MySkin")), stored);
+        EXPECT_EQ(QDir(card("MN4/Skins")).entryList(QDir::Dirs | QDir::NoDotAndDotDot), row.store);
+    }
+}
+
 TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSkin)
 {
     for (const char* file : {"mapviewlt.ini", "navlib.ini.bak", "Layout/mainmenult.ini", "Layout/Layout/deep.ini",
