@@ -9,6 +9,7 @@
 #include "SafeWrite.h"
 #include "Settings.h"
 #include "SkinDelivery.h"
+#include "SkinSync.h"
 #include "TemporaryCopy.h"
 
 #include <QDir>
@@ -248,6 +249,17 @@ void SkinManager::BTNSkinAdd_Click()
                                           + QStringLiteral(" gefunden!\nAktion abgebrochen."));
         return;
     }
+    const QStringList stored = link.ListDeviceFolders(skinStore());
+    const auto same = std::find_if(stored.begin(), stored.end(), [this](const QString& name) {
+        return name.compare(m_skinName, Qt::CaseInsensitive) == 0;
+    });
+    if (same != stored.end()) {
+        const UploadMode mode = m_context.chooseUploadMode ? m_context.chooseUploadMode() : UploadMode::Changes;
+        if (mode == UploadMode::Cancel)
+            return;
+        if (mode == UploadMode::Changes)
+            return uploadChanges(skinStore() + *same);
+    }
     // The new copy is made beside the stored one and takes its place only when
     // it is complete, so that a stopped upload leaves the skin store as it was.
     const QString deviceSkin = skinStore() + m_skinName;
@@ -322,9 +334,33 @@ void SkinManager::BTNSkinAdd_Click()
         m_context.prompter.note(Note, failure, Prompter::Icon::Exclamation);
 }
 
-QString SkinManager::defaultLayoutFile() const
+
+void SkinManager::uploadChanges(const QString& deviceSkin)
 {
-    return m_context.defaultLayoutFile ? m_context.defaultLayoutFile() : QStringLiteral("defaultlt.ini");
+    QStringList refused;
+    const QList<SkinFile> pc = SkinSync::scanPc(m_skinFolder, refused);
+    SkinSync sync(m_context.link);
+    const SyncPlan plan = planSync(pc, sync.scanStored(deviceSkin));
+    if (!refused.isEmpty() || !plan.clashes.isEmpty()) {
+        m_context.prompter.note(Note, SkinSync::refusal(refused, plan.clashes), Prompter::Icon::Exclamation);
+        return;
+    }
+    m_uploading = true;
+    m_cancelRequested = false;
+    DisplayStatus(true);
+    prepareStatus(0, plan.bytesToSend());
+    const SkinSync::Result result = sync.run(m_skinFolder, deviceSkin, plan, [this](const SyncStep& step, qint64 done, qint64 total) {
+        m_doing = step.path;
+        if (m_sinceShown.hasExpired(ShowInterval))
+            prepareStatus(done, total);
+        return !m_cancelRequested;
+    });
+    m_uploading = false;
+    refreshPending = true;
+    DisplayStatus(false);
+    SetStatus(result.complete ? syncSummary(result.sent, plan.unchanged, result.removed, result.bytes) : QString());
+    if (!result.failure.isEmpty())
+        m_context.prompter.note(Note, SkinSync::failureReport(result, plan), Prompter::Icon::Exclamation);
 }
 
 // Activation takes most layout files only from the skin's Layout folder. Says
@@ -336,7 +372,8 @@ bool SkinManager::offerLayoutCopies()
     using Copy = SkinDelivery::RootFile::LayoutCopy;
     QList<SkinDelivery::RootFile> behind;
     QStringList names;
-    for (const auto& file : SkinDelivery::undeliveredRootFiles(m_skinFolder, m_skinName, defaultLayoutFile())) {
+    const QString defaultLayout = SkinDelivery::defaultLayoutFileOf(plainFiles(m_skinFolder));
+    for (const auto& file : SkinDelivery::undeliveredRootFiles(m_skinFolder, m_skinName, defaultLayout)) {
         if (file.copy == Copy::Same)
             continue;
         behind << file;
@@ -476,7 +513,11 @@ std::optional<int> SkinManager::ActivateSkinFiles(const QString& store, const QS
 
     const QString mn4 = m_context.connection.mn4Folder;
     const QString layoutFolder = mn4 + QStringLiteral("Layout\\");
-    const QString defaultLayout = defaultLayoutFile();
+    // The skin's own family decides which default layout file it delivers.
+    QStringList rootNames;
+    for (const CeFindData& entry : std::as_const(entries))
+        rootNames << entry.cFileName;
+    const QString defaultLayout = SkinDelivery::defaultLayoutFileOf(rootNames);
     for (const CeFindData& entry : entries) {
         const QString& name = entry.cFileName;
         if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")

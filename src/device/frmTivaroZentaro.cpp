@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
@@ -118,10 +119,7 @@ frmTivaroZentaro::frmTivaroZentaro(AppState& state, DeviceConnection& connection
     , m_state(state)
     , m_link(api, *state.prompter, [] { QCoreApplication::processEvents(); })
     , m_manager({m_link, connection, *state.prompter, state.AppPath, settingsFile(),
-                 [&state] {
-                     return state.LayoutFileSet[0].isEmpty() ? QStringLiteral("defaultlt.ini")
-                                                             : state.LayoutFileSet[0];
-                 },
+                 [this] { return chooseUploadMode(); },
                  [] { QCoreApplication::processEvents(); },
                  [this] { showState(); }})
     , m_openArrows(std::move(openArrows))
@@ -358,6 +356,24 @@ void frmTivaroZentaro::BTNToPDA_Click()
 {
     m_manager.BTNToPDA_Click();
     showState();
+}
+
+SkinManager::UploadMode frmTivaroZentaro::chooseUploadMode()
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Frage:"),
+                    QStringLiteral("Der Skin %1 ist schon auf dem PDA.").arg(m_manager.skinName()),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("UploadModeQuestion"));
+    QPushButton* changes = box.addButton(QStringLiteral("Nur Änderungen übertragen"), QMessageBox::AcceptRole);
+    changes->setObjectName(QStringLiteral("BTNUploadChanges"));
+    QPushButton* everything = box.addButton(QStringLiteral("Alles neu"), QMessageBox::AcceptRole);
+    everything->setObjectName(QStringLiteral("BTNUploadEverything"));
+    box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole)->setObjectName(QStringLiteral("BTNUploadCancel"));
+    box.setDefaultButton(changes);
+    m_state.prompter->runDialog(box);
+    if (box.clickedButton() == changes)
+        return SkinManager::UploadMode::Changes;
+    return box.clickedButton() == everything ? SkinManager::UploadMode::Everything : SkinManager::UploadMode::Cancel;
 }
 
 void frmTivaroZentaro::BTNSkinAdd_Click()

@@ -58,6 +58,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Asks whether a skin the device holds gets only its changes or goes anew.
+    SkinManager::UploadMode chooseUploadMode();
     void buildControls();
     // Shows the manager's state in the widgets.
     void showState();

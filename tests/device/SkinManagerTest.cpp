@@ -101,7 +101,7 @@ TEST_F(SkinManagerTest, UploadOffersCopiesIntoLayoutOfRootFilesActivationLeavesB
     }
 }
 
-// An upload over a stored skin of the same name either replaces it whole or
+// "Alles neu" over a stored skin of the same name either replaces it whole or
 // leaves it as it was: a write refused midway, the device gone, or a refused
 // move of the old or the new copy never leaves a part of a skin in its place.
 TEST_F(SkinManagerTest, FailedUploadOverAStoredSkinKeepsItWhole)
@@ -135,7 +135,8 @@ TEST_F(SkinManagerTest, FailedUploadOverAStoredSkinKeepsItWhole)
         ScriptedPrompter rowPrompter;
         DeviceLink rowLink(rowDevice, rowPrompter);
         DeviceConnection rowConnection;
-        SkinManager rowManager({rowLink, rowConnection, rowPrompter, app, settings, {}, {}, {}});
+        SkinManager rowManager({rowLink, rowConnection, rowPrompter, app, settings,
+                                [] { return SkinManager::UploadMode::Everything; }, {}, {}});
         rowManager.load();
         rowManager.BTNToPDA_Click();
         rowManager.Timer1_Timer();

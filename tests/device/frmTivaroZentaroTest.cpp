@@ -225,6 +225,12 @@ TEST_F(SkinWindowTest, StoppedUploadLeavesTheDeviceAsItWas)
             writesAtStop = device.count("CeWriteFile");
             escape ? QTest::keyClick(window.get(), Qt::Key_Escape) : click("BTNCancelUpload");
         };
+        prompter.onDialog([](QObject& question) {
+            auto* everything = question.findChild<QPushButton*>("BTNUploadEverything");
+            EXPECT_EQ(everything->text(), "Alles neu");
+            everything->click();
+            return true;
+        });
         click("BTNSkinAdd");
         device.onCall = {};
         EXPECT_EQ(device.count("CeWriteFile"), writesAtStop + 1);
