@@ -6,6 +6,7 @@
 #include "SkinManager.h"
 #include "TestFiles.h"
 
+#include <QDateTime>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -146,6 +147,48 @@ TEST_F(SkinManagerTest, FailedUploadOverAStoredSkinKeepsItWhole)
         EXPECT_EQ(treeOf(card("MN4/Skins/MySkin")), stored);
         EXPECT_EQ(QDir(card("MN4/Skins")).entryList(QDir::Dirs | QDir::NoDotAndDotDot), row.store);
     }
+}
+
+// "+" on a skin the device holds asks first; only the changes go by default.
+TEST_F(SkinManagerTest, UploadOverAStoredSkinSendsOnlyTheChanges)
+{
+    using M = SkinManager::UploadMode;
+    const struct { const char* name; std::function<M()> choose; int writes; QString doing; bool synced; } rows[] = {
+        {"nobody asked", {}, 2, "1 Datei übertragen, 2 unverändert, 3 KB", true},
+        {"Nur Änderungen übertragen", [] { return M::Changes; }, 2, "1 Datei übertragen, 2 unverändert, 3 KB", true},
+        {"Abbrechen", [] { return M::Cancel; }, 0, "", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FaultyDevice rowDevice(root);
+        DeviceLink rowLink(rowDevice, prompter);
+        DeviceConnection rowConnection;
+        SkinManager rowManager({rowLink, rowConnection, prompter, app, settings, row.choose, {}, {}});
+        rowManager.load();
+        rowManager.BTNToPDA_Click();
+        rowManager.Timer1_Timer();
+        rowLink.DeleteDeviceFolder("\\MN4\\Skins\\MySkin");
+        writeFile(pcSkin + "/NavLib.ini", patternBytes(3000));
+        rowManager.BTNSkinAdd_Click(); // the first upload asks nothing
+        writeFile(pcSkin + "/NavLib.ini", patternBytes(2999) + "!");
+        QFile(pcSkin + "/NavLib.ini").setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+        rowDevice.calls.clear();
+        rowManager.BTNSkinAdd_Click();
+        EXPECT_EQ(rowDevice.count("CeWriteFile"), row.writes);
+        EXPECT_EQ(rowManager.doing(), row.doing);
+        EXPECT_EQ(readFile(card("MN4/Skins/MySkin/NavLib.ini")) == readFile(pcSkin + "/NavLib.ini"), row.synced);
+        EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join(u'|').toStdString();
+    }
+}
+
+// A skin brings its own family's default layout file, whatever the editor shows.
+TEST_F(SkinManagerTest, SwitchDeliversTheSkinsOwnDefaultLayoutFile)
+{
+    writeFile(card("MN4/Skins/Nacht/defaultltTMC.ini"), "Nacht tmc");
+    connect();
+    manager.BTNSwitch_Click({"Nacht"});
+    EXPECT_EQ(readFile(card("MN4/Layout/defaultltTMC.ini")), "Nacht tmc");
+    EXPECT_EQ(readFile(card("MN4/Layout/defaultlt.ini")), "live default");
 }
 
 TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSkin)
