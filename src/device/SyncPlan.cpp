@@ -57,10 +57,14 @@ SyncPlan planSync(const QList<SkinFile>& pc, const QList<SkinFile>& stored)
     return plan;
 }
 
+QString fileCount(int files)
+{
+    return files == 1 ? QStringLiteral("1 Datei") : QStringLiteral("%1 Dateien").arg(files);
+}
+
 QString syncSummary(int sent, int unchanged, int removed, qint64 bytes)
 {
-    QString text = (sent == 1 ? QStringLiteral("1 Datei übertragen") : QStringLiteral("%1 Dateien übertragen").arg(sent))
-                   + QStringLiteral(", %1 unverändert").arg(unchanged);
+    QString text = fileCount(sent) + QStringLiteral(" übertragen, %1 unverändert").arg(unchanged);
     if (removed > 0)
         text += QStringLiteral(", %1 entfernt").arg(removed);
     return text + QStringLiteral(", %1 KB").arg((bytes + 1023) / 1024);

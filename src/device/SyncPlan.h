@@ -47,5 +47,8 @@ struct SyncPlan
 // Letter case is ignored when PC and stored paths are matched, as on the device.
 SyncPlan planSync(const QList<SkinFile>& pc, const QList<SkinFile>& stored);
 
+// "1 Datei", "3 Dateien".
+QString fileCount(int files);
+
 // "3 Dateien übertragen, 197 unverändert, 12 KB" and ", 2 entfernt" when files went.
 QString syncSummary(int sent, int unchanged, int removed, qint64 bytes);
