@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QtDebug>
 
 #include <algorithm>
@@ -259,6 +260,34 @@ FolderDevice::FolderDevice(const QString& root)
 FolderDevice::~FolderDevice()
 {
     CeRapiUninit();
+}
+
+void FolderDevice::setThroughput(int kbPerSecond)
+{
+    m_throughput = std::max(0, kbPerSecond);
+    m_pacedBytes = 0;
+    m_pacedSince.start();
+}
+
+qint64 FolderDevice::paceDelay(qint64 bytes, qint64 elapsedMs, int kbPerSecond)
+{
+    if (kbPerSecond <= 0)
+        return 0;
+    const qint64 dueMs = bytes * 1000 / (qint64(kbPerSecond) * 1024);
+    return std::max<qint64>(0, dueMs - elapsedMs);
+}
+
+void FolderDevice::pace(quint32 bytes)
+{
+    if (m_throughput <= 0)
+        return;
+    // A pause of more than a second starts the count anew, as a cable idles.
+    if (m_pacedSince.elapsed() > 1000 + paceDelay(m_pacedBytes, 0, m_throughput)) {
+        m_pacedBytes = 0;
+        m_pacedSince.start();
+    }
+    m_pacedBytes += bytes;
+    QThread::msleep(quint64(paceDelay(m_pacedBytes, m_pacedSince.elapsed(), m_throughput)));
 }
 
 bool FolderDevice::answers()
@@ -625,6 +654,7 @@ bool FolderDevice::CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint
         open->readPos += take;
         read += quint32(take);
     }
+    pace(read);
     return true;
 }
 
@@ -653,6 +683,7 @@ bool FolderDevice::CeWriteFile(CeHandle file, const char* buffer, quint32 toWrit
         open->buffer.append(buffer, toWrite);
     }
     written = toWrite;
+    pace(toWrite);
     return true;
 }
 

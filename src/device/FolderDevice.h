@@ -3,6 +3,7 @@
 #include "RemoteApi.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -31,6 +32,12 @@ public:
     ~FolderDevice() override;
     FolderDevice(const FolderDevice&) = delete;
     FolderDevice& operator=(const FolderDevice&) = delete;
+
+    // Holds reads and writes to kbPerSecond, so that progress and cancel feel
+    // as over a cable; 0 lets them run as fast as the disk goes.
+    void setThroughput(int kbPerSecond);
+    // How long to wait once bytes have moved in elapsedMs to keep to kbPerSecond.
+    static qint64 paceDelay(qint64 bytes, qint64 elapsedMs, int kbPerSecond);
 
     qint32 CeRapiInitEx(CeRapiInit& init) override;
     qint32 CeRapiUninit() override;
@@ -97,6 +104,7 @@ private:
     bool closeFile(OpenFile& file);
     bool fail(quint32 code);
     CeHandle newHandle();
+    void pace(quint32 bytes);
 
     QString m_root;
     QString m_rootPath; // canonical, for the copies that work on paths
@@ -110,4 +118,7 @@ private:
     std::map<FolderId, Listing> m_listings;
     // The folder and time of the last listing found current.
     std::pair<FolderId, qint64> m_checked{};
+    int m_throughput = 0; // KB/s, 0 for no limit
+    qint64 m_pacedBytes = 0;
+    QElapsedTimer m_pacedSince;
 };

@@ -31,12 +31,16 @@ DeviceSettings DeviceSettings::read(const QString& settingsFile)
     settings.library = ReadIni(settingsFile, section, QStringLiteral("Library"), DefaultLibrary);
     if (settings.library.isEmpty())
         settings.library = DefaultLibrary;
+    settings.throughput = std::max(0, ReadIni(settingsFile, section, QStringLiteral("Throughput"), QString()).toInt());
     return settings;
 }
 
 std::unique_ptr<RemoteApi> OpenRemoteApi(const DeviceSettings& settings)
 {
-    if (settings.backend == DeviceSettings::Backend::Folder)
-        return std::make_unique<FolderDevice>(settings.folder);
+    if (settings.backend == DeviceSettings::Backend::Folder) {
+        auto device = std::make_unique<FolderDevice>(settings.folder);
+        device->setThroughput(settings.throughput);
+        return device;
+    }
     return std::make_unique<RapiLibrary>(settings.library);
 }
