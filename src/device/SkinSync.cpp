@@ -137,10 +137,14 @@ SkinSync::Result SkinSync::run(const QString& pcSkin, const QString& deviceSkin,
     }
 
     // All have arrived: now the few moves on the device itself.
+    QStringList parts;
     for (const SyncStep& step : plan.steps) {
         if (step.kind == SyncStep::Kind::Write && step.path.contains(u'\\'))
-            api.CeCreateDirectory(deviceSkin + u'\\' + step.path.section(u'\\', 0, 0)); // an existing one stays
+            parts << step.path.section(u'\\', 0, 0);
     }
+    parts.removeDuplicates();
+    for (const QString& part : std::as_const(parts))
+        api.CeCreateDirectory(deviceSkin + u'\\' + part); // an existing one stays as it is
     for (qsizetype i = 0; i < plan.steps.size(); ++i) {
         const SyncStep& step = plan.steps.at(i);
         const QString target = deviceSkin + u'\\' + step.path;
