@@ -50,9 +50,7 @@ TEST(DeviceSettings, SectionDeviceChoosesTheBackend)
 TEST(FolderDeviceThroughput, WaitsUntilTheBytesFitTheTime)
 {
     const struct { qint64 bytes, elapsedMs; int kbs; qint64 waitMs; } rows[] = {
-        {1024 * 1000, 0, 1000, 1000}, {1024 * 1000, 400, 1000, 600}, {1024 * 1000, 1000, 1000, 0},
-        {1024 * 1000, 2000, 1000, 0}, {1024 * 1000, 0, 0, 0}, {2048, 0, 1, 2000},
-    };
+        {1024000, 400, 1000, 600}, {1024000, 1000, 1000, 0}, {1024000, 2000, 1000, 0}, {1024000, 0, 0, 0}, {2048, 0, 1, 2000}};
     for (const auto& row : rows)
         EXPECT_EQ(FolderDevice::paceDelay(row.bytes, row.elapsedMs, row.kbs), row.waitMs)
             << row.bytes << " bytes after " << row.elapsedMs << " ms at " << row.kbs << " KB/s";

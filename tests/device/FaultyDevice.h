@@ -56,17 +56,9 @@ public:
         return enter("CeFindFirstFile", pattern) ? FolderDevice::CeFindFirstFile(pattern, data) : InvalidCeHandle;
     }
     bool CeFindClose(CeHandle search) override { return enter("CeFindClose") && FolderDevice::CeFindClose(search); }
-    bool CeSetFileTime(CeHandle file, quint64 time) override
-    {
-        return enter("CeSetFileTime") && FolderDevice::CeSetFileTime(file, time);
-    }
     bool CeDeleteFile(const QString& path) override
     {
         return enter("CeDeleteFile", path) && FolderDevice::CeDeleteFile(path);
-    }
-    bool CeCreateDirectory(const QString& path) override
-    {
-        return enter("CeCreateDirectory", path) && FolderDevice::CeCreateDirectory(path);
     }
     bool CeCopyFile(const QString& from, const QString& to, bool failIfExists) override
     {

@@ -124,11 +124,13 @@ TEST_F(SkinWindowTest, LightsAndCaptionShowEachConnectionState)
 {
     const QColor red(255, 0, 0), darkRed(128, 0, 0), yellow(255, 255, 0), darkYellow(64, 64, 0), green(0, 255, 0),
         darkGreen(0, 64, 0);
-    const struct { const char* steps; QColor red, yellow, green; QString caption; } rows[] = {
-        // c: click BTNToPDA, t: tick; idle, connecting, connected, disconnecting, idle again
-        {"", red, darkYellow, darkGreen, "verbinden"}, {"c", red, yellow, darkGreen, "verbinden"},
-        {"t", darkRed, darkYellow, green, "trennen"},  {"c", darkRed, yellow, green, "trennen"},
-        {"t", red, darkYellow, darkGreen, "verbinden"},
+    const QStringList both = {"Nacht", "Tag"};
+    const struct { const char* steps; QColor red, yellow, green; QString caption; QStringList skins; QString active; } rows[] = {
+        // c: click BTNToPDA, t: tick; idle (no connection until the button), connecting, connected,
+        // disconnecting, idle again
+        {"t", red, darkYellow, darkGreen, "verbinden", {}, "unbekannt"}, {"c", red, yellow, darkGreen, "verbinden", {}, "unbekannt"},
+        {"t", darkRed, darkYellow, green, "trennen", both, "Tag"},  {"c", darkRed, yellow, green, "trennen", both, "Tag"},
+        {"t", red, darkYellow, darkGreen, "verbinden", {}, "unbekannt"},
     };
     for (const auto& row : rows) {
         for (const char* step = row.steps; *step; ++step)
@@ -137,24 +139,10 @@ TEST_F(SkinWindowTest, LightsAndCaptionShowEachConnectionState)
                                  child<LightShape>("Shape4")->color()}),
                   (QList<QColor>{row.red, row.yellow, row.green}));
         EXPECT_EQ(child<QPushButton>("BTNToPDA")->text(), row.caption);
+        EXPECT_EQ(entries("LSkins"), row.skins);
+        EXPECT_EQ(text("LActiveSkin"), row.active);
     }
     EXPECT_TRUE(prompter.shown.isEmpty());
-}
-
-TEST_F(SkinWindowTest, ConnectingListsTheStoredSkinsAndTheActiveOne)
-{
-    tick();
-    EXPECT_TRUE(entries("LSkins").isEmpty()) << "no connection until the button is pressed";
-    connectDevice();
-    EXPECT_EQ(entries("LSkins"), (QStringList{"Nacht", "Tag"}));
-    EXPECT_EQ(text("LActiveSkin"), "Tag");
-    select("LSkins", "Nacht");
-    tick();
-    EXPECT_EQ(list("LSkins")->selectedItems().size(), 1) << "a tick keeps the selection";
-    click("BTNToPDA");
-    tick();
-    EXPECT_TRUE(entries("LSkins").isEmpty());
-    EXPECT_EQ(text("LActiveSkin"), "unbekannt");
 }
 
 TEST_F(SkinWindowTest, ProgressBarCoversWhatIsNotYetDone)
