@@ -228,7 +228,7 @@ int main(int argc, char** argv)
 
     window.setPreferencesOpener([&](QWidget* owner) { showPreferences(owner, state, connection, link); });
     window.setSkinManagerOpener([&](QWidget* owner) {
-        showSkinManager(owner, state, connection, *device, [&state](QWidget* arrowsOwner, const QString& skinFolder) {
+        showSkinManager(owner, state.AppPath, prompter, connection, *device, [&state](QWidget* arrowsOwner, const QString& skinFolder) {
             showArrowColours(arrowsOwner, state, skinFolder);
         });
     });

@@ -1,5 +1,7 @@
 #include "FolderDevice.h"
 
+#ifdef Q_OS_UNIX
+
 #include "SafeWrite.h"
 
 #include <QFile>
@@ -899,3 +901,5 @@ bool FolderDevice::CeCreateProcess(const QString& program, const QString& /*comm
     qWarning().noquote() << "The folder device cannot start programs:" << program;
     return fail(CeError::NotSupported);
 }
+
+#endif // Q_OS_UNIX

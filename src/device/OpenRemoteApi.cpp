@@ -1,6 +1,8 @@
 #include "OpenRemoteApi.h"
 
+#ifdef Q_OS_UNIX
 #include "FolderDevice.h"
+#endif
 #include "Ini.h"
 #include "RapiLibrary.h"
 
@@ -37,10 +39,12 @@ DeviceSettings DeviceSettings::read(const QString& settingsFile)
 
 std::unique_ptr<RemoteApi> OpenRemoteApi(const DeviceSettings& settings)
 {
+#ifdef Q_OS_UNIX
     if (settings.backend == DeviceSettings::Backend::Folder) {
         auto device = std::make_unique<FolderDevice>(settings.folder);
         device->setThroughput(settings.throughput);
         return device;
     }
+#endif
     return std::make_unique<RapiLibrary>(settings.library);
 }

@@ -176,7 +176,7 @@ void SkinManager::BTNToPDA_Click()
     refreshPending = m_machine.toggle(m_context.settingsFile);
 }
 
-void SkinManager::Timer1_Timer()
+void SkinManager::tick()
 {
     // The connection stays as it is while an upload runs.
     if (m_uploading)

@@ -64,7 +64,9 @@ public:
     void deleteFiles(int part, const QStringList& names);
 
     void BTNToPDA_Click();
-    void Timer1_Timer();
+    // One tick of the one-second timer: the connection machine, then the skin list,
+    // the active skin and a waiting deletion.
+    void tick();
     // Uploads the PC skin; while it runs the window stays responsive.
     void BTNSkinAdd_Click();
     // Stops a running upload after the chunk being written; the device keeps

@@ -1,6 +1,5 @@
 #include "frmTivaroZentaro.h"
 
-#include "AppState.h"
 #include "CFileDialog.h"
 #include "Ini.h"
 #include "LightShape.h"
@@ -113,12 +112,13 @@ void fill(QLabel* label, const QColor& background, const QColor& text)
 
 } // namespace
 
-frmTivaroZentaro::frmTivaroZentaro(AppState& state, DeviceConnection& connection, RemoteApi& api,
-                                   ArrowEditorOpener openArrows, QWidget* parent)
+frmTivaroZentaro::frmTivaroZentaro(const QString& appPath, Prompter& prompter, DeviceConnection& connection,
+                                   RemoteApi& api, ArrowEditorOpener openArrows, QWidget* parent)
     : QDialog(parent)
-    , m_state(state)
-    , m_link(api, *state.prompter, [] { QCoreApplication::processEvents(); })
-    , m_manager({m_link, connection, *state.prompter, state.AppPath, settingsFile(),
+    , m_appPath(appPath)
+    , m_prompter(prompter)
+    , m_link(api, prompter, [] { QCoreApplication::processEvents(); })
+    , m_manager({m_link, connection, prompter, appPath, settingsFile(),
                  [this] { return chooseUploadMode(); },
                  [] { QCoreApplication::processEvents(); },
                  [this] { showState(); }})
@@ -134,7 +134,7 @@ frmTivaroZentaro::~frmTivaroZentaro() = default;
 
 QString frmTivaroZentaro::settingsFile() const
 {
-    return Settings::filePath(m_state.AppPath);
+    return Settings::filePath(m_appPath);
 }
 
 void frmTivaroZentaro::buildControls()
@@ -348,7 +348,7 @@ void frmTivaroZentaro::placeProgress()
 
 void frmTivaroZentaro::Timer1_Timer()
 {
-    m_manager.Timer1_Timer();
+    m_manager.tick();
     showState();
 }
 
@@ -370,7 +370,7 @@ SkinManager::UploadMode frmTivaroZentaro::chooseUploadMode()
     everything->setObjectName(QStringLiteral("BTNUploadEverything"));
     box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole)->setObjectName(QStringLiteral("BTNUploadCancel"));
     box.setDefaultButton(changes);
-    m_state.prompter->runDialog(box);
+    m_prompter.runDialog(box);
     if (box.clickedButton() == changes)
         return SkinManager::UploadMode::Changes;
     return box.clickedButton() == everything ? SkinManager::UploadMode::Everything : SkinManager::UploadMode::Cancel;
@@ -414,7 +414,7 @@ void frmTivaroZentaro::BTNStartMN4_Click()
 
 void frmTivaroZentaro::BTNDir_Click()
 {
-    cSHFolder picker(*m_state.prompter);
+    cSHFolder picker(m_prompter);
     picker.setPlainFolderChoice(ReadIni(settingsFile(), Settings::Directory, Settings::SkinDir, QString()));
     const QString folder = picker.BrowseForFolder(this);
     if (folder.isEmpty())
@@ -428,7 +428,7 @@ void frmTivaroZentaro::addFiles(int part)
     const QString folder = m_manager.skinFolder();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return;
-    CFileDialog dialog(*m_state.prompter);
+    CFileDialog dialog(m_prompter);
     dialog.setDialogTitle(QStringLiteral("Datei kopieren"));
     dialog.setDefaultExt(QString());
     dialog.setDefaultDir(QString());
@@ -459,10 +459,10 @@ void frmTivaroZentaro::LRoot_DblClick(QListWidgetItem* item)
         m_openArrows(this, m_manager.skinFolder());
 }
 
-void showSkinManager(QWidget* owner, AppState& state, DeviceConnection& connection, RemoteApi& api,
-                     frmTivaroZentaro::ArrowEditorOpener openArrows)
+void showSkinManager(QWidget* owner, const QString& appPath, Prompter& prompter, DeviceConnection& connection,
+                     RemoteApi& api, frmTivaroZentaro::ArrowEditorOpener openArrows)
 {
-    frmTivaroZentaro window(state, connection, api, std::move(openArrows), owner);
+    frmTivaroZentaro window(appPath, prompter, connection, api, std::move(openArrows), owner);
     window.setModal(true);
-    state.prompter->runDialog(window);
+    prompter.runDialog(window);
 }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 namespace {
 
 using O = SkinDeploy::Outcome;
@@ -38,10 +40,8 @@ protected:
     }
     qint64 bytesWritten() const
     {
-        qint64 bytes = 0;
-        for (const quint32 size : device.sizesOf("CeWriteFile"))
-            bytes += size;
-        return bytes;
+        const QList<quint32> sizes = device.sizesOf("CeWriteFile");
+        return std::accumulate(sizes.begin(), sizes.end(), qint64(0));
     }
 
     QTemporaryDir base;

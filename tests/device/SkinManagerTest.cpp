@@ -41,7 +41,7 @@ protected:
     void connect()
     {
         manager.BTNToPDA_Click();
-        manager.Timer1_Timer();
+        manager.tick();
         ASSERT_EQ(manager.look().buttonCaption, "trennen");
     }
 
@@ -68,7 +68,7 @@ TEST_F(SkinManagerTest, UploadCopiesTheListedFilesIntoAFreshDeviceFolder)
                            "MySkin.ini=marker", "NavLib.ini=" + QString::fromLatin1(patternBytes(3000))}));
     EXPECT_FALSE(manager.progress().visible);
     EXPECT_TRUE(manager.refreshPending);
-    manager.Timer1_Timer();
+    manager.tick();
     EXPECT_EQ(manager.deviceSkins(), (QStringList{"MySkin", "Nacht", "Tag"}));
 }
 
@@ -134,7 +134,7 @@ TEST_F(SkinManagerTest, FailedUploadOverAStoredSkinKeepsItWhole)
                                 [] { return SkinManager::UploadMode::Everything; }, {}, {}});
         rowManager.load();
         rowManager.BTNToPDA_Click();
-        rowManager.Timer1_Timer();
+        rowManager.tick();
         row.fault(rowDevice);
         rowManager.BTNSkinAdd_Click();
         EXPECT_EQ(rowPrompter.texts(), QStringList{row.message});
@@ -256,7 +256,7 @@ TEST_F(SkinManagerTest, RefusalsLeaveTheDeviceAsItWas)
         {"upload without connection",
          [&] {
              manager.BTNToPDA_Click();
-             manager.Timer1_Timer();
+             manager.tick();
              manager.BTNSkinAdd_Click();
          },
          {"Bitte erst mit dem PDA verbinden!"}},

@@ -119,6 +119,7 @@ protected:
         FolderDevice device(card);
         EXPECT_TRUE(syncOnce(device, pcSkin).result.complete);
         stored = filesOf(skin);
+        copyTree(skin, base.filePath("snapshot"));
         QFile::remove(pcSkin + "/old.ini");
         writeFile(pcSkin + "/layout/menu.ini", patternBytes(2500) + "changed");
         writeFile(pcSkin + "/Font/new.fnt", patternBytes(5000));
@@ -167,11 +168,8 @@ TEST_F(SkinSyncTest, DeviceVanishingAtAnyStepLeavesEveryFileWhole)
         EXPECT_TRUE(syncOnce(again, pcSkin).result.complete);
         EXPECT_EQ(filesOf(skin), wanted);
         EXPECT_FALSE(QDir(skin).entryList(QDir::Dirs).join(' ').contains("~sync"));
-        // Back to one sync behind for the next row.
-        QDir(skin).removeRecursively();
-        QDir().mkpath(skin);
-        for (auto it = stored.begin(); it != stored.end(); ++it)
-            writeFile(skin + '/' + it.key(), it.value());
+        QDir(skin).removeRecursively(); // back to one sync behind for the next row
+        copyTree(base.filePath("snapshot"), skin);
     }
 }
 
