@@ -56,10 +56,7 @@ public:
         return enter("CeFindFirstFile", pattern) ? FolderDevice::CeFindFirstFile(pattern, data) : InvalidCeHandle;
     }
     bool CeFindClose(CeHandle search) override { return enter("CeFindClose") && FolderDevice::CeFindClose(search); }
-    bool CeDeleteFile(const QString& path) override
-    {
-        return enter("CeDeleteFile", path) && FolderDevice::CeDeleteFile(path);
-    }
+    bool CeDeleteFile(const QString& path) override { return enter("CeDeleteFile", path) && FolderDevice::CeDeleteFile(path); }
     bool CeCopyFile(const QString& from, const QString& to, bool failIfExists) override
     {
         return enter("CeCopyFile", to) && FolderDevice::CeCopyFile(from, to, failIfExists);

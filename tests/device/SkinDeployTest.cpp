@@ -38,11 +38,6 @@ protected:
                         [] { return false; }, {}});
         return run.run(folder.isEmpty() ? pcSkin : folder, options);
     }
-    qint64 bytesWritten() const
-    {
-        const QList<quint32> sizes = device.sizesOf("CeWriteFile");
-        return std::accumulate(sizes.begin(), sizes.end(), qint64(0));
-    }
 
     QTemporaryDir base;
     QString card = base.filePath("card");
@@ -59,6 +54,10 @@ protected:
 // DemoSkin is the active skin.
 TEST_F(SkinDeployTest, SecondDeploySendsOnlyTheEditedFileAndRefreshesTheActiveSkin)
 {
+    const auto bytesWritten = [this] {
+        const QList<quint32> sizes = device.sizesOf("CeWriteFile");
+        return std::accumulate(sizes.begin(), sizes.end(), qint64(0));
+    };
     ASSERT_EQ(deploy(), O::Done) << lines.join('\n').toStdString();
     EXPECT_FALSE(QDir(card + "/MN4/Skins").entryList(QDir::Dirs).join(' ').contains('~'));
     device.calls.clear();
@@ -81,13 +80,11 @@ TEST_F(SkinDeployTest, SecondDeploySendsOnlyTheEditedFileAndRefreshesTheActiveSk
 
 TEST_F(SkinDeployTest, RefusalsChangeNothing)
 {
-    const QString notASkin = base.filePath("pc/Empty");
-    QDir().mkpath(notASkin);
     const struct { const char* name; std::function<O()> act; O outcome; QString last; } rows[] = {
         {"dry run", [&] { return deploy({true}); }, O::Done, "Probelauf: "},
         {"checker finds errors", [&] { return deploy({}, {true, {"mainmenult.ini:home: Fehler"}}); }, O::Refused,
          "Die Prüfung fand Fehler. Nichts wurde übertragen."},
-        {"no skin folder", [&] { return deploy({}, {}, notASkin); }, O::NoDevice, "„"},
+        {"no skin folder", [&] { return deploy({}, {}, base.path()); }, O::NoDevice, "„"},
         {"no device", [&] { device.CeRapiUninit(); device.vanishAfter = 0; return deploy(); }, O::NoDevice,
          "Kein PDA verbunden. Nichts wurde übertragen."},
     };

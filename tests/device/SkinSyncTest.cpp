@@ -5,7 +5,6 @@
 #include "TestFiles.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -76,15 +75,16 @@ TEST(SyncPlan, SizeAndTimeDecideLetterCaseIsIgnoredHostileNamesAreRefused)
         {"two PC names for one device file", {{"a.ini", 1, 1}, {"A.INI", 1, 1}}, {},
          {{K::Write, "a.ini", "a.ini", 1, 1}}, 0, {"a.ini", "A.INI"}},
     };
+    const auto lines = [](const QList<SyncStep>& steps) {
+        QStringList all;
+        for (const SyncStep& s : steps)
+            all << s.line() + " from " + s.pcPath + QString(" at %1").arg(s.time);
+        return all;
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const SyncPlan plan = planSync(row.pc, row.stored);
-        QStringList got, want;
-        for (const SyncStep& s : plan.steps)
-            got << s.line() + " from " + s.pcPath + QString(" at %1").arg(s.time);
-        for (const SyncStep& s : row.steps)
-            want << s.line() + " from " + s.pcPath + QString(" at %1").arg(s.time);
-        EXPECT_EQ(got, want);
+        EXPECT_EQ(lines(plan.steps), lines(row.steps));
         EXPECT_EQ(plan.unchanged, row.unchanged);
         EXPECT_EQ(plan.clashes, row.clashes);
     }

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -218,6 +219,29 @@ TEST_F(SkinWindowTest, StoppedUploadLeavesTheDeviceAsItWas)
         EXPECT_TRUE(child<QWidget>("BTNSkinAdd")->isEnabled());
         EXPECT_TRUE(prompter.shown.isEmpty());
     }
+}
+
+// "+" on a skin the device holds asks; Abbrechen changes nothing, the default
+// sends only the file that changed.
+TEST_F(SkinWindowTest, UploadOverAStoredSkinAsksAndSendsOnlyTheChanges)
+{
+    connectDevice();
+    click("BTNSkinAdd"); // new to the device: no question
+    writeFile(pcSkin + "/NavLib.ini", readFile(pcSkin + "/NavLib.ini") + "; changed\r\n");
+    const QStringList before = treeOf(root);
+    for (const char* button : {"BTNUploadCancel", ""}) {
+        prompter.onDialog([button](QObject& question) {
+            auto* box = qobject_cast<QMessageBox*>(&question);
+            EXPECT_EQ(box->defaultButton()->text(), "Nur Änderungen übertragen");
+            (*button ? box->findChild<QPushButton*>(button) : box->defaultButton())->click();
+            return true;
+        });
+        click("BTNSkinAdd");
+        EXPECT_EQ(treeOf(root) == before, *button != 0) << button;
+    }
+    EXPECT_EQ(prompter.dialogsRun, 2);
+    EXPECT_TRUE(text("LDoing").startsWith("1 Datei übertragen, ")) << text("LDoing").toStdString();
+    EXPECT_EQ(readFile(card("MN4/Skins/DemoSkin/NavLib.ini")), readFile(pcSkin + "/NavLib.ini"));
 }
 
 TEST_F(SkinWindowTest, DeletingASkinAsksAndTheActiveOneIsRefused)
