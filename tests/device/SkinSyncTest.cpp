@@ -37,11 +37,7 @@ void setTime(const QString& path, qint64 seconds)
     file.setFileTime(QDateTime::fromSecsSinceEpoch(1700000000 + seconds), QFileDevice::FileModificationTime);
 }
 
-struct Sync
-{
-    SyncPlan plan;
-    SkinSync::Result result;
-};
+struct Sync { SyncPlan plan; SkinSync::Result result; };
 
 // A dry run is the plan alone; a real run carries out that same plan.
 Sync syncOnce(RemoteApi& device, const QString& pcSkin, bool dryRun = false)
@@ -134,7 +130,7 @@ protected:
     QStringList live;
 };
 
-// Wherever the device goes away, every stored file is whole; before the moves
+// Wherever the device goes away or refuses, every stored file is whole; before the moves
 // the stored skin is as it was, and the next sync finishes the work.
 TEST_F(SkinSyncTest, DeviceVanishingAtAnyStepLeavesEveryFileWhole)
 {
@@ -145,11 +141,13 @@ TEST_F(SkinSyncTest, DeviceVanishingAtAnyStepLeavesEveryFileWhole)
         {"at the first move", "CeCopyFile", 1, false},
         {"between the moves", "CeMoveFile", 1, false},
         {"at the removal", "CeDeleteFile", 1, false},
+        {"not gone, but a write of the second file refused (a full card)", "", 3, true},
     };
     const QMap<QString, QByteArray> wanted = filesOf(pcSkin);
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FaultyDevice device(card);
+        device.failWriteAt = *row.call ? -1 : row.number;
         device.onCall = [&](const FaultyDevice::Call& call) {
             if (call.name == row.call && device.count(row.call) == row.number)
                 device.vanishAfter = int(device.calls.size()) - 1;
@@ -166,6 +164,7 @@ TEST_F(SkinSyncTest, DeviceVanishingAtAnyStepLeavesEveryFileWhole)
 
         FolderDevice again(card);
         EXPECT_TRUE(syncOnce(again, pcSkin).result.complete);
+        EXPECT_TRUE(syncOnce(again, pcSkin, true).plan.steps.isEmpty()) << "a replaced file keeps the PC's time";
         EXPECT_EQ(filesOf(skin), wanted);
         EXPECT_FALSE(QDir(skin).entryList(QDir::Dirs).join(' ').contains("~sync"));
         QDir(skin).removeRecursively(); // back to one sync behind for the next row
