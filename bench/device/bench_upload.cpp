@@ -132,7 +132,7 @@ void BM_UploadInTurns(benchmark::State& bench)
         SkinManager manager({link, connection, prompter, s.app, s.settings, {}, [] {}, [] {}});
         manager.load();
         manager.BTNToPDA_Click();
-        manager.Timer1_Timer();
+        manager.tick();
         if (!link.IsDeviceConnected()) {
             fail(bench, "the device folder did not connect");
             break;

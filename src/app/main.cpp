@@ -1,4 +1,5 @@
 #include "AppState.h"
+#include "DeployCommand.h"
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
 #include "OpenRemoteApi.h"
@@ -127,12 +128,13 @@ int render(const QString& folder, const QString& screen, const QString& out, int
 } // namespace
 
 // tivaro [SKIN_FOLDER]: with a folder the editor opens it on "Hauptmenu".
-// tivaro --check SKIN_FOLDER [--json] and tivaro --render SKIN_FOLDER --screen NAME --out FILE
-// work without a window.
+// tivaro --check SKIN_FOLDER [--json], tivaro --render SKIN_FOLDER --screen NAME --out FILE and
+// tivaro --deploy SKIN_FOLDER [--dry-run] [--activate] work without a window.
 int main(int argc, char** argv)
 {
     const bool rendering = hasArgument(argc, argv, {"--render"});
-    const bool windowless = hasArgument(argc, argv, {"--check", "--help", "-h", "--help-all", "--version", "-v"});
+    const bool windowless =
+        hasArgument(argc, argv, {"--check", "--deploy", "--help", "-h", "--help-all", "--version", "-v"});
     // Rendering shows no window, so it needs no display either.
     if (rendering && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -170,9 +172,33 @@ int main(int argc, char** argv)
                                         QStringLiteral("Jedes Pixel N-mal N groß (1 bis 8)."),
                                         QStringLiteral("N"), QStringLiteral("1"));
     parser.addOptions({checkOption, jsonOption, renderOption, screenOption, outOption, zoomOption});
+    const QCommandLineOption deployOption(
+        QStringLiteral("deploy"),
+        QStringLiteral("Bringt den Skin auf den PDA der Einstellungen in Tivaro.ini und überträgt nur, was sich "
+                       "geändert hat. Exit-Status 0, 1 wenn der PDA ablehnte oder die Prüfung Fehler fand, 2 ohne "
+                       "PDA oder Skin-Ordner."));
+    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"),
+                                          QStringLiteral("Zeigt bei --deploy nur, was übertragen würde."));
+    const QCommandLineOption activateOption(QStringLiteral("activate"),
+                                            QStringLiteral("Aktiviert den Skin nach --deploy in MN|4."));
+    parser.addOptions({deployOption, dryRunOption, activateOption});
     parser.process(*app);
 
     const QStringList folders = parser.positionalArguments();
+    if (parser.isSet(deployOption)) {
+        if (folders.size() != 1)
+            return usageError(QStringLiteral("Bitte genau einen Skin-Ordner angeben."));
+        ConsolePrompter prompter;
+        const SettingsLocation::Prepared settings = SettingsLocation::prepare(InitAppPath());
+        if (!settings.message.isEmpty())
+            print(stderr, settings.message + u'\n');
+        return DeployCommand(folders.first(), {parser.isSet(dryRunOption), parser.isSet(activateOption), false},
+                             settings.folder, prompter, [](const QString& folder) {
+                                 const SkinChecker::Result result = SkinChecker::check(folder);
+                                 return SkinDeploy::Check{HasErrors(result.findings),
+                                                          FindingsText(result.findings).split(u'\n', Qt::SkipEmptyParts)};
+                             });
+    }
     if (parser.isSet(checkOption) || parser.isSet(renderOption)) {
         if (folders.size() != 1)
             return usageError(QStringLiteral("Bitte genau einen Skin-Ordner angeben."));
@@ -209,7 +235,7 @@ int main(int argc, char** argv)
 
     window.setPreferencesOpener([&](QWidget* owner) { showPreferences(owner, {state.settingsFolder(), prompter}, connection, link); });
     window.setSkinManagerOpener([&](QWidget* owner) {
-        showSkinManager(owner, state, connection, *device, [&prompter](QWidget* arrowsOwner, const QString& skinFolder) {
+        showSkinManager(owner, state.settingsFolder(), prompter, connection, *device, [&prompter](QWidget* arrowsOwner, const QString& skinFolder) {
             showArrowColours(arrowsOwner, prompter, skinFolder);
         });
     });

@@ -130,15 +130,23 @@ bool DeviceLink::CopyFileFromDevice(const QString& devicePath, const QString& pc
 bool DeviceLink::CopyFileToDevice(const QString& pcPath, const QString& devicePath,
                                   const std::function<bool(quint32 bytes)>& chunkWritten)
 {
+    const Sent sent = sendFile(pcPath, devicePath, chunkWritten);
+    if (!sent.failure.isEmpty())
+        show(sent.failure);
+    return sent.whole;
+}
+
+DeviceLink::Sent DeviceLink::sendFile(const QString& pcPath, const QString& devicePath,
+                                      const std::function<bool(quint32 bytes)>& chunkWritten, quint64 lastWriteTime)
+{
+    Sent sent;
     QFile pcFile(pcPath);
-    if (!pcFile.open(QIODevice::ReadOnly)) {
-        show(QStringLiteral("PC File Does Not Exist Or Cannot Be Read!"));
-        return false;
-    }
-    const QByteArray source = pcFile.readAll();
-    if (pcFile.error() != QFileDevice::NoError) {
-        show(QStringLiteral("PC File Does Not Exist Or Cannot Be Read!"));
-        return false;
+    QByteArray source;
+    if (pcFile.open(QIODevice::ReadOnly))
+        source = pcFile.readAll();
+    if (!pcFile.isOpen() || pcFile.error() != QFileDevice::NoError) {
+        sent.failure = QStringLiteral("PC File Does Not Exist Or Cannot Be Read!");
+        return sent;
     }
     pcFile.close();
 
@@ -146,25 +154,24 @@ bool DeviceLink::CopyFileToDevice(const QString& pcPath, const QString& devicePa
     if (handle == InvalidCeHandle) {
         switch (m_api.CeGetLastError()) {
         case CeError::FileExists:
-            show(QStringLiteral("A file already exists with the specified name."));
+            sent.failure = QStringLiteral("A file already exists with the specified name.");
             break;
         case CeError::InvalidParameter:
-            show(QStringLiteral("A parameter was invalid."));
+            sent.failure = QStringLiteral("A parameter was invalid.");
             break;
         case CeError::DiskFull:
-            show(QStringLiteral("Disk if Full."));
+            sent.failure = QStringLiteral("Disk if Full.");
             break;
         default:
-            show(QStringLiteral("An unknown error occured."));
+            sent.failure = QStringLiteral("An unknown error occured.");
             break;
         }
-        return false;
+        return sent;
     }
 
     // A failed or short write ends the copy; the partial file must not pass for the whole.
     qsizetype offset = 0;
     bool complete = true;
-    bool stopped = false;
     while (offset < source.size()) {
         const quint32 count = quint32(std::min<qsizetype>(ChunkSize, source.size() - offset));
         quint32 written = 0;
@@ -175,24 +182,32 @@ bool DeviceLink::CopyFileToDevice(const QString& pcPath, const QString& devicePa
         }
         offset += count;
         if (chunkWritten && !chunkWritten(count)) {
-            stopped = true;
+            sent.stopped = true;
             break;
         }
     }
+    if (complete && !sent.stopped && lastWriteTime)
+        complete = m_api.CeSetFileTime(handle, lastWriteTime);
     // Closing is where a device may find that the file could not be stored.
     complete = m_api.CeCloseHandle(handle) && complete;
-    if (complete && !stopped)
-        return true;
+    sent.whole = complete && !sent.stopped;
+    if (sent.whole)
+        return sent;
     m_api.CeDeleteFile(devicePath);
-    if (!stopped)
-        show(QStringLiteral("Device File Could Not Be Written Completely!"));
-    return false;
+    if (!sent.stopped)
+        sent.failure = QStringLiteral("Device File Could Not Be Written Completely!");
+    return sent;
 }
 
 bool DeviceLink::ReplaceDeviceFile(const QString& pcPath, const QString& devicePath)
 {
-    const QString upload = devicePath + QStringLiteral(".new");
-    m_api.CeDeleteFile(upload);
+    // The upload's own name: one that no entry of the folder has, whatever its case.
+    const qsizetype cut = devicePath.lastIndexOf(u'\\');
+    const QString folder = devicePath.left(cut + 1);
+    QStringList taken;
+    for (const CeFindData& entry : ListDeviceEntries(folder))
+        taken << entry.cFileName;
+    const QString upload = folder + freeName(devicePath.mid(cut + 1) + QStringLiteral(".~"), taken);
     if (!CopyFileToDevice(pcPath, upload))
         return false;
     const bool replaced = m_api.CeCopyFile(upload, devicePath, false);
@@ -200,6 +215,30 @@ bool DeviceLink::ReplaceDeviceFile(const QString& pcPath, const QString& deviceP
     if (!replaced)
         show(QStringLiteral("Device File Could Not Be Replaced!"));
     return replaced;
+}
+
+QString DeviceLink::freeName(const QString& stem, const QStringList& taken)
+{
+    for (int n = 0;; ++n) {
+        const QString name = stem + QString::number(n);
+        if (!taken.contains(name, Qt::CaseInsensitive))
+            return name;
+    }
+}
+
+QList<CeFindData> DeviceLink::ListDeviceEntries(const QString& folder)
+{
+    QList<CeFindData> entries;
+    CeFindData data;
+    const CeHandle search = m_api.CeFindFirstFile(joined(folder, QStringLiteral("*")), data);
+    if (search == InvalidCeHandle)
+        return entries;
+    do {
+        if (isRealName(data.cFileName))
+            entries.append(data);
+    } while (m_api.CeFindNextFile(search, data));
+    m_api.CeFindClose(search);
+    return entries;
 }
 
 QStringList DeviceLink::ListDeviceFolders(const QString& folder)

@@ -39,13 +39,33 @@ public:
     bool CopyFileToDevice(const QString& pcPath, const QString& devicePath,
                           const std::function<bool(quint32 bytes)>& chunkWritten = {});
 
-    // Puts a PC file in place of a device file: uploads it beside the old one
-    // and copies it over only when the upload was whole, so a failed upload
-    // never leaves the device without the file. Returns whether it was replaced.
+    // What one upload of a file came to; failure holds the message the user would see.
+    struct Sent
+    {
+        bool whole = false;
+        bool stopped = false;
+        QString failure;
+    };
+    // CopyFileToDevice without the message, for callers that report a whole
+    // transfer at once. A lastWriteTime (a FILETIME) is given to the device file.
+    Sent sendFile(const QString& pcPath, const QString& devicePath,
+                  const std::function<bool(quint32 bytes)>& chunkWritten = {}, quint64 lastWriteTime = 0);
+
+    // Puts a PC file in place of a device file: uploads it beside the old one,
+    // under a name no file of that folder has, and copies it over only when the
+    // upload was whole, so a failed upload never leaves the device without the
+    // file. Returns whether it was replaced.
     bool ReplaceDeviceFile(const QString& pcPath, const QString& devicePath);
 
     QStringList ListDeviceFolders(const QString& folder);
+    // Every entry of a device folder ("." and ".." and names that would leave
+    // the folder are dropped), in one search.
+    QList<CeFindData> ListDeviceEntries(const QString& folder);
     void DeleteDeviceFolder(const QString& path);
+
+    // stem followed by the first number from 0 that gives a name none of taken
+    // has, letter case ignored: a name that can stand beside them.
+    static QString freeName(const QString& stem, const QStringList& taken);
 
 private:
     void show(const QString& text);

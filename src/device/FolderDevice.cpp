@@ -1,9 +1,12 @@
 #include "FolderDevice.h"
 
+#ifdef Q_OS_UNIX
+
 #include "SafeWrite.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 #include <QtDebug>
 
 #include <algorithm>
@@ -123,7 +126,30 @@ struct Entry
 {
     QString name;
     bool folder = false;
+    quint64 size = 0;
+    quint64 time = 0; // FILETIME
 };
+
+// FILETIME counts 100 ns steps from 1601; the system clock counts from 1970.
+constexpr qint64 FileTimeEpoch = 116444736000000000;
+
+quint64 fileTimeOf(const timespec& time)
+{
+    return quint64(qint64(time.tv_sec) * 10000000 + time.tv_nsec / 100 + FileTimeEpoch);
+}
+
+timespec timespecOf(quint64 fileTime)
+{
+    const qint64 units = qint64(fileTime) - FileTimeEpoch;
+    timespec time{};
+    time.tv_sec = time_t(units / 10000000);
+    time.tv_nsec = long(units % 10000000) * 100;
+    if (time.tv_nsec < 0) {
+        time.tv_sec -= 1;
+        time.tv_nsec += 1000000000;
+    }
+    return time;
+}
 
 // Calls visit with the name of every entry of folder but "." and "..".
 template<typename Visit>
@@ -144,12 +170,12 @@ QList<Entry> entriesOf(int folder)
 {
     QList<Entry> entries;
     forEachEntry(folder, [&](const dirent& d) {
-        bool isFolder = d.d_type == DT_DIR;
-        if (d.d_type == DT_UNKNOWN) {
-            struct stat info;
-            isFolder = ::fstatat(folder, d.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
-        }
-        entries.append({QFile::decodeName(d.d_name), isFolder});
+        struct stat info;
+        if (::fstatat(folder, d.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return;
+        const bool isFolder = S_ISDIR(info.st_mode);
+        entries.append({QFile::decodeName(d.d_name), isFolder, isFolder ? 0 : quint64(info.st_size),
+                        fileTimeOf(info.st_mtim)});
     });
     return entries;
 }
@@ -208,6 +234,7 @@ struct FolderDevice::OpenFile
     qsizetype readPos = 0;
     bool writing = false;
     int error = 0; // a failed write: every later write and the close report it
+    std::optional<timespec> lastWrite; // given at the close, after the last bytes
 
     bool flush()
     {
@@ -235,6 +262,34 @@ FolderDevice::FolderDevice(const QString& root)
 FolderDevice::~FolderDevice()
 {
     CeRapiUninit();
+}
+
+void FolderDevice::setThroughput(int kbPerSecond)
+{
+    m_throughput = std::max(0, kbPerSecond);
+    m_pacedBytes = 0;
+    m_pacedSince.start();
+}
+
+qint64 FolderDevice::paceDelay(qint64 bytes, qint64 elapsedMs, int kbPerSecond)
+{
+    if (kbPerSecond <= 0)
+        return 0;
+    const qint64 dueMs = bytes * 1000 / (qint64(kbPerSecond) * 1024);
+    return std::max<qint64>(0, dueMs - elapsedMs);
+}
+
+void FolderDevice::pace(quint32 bytes)
+{
+    if (m_throughput <= 0)
+        return;
+    // A pause of more than a second starts the count anew, as a cable idles.
+    if (m_pacedSince.elapsed() > 1000 + paceDelay(m_pacedBytes, 0, m_throughput)) {
+        m_pacedBytes = 0;
+        m_pacedSince.start();
+    }
+    m_pacedBytes += bytes;
+    QThread::msleep(quint64(paceDelay(m_pacedBytes, m_pacedSince.elapsed(), m_throughput)));
 }
 
 bool FolderDevice::answers()
@@ -601,6 +656,7 @@ bool FolderDevice::CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint
         open->readPos += take;
         read += quint32(take);
     }
+    pace(read);
     return true;
 }
 
@@ -629,12 +685,18 @@ bool FolderDevice::CeWriteFile(CeHandle file, const char* buffer, quint32 toWrit
         open->buffer.append(buffer, toWrite);
     }
     written = toWrite;
+    pace(toWrite);
     return true;
 }
 
 bool FolderDevice::closeFile(OpenFile& file)
 {
     file.flush();
+    if (file.lastWrite && !file.error) {
+        const timespec times[2] = {{0, UTIME_OMIT}, *file.lastWrite};
+        if (::futimens(file.fd.get(), times) != 0)
+            file.error = errno;
+    }
     if (file.fd.close() != 0 && !file.error)
         file.error = errno == EINTR ? 0 : errno;
     if (file.error && file.folder.get() >= 0)
@@ -650,6 +712,17 @@ bool FolderDevice::CeCloseHandle(CeHandle handle)
     const std::unique_ptr<OpenFile> file = std::move(it->second);
     m_files.erase(it);
     return closeFile(*file) || fail(writeError(file->error));
+}
+
+bool FolderDevice::CeSetFileTime(CeHandle handle, quint64 lastWriteTime)
+{
+    OpenFile* open = openFile(handle);
+    if (!open)
+        return false;
+    if (!open->canWrite)
+        return fail(CeError::AccessDenied);
+    open->lastWrite = timespecOf(lastWriteTime);
+    return true;
 }
 
 quint32 FolderDevice::CeGetLastError()
@@ -675,7 +748,8 @@ CeHandle FolderDevice::CeFindFirstFile(const QString& pattern, CeFindData& data)
     Search search;
     for (const Entry& entry : std::as_const(entries)) {
         if (matches(namePattern, entry.name))
-            search.entries.append({entry.folder ? CeFile::AttributeDirectory : CeFile::AttributeNormal, entry.name});
+            search.entries.append({entry.folder ? CeFile::AttributeDirectory : CeFile::AttributeNormal, entry.name,
+                                   entry.size, entry.time});
     }
     if (search.entries.isEmpty()) {
         fail(CeError::FileNotFound);
@@ -791,7 +865,15 @@ bool FolderDevice::CeCopyFile(const QString& existingPath, const QString& newPat
         if (!out.write(buffer.constData(), got))
             return fail(out.outOfSpace() ? CeError::DiskFull : CeError::AccessDenied);
     }
-    return out.commit() || fail(out.outOfSpace() ? CeError::DiskFull : CeError::AccessDenied);
+    if (!out.commit())
+        return fail(out.outOfSpace() ? CeError::DiskFull : CeError::AccessDenied);
+    // Like the device's own copy, the new file keeps the time of its source.
+    struct stat info;
+    if (::fstat(in.get(), &info) == 0) {
+        const timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
+        ::utimensat(target->folder.get(), encoded(target->name).constData(), times, AT_SYMLINK_NOFOLLOW);
+    }
+    return true;
 }
 
 bool FolderDevice::CeMoveFile(const QString& existingPath, const QString& newPath)
@@ -819,3 +901,5 @@ bool FolderDevice::CeCreateProcess(const QString& program, const QString& /*comm
     qWarning().noquote() << "The folder device cannot start programs:" << program;
     return fail(CeError::NotSupported);
 }
+
+#endif // Q_OS_UNIX

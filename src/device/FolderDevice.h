@@ -3,6 +3,7 @@
 #include "RemoteApi.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -32,6 +33,12 @@ public:
     FolderDevice(const FolderDevice&) = delete;
     FolderDevice& operator=(const FolderDevice&) = delete;
 
+    // Holds reads and writes to kbPerSecond, so that progress and cancel feel
+    // as over a cable; 0 lets them run as fast as the disk goes.
+    void setThroughput(int kbPerSecond);
+    // How long to wait once bytes have moved in elapsedMs to keep to kbPerSecond.
+    static qint64 paceDelay(qint64 bytes, qint64 elapsedMs, int kbPerSecond);
+
     qint32 CeRapiInitEx(CeRapiInit& init) override;
     qint32 CeRapiUninit() override;
     bool CeGetVersionEx(CeOsVersionInfo& info) override;
@@ -41,6 +48,7 @@ public:
     bool CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint32& read) override;
     bool CeWriteFile(CeHandle file, const char* buffer, quint32 toWrite, quint32& written) override;
     bool CeCloseHandle(CeHandle handle) override;
+    bool CeSetFileTime(CeHandle file, quint64 lastWriteTime) override;
     quint32 CeGetLastError() override;
 
     CeHandle CeFindFirstFile(const QString& pattern, CeFindData& data) override;
@@ -96,6 +104,7 @@ private:
     bool closeFile(OpenFile& file);
     bool fail(quint32 code);
     CeHandle newHandle();
+    void pace(quint32 bytes);
 
     QString m_root;
     QString m_rootPath; // canonical, for the copies that work on paths
@@ -109,4 +118,7 @@ private:
     std::map<FolderId, Listing> m_listings;
     // The folder and time of the last listing found current.
     std::pair<FolderId, qint64> m_checked{};
+    int m_throughput = 0; // KB/s, 0 for no limit
+    qint64 m_pacedBytes = 0;
+    QElapsedTimer m_pacedSince;
 };

@@ -1,6 +1,8 @@
 #include "OpenRemoteApi.h"
 
+#ifdef Q_OS_UNIX
 #include "FolderDevice.h"
+#endif
 #include "Ini.h"
 #include "RapiLibrary.h"
 
@@ -31,12 +33,18 @@ DeviceSettings DeviceSettings::read(const QString& settingsFile)
     settings.library = ReadIni(settingsFile, section, QStringLiteral("Library"), DefaultLibrary);
     if (settings.library.isEmpty())
         settings.library = DefaultLibrary;
+    settings.throughput = std::max(0, ReadIni(settingsFile, section, QStringLiteral("Throughput"), QString()).toInt());
     return settings;
 }
 
 std::unique_ptr<RemoteApi> OpenRemoteApi(const DeviceSettings& settings)
 {
-    if (settings.backend == DeviceSettings::Backend::Folder)
-        return std::make_unique<FolderDevice>(settings.folder);
+#ifdef Q_OS_UNIX
+    if (settings.backend == DeviceSettings::Backend::Folder) {
+        auto device = std::make_unique<FolderDevice>(settings.folder);
+        device->setThroughput(settings.throughput);
+        return device;
+    }
+#endif
     return std::make_unique<RapiLibrary>(settings.library);
 }

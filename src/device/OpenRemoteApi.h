@@ -14,6 +14,7 @@ struct DeviceSettings
     Backend backend = Backend::Rapi;
     QString folder;  // the folder device's root
     QString library; // the remote API library's file name
+    int throughput = 0; // KB/s the folder device is held to, as over a cable; 0 is as fast as it goes
 
     static DeviceSettings read(const QString& settingsFile);
 };

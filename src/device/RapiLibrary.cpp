@@ -45,6 +45,7 @@ struct RapiLibrary::Functions
     Rapi::ReadFileFn readFile;
     Rapi::WriteFileFn writeFile;
     Rapi::CloseHandleFn closeHandle;
+    Rapi::SetFileTimeFn setFileTime;
     Rapi::GetLastErrorFn getLastError;
     Rapi::FindFirstFileFn findFirstFile;
     Rapi::FindNextFileFn findNextFile;
@@ -76,6 +77,7 @@ RapiLibrary::RapiLibrary(const QString& libraryName)
     resolve(functions->readFile, "CeReadFile");
     resolve(functions->writeFile, "CeWriteFile");
     resolve(functions->closeHandle, "CeCloseHandle");
+    resolve(functions->setFileTime, "CeSetFileTime");
     resolve(functions->getLastError, "CeGetLastError");
     resolve(functions->findFirstFile, "CeFindFirstFile");
     resolve(functions->findNextFile, "CeFindNextFile");
@@ -172,6 +174,23 @@ quint32 RapiLibrary::CeGetLastError()
     return m_functions ? m_functions->getLastError() : CeError::DeviceNotConnected;
 }
 
+namespace {
+
+CeFindData entryOf(const Rapi::FindData& record)
+{
+    return {record.dwFileAttributes, textOf(record.cFileName, Rapi::MaxPath),
+            quint64(record.nFileSizeHigh) << 32 | record.nFileSizeLow,
+            quint64(record.ftLastWriteTime.high) << 32 | record.ftLastWriteTime.low};
+}
+
+} // namespace
+
+bool RapiLibrary::CeSetFileTime(CeHandle file, quint64 lastWriteTime)
+{
+    const Rapi::FileTime time{Rapi::DWORD(lastWriteTime), Rapi::DWORD(lastWriteTime >> 32)};
+    return m_functions && m_functions->setFileTime(toNative(file), nullptr, nullptr, &time);
+}
+
 CeHandle RapiLibrary::CeFindFirstFile(const QString& pattern, CeFindData& data)
 {
     if (!m_functions)
@@ -179,7 +198,7 @@ CeHandle RapiLibrary::CeFindFirstFile(const QString& pattern, CeFindData& data)
     Rapi::FindData record{};
     const CeHandle search = fromNative(m_functions->findFirstFile(wide(pattern), &record));
     if (search != InvalidCeHandle)
-        data = {record.dwFileAttributes, textOf(record.cFileName, Rapi::MaxPath)};
+        data = entryOf(record);
     return search;
 }
 
@@ -190,7 +209,7 @@ bool RapiLibrary::CeFindNextFile(CeHandle search, CeFindData& data)
     Rapi::FindData record{};
     if (!m_functions->findNextFile(toNative(search), &record))
         return false;
-    data = {record.dwFileAttributes, textOf(record.cFileName, Rapi::MaxPath)};
+    data = entryOf(record);
     return true;
 }
 

@@ -28,6 +28,7 @@ public:
     bool CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint32& read) override;
     bool CeWriteFile(CeHandle file, const char* buffer, quint32 toWrite, quint32& written) override;
     bool CeCloseHandle(CeHandle handle) override;
+    bool CeSetFileTime(CeHandle file, quint64 lastWriteTime) override;
     quint32 CeGetLastError() override;
 
     CeHandle CeFindFirstFile(const QString& pattern, CeFindData& data) override;

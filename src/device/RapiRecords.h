@@ -70,6 +70,8 @@ using ReadFileFn = BOOL(TIVARO_WINAPI*)(HANDLE file, void* buffer, DWORD toRead,
 using WriteFileFn = BOOL(TIVARO_WINAPI*)(HANDLE file, const void* buffer, DWORD toWrite,
                                        DWORD* written, void* overlapped);
 using CloseHandleFn = BOOL(TIVARO_WINAPI*)(HANDLE handle);
+using SetFileTimeFn = BOOL(TIVARO_WINAPI*)(HANDLE file, const FileTime* creation, const FileTime* lastAccess,
+                                         const FileTime* lastWrite);
 using GetLastErrorFn = DWORD(TIVARO_WINAPI*)();
 using FindFirstFileFn = HANDLE(TIVARO_WINAPI*)(const WCHAR* pattern, FindData* data);
 using FindNextFileFn = BOOL(TIVARO_WINAPI*)(HANDLE search, FindData* data);

@@ -62,11 +62,15 @@ struct CeOsVersionInfo
     QString szCSDVersion;
 };
 
-// One entry of a folder search: bit 16 of the attributes marks a folder.
+// One entry of a folder search: bit 16 of the attributes marks a folder. The
+// size and the last write time (a FILETIME: 100 ns steps since 1601, UTC) let
+// a caller tell a changed file without reading it.
 struct CeFindData
 {
     quint32 dwFileAttributes = 0;
     QString cFileName;
+    quint64 nFileSize = 0;
+    quint64 ftLastWriteTime = 0;
 };
 
 class RemoteApi
@@ -84,6 +88,9 @@ public:
     virtual bool CeWriteFile(CeHandle file, const char* buffer, quint32 toWrite,
                              quint32& written) = 0;
     virtual bool CeCloseHandle(CeHandle handle) = 0;
+    // Gives an open file its last write time (a FILETIME); later writes
+    // through the same handle keep it.
+    virtual bool CeSetFileTime(CeHandle file, quint64 lastWriteTime) = 0;
     virtual quint32 CeGetLastError() = 0;
 
     virtual CeHandle CeFindFirstFile(const QString& pattern, CeFindData& data) = 0;
@@ -93,6 +100,7 @@ public:
     virtual bool CeDeleteFile(const QString& path) = 0;
     virtual bool CeRemoveDirectory(const QString& path) = 0;
     virtual bool CeCreateDirectory(const QString& path) = 0;
+    // The copy keeps the last write time of its source.
     virtual bool CeCopyFile(const QString& existingPath, const QString& newPath,
                             bool failIfExists) = 0;
     // Renames a file or folder; fails when newPath exists.

@@ -28,6 +28,12 @@ bool sameBytes(const QString& a, const QString& b)
 
 namespace SkinDelivery {
 
+QString defaultLayoutFileOf(const QStringList& names)
+{
+    const QString tmc = QStringLiteral("defaultltTMC.ini");
+    return names.contains(tmc, Qt::CaseInsensitive) ? tmc : QStringLiteral("defaultlt.ini");
+}
+
 bool deliversRootFile(const QString& name, const QString& defaultLayoutFile)
 {
     return name == NavLib || name == defaultLayoutFile || name == MapView;

@@ -10,6 +10,10 @@
 // these rules tell on the PC already what a skin will deliver.
 namespace SkinDelivery {
 
+// The default layout file of the skin whose root holds names: "defaultltTMC.ini"
+// when one of them is that file in any letter case, else "defaultlt.ini".
+QString defaultLayoutFileOf(const QStringList& names);
+
 // Whether activation copies a file of the skin's root called name.
 bool deliversRootFile(const QString& name, const QString& defaultLayoutFile);
 

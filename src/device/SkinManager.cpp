@@ -2,12 +2,14 @@
 
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
+#include "FileTime.h"
 #include "Ini.h"
 #include "Paths.h"
 #include "Prompter.h"
 #include "SafeWrite.h"
 #include "Settings.h"
 #include "SkinDelivery.h"
+#include "SkinSync.h"
 #include "TemporaryCopy.h"
 
 #include <QDir>
@@ -174,7 +176,7 @@ void SkinManager::BTNToPDA_Click()
     refreshPending = m_machine.toggle(m_context.settingsFile);
 }
 
-void SkinManager::Timer1_Timer()
+void SkinManager::tick()
 {
     // The connection stays as it is while an upload runs.
     if (m_uploading)
@@ -213,7 +215,7 @@ void SkinManager::Timer1_Timer()
 
 void SkinManager::GetActiveSkin()
 {
-    const QString copy = TemporaryCopyPath(m_context.appPath, QStringLiteral("prefs"));
+    const QString copy = TemporaryCopyPath(m_context.settingsFolder, QStringLiteral("prefs"));
     m_context.link.CopyFileFromDevice(m_context.connection.mn4Folder + QStringLiteral("prefs.ini"), copy);
     m_activeSkin = ReadIni(copy, QStringLiteral("Display"), QStringLiteral("lastSkin"), Unknown);
     QFile::remove(copy);
@@ -247,6 +249,17 @@ void SkinManager::BTNSkinAdd_Click()
                                           + QStringLiteral(" gefunden!\nAktion abgebrochen."));
         return;
     }
+    const QStringList stored = link.ListDeviceFolders(skinStore());
+    const auto same = std::find_if(stored.begin(), stored.end(), [this](const QString& name) {
+        return name.compare(m_skinName, Qt::CaseInsensitive) == 0;
+    });
+    if (same != stored.end()) {
+        const UploadMode mode = m_context.chooseUploadMode ? m_context.chooseUploadMode() : UploadMode::Changes;
+        if (mode == UploadMode::Cancel)
+            return;
+        if (mode == UploadMode::Changes)
+            return uploadChanges(skinStore() + *same);
+    }
     // The new copy is made beside the stored one and takes its place only when
     // it is complete, so that a stopped upload leaves the skin store as it was.
     const QString deviceSkin = skinStore() + m_skinName;
@@ -275,11 +288,12 @@ void SkinManager::BTNSkinAdd_Click()
     m_cancelRequested = false;
     qint64 done = 0;
     int number = 0;
+    QString failure;
     DisplayStatus(true);
-    for (int part = 0; part < PartCount && !m_cancelRequested; ++part) {
+    for (int part = 0; part < PartCount && !m_cancelRequested && failure.isEmpty(); ++part) {
         const QString folder = partFolder(part);
         const QStringList& entries = lists.at(std::size_t(part));
-        for (qsizetype i = 0; i < entries.size() && !m_cancelRequested; ++i) {
+        for (qsizetype i = 0; i < entries.size() && !m_cancelRequested && failure.isEmpty(); ++i) {
             const QString& entry = entries.at(i);
             // Shown with the progress below.
             m_doing = QStringLiteral("Datei %1 von %2: %3").arg(++number).arg(fileCount).arg(devicePart(part) + entry);
@@ -287,17 +301,27 @@ void SkinManager::BTNSkinAdd_Click()
             if (m_cancelRequested)
                 break;
             const qint64 fileEnd = done + sizes.at(std::size_t(part)).at(i);
-            link.CopyFileToDevice(folder + entry, staged + u'\\' + devicePart(part) + entry, [&](quint32 bytes) {
-                done += bytes;
-                if (m_sinceShown.hasExpired(ShowInterval))
-                    prepareStatus(done, total);
-                return !m_cancelRequested;
-            });
+            const DeviceLink::Sent sent = link.sendFile(
+                folder + entry, staged + u'\\' + devicePart(part) + entry,
+                [&](quint32 bytes) {
+                    done += bytes;
+                    if (m_sinceShown.hasExpired(ShowInterval))
+                        prepareStatus(done, total);
+                    return !m_cancelRequested;
+                },
+                fileTimeOf(QFileInfo(folder + entry)));
+            // One failed file is a failed upload: the stored skin must not be swapped for a part of one.
+            if (!sent.failure.isEmpty())
+                failure = sent.failure + QStringLiteral("\n") + devicePart(part) + entry
+                          + QStringLiteral(": %1 von %2 Dateien waren übertragen. Der Skin auf dem PDA "
+                                           "bleibt, wie er war.")
+                                .arg(number - 1)
+                                .arg(fileCount);
             done = fileEnd;
         }
     }
     m_uploading = false;
-    if (m_cancelRequested) {
+    if (m_cancelRequested || !failure.isEmpty()) {
         link.DeleteDeviceFolder(staged);
     } else {
         putInPlace(staged, deviceSkin);
@@ -306,11 +330,37 @@ void SkinManager::BTNSkinAdd_Click()
     refreshPending = true;
     SetStatus(QString());
     DisplayStatus(false);
+    if (!failure.isEmpty())
+        m_context.prompter.note(Note, failure, Prompter::Icon::Exclamation);
 }
 
-QString SkinManager::defaultLayoutFile() const
+
+void SkinManager::uploadChanges(const QString& deviceSkin)
 {
-    return m_context.defaultLayoutFile ? m_context.defaultLayoutFile() : QStringLiteral("defaultlt.ini");
+    QStringList refused;
+    const QList<SkinFile> pc = SkinSync::scanPc(m_skinFolder, refused);
+    SkinSync sync(m_context.link);
+    const SyncPlan plan = planSync(pc, sync.scanStored(deviceSkin));
+    if (!refused.isEmpty() || !plan.clashes.isEmpty()) {
+        m_context.prompter.note(Note, SkinSync::refusal(refused, plan.clashes), Prompter::Icon::Exclamation);
+        return;
+    }
+    m_uploading = true;
+    m_cancelRequested = false;
+    DisplayStatus(true);
+    prepareStatus(0, plan.bytesToSend());
+    const SkinSync::Result result = sync.run(m_skinFolder, deviceSkin, plan, [this](const SyncStep& step, qint64 done, qint64 total) {
+        m_doing = step.path;
+        if (m_sinceShown.hasExpired(ShowInterval))
+            prepareStatus(done, total);
+        return !m_cancelRequested;
+    });
+    m_uploading = false;
+    refreshPending = true;
+    DisplayStatus(false);
+    SetStatus(result.complete ? syncSummary(result.sent, plan.unchanged, result.removed, result.bytes) : QString());
+    if (!result.failure.isEmpty())
+        m_context.prompter.note(Note, SkinSync::failureReport(result, plan), Prompter::Icon::Exclamation);
 }
 
 // Activation takes most layout files only from the skin's Layout folder. Says
@@ -322,7 +372,8 @@ bool SkinManager::offerLayoutCopies()
     using Copy = SkinDelivery::RootFile::LayoutCopy;
     QList<SkinDelivery::RootFile> behind;
     QStringList names;
-    for (const auto& file : SkinDelivery::undeliveredRootFiles(m_skinFolder, m_skinName, defaultLayoutFile())) {
+    const QString defaultLayout = SkinDelivery::defaultLayoutFileOf(plainFiles(m_skinFolder));
+    for (const auto& file : SkinDelivery::undeliveredRootFiles(m_skinFolder, m_skinName, defaultLayout)) {
         if (file.copy == Copy::Same)
             continue;
         behind << file;
@@ -437,7 +488,7 @@ bool SkinManager::switchTo(const QString& skin)
 {
     DeviceLink& link = m_context.link;
     const QString prefs = m_context.connection.mn4Folder + QStringLiteral("prefs.ini");
-    const QString copy = TemporaryCopyPath(m_context.appPath, QStringLiteral("prefs"));
+    const QString copy = TemporaryCopyPath(m_context.settingsFolder, QStringLiteral("prefs"));
     // Without a fetched copy the device's preferences are neither deleted nor replaced.
     bool switched = link.CopyFileFromDevice(prefs, copy)
                     && WriteIni(copy, QStringLiteral("Display"), QStringLiteral("lastSkin"), skin)
@@ -462,7 +513,11 @@ std::optional<int> SkinManager::ActivateSkinFiles(const QString& store, const QS
 
     const QString mn4 = m_context.connection.mn4Folder;
     const QString layoutFolder = mn4 + QStringLiteral("Layout\\");
-    const QString defaultLayout = defaultLayoutFile();
+    // The skin's own family decides which default layout file it delivers.
+    QStringList rootNames;
+    for (const CeFindData& entry : std::as_const(entries))
+        rootNames << entry.cFileName;
+    const QString defaultLayout = SkinDelivery::defaultLayoutFileOf(rootNames);
     for (const CeFindData& entry : entries) {
         const QString& name = entry.cFileName;
         if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")

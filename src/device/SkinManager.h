@@ -26,15 +26,18 @@ public:
     static constexpr int PartCount = 4;
     static const QString Unknown; // "unbekannt"
 
+    // "Nur Änderungen übertragen", "Alles neu", "Abbrechen".
+    enum class UploadMode { Changes, Everything, Cancel };
+
     struct Context
     {
         DeviceLink& link;
         DeviceConnection& connection;
         Prompter& prompter;
-        QString appPath;      // folder of Tivaro.ini, ends with a separator; temporary copies go here
+        QString settingsFolder; // folder of Tivaro.ini, ends with a separator; temporary copies go here
         QString settingsFile; // Tivaro.ini
-        // The default layout file the catalogue currently uses ("defaultlt.ini" or "defaultltTMC.ini").
-        std::function<QString()> defaultLayoutFile;
+        // Asks how to upload a skin the device already holds; without it only the changes go.
+        std::function<UploadMode()> chooseUploadMode;
         // Lets pending user-interface events run (QCoreApplication::processEvents).
         std::function<void()> processEvents;
         // Tells the window to show the state at once (status text, progress).
@@ -61,7 +64,9 @@ public:
     void deleteFiles(int part, const QStringList& names);
 
     void BTNToPDA_Click();
-    void Timer1_Timer();
+    // One tick of the one-second timer: the connection machine, then the skin list,
+    // the active skin and a waiting deletion.
+    void tick();
     // Uploads the PC skin; while it runs the window stays responsive.
     void BTNSkinAdd_Click();
     // Stops a running upload after the chunk being written; the device keeps
@@ -109,7 +114,8 @@ private:
     void putInPlace(const QString& staged, const QString& deviceSkin);
     bool switchTo(const QString& skin);
     bool offerLayoutCopies();
-    QString defaultLayoutFile() const;
+    // Brings the stored copy deviceSkin up to date, sending only what differs.
+    void uploadChanges(const QString& deviceSkin);
     // Tells the user why name cannot be used; true when it was refused.
     bool refuseUnusableName(const QString& name);
     void letEventsRun();

@@ -100,7 +100,7 @@ ProfileUpdater::Outcome ProfileUpdater::updateDeviceRow(int row, const QString& 
     const ProfileUpdate::Target& target = ProfileUpdate::targets()[row];
     DeviceLink& link = m_context.link;
     const QString deviceFile = m_context.connection.mn4Folder + target.fileName;
-    const QString copy = TemporaryCopyPath(m_context.appPath, ProfileUpdate::baseName(target));
+    const QString copy = TemporaryCopyPath(m_context.settingsFolder, ProfileUpdate::baseName(target));
 
     // Without a whole copy the device file is neither deleted nor replaced.
     Outcome outcome = Outcome::Failed;

@@ -27,7 +27,7 @@ public:
         DeviceConnection& connection;
         Prompter& prompter;
         const MapExportLauncher& launcher;
-        QString appPath;      // folder of Tivaro.ini, ends with a separator; temporary copies go here
+        QString settingsFolder; // folder of Tivaro.ini, ends with a separator; temporary copies go here
         QString settingsFile; // Tivaro.ini
         std::function<void(const QString&)> showDoing;  // LDoing, repainted at once
         std::function<void()> chooseMapExportFolder;    // the map export folder button

@@ -152,19 +152,6 @@ TEST_F(DeviceLinkTest, MissingSourcesAreReportedAndTouchNothing)
     EXPECT_EQ(treeOf(root), QStringList());
 }
 
-TEST_F(DeviceLinkTest, ListsOnlySubFolders)
-{
-    QDir().mkpath(card("MN4/Skins/Tag/Layout"));
-    QDir().mkpath(card("MN4/Skins/Nacht"));
-    writeFile(card("MN4/Skins/Nacht.ini"), "");
-    writeFile(card("MN4/Layout/defaultlt.ini"), "");
-    EXPECT_EQ(link.ListDeviceFolders("\\MN4\\Skins\\"), (QStringList{"Nacht", "Tag"}));
-    EXPECT_EQ(device.calls.first().path, "\\MN4\\Skins\\*");
-    EXPECT_EQ(device.count("CeFindClose"), 1);
-    EXPECT_TRUE(link.ListDeviceFolders("\\MN4\\Layout\\").isEmpty());
-    EXPECT_TRUE(link.ListDeviceFolders("\\Nowhere\\").isEmpty());
-}
-
 TEST_F(DeviceLinkTest, DeletesExactlyTheNamedFolderTree)
 {
     const QString outside = pc("outside");

@@ -63,3 +63,12 @@ bool FaultyDevice::CeWriteFile(CeHandle file, const char* buffer, quint32 toWrit
     const quint32 stored = number == shortWriteAt && toWrite > 0 ? toWrite - 1 : toWrite;
     return FolderDevice::CeWriteFile(file, buffer, stored, written);
 }
+
+bool FaultyDevice::CeMoveFile(const QString& from, const QString& to)
+{
+    if (!enter(QStringLiteral("CeMoveFile"), to))
+        return false;
+    if (m_moves++ == failMoveAt)
+        return fail(CeError::AccessDenied);
+    return FolderDevice::CeMoveFile(from, to);
+}

@@ -10,9 +10,9 @@
 #include <utility>
 
 // A folder device for tests: records the calls the tests count and injects
-// faults — refused creates with a chosen error code, reads or writes failing
-// at a chosen call, short writes, and the device vanishing after some of the
-// recorded calls.
+// faults — refused creates with a chosen error code, reads, writes or moves
+// failing at a chosen call, short writes, and the device vanishing after some
+// of the recorded calls.
 class FaultyDevice : public FolderDevice
 {
 public:
@@ -29,6 +29,7 @@ public:
     int failWriteAt = -1;               // the write with this number (from 0) fails
     int shortWriteAt = -1;              // the write with this number stores one byte less
     int vanishAfter = -1;               // the device is gone after this many recorded calls
+    int failMoveAt = -1;                // the move with this number (from 0) is refused
 
     QList<Call> calls;
     std::function<void(const Call&)> onCall; // sees every recorded call before it is passed on
@@ -55,6 +56,12 @@ public:
         return enter("CeFindFirstFile", pattern) ? FolderDevice::CeFindFirstFile(pattern, data) : InvalidCeHandle;
     }
     bool CeFindClose(CeHandle search) override { return enter("CeFindClose") && FolderDevice::CeFindClose(search); }
+    bool CeDeleteFile(const QString& path) override { return enter("CeDeleteFile", path) && FolderDevice::CeDeleteFile(path); }
+    bool CeCopyFile(const QString& from, const QString& to, bool failIfExists) override
+    {
+        return enter("CeCopyFile", to) && FolderDevice::CeCopyFile(from, to, failIfExists);
+    }
+    bool CeMoveFile(const QString& from, const QString& to) override;
     bool CeCreateProcess(const QString& program, const QString& line) override
     {
         return enter("CeCreateProcess", program) && FolderDevice::CeCreateProcess(program, line);
@@ -68,4 +75,5 @@ private:
     std::optional<quint32> m_error;
     int m_reads = 0;
     int m_writes = 0;
+    int m_moves = 0;
 };

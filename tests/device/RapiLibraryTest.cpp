@@ -76,7 +76,13 @@ TEST_F(RapiLibraryTest, CarriesUtf16NamesFoldersAndErrorCodes)
     writeFile(root + "/MN4/Skins/note.txt", "");
     EXPECT_EQ(link.ListDeviceFolders("\\MN4\\Skins\\"), (QStringList{skin, "Tag"}));
 
-    writeFile(base.filePath("a.ini"), "a");
+    writeFile(base.filePath("a.ini"), "abc");
+    // A file's size and time cross in the find record, the time set by its upload.
+    ASSERT_TRUE(link.sendFile(base.filePath("a.ini"), "\\MN4\\a.ini", {}, 0x01DA0000'12345670ull).whole);
+    const QList<CeFindData> entries = link.ListDeviceEntries("\\MN4");
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0].nFileSize, 3u);
+    EXPECT_EQ(entries[0].ftLastWriteTime, 0x01DA0000'12345670ull);
     EXPECT_FALSE(link.CopyFileToDevice(base.filePath("a.ini"), "\\MN4\\Skins\\note.txt"));
     EXPECT_EQ(prompter.texts(), QStringList{"A file already exists with the specified name."});
 

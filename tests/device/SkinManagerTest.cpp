@@ -40,7 +40,7 @@ protected:
     void connect()
     {
         manager.BTNToPDA_Click();
-        manager.Timer1_Timer();
+        manager.tick();
         ASSERT_EQ(manager.look().buttonCaption, "trennen");
     }
 
@@ -67,7 +67,7 @@ TEST_F(SkinManagerTest, UploadCopiesTheListedFilesIntoAFreshDeviceFolder)
                            "MySkin.ini=marker", "NavLib.ini=" + QString::fromLatin1(patternBytes(3000))}));
     EXPECT_FALSE(manager.progress().visible);
     EXPECT_TRUE(manager.refreshPending);
-    manager.Timer1_Timer();
+    manager.tick();
     EXPECT_EQ(manager.deviceSkins(), (QStringList{"MySkin", "Nacht", "Tag"}));
 }
 
@@ -101,15 +101,51 @@ TEST_F(SkinManagerTest, UploadOffersCopiesIntoLayoutOfRootFilesActivationLeavesB
     }
 }
 
+// "Alles neu" over a stored skin either replaces it whole or leaves it as it
+// was: a write refused midway, or a refused move of the old or the new copy.
+TEST_F(SkinManagerTest, FailedUploadOverAStoredSkinKeepsItWhole)
+{
+    const QString broke = "Device File Could Not Be Written Completely!\nLayout\\defaultlt.ini: 2 von 3 Dateien "
+                          "waren übertragen. Der Skin auf dem PDA bleibt, wie er war.";
+    const QString notPlaced = "Der Skin konnte auf dem PDA nicht abgelegt werden.\nAktion abgebrochen.";
+    const struct { std::function<void(FaultyDevice&)> fault; QString message; } rows[] = {
+        {[](FaultyDevice& d) { d.failWriteAt = 3; }, broke},
+        {[](FaultyDevice& d) { d.failMoveAt = 0; }, notPlaced},
+        {[](FaultyDevice& d) { d.failMoveAt = 1; }, notPlaced},
+    };
+    writeFile(card("MN4/Skins/MySkin/MySkin.ini"), "stored marker");
+    writeFile(card("MN4/Skins/MySkin/Layout/defaultlt.ini"), "stored default");
+    const QStringList stored = treeOf(card("MN4/Skins/MySkin"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.message.toStdString());
+        FaultyDevice rowDevice(root);
+        ScriptedPrompter rowPrompter;
+        DeviceLink rowLink(rowDevice, rowPrompter);
+        DeviceConnection rowConnection;
+        SkinManager rowManager({rowLink, rowConnection, rowPrompter, app, settings,
+                                [] { return SkinManager::UploadMode::Everything; }, {}, {}});
+        rowManager.load();
+        rowManager.BTNToPDA_Click();
+        rowManager.tick();
+        row.fault(rowDevice);
+        rowManager.BTNSkinAdd_Click();
+        EXPECT_EQ(rowPrompter.texts(), QStringList{row.message});
+        EXPECT_EQ(treeOf(card("MN4/Skins/MySkin")), stored);
+        EXPECT_FALSE(QFileInfo::exists(card("MN4/Skins/~MySkin")));
+    }
+}
+
+// A TMC skin brings its own default layout file, whatever family the editor shows.
 TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSkin)
 {
     for (const char* file : {"mapviewlt.ini", "navlib.ini.bak", "Layout/mainmenult.ini", "Layout/Layout/deep.ini",
-                             "Font/a.fnt", "Font2/b.ttf", "Other/c.ini"})
+                             "Font/a.fnt", "Font2/b.ttf", "Other/c.ini", "defaultltTMC.ini"})
         writeFile(card("MN4/Skins/Nacht/") + file, file);
     connect();
     manager.BTNSwitch_Click({"Nacht"});
     const struct { const char* path; QByteArray bytes; } expected[] = {
-        {"MN4/NavLib.ini", "Nacht navlib"}, {"MN4/Layout/defaultlt.ini", "Nacht default"},
+        {"MN4/NavLib.ini", "Nacht navlib"}, {"MN4/Layout/defaultltTMC.ini", "defaultltTMC.ini"},
+        {"MN4/Layout/defaultlt.ini", "live default"},
         {"MN4/Layout/mapviewlt.ini", "mapviewlt.ini"}, {"MN4/Layout/mainmenult.ini", "Layout/mainmenult.ini"},
         {"MN4/a.fnt", "Font/a.fnt"}, {"Windows/Schriftarten/b.ttf", "Font2/b.ttf"},
         {"MN4/prefs.ini", QByteArray(Prefs).replace("lastSkin= Tag", "lastSkin= Nacht")},
@@ -185,7 +221,7 @@ TEST_F(SkinManagerTest, RefusalsLeaveTheDeviceAsItWas)
         {"upload without connection",
          [&] {
              manager.BTNToPDA_Click();
-             manager.Timer1_Timer();
+             manager.tick();
              manager.BTNSkinAdd_Click();
          },
          {"Bitte erst mit dem PDA verbinden!"}},

@@ -48,6 +48,9 @@ void fill(FindData* record, const CeFindData& data)
 {
     std::memset(record, 0, sizeof *record);
     record->dwFileAttributes = data.dwFileAttributes;
+    record->nFileSizeHigh = DWORD(data.nFileSize >> 32);
+    record->nFileSizeLow = DWORD(data.nFileSize);
+    record->ftLastWriteTime = {DWORD(data.ftLastWriteTime), DWORD(data.ftLastWriteTime >> 32)};
     const auto length = std::min<std::size_t>(std::size_t(data.cFileName.size()), MaxPath - 1);
     std::memcpy(record->cFileName, data.cFileName.utf16(), length * sizeof(WCHAR));
 }
@@ -130,6 +133,12 @@ STANDIN_EXPORT BOOL TIVARO_WINAPI CeWriteFile(HANDLE file, const void* buffer, D
 STANDIN_EXPORT BOOL TIVARO_WINAPI CeCloseHandle(HANDLE handle)
 {
     return device && device->CeCloseHandle(local(handle));
+}
+
+STANDIN_EXPORT BOOL TIVARO_WINAPI CeSetFileTime(HANDLE file, const FileTime*, const FileTime*, const FileTime* lastWrite)
+{
+    return device && lastWrite
+           && device->CeSetFileTime(local(file), quint64(lastWrite->high) << 32 | lastWrite->low);
 }
 
 STANDIN_EXPORT DWORD TIVARO_WINAPI CeGetLastError()

@@ -1,6 +1,5 @@
 #include "frmTivaroZentaro.h"
 
-#include "AppState.h"
 #include "CFileDialog.h"
 #include "Ini.h"
 #include "LightShape.h"
@@ -17,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
@@ -112,16 +112,14 @@ void fill(QLabel* label, const QColor& background, const QColor& text)
 
 } // namespace
 
-frmTivaroZentaro::frmTivaroZentaro(AppState& state, DeviceConnection& connection, RemoteApi& api,
-                                   ArrowEditorOpener openArrows, QWidget* parent)
+frmTivaroZentaro::frmTivaroZentaro(const QString& settingsFolder, Prompter& prompter, DeviceConnection& connection,
+                                   RemoteApi& api, ArrowEditorOpener openArrows, QWidget* parent)
     : QDialog(parent)
-    , m_state(state)
-    , m_link(api, *state.prompter, [] { QCoreApplication::processEvents(); })
-    , m_manager({m_link, connection, *state.prompter, state.settingsFolder(), settingsFile(),
-                 [&state] {
-                     return state.LayoutFileSet[0].isEmpty() ? QStringLiteral("defaultlt.ini")
-                                                             : state.LayoutFileSet[0];
-                 },
+    , m_settingsFolder(settingsFolder)
+    , m_prompter(prompter)
+    , m_link(api, prompter, [] { QCoreApplication::processEvents(); })
+    , m_manager({m_link, connection, prompter, settingsFolder, settingsFile(),
+                 [this] { return chooseUploadMode(); },
                  [] { QCoreApplication::processEvents(); },
                  [this] { showState(); }})
     , m_openArrows(std::move(openArrows))
@@ -136,7 +134,7 @@ frmTivaroZentaro::~frmTivaroZentaro() = default;
 
 QString frmTivaroZentaro::settingsFile() const
 {
-    return Settings::filePath(m_state.settingsFolder());
+    return Settings::filePath(m_settingsFolder);
 }
 
 void frmTivaroZentaro::buildControls()
@@ -350,7 +348,7 @@ void frmTivaroZentaro::placeProgress()
 
 void frmTivaroZentaro::Timer1_Timer()
 {
-    m_manager.Timer1_Timer();
+    m_manager.tick();
     showState();
 }
 
@@ -358,6 +356,24 @@ void frmTivaroZentaro::BTNToPDA_Click()
 {
     m_manager.BTNToPDA_Click();
     showState();
+}
+
+SkinManager::UploadMode frmTivaroZentaro::chooseUploadMode()
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Frage:"),
+                    QStringLiteral("Der Skin %1 ist schon auf dem PDA.").arg(m_manager.skinName()),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("UploadModeQuestion"));
+    QPushButton* changes = box.addButton(QStringLiteral("Nur Änderungen übertragen"), QMessageBox::AcceptRole);
+    changes->setObjectName(QStringLiteral("BTNUploadChanges"));
+    QPushButton* everything = box.addButton(QStringLiteral("Alles neu"), QMessageBox::AcceptRole);
+    everything->setObjectName(QStringLiteral("BTNUploadEverything"));
+    box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole)->setObjectName(QStringLiteral("BTNUploadCancel"));
+    box.setDefaultButton(changes);
+    m_prompter.runDialog(box);
+    if (box.clickedButton() == changes)
+        return SkinManager::UploadMode::Changes;
+    return box.clickedButton() == everything ? SkinManager::UploadMode::Everything : SkinManager::UploadMode::Cancel;
 }
 
 void frmTivaroZentaro::BTNSkinAdd_Click()
@@ -398,7 +414,7 @@ void frmTivaroZentaro::BTNStartMN4_Click()
 
 void frmTivaroZentaro::BTNDir_Click()
 {
-    cSHFolder picker(*m_state.prompter);
+    cSHFolder picker(m_prompter);
     picker.setPlainFolderChoice(ReadIni(settingsFile(), Settings::Directory, Settings::SkinDir, QString()));
     const QString folder = picker.BrowseForFolder(this);
     if (folder.isEmpty())
@@ -412,7 +428,7 @@ void frmTivaroZentaro::addFiles(int part)
     const QString folder = m_manager.skinFolder();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         return;
-    CFileDialog dialog(*m_state.prompter);
+    CFileDialog dialog(m_prompter);
     dialog.setDialogTitle(QStringLiteral("Datei kopieren"));
     dialog.setDefaultExt(QString());
     dialog.setDefaultDir(QString());
@@ -443,10 +459,10 @@ void frmTivaroZentaro::LRoot_DblClick(QListWidgetItem* item)
         m_openArrows(this, m_manager.skinFolder());
 }
 
-void showSkinManager(QWidget* owner, AppState& state, DeviceConnection& connection, RemoteApi& api,
-                     frmTivaroZentaro::ArrowEditorOpener openArrows)
+void showSkinManager(QWidget* owner, const QString& settingsFolder, Prompter& prompter, DeviceConnection& connection,
+                     RemoteApi& api, frmTivaroZentaro::ArrowEditorOpener openArrows)
 {
-    frmTivaroZentaro window(state, connection, api, std::move(openArrows), owner);
+    frmTivaroZentaro window(settingsFolder, prompter, connection, api, std::move(openArrows), owner);
     window.setModal(true);
-    state.prompter->runDialog(window);
+    prompter.runDialog(window);
 }

@@ -18,7 +18,7 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 class RemoteApi;
-struct AppState;
+class Prompter;
 struct DeviceConnection;
 
 // The skin manager window "to the PDA": the PC skin folder with its four file
@@ -33,7 +33,8 @@ public:
     // Opens the arrow colour editor on NavLib.ini of a PC skin folder, modal and owned by owner.
     using ArrowEditorOpener = std::function<void(QWidget* owner, const QString& skinFolder)>;
 
-    frmTivaroZentaro(AppState& state, DeviceConnection& connection, RemoteApi& api,
+    // settingsFolder: the folder of Tivaro.ini, where temporary copies live too.
+    frmTivaroZentaro(const QString& settingsFolder, Prompter& prompter, DeviceConnection& connection, RemoteApi& api,
                      ArrowEditorOpener openArrows, QWidget* parent = nullptr);
     ~frmTivaroZentaro() override;
 
@@ -58,13 +59,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Asks whether a skin the device holds gets only its changes or goes anew.
+    SkinManager::UploadMode chooseUploadMode();
     void buildControls();
     // Shows the manager's state in the widgets.
     void showState();
     void placeProgress();
     QString settingsFile() const;
 
-    AppState& m_state;
+    QString m_settingsFolder;
+    Prompter& m_prompter;
     DeviceLink m_link;
     SkinManager m_manager;
     ArrowEditorOpener m_openArrows;
@@ -90,5 +94,6 @@ private:
 // Opens the skin manager modally, owned by owner. api is the program's one
 // remote API (from OpenRemoteApi), shared with every window that talks to the
 // device, so that the connection outlives the window.
-void showSkinManager(QWidget* owner, AppState& state, DeviceConnection& connection, RemoteApi& api,
+void showSkinManager(QWidget* owner, const QString& settingsFolder, Prompter& prompter, DeviceConnection& connection,
+                     RemoteApi& api,
                      frmTivaroZentaro::ArrowEditorOpener openArrows);
