@@ -60,35 +60,34 @@ QPoint at(int x, int y)
     return {x + CanvasView::Margin, y + CanvasView::Margin};
 }
 
-// One pointer move of a drag of "home" on the main menu, painted.
-void BM_DragMove(benchmark::State& bench)
+// Pointer moves of a drag of "home" on the main menu, back and forth over the
+// screen so the element keeps moving; painted after each move or not at all.
+void dragMoves(benchmark::State& bench, bool painted)
 {
     Editor editor;
     editor.send(QEvent::MouseButtonPress, at(60, 60), Qt::LeftButton);
     int step = 0;
     for (auto _ : bench) {
-        // Back and forth over the screen, so the element keeps moving.
         const int phase = step++ % 200;
         const int d = phase < 100 ? phase : 200 - phase;
         editor.send(QEvent::MouseMove, at(60 + d, 60 + d), Qt::LeftButton);
-        editor.window->canvasView()->repaint();
+        if (painted)
+            editor.window->canvasView()->repaint();
     }
     editor.send(QEvent::MouseButtonRelease, at(60, 60), Qt::NoButton);
+}
+
+// One pointer move, painted.
+void BM_DragMove(benchmark::State& bench)
+{
+    dragMoves(bench, true);
 }
 BENCHMARK(BM_DragMove)->Iterations(10000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
 // The pointer-move handler alone: the same drag, nothing painted.
 void BM_DragMoveHandler(benchmark::State& bench)
 {
-    Editor editor;
-    editor.send(QEvent::MouseButtonPress, at(60, 60), Qt::LeftButton);
-    int step = 0;
-    for (auto _ : bench) {
-        const int phase = step++ % 200;
-        const int d = phase < 100 ? phase : 200 - phase;
-        editor.send(QEvent::MouseMove, at(60 + d, 60 + d), Qt::LeftButton);
-    }
-    editor.send(QEvent::MouseButtonRelease, at(60, 60), Qt::NoButton);
+    dragMoves(bench, false);
 }
 BENCHMARK(BM_DragMoveHandler)->Iterations(10000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
