@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScreenPainter.h"
 #include "Snapping.h"
 #include "ViewTransform.h"
 
@@ -21,8 +22,7 @@ class CanvasView : public QWidget
     Q_OBJECT
 
 public:
-    // Room around the screen area so frames on its edge stay whole, in pixels.
-    static constexpr int Margin = 4;
+    static constexpr int Margin = ScreenMargin;
 
     CanvasView(Canvas& canvas, Elements& elements, QWidget* parent = nullptr);
 
