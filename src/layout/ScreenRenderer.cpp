@@ -24,7 +24,7 @@ ScreenRenderer::ScreenRenderer(const QString& programFolder)
     , m_layout(m_state, m_canvas, m_elements, m_view)
 {
     m_state.AppPath = programFolder;
-    // One device pixel per pixel: the picture does not depend on the display.
+    // The default look: the picture does not depend on the user's settings.
     const Settings::LayoutLook look;
     m_canvas.selector()->setColor(lookColour(look.selectorColor));
     m_canvas.selector()->setLineWidth(look.borderSelector);
