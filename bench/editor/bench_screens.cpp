@@ -37,24 +37,6 @@ void fail(benchmark::State& bench, const std::string& why)
         bench.SkipWithError(why.c_str());
 }
 
-// The editor window's side of binding: the canvas and two check boxes.
-class CanvasBindingView : public BindingView
-{
-public:
-    explicit CanvasBindingView(Canvas& canvas) : m_canvas(canvas) {}
-    void setSlotVisible(int slot, bool visible) override
-    {
-        m_canvas.bitmap(slot)->setVisible(visible);
-        m_canvas.frame(slot)->setVisible(visible);
-    }
-    void setMapBoxesVisible(bool) override {}
-    bool infobarTicked() const override { return true; }
-    bool dummysTicked() const override { return false; }
-
-private:
-    Canvas& m_canvas;
-};
-
 // A scratch copy of the demo skin with a screen layout working on it.
 struct Workbench
 {
@@ -64,7 +46,7 @@ struct Workbench
     LayoutDocument document;
     Canvas canvas;
     Elements elements{document, canvas, QLocale::c()};
-    CanvasBindingView view{canvas};
+    StartView view;
     ScreenLayout layout{state, canvas, elements, view};
 
     Workbench()
@@ -103,10 +85,11 @@ struct Workbench
     void nudgeEveryFile(int step)
     {
         QStringList files;
-        for (int slot = 0; slot <= state.Binding.lastSlot && slot < elements.size(); ++slot) {
-            if (files.contains(state.Binding.ElementFile[slot]))
+        const ScreenBinding& b = document.binding();
+        for (int slot = 0; slot <= b.lastSlot && slot < elements.size(); ++slot) {
+            if (files.contains(b.ElementFile[slot]))
                 continue;
-            files << state.Binding.ElementFile[slot];
+            files << b.ElementFile[slot];
             document.select(slot);
             nudge(step);
         }
@@ -197,7 +180,7 @@ void BM_Save(benchmark::State& bench, const QString& screen)
         const QMap<QString, QByteArray> before = w.snapshot();
         const double cpuStart = Turns::cpuNow();
         const double start = Turns::now();
-        if (!w.layout.BTNSave_Click())
+        if (!w.layout.save())
             fail(bench, "the save failed");
         const double ours = Turns::now() - start;
         cpu.push_back((Turns::cpuNow() - cpuStart) * 1000);
@@ -219,7 +202,7 @@ void BM_Save(benchmark::State& bench, const QString& screen)
     // An even number of nudges leaves the skin as it was for the next screen.
     if (step % 2 == 1) {
         w.nudgeEveryFile(step);
-        w.layout.BTNSave_Click();
+        w.layout.save();
     }
     bench.counters["ratio"] = Turns::median(ratios);
     bench.counters["cpu_ms"] = Turns::median(cpu);

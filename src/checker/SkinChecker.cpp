@@ -36,36 +36,6 @@ constexpr KeySet NoX = {false, true, true, true};
 // Values beyond this many pixels are reported without placing the element.
 constexpr double FarAway = 100000;
 
-// The editor's check boxes as it starts: info bar shown, dummies hidden.
-class StartView : public BindingView
-{
-public:
-    void setSlotVisible(int, bool) override {}
-    void setMapBoxesVisible(bool) override {}
-    bool infobarTicked() const override { return true; }
-    bool dummysTicked() const override { return false; }
-};
-
-int mapSlot(const char* section)
-{
-    const auto& map = ScreenCatalogue::mapView();
-    for (int slot = 0; slot < SlotCount; ++slot)
-        if (map[slot].section == QLatin1String(section))
-            return slot;
-    return -1;
-}
-
-const int MapInfobar = mapSlot("infobar");
-const int MapFrom = mapSlot("from");
-const int MapLargeDummy = mapSlot("largedummy");
-const int MapSmallDummy = mapSlot("smalldummy");
-
-// The list box of a list pop-up; its parts (item, up, down, OK button) follow it.
-int listSlotOf(LoaderKind kind)
-{
-    return kind == LoaderKind::ListBox ? 0 : kind == LoaderKind::ListBoxT9 ? 1 : -1;
-}
-
 QString quoted(const QString& text)
 {
     return QStringLiteral("„") + text + QStringLiteral("“");
@@ -149,37 +119,35 @@ private:
     void checkScreen(const QString& name)
     {
         m_layout.CheckForSave(name);
-        const ScreenBinding& b = m_state.Binding;
-        const LoaderKind kind = ScreenCatalogue::loaderKindOf(name).value_or(LoaderKind::Main);
+        const ScreenBinding& b = m_document.binding();
         const int last = std::min<int>(b.lastSlot, m_elements.size() - 1);
-        const int list = listSlotOf(kind);
+        const ListParts list = b.listParts();
 
         std::array<Slot, SlotCount> values{};
         for (int slot = 0; slot <= last; ++slot) {
-            const KeySet keys = keysOf(kind, slot);
+            const KeySet keys = keysOf(b, slot);
             values[slot] = keys == NoKeys ? Slot{{}, true} : readSlot(name, slot, keys);
         }
 
         // "up" and "down" get what the item column and the OK button leave of the list.
         bool listRoom = true;
-        if (list >= 0 && list + 4 <= last) {
-            const int item = list + 1, ok = list + 4;
-            const Slot &box = values[list], &i = values[item], &k = values[ok];
+        if (list.list >= 0 && list.ok() <= last) {
+            const Slot &box = values[list.list], &i = values[list.item()], &k = values[list.ok()];
             if (box.usable && i.usable && i.value[CX] >= box.value[CX])
-                listRoom = noRoom(name, item, list, QStringLiteral("so breit wie %1 oder breiter"));
+                listRoom = noRoom(name, list.item(), list.list, QStringLiteral("so breit wie %1 oder breiter"));
             if (box.usable && k.usable && k.value[CY] >= box.value[CY])
-                listRoom = noRoom(name, ok, list, QStringLiteral("so hoch wie %1 oder höher"));
+                listRoom = noRoom(name, list.ok(), list.list, QStringLiteral("so hoch wie %1 oder höher"));
         }
 
         // An element placed from other elements is only as sound as they are.
         std::array<bool, SlotCount> usable{};
         for (int slot = 0; slot <= last; ++slot) {
             usable[slot] = values[slot].usable;
-            for (const int other : placedFrom(kind, slot))
+            for (const int other : placedFrom(b, slot))
                 usable[slot] = usable[slot] && other <= last && values[other].usable;
         }
         if (!listRoom)
-            for (int part = list + 1; part <= list + 4; ++part)
+            for (int part = list.item(); part <= list.ok(); ++part)
                 usable[part] = false;
 
         std::array<std::optional<QRectF>, SlotCount> placed{};
@@ -204,7 +172,7 @@ private:
 
         for (int upper = 0; upper <= last; ++upper) {
             for (int lower = 0; lower < upper; ++lower) {
-                if (!placed[upper] || !placed[lower] || nested(kind, lower, upper))
+                if (!placed[upper] || !placed[lower] || nested(b, lower, upper))
                     continue;
                 const QRectF both = placed[upper]->intersected(*placed[lower]);
                 if (both.width() > 0 && both.height() > 0)
@@ -218,7 +186,7 @@ private:
     // Reports a list part that leaves "up" and "down" no room; always false.
     bool noRoom(const QString& screen, int slot, int list, const QString& what)
     {
-        const ScreenBinding& b = m_state.Binding;
+        const ScreenBinding& b = m_document.binding();
         add(Severity::Error, screen, b.ElementFile[slot], b.ElementSection[slot],
             QStringLiteral("ist ") + what.arg(quoted(b.ElementSection[list]))
                 + QStringLiteral("; für „up“ und „down“ bleibt kein Platz"));
@@ -226,54 +194,54 @@ private:
     }
 
     // The values a slot's element is placed from.
-    KeySet keysOf(LoaderKind kind, int slot) const
+    static KeySet keysOf(const ScreenBinding& b, int slot)
     {
-        const int list = listSlotOf(kind);
-        if (list >= 0 && (slot == list + 2 || slot == list + 3))
+        const ListParts list = b.listParts();
+        if (list.isScroll(slot))
             return NoKeys; // "up" and "down" fill the room the list leaves
-        if (list >= 0 && (slot == list + 1 || slot == list + 4))
+        if (list.isSizeOnly(slot))
             return SizeOnly;
-        if (kind == LoaderKind::MapView && slot == MapFrom)
+        if (b.isMapView() && slot == MapSlots::From)
             return NoX; // its left edge is that of a dummy
         return AllKeys;
     }
 
     // The slots whose values decide where a slot's element goes, besides its own.
-    QList<int> placedFrom(LoaderKind kind, int slot) const
+    static QList<int> placedFrom(const ScreenBinding& b, int slot)
     {
-        const int list = listSlotOf(kind);
-        if (kind == LoaderKind::MsgBox && slot > 0)
+        const ListParts list = b.listParts();
+        if (b.kind == LoaderKind::MsgBox && slot > 0)
             return {0};
-        if (list >= 0 && slot > list && slot <= list + 4)
-            return {list, list + 1, list + 4};
-        if (kind == LoaderKind::MapView) {
+        if (list.contains(slot))
+            return {list.list, list.item(), list.ok()};
+        if (b.isMapView()) {
             QList<int> from;
-            if (m_state.Binding.ElementDepends[slot])
-                from << MapInfobar;
-            if (slot == MapFrom)
-                from << (m_state.ViewIndex == 0 ? MapSmallDummy : MapLargeDummy);
+            if (b.ElementDepends[slot])
+                from << MapSlots::Infobar;
+            if (slot == MapSlots::From)
+                from << (b.viewIndex == 0 ? MapSlots::SmallDummy : MapSlots::LargeDummy);
             return from;
         }
         return {};
     }
 
     // Elements the screen's own rules put on top of each other.
-    bool nested(LoaderKind kind, int lower, int upper) const
+    static bool nested(const ScreenBinding& b, int lower, int upper)
     {
-        const int list = listSlotOf(kind);
-        if (kind == LoaderKind::MsgBox)
+        const ListParts list = b.listParts();
+        if (b.kind == LoaderKind::MsgBox)
             return lower == 0; // the dialog box holds every other element
-        if (list >= 0)
-            return lower >= list && upper <= list + 4;
-        if (kind == LoaderKind::MapView) // the info bar carries the status buttons; "from" starts at its dummy
-            return lower == MapInfobar || upper == MapInfobar
-                   || (lower == MapFrom && (upper == MapSmallDummy || upper == MapLargeDummy));
+        if (list.list >= 0)
+            return lower >= list.list && upper <= list.ok();
+        if (b.isMapView()) // the info bar carries the status buttons; "from" starts at its dummy
+            return lower == MapSlots::Infobar || upper == MapSlots::Infobar
+                   || (lower == MapSlots::From && (upper == MapSlots::SmallDummy || upper == MapSlots::LargeDummy));
         return false;
     }
 
     Slot readSlot(const QString& screen, int slot, const KeySet& keys)
     {
-        const ScreenBinding& b = m_state.Binding;
+        const ScreenBinding& b = m_document.binding();
         const QString& fileName = b.ElementFile[slot];
         const QString& section = b.ElementSection[slot];
         Slot result;

@@ -27,8 +27,10 @@ LayoutDocument::LayoutDocument(QObject* parent)
 
 LayoutDocument::~LayoutDocument() = default;
 
-void LayoutDocument::load(std::vector<LayoutElement> elements, const ScreenRules& rules, int current)
+void LayoutDocument::load(std::vector<LayoutElement> elements, const ScreenRules& rules, int current,
+                          ScreenBinding binding)
 {
+    m_binding = std::move(binding);
     m_undo.clear();
     m_elements = std::move(elements);
     m_locked.assign(m_elements.size(), false);

@@ -44,8 +44,10 @@ public:
     ~LayoutDocument() override;
 
     // Puts a freshly loaded screen in place: no history, nothing changed, the
-    // element in slot `current` selected.
-    void load(std::vector<LayoutElement> elements, const ScreenRules& rules, int current);
+    // element in slot `current` selected. The document keeps the binding the
+    // elements were loaded from.
+    void load(std::vector<LayoutElement> elements, const ScreenRules& rules, int current,
+              ScreenBinding binding = {});
 
     int count() const { return int(m_elements.size()); }
     bool contains(int slot) const { return slot >= 0 && slot < count(); }
@@ -53,6 +55,7 @@ public:
     const LayoutElement& element(int slot) const { return m_elements[slot]; }
     const std::vector<LayoutElement>& elements() const { return m_elements; }
     const ScreenRules& rules() const { return m_rules; }
+    const ScreenBinding& binding() const { return m_binding; }
     QRectF rect(int slot) const { return m_elements[slot].rect; }
     Rects rects() const;
     // The element's frame: its rectangle in whole twips.
@@ -133,6 +136,7 @@ private:
     std::vector<bool> m_locked;
     Rects m_saved;
     ScreenRules m_rules;
+    ScreenBinding m_binding;
     QList<int> m_selection;
     int m_current = -1;
     quint64 m_chain = 0;

@@ -39,7 +39,8 @@ double tppY(const ScreenRules& rules) { return rules.twipsPerPixelY > 0 ? rules.
 // screen does not have is skipped.
 void listRules(Rects& r, int list, int s)
 {
-    const int item = list + 1, up = list + 2, down = list + 3, ok = list + 4;
+    const ListParts parts{list};
+    const int item = parts.item(), up = parts.up(), down = parts.down(), ok = parts.ok();
     const auto have = [&](std::initializer_list<int> needed) {
         return std::all_of(needed.begin(), needed.end(), [&](int k) { return k >= 0 && k < int(r.size()); });
     };
@@ -177,7 +178,8 @@ void ApplyDependents(Rects& rects, const ScreenRules& rules, int slot)
 
 void ListPostPass(Rects& rects, int listSlot, const ScreenRules& rules)
 {
-    const int B = listSlot, I = B + 1, U = B + 2, D = B + 3, K = B + 4;
+    const ListParts parts{listSlot};
+    const int B = parts.list, I = parts.item(), U = parts.up(), D = parts.down(), K = parts.ok();
     if (B < 0 || K >= int(rects.size()))
         return;
     const auto W = [&](int s) { return Twips::whole(rects[s].width()) / tppX(rules); };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "ScreenBinding.h"
 
 #include <QPointF>
 #include <QRectF>
@@ -29,16 +30,6 @@ using ShownFloats = std::array<float, 4>;
 enum Field { FieldX = 0, FieldY = 1, FieldCX = 2, FieldCY = 3 };
 enum class NudgeMode { Position = 0, Grow = 1, Shrink = 2 };
 enum class NudgeDirection { North, South, West, East };
-
-// Map view slots with rules of their own.
-namespace MapSlots {
-inline constexpr int Infobar = 1;
-inline constexpr int From = 3;
-inline constexpr int RouteInfo = 4;
-inline constexpr int NextInfo = 5;
-inline constexpr int LargeDummy = 19;
-inline constexpr int SmallDummy = 20;
-} // namespace MapSlots
 
 // Which values of an element the user may change with the mouse.
 struct Touch

@@ -4,6 +4,8 @@
 
 #include "ElementList.h"
 #include "LayoutDocument.h"
+#include "ScreenPainter.h"
+#include "Selection.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -18,26 +20,6 @@ namespace {
 
 // Snap guides: a colour no skin uses much, so a guide never hides in the picture.
 const QColor GuideColour(0xFF, 0x00, 0xFF);
-
-// Colour of the canvas where no background picture is loaded yet.
-const QColor EmptyCanvas(0x30, 0x30, 0x30);
-
-// An outline drawn inside its rectangle, as the frames of the device screen are.
-void drawOutline(QPainter& painter, const QRectF& r, const QColor& color, int lineWidth)
-{
-    if (lineWidth <= 0)
-        return;
-    const double inset = lineWidth / 2.0;
-    const QRectF inner = r.adjusted(inset, inset, -inset, -inset);
-    QPen pen(color, lineWidth);
-    pen.setJoinStyle(Qt::MiterJoin);
-    painter.setPen(pen);
-    painter.setBrush(Qt::NoBrush);
-    if (inner.width() >= 0 && inner.height() >= 0)
-        painter.drawRect(inner);
-    else
-        painter.fillRect(r, color);
-}
 
 } // namespace
 
@@ -115,38 +97,7 @@ void CanvasView::paintEvent(QPaintEvent* event)
     painter.setClipRect(event->rect());
     painter.fillRect(event->rect(), palette().window());
 
-    const CanvasBitmap* background = m_canvas.background();
-    const QRectF screen = toWidget(m_canvas.screen()->rect());
-    if (background->isVisible() && !background->picture().isNull())
-        painter.drawImage(toWidget(background->rect()), background->picture());
-    else
-        painter.fillRect(screen, EmptyCanvas);
-
-    // Higher slots lie above lower ones.
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        const CanvasBitmap* bitmap = m_canvas.bitmap(slot);
-        if (bitmap->isVisible() && !bitmap->picture().isNull() && bitmap->width() > 0 && bitmap->height() > 0) {
-            const QRectF target = toWidget(bitmap->rect());
-            if (target.intersects(event->rect()))
-                painter.drawImage(target, bitmap->picture());
-        }
-    }
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        const CanvasShape* frame = m_canvas.frame(slot);
-        if (frame->isVisible())
-            drawOutline(painter, toWidget(frame->rect()), frame->color(), frame->lineWidth());
-    }
-    const CanvasShape* screenFrame = m_canvas.screen();
-    if (screenFrame->isVisible())
-        drawOutline(painter, screen.adjusted(-1, -1, 1, 1), screenFrame->color(), 1);
-    const CanvasShape* selector = m_canvas.selector();
-    const LayoutDocument& doc = m_document;
-    // The other selected elements: a thin line of the marker's colour.
-    for (int slot : doc.selection())
-        if (slot != doc.current() && doc.contains(slot) && doc.element(slot).visible)
-            drawOutline(painter, toWidget(doc.rect(slot)), selector->color(), 1);
-    if (selector->isVisible())
-        drawOutline(painter, toWidget(selector->rect()), selector->color(), selector->lineWidth());
+    PaintScreen(painter, m_canvas, m_document, m_transform, event->rect());
     // Guides across the whole view, one screen pixel wide whatever the zoom.
     painter.setPen(QPen(GuideColour, 0));
     for (const Snapping::Guide& g : m_guides) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ScreenPainter.h"
 #include "SelectTool.h"
 #include "ViewTransform.h"
 
@@ -16,8 +17,7 @@ class CanvasView : public QWidget
     Q_OBJECT
 
 public:
-    // Room around the screen area so frames on its edge stay whole, in pixels.
-    static constexpr int Margin = 4;
+    static constexpr int Margin = ScreenMargin;
 
     CanvasView(Canvas& canvas, LayoutDocument& document, QWidget* parent = nullptr);
 

@@ -687,7 +687,6 @@ void frmTivaro::useSkinFolder(const QString& path)
     m_state.SkinFolder = path;
     if (!path.endsWith(u'\\') && !path.endsWith(u'/'))
         m_state.SkinFolder += QDir::separator();
-    m_layout.CheckForSave(ComboAnsicht->currentText());
     m_state.LayoutLoaded = true;
     m_layout.CheckForSave(ComboAnsicht->currentText());
 }
@@ -722,7 +721,7 @@ bool frmTivaro::showScreen(const QString& screenName)
 
 void frmTivaro::BTNSave_Click()
 {
-    m_layout.BTNSave_Click();
+    m_layout.save();
     ComboAnsicht->setFocus();
 }
 
@@ -739,8 +738,6 @@ void frmTivaro::ChkInfobar_Click()
         ChkInfobar->setChecked(!ChkInfobar->isChecked());
         return;
     }
-    for (int view = 0; view < ViewCount; ++view)
-        m_state.Binding.ElementVisible[view][1] = ChkInfobar->isChecked();
     m_layout.CheckForSave(ComboAnsicht->currentText());
 }
 
@@ -750,8 +747,6 @@ void frmTivaro::ChkDummys_Click()
         ChkDummys->setChecked(!ChkDummys->isChecked());
         return;
     }
-    m_state.Binding.ElementVisible[0][20] = ChkDummys->isChecked();
-    m_state.Binding.ElementVisible[2][19] = ChkDummys->isChecked();
     m_layout.CheckForSave(ComboAnsicht->currentText());
 }
 
@@ -803,14 +798,6 @@ void frmTivaro::showFinding(const Finding& finding)
 }
 
 // ---- binding view ----
-
-void frmTivaro::setSlotVisible(int slot, bool visible)
-{
-    if (CanvasBitmap* bitmap = m_canvas.bitmap(slot))
-        bitmap->setVisible(visible);
-    if (CanvasShape* frame = m_canvas.frame(slot))
-        frame->setVisible(visible);
-}
 
 void frmTivaro::setMapBoxesVisible(bool visible)
 {

@@ -102,7 +102,6 @@ public:
     void zoomToFit();
 
     // BindingView
-    void setSlotVisible(int slot, bool visible) override;
     void setMapBoxesVisible(bool visible) override;
     bool infobarTicked() const override;
     bool dummysTicked() const override;

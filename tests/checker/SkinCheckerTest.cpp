@@ -151,12 +151,26 @@ TEST(CommandLineTest, CheckExitsWithTheWorstFinding)
     EXPECT_EQ(program.run({"--check", skin.path + "/none"}), 2);
 }
 
-TEST(CommandLineTest, RenderPaintsTheCanvasOfTheEditor)
+TEST(CommandLineTest, RenderPaintsTheCanvasOfTheEditorAndLeavesTheSettingsAlone)
 {
     Program program;
     const Skin skin;
-    const QString png = program.dir.filePath(QStringLiteral("Routenoptionen.png"));
-    ASSERT_EQ(program.run({"--render", skin.path, "--screen", "Routenoptionen", "--out", png}), 0);
+    // The user's settings, as a hand-edited file: the command-line modes neither read nor write them.
+    const QString settings = program.dir.filePath(QStringLiteral("Tivaro.ini"));
+    const QByteArray stored = "; mine\n[Directory]\nlastDir = \"D:\\Skins\\Alt\"\n";
+    {
+        QFile f(settings);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(stored) == stored.size());
+    }
+    // A full screen, a map view with its info bar and a list pop-up with its parts.
+    const QStringList screens = {"Routenoptionen", "Kartenansicht 3", "AdresseingabeEdit"};
+    const QString out = program.dir.filePath(QStringLiteral("out"));
+    ASSERT_EQ(program.run({"--render", skin.path, "--screen", "all", "--out", out}), 0);
+    EXPECT_EQ(program.run({"--check", skin.path}), 0);
+    QFile after(settings);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), stored);
+    after.close();
 
     ScriptedPrompter prompter;
     AppState state;
@@ -164,9 +178,13 @@ TEST(CommandLineTest, RenderPaintsTheCanvasOfTheEditor)
     state.prompter = &prompter;
     frmTivaro window(state);
     window.show();
-    ASSERT_TRUE(window.openSkinFolder(skin.path) && window.showScreen("Routenoptionen"));
-    EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32),
-              window.canvasView()->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    ASSERT_TRUE(window.openSkinFolder(skin.path));
+    for (const QString& screen : screens) {
+        ASSERT_TRUE(window.showScreen(screen));
+        EXPECT_EQ(QImage(out + u'/' + screen + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32),
+                  window.canvasView()->grab().toImage().convertToFormat(QImage::Format_RGB32))
+            << screen.toStdString();
+    }
 }
 
 } // namespace

@@ -16,7 +16,7 @@ QStringList expectedPaths()
     QStringList paths = {ScreenCatalogue::backgroundBitmap(false), ScreenCatalogue::backgroundBitmap(true)};
     for (const ScreenEntry& screen : ScreenCatalogue::screens())
         for (const QString& section : screen.sections)
-            paths << ScreenCatalogue::elementBitmap(screen.displayName, section);
+            paths << ScreenCatalogue::elementBitmap(BindScreen(screen, PlainLayoutFiles(), {}).pictureFolder, section);
     paths.removeDuplicates();
     return paths;
 }

@@ -35,7 +35,7 @@ TEST_F(ScreenLayoutTest, EveryScreenOfBothDemoSkinsSavesBackTheSameBytes)
             show(screen);
             ASSERT_EQ(layout().currentScreen(), screen);
             EXPECT_FALSE(layout().LayoutChanged());
-            EXPECT_TRUE(layout().BTNSave_Click());
+            EXPECT_TRUE(layout().save());
             EXPECT_EQ(snapshot(skin.path()), before);
         }
         EXPECT_EQ(state.LayoutFileSet[0], demo == std::string("DemoSkin") ? "defaultlt.ini" : "defaultltTMC.ini");
@@ -79,7 +79,7 @@ TEST_F(ScreenLayoutTest, AResizedInfoBarRewritesTheYOfTheElementsThatFollowIt)
     const QList<QByteArray> before = bytes(file("mapviewlt.ini")).split('\n');
     doc().select(1);
     doc().typeValue(FieldCY, 30); // 24 pixels high before
-    ASSERT_TRUE(layout().BTNSave_Click());
+    ASSERT_TRUE(layout().save());
     // They stay where they are on the screen, so their stored y grows with the bar.
     EXPECT_EQ(ini("mapviewlt.ini", "to", "y"), "52");
     EXPECT_EQ(ini("mapviewlt.ini", "routeinfo", "y"), "228");
@@ -119,14 +119,14 @@ TEST_F(ScreenLayoutTest, ASaveWritesOnlyTheKeysThatChangedAndInventsNoSection)
         writeBytes(file(r.file), r.before);
         show(r.screen);
         auto expected = snapshot(skin.path());
-        ASSERT_TRUE(layout().BTNSave_Click());
+        ASSERT_TRUE(layout().save());
         EXPECT_EQ(snapshot(skin.path()), expected) << "nothing changed, nothing written";
         doc().select(0);
         type(doc(), r.typed);
-        ASSERT_TRUE(layout().BTNSave_Click());
+        ASSERT_TRUE(layout().save());
         expected[r.file] = r.after;
         EXPECT_EQ(snapshot(skin.path()), expected);
-        ASSERT_TRUE(layout().BTNSave_Click());
+        ASSERT_TRUE(layout().save());
         EXPECT_EQ(snapshot(skin.path()), expected) << "saved is unchanged";
     }
 }
@@ -138,7 +138,7 @@ TEST_F(ScreenLayoutTest, MapViewSaveFixesStartAndPanelValues)
         doc().select(slot);
         type(doc(), {17, 100, 90, 44});
     }
-    ASSERT_TRUE(layout().BTNSave_Click());
+    ASSERT_TRUE(layout().save());
     EXPECT_EQ(ini("mapviewlt.ini", "from", "x"), "0");
     EXPECT_EQ(ini("mapviewlt.ini", "routeinfo", "cy"), "60");
     EXPECT_EQ(ini("mapviewlt.ini", "nextinfo", "cy"), "60");
@@ -168,7 +168,7 @@ TEST_F(ScreenLayoutTest, ListSavesLeaveTheArrowsAlone)
             show("Kartenansicht 1");
             ASSERT_EQ(layout().currentScreen(), "Kartenansicht 1");
         } else {
-            ASSERT_TRUE(layout().BTNSave_Click());
+            ASSERT_TRUE(layout().save());
         }
         EXPECT_EQ(ini(name, "up", "x"), "77");
         EXPECT_EQ(ini(name, "down", "cy"), "88");
@@ -184,7 +184,7 @@ TEST_F(ScreenLayoutTest, FractionsUseTheLocalesSeparator)
     show("Hauptmenu");
     doc().select(0);
     doc().typeValue(FieldX, 10.2);
-    ASSERT_TRUE(layout().BTNSave_Click());
+    ASSERT_TRUE(layout().save());
     EXPECT_EQ(ini("mainmenult.ini", "home", "x"), "10,2");
 }
 
@@ -198,7 +198,7 @@ TEST_F(ScreenLayoutTest, FailedSaveKeepsTheFileTheEditsAndTellsWhich)
     ASSERT_TRUE(QFile::remove(file("mainmenult.ini")));
     ASSERT_TRUE(QDir(skin.path()).mkdir("mainmenult.ini"));
 
-    EXPECT_FALSE(layout().BTNSave_Click());
+    EXPECT_FALSE(layout().save());
     EXPECT_TRUE(layout().LayoutChanged());
     ASSERT_EQ(prompter.shown.size(), 1);
     EXPECT_EQ(prompter.shown[0].title, "Hinweis:");
@@ -216,11 +216,11 @@ TEST_F(ScreenLayoutTest, FailedSaveKeepsTheFileTheEditsAndTellsWhich)
 TEST_F(ScreenLayoutTest, FamilyChangeRebindsTheSameScreen)
 {
     show("Hauptmenu");
-    EXPECT_EQ(state.Binding.ElementFile[0], "mainmenult.ini");
+    EXPECT_EQ(doc().binding().ElementFile[0], "mainmenult.ini");
     writeBytes(file("defaultltTMC.ini"), "[log]\r\nx= 5\r\n");
     show("Hauptmenu");
-    EXPECT_EQ(state.Binding.ElementFile[0], "mainmenultSR.ini");
-    EXPECT_EQ(state.Binding.ElementFile[8], "defaultltTMC.ini");
+    EXPECT_EQ(doc().binding().ElementFile[0], "mainmenultSR.ini");
+    EXPECT_EQ(doc().binding().ElementFile[8], "defaultltTMC.ini");
     doc().select(8);
     EXPECT_EQ(canvas().txtX()->text(), "5");
 }
@@ -232,7 +232,7 @@ TEST_F(ScreenLayoutTest, LayoutFilesAreFoundInAnyLetterCase)
     doc().select(0);
     EXPECT_EQ(canvas().txtX()->text(), "10");
     doc().typeValue(FieldX, 11);
-    ASSERT_TRUE(layout().BTNSave_Click());
+    ASSERT_TRUE(layout().save());
     EXPECT_FALSE(QFile::exists(file("mainmenult.ini")));
     EXPECT_EQ(ReadIni(file("MAINMENULT.INI"), "home", "x", ""), "11");
 }

@@ -62,6 +62,12 @@ TEST_F(CanvasTest, PicturesLoadFromBitmapFilesAndFailEmpty)
             EXPECT_EQ(b->picture().size(), QSize(12, 7));
         }
     }
+    // A bitmap replaced on disk shows anew, however often it was shown before.
+    QImage wider(20, 7, QImage::Format_RGB32);
+    wider.fill(Qt::red);
+    ASSERT_TRUE(wider.save(good, "BMP"));
+    EXPECT_TRUE(b->loadPicture(good));
+    EXPECT_EQ(b->picture().size(), QSize(20, 7));
 }
 
 } // namespace

@@ -58,7 +58,7 @@ Style mapStyle(const QString& section)
 
 Style styleOf(const QString& screenName, const QString& section)
 {
-    if (ScreenCatalogue::isMapView(screenName))
+    if (screenName == QLatin1String("Kartenansicht"))
         return mapStyle(section);
     const QString s = section.toLower();
     if (s == QLatin1String("size"))
@@ -243,7 +243,7 @@ QImage ProgramBitmaps::element(const QString& screenName, const QString& section
 {
     const Style style = styleOf(screenName, section);
     const QRectF r(QPointF(0, 0), QSizeF(style.size));
-    const bool onMap = ScreenCatalogue::isMapView(screenName);
+    const bool onMap = screenName == QLatin1String("Kartenansicht");
     QImage img = canvas(style.size, onMap ? QColor(242, 238, 226) : QColor(10, 20, 40));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -336,7 +336,7 @@ QStringList ProgramBitmaps::writeAll(const QString& programFolder)
         if (screen.loader == LoaderKind::MapView)
             continue;
         for (const QString& section : screen.sections)
-            write(ScreenCatalogue::elementBitmap(screen.displayName, section),
+            write(ScreenCatalogue::elementBitmap(ScreenCatalogue::pictureFolder(screen), section),
                   element(screen.displayName, section));
     }
     return failed;

@@ -1,4 +1,3 @@
-#include "BindingView.h"
 #include "ScreenCatalogue.h"
 
 #include <QDir>
@@ -7,22 +6,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class FakeBindingView : public BindingView
-{
-public:
-    FakeBindingView() { slotShown.fill(true); }
-    void setSlotVisible(int slot, bool visible) override { slotShown.at(slot) = visible; ++slotCalls; }
-    void setMapBoxesVisible(bool visible) override { boxesShown = visible; }
-    bool infobarTicked() const override { return infobar; }
-    bool dummysTicked() const override { return dummys; }
-
-    std::array<bool, SlotCount> slotShown{};
-    int slotCalls = 0;
-    bool boxesShown = true;
-    bool infobar = true;
-    bool dummys = false;
-};
 
 // A skin folder of one family; the TMC family is marked by "defaultltTMC.ini".
 struct Skin
@@ -45,38 +28,25 @@ const struct { const char* screen; int slot; const char* file; } Spots[] = {
     {"Routenoptionen", 9, "D"}, {"DialogEdit", 5, "E"}, {"DialogGPS", 14, "G"},
 };
 
-void bindIn(const Skin& skin, const QString& name, AppState& state, FakeBindingView& view)
+ScreenBinding bound(const QString& name, const LayoutFiles& family, MapBoxes boxes = {})
 {
-    state.SkinFolder = skin.folder();
-    QString current = name;
-    getiniVersion(state, current);
-    ASSERT_TRUE(RunBindingRoutine(name, state, view)) << name.toStdString();
+    const ScreenEntry* entry = ScreenCatalogue::find(name);
+    EXPECT_TRUE(entry) << name.toStdString();
+    return entry ? BindScreen(*entry, family, boxes) : ScreenBinding{};
 }
 
 } // namespace
 
 TEST(ScreenCatalogueTest, BindsEveryScreenInBothFamilies)
 {
-    const Skin plain;
-    const Skin tmc(QStringLiteral("defaultltTMC.ini"));
-    const std::pair<const Skin*, LayoutFiles> families[] = {{&plain, PlainLayoutFiles()},
-                                                            {&tmc, TmcLayoutFiles()}};
-    for (const auto& [skin, family] : families) {
-        AppState state;
-        state.ViewIndex = 2; // left over from a map view
+    for (const LayoutFiles& family : {PlainLayoutFiles(), TmcLayoutFiles()}) {
         for (const ScreenEntry& screen : ScreenCatalogue::screens()) {
-            if (ScreenCatalogue::isMapView(screen.displayName))
+            if (screen.loader == LoaderKind::MapView)
                 continue;
             SCOPED_TRACE(screen.displayName.toStdString() + " in " + family[0].toStdString());
-            FakeBindingView view;
-            state.Binding.ElementFile.fill(QStringLiteral("stale.ini"));
-            bindIn(*skin, screen.displayName, state, view);
-            const ScreenBinding& b = state.Binding;
-            EXPECT_EQ(b.lastSlot, screen.lastSlot);
+            const ScreenBinding b = bound(screen.displayName, family);
             EXPECT_EQ(screen.sections.size(), screen.lastSlot + 1);
-            EXPECT_EQ(state.ViewIndex, 0);
-            EXPECT_FALSE(view.boxesShown);
-            EXPECT_EQ(view.slotCalls, SlotCount);
+            EXPECT_EQ(b.viewIndex, 0);
             const bool list = screen.loader == LoaderKind::ListBox || screen.loader == LoaderKind::ListBoxT9;
             for (int slot = 0; slot < SlotCount; ++slot) {
                 const bool used = slot <= screen.lastSlot;
@@ -84,7 +54,6 @@ TEST(ScreenCatalogueTest, BindsEveryScreenInBothFamilies)
                 EXPECT_EQ(b.ElementSection[slot], used ? screen.sections[slot] : QString()) << slot;
                 EXPECT_EQ(b.ElementVisible[0][slot], used) << slot;
                 EXPECT_FALSE(b.ElementVisible[1][slot] || b.ElementVisible[2][slot] || b.ElementDepends[slot]);
-                EXPECT_FALSE(view.slotShown[slot]) << "element and frame hidden until loaded";
                 // Only the item column and the OK button of a list stay where the list puts them.
                 const bool locked = list && (b.ElementSection[slot] == QLatin1String("listboxitem")
                                              || b.ElementSection[slot] == QLatin1String("okbutton"));
@@ -93,10 +62,9 @@ TEST(ScreenCatalogueTest, BindsEveryScreenInBothFamilies)
             }
         }
         for (const auto& spot : Spots) {
-            FakeBindingView view;
-            bindIn(*skin, QString::fromLatin1(spot.screen), state, view);
+            const ScreenBinding b = bound(QString::fromLatin1(spot.screen), family);
             const int role = QByteArray("DMEG").indexOf(spot.file);
-            EXPECT_EQ(state.Binding.ElementFile[spot.slot], role >= 0 ? family[role] : QString::fromLatin1(spot.file))
+            EXPECT_EQ(b.ElementFile[spot.slot], role >= 0 ? family[role] : QString::fromLatin1(spot.file))
                 << spot.screen << " " << spot.slot;
         }
     }
@@ -107,22 +75,13 @@ TEST(ScreenCatalogueTest, MapViewVisibilityFollowsTheCheckBoxes)
     // Per slot the three views: Y shown, I with the info bar, D with the dummies, - hidden.
     const std::pair<int, const char*> visibility[] = {
         {0, "-Y-"}, {1, "I-I"}, {3, "Y-Y"}, {17, "YYY"}, {19, "--D"}, {20, "D--"}, {24, "YYY"}};
-    const Skin tmc(QStringLiteral("defaultltTMC.ini"));
     for (const bool infobar : {false, true}) {
         for (const bool dummys : {false, true}) {
             SCOPED_TRACE(std::string(infobar ? "infobar " : "") + (dummys ? "dummys" : ""));
-            AppState state;
-            state.ViewIndex = 1;
-            state.Binding.NudgeFactor[4] = {0.0, 0.0, 1.0, 1.0};
-            FakeBindingView view;
-            view.boxesShown = false;
-            view.infobar = infobar;
-            view.dummys = dummys;
-            bindIn(tmc, QStringLiteral("Kartenansicht 2"), state, view);
-            const ScreenBinding& b = state.Binding;
+            const ScreenBinding b = bound(QStringLiteral("Kartenansicht 2"), TmcLayoutFiles(), {infobar, dummys});
             EXPECT_EQ(b.lastSlot, 24);
-            EXPECT_EQ(state.ViewIndex, 1) << "the map loader chooses the view";
-            EXPECT_TRUE(view.boxesShown);
+            EXPECT_EQ(b.viewIndex, 1);
+            EXPECT_TRUE(b.isMapView());
             for (const auto& [slot, views] : visibility) {
                 for (int v = 0; v < ViewCount; ++v) {
                     const char c = views[v];
@@ -132,8 +91,9 @@ TEST(ScreenCatalogueTest, MapViewVisibilityFollowsTheCheckBoxes)
             }
             for (int slot = 0; slot < SlotCount; ++slot) {
                 EXPECT_EQ(b.ElementDepends[slot], slot >= 2 && slot <= 8) << slot;
+                // Dependents move with the info bar only while it is shown.
+                EXPECT_EQ(b.depends(slot), infobar && slot >= 2 && slot <= 8) << slot;
                 EXPECT_EQ(b.NudgeFactor[slot], (std::array<double, 4>{1.0, 1.0, 1.0, 1.0}));
-                EXPECT_FALSE(view.slotShown[slot]);
             }
             EXPECT_EQ(b.ElementSection[3], QStringLiteral("from"));
             EXPECT_EQ(b.ElementFile[20], QStringLiteral("mapviewlt.ini"));
@@ -142,25 +102,21 @@ TEST(ScreenCatalogueTest, MapViewVisibilityFollowsTheCheckBoxes)
     }
 }
 
-TEST(ScreenCatalogueTest, NamesAreExact)
+TEST(ScreenCatalogueTest, NamesAreExactAndEachMapViewShowsItsOwnView)
 {
-    AppState state;
-    state.LayoutFileSet = PlainLayoutFiles();
-    FakeBindingView view;
-    // The two list routines take the second file for anything but their first name.
-    InitEinfacheListe(state, view, QStringLiteral("einfacheliste"));
-    EXPECT_EQ(state.Binding.ElementFile[0], QStringLiteral("simplepopupmultilt.ini"));
-    InitAdresseingabeEdit(state, view, QStringLiteral("AdresseingabeEdit "));
-    EXPECT_EQ(state.Binding.ElementFile[0], QStringLiteral("targetpopuplt.ini"));
-    view.slotCalls = 0;
-    for (const char* name : {"hauptmenu", "", "Hauptmenu ", "Kartenansich"}) {
-        EXPECT_FALSE(RunBindingRoutine(QString::fromLatin1(name), state, view)) << name;
-        EXPECT_EQ(ScreenCatalogue::loaderKindOf(QString::fromLatin1(name)), std::nullopt) << name;
+    for (const char* name : {"hauptmenu", "", "Hauptmenu ", "Kartenansich", "Kartenansicht 7", "einfacheliste"})
+        EXPECT_EQ(ScreenCatalogue::find(QString::fromLatin1(name)), nullptr) << name;
+    // The two screens of each shared list routine keep their own files.
+    const std::pair<const char*, const char*> lists[] = {
+        {"EinfacheListe", "simplepopuplt.ini"}, {"Wegeliste", "simplepopupmultilt.ini"},
+        {"AdresseingabeEdit", "editpopuplt.ini"}, {"ZieleingabeEdit", "targetpopuplt.ini"}};
+    for (const auto& [name, file] : lists)
+        EXPECT_EQ(bound(QString::fromLatin1(name), PlainLayoutFiles()).ElementFile[0], QString::fromLatin1(file)) << name;
+    for (int view = 0; view < ViewCount; ++view) {
+        const ScreenBinding b = bound(QStringLiteral("Kartenansicht %1").arg(view + 1), PlainLayoutFiles());
+        EXPECT_EQ(b.viewIndex, view);
+        EXPECT_EQ(b.pictureFolder, QStringLiteral("Kartenansicht"));
     }
-    EXPECT_EQ(state.Binding.ElementFile[0], QStringLiteral("targetpopuplt.ini"));
-    EXPECT_EQ(view.slotCalls, 0);
-    for (const char* map : {"Kartenansicht 3", "Kartenansicht 7", "Meine Kartenansicht"})
-        EXPECT_EQ(ScreenCatalogue::loaderKindOf(QString::fromLatin1(map)), LoaderKind::MapView) << map;
 }
 
 TEST(ScreenCatalogueTest, FamilyFollowsTheMarkerFile)
@@ -182,9 +138,7 @@ TEST(ScreenCatalogueTest, FamilyFollowsTheMarkerFile)
         if (*c.before)
             state.LayoutFileSet = QLatin1String(c.before) == QLatin1String("defaultlt.ini") ? PlainLayoutFiles()
                                                                                           : TmcLayoutFiles();
-        QString current = QStringLiteral("Hauptmenu");
-        EXPECT_EQ(getiniVersion(state, current), c.changes);
-        EXPECT_EQ(current.isEmpty(), c.changes);
+        EXPECT_EQ(getiniVersion(state), c.changes);
         EXPECT_EQ(state.LayoutFileSet,
                   QLatin1String(c.after) == QLatin1String("defaultlt.ini") ? PlainLayoutFiles() : TmcLayoutFiles());
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppState.h"
+#include "ScreenBinding.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,17 +9,6 @@
 #include <array>
 #include <optional>
 #include <vector>
-
-class BindingView;
-
-// The loader that reads a screen of this kind onto the canvas.
-enum class LoaderKind {
-    MapView,   // the three map views, read by SetTheControls itself
-    Main,      // SetMainControls: full screens with the status buttons
-    MsgBox,    // SetMsgBoxControls: dialogs whose first section is "size"
-    ListBox,   // SetListBoxControls: list pop-ups
-    ListBoxT9, // SetListBoxt9Controls: list pop-ups with keyboard and T9 list
-};
 
 // Index into AppState::LayoutFileSet: the shared files of the current family.
 enum LayoutFileRole {
@@ -53,12 +43,12 @@ struct SlotFiles
 struct ScreenEntry
 {
     QString displayName;
-    QString routine;                // name of the binding routine
     LoaderKind loader;
     int lastSlot;
     std::vector<SlotFiles> files;   // in slot order
     QStringList sections;           // slot 0 first
     std::vector<int> lockedSlots;   // their x and y NudgeFactor are 0
+    int view = 0;                   // the map view 0..2 a map entry shows
 
     // The layout file of slot in the given family, "" beyond lastSlot.
     QString fileOf(int slot, const LayoutFiles& fileSet) const;
@@ -90,16 +80,14 @@ const std::array<MapSlot, SlotCount>& mapView();
 
 // Exact, case-sensitive lookup of a display name; nullptr when unknown.
 const ScreenEntry* find(const QString& displayName);
-// Whether a name denotes a map view: it contains "Kartenansicht" (case-sensitive).
-bool isMapView(const QString& displayName);
-// The loader that reads the named screen; none for an unknown name.
-std::optional<LoaderKind> loaderKindOf(const QString& displayName);
 // The display names as the screen list shows them: alphabetical, ignoring letter case.
 QStringList sortedNames();
 
 // Program bitmaps, relative to the program folder and with "/" separators.
 QString backgroundBitmap(bool mapView);
-QString elementBitmap(const QString& screenName, const QString& section);
+// The folder of a screen's element bitmaps: one for the three map views, else the screen's name.
+QString pictureFolder(const ScreenEntry& screen);
+QString elementBitmap(const QString& pictureFolder, const QString& section);
 
 } // namespace ScreenCatalogue
 
@@ -107,23 +95,23 @@ QString elementBitmap(const QString& screenName, const QString& section);
 LayoutFiles PlainLayoutFiles();
 LayoutFiles TmcLayoutFiles();
 
-// Resets the binding tables to bValue (every caller passes false) and sets every
-// element's visibility from them, so all 25 elements disappear.
-void InitMyArr(bool bValue, AppState& state, BindingView& view);
+// The two map-view check boxes at binding time.
+struct MapBoxes
+{
+    bool infobar = true; // ChkInfobar "Infobar eingeschaltet"
+    bool dummys = false; // ChkDummys "Dummys sichtbar"
+};
 
-// Chooses the plain or TMC family of shared files for state.SkinFolder. When the
-// family changes, currentScreenName is cleared so the next choice binds again.
+// Resets every slot: no file, no section, hidden, independent, free to move.
+void InitMyArr(ScreenBinding& binding);
+
+// Chooses the plain or TMC family of shared files for state.SkinFolder.
 // Returns whether the family changed.
-bool getiniVersion(AppState& state, QString& currentScreenName);
+bool getiniVersion(AppState& state);
 
-// Binding routines. InitKartenansicht serves the three map views, InitEinfacheListe
-// and InitAdresseingabeEdit two list pop-ups each, chosen by their exact display
-// name; BindScreen is the routine named in any other entry of the catalogue.
-void InitKartenansicht(AppState& state, BindingView& view);
-void InitEinfacheListe(AppState& state, BindingView& view, const QString& strAuswahl);
-void InitAdresseingabeEdit(AppState& state, BindingView& view, const QString& strAuswahl);
-void BindScreen(const ScreenEntry& screen, AppState& state, BindingView& view);
+// Fills the 25 slots shared by the three map views; the boxes decide the info
+// bar and the dummies.
+void InitKartenansicht(ScreenBinding& binding, const LayoutFiles& fileSet, MapBoxes boxes);
 
-// Runs the binding routine of the named screen. Returns false, binding nothing,
-// when the name is in no catalogue entry.
-bool RunBindingRoutine(const QString& displayName, AppState& state, BindingView& view);
+// Resolves a catalogue entry, with the files of the family, into the screen's binding.
+ScreenBinding BindScreen(const ScreenEntry& screen, const LayoutFiles& fileSet, MapBoxes boxes);

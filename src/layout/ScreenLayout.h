@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LayoutDocument.h"
+#include "LayoutWrites.h"
 #include "ScreenCatalogue.h"
 
 #include <QString>
@@ -25,8 +26,8 @@ public:
     ScreenLayout(AppState& state, Canvas& canvas, Elements& elements, BindingView& view);
 
     // Offers to save pending changes, chooses the layout file family, binds the
-    // screen called screenName when needed and loads it. Returns false, having
-    // changed nothing, when the user cancelled the question or the save failed.
+    // screen called screenName and loads it. Returns false, having changed
+    // nothing, when the user cancelled the question or the save failed.
     bool CheckForSave(const QString& screenName);
 
     // Asks "Soll die Datei gespeichert werden?" (Yes, No, Cancel) when the bound
@@ -39,16 +40,16 @@ public:
     // (or last saved) into its layout files, skipping every key that already
     // holds its value. Returns false, after telling the user which files
     // failed, when any file could not be written; the changes then stay pending.
-    bool BTNSave_Click();
+    bool save();
 
-    // Puts the bound screen on the canvas; screenName decides the loader.
-    void SetTheControls(const QString& screenName);
+    // Puts the bound screen on the canvas; its kind decides the loader.
+    void SetTheControls(ScreenBinding binding);
 
     // The bound screen has edits that are not saved: its history is not at the saved step.
     bool LayoutChanged() const;
 
     // The screen that is bound now ("" before the first binding).
-    QString currentScreen() const { return m_currentName; }
+    QString currentScreen() const { return m_document.binding().screen; }
 
     // Called after every successful save with the names of the files it wrote.
     void setSavedNotice(std::function<void(const QStringList& files)> notice) { m_savedNotice = std::move(notice); }
@@ -60,28 +61,33 @@ private:
         Touch touch;
     };
 
-    void SetMainControls(const QString& screenName);
-    void SetMsgBoxControls(const QString& screenName);
-    void SetListBoxControls(const QString& screenName);
-    void SetListBoxt9Controls(const QString& screenName);
-    void loadMapView(const QString& screenName);
+    ScreenBinding bind(const QString& screenName) const;
 
-    void loadList(const QString& screenName, int listSlot, Dependents rules);
-    void startLoad(bool mapView);
+    void SetMainControls(const ScreenBinding& b);
+    void SetMsgBoxControls(const ScreenBinding& b);
+    void SetListBoxControls(const ScreenBinding& b);
+    void SetListBoxt9Controls(const ScreenBinding& b);
+    void loadMapView(const ScreenBinding& b);
+    void loadList(const ScreenBinding& b, Dependents dependents);
+
     // Adds the element of slot, placed from its values (device pixels, the
     // info-bar shift d taken off y) relative to the rule's coordinate frame.
-    void loadSlot(int slot, const QString& screenName, const SlotRule& rule, const FieldValues& values, double d = 0);
-    FieldValues readRectangle(int slot, const QString& xSection = {}) const;
-    void finishLoad(Dependents dependents, int current);
-    QString layoutFile(int slot) const;
+    void loadSlot(const ScreenBinding& b, int slot, const SlotRule& rule, const FieldValues& values, double d = 0);
+    FieldValues readRectangle(const ScreenBinding& b, int slot, const QString& xSection = {}) const;
+    void finishLoad(ScreenBinding binding, Dependents dependents, int current);
+
+    // What saving writes for slot: its frame relative to its coordinate frame, in device pixels.
+    SlotValues savedValues(int slot, qint32 infoBarHeight) const;
+    // Whether a save writes slot: it changed, or it follows a changed info bar.
+    bool toWrite(int slot) const;
+    void reportFailure(const QStringList& failed) const;
+    QString layoutFile(const ScreenBinding& b, int slot) const;
 
     AppState& m_state;
     Canvas& m_canvas;
     Elements& m_elements;
     LayoutDocument& m_document;
     BindingView& m_view;
-    QString m_previousName;
-    QString m_currentName;
     std::vector<LayoutElement> m_loading; // the screen being loaded
     std::function<void(const QStringList&)> m_savedNotice;
 };

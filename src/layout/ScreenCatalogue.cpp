@@ -1,6 +1,5 @@
 #include "ScreenCatalogue.h"
 
-#include "BindingView.h"
 #include "Paths.h"
 
 #include <algorithm>
@@ -16,232 +15,232 @@ std::vector<ScreenEntry> buildScreens()
 {
     using L = LoaderKind;
     std::vector<ScreenEntry> s = {
-    {"Adresseingabe", "InitAdressView", L::Main, 15,
+    {"Adresseingabe", L::Main, 15,
      {{9, "adressviewlt.ini"}, {15, DefaultLayoutFile}},
      {"citystatic", "city", "streetstatic", "street", "housenumber", "crossingstatic", "crossing",
       "showinmap", "save", "startnavi", "back", "mainmenu", "log", "tmc", "gps", "win"},
      {}},
-    {"AdresseingabeEdit", "InitAdresseingabeEdit", L::ListBoxT9, 11,
+    {"AdresseingabeEdit", L::ListBoxT9, 11,
      {{11, "editpopuplt.ini"}},
      {"listbox", "listboxt9", "listboxitem", "up", "down", "okbutton", "sipsize", "rename", "delete",
       "back", "sip", "t9"},
      {2, 5}},
-    {"Autozoom", "InitAutozoom", L::Main, 13,
+    {"Autozoom", L::Main, 13,
      {{3, "automodepanelt.ini"}, {8, "preferencesviewlt.ini"}, {13, DefaultLayoutFile}},
      {"autozoomstatic", "autozoom", "northstatic", "north", "prev", "select", "next", "save", "cancel",
       "back", "log", "tmc", "gps", "win"},
      {}},
-    {"Darstellung", "InitDarstellungPanelt", L::Main, 14,
+    {"Darstellung", L::Main, 14,
      {{4, "brightnesspanelt.ini"}, {9, "preferencesviewlt.ini"}, {14, DefaultLayoutFile}},
      {"skinstatic", "skin", "darkenstatic", "darken", "darkenwarningstatic", "prev", "select", "next",
       "save", "cancel", "back", "log", "tmc", "gps", "win"},
      {}},
-    {"Developer", "InitDeveloperPanelt", L::Main, 13,
+    {"Developer", L::Main, 13,
      {{3, "developerpanelt.ini"}, {8, "preferencesviewlt.ini"}, {13, DefaultLayoutFile}},
      {"startsim", "stopsim", "simposition", "simspeed", "prev", "select", "next", "save", "cancel",
       "back", "log", "tmc", "gps", "win"},
      {}},
-    {"DialogAufnahme", "InitDialogAufnahme", L::MsgBox, 3,
+    {"DialogAufnahme", L::MsgBox, 3,
      {{3, "speechrecorddlglt.ini"}},
      {"size", "title", "yes", "no"},
      {}},
-    {"DialogEdit", "InitDialogEdit", L::MsgBox, 5,
+    {"DialogEdit", L::MsgBox, 5,
      {{5, EditDialogFile}},
      {"size", "title", "edit", "ok", "cancel", "speechtraining"},
      {}},
-    {"DialogFortschritt", "InitDialogFortschritt", L::MsgBox, 4,
+    {"DialogFortschritt", L::MsgBox, 4,
      {{4, "progressdlglt.ini"}},
      {"size", "title", "route_from", "curr_progress", "cancel"},
      {}},
-    {"DialogFortschrittSimple", "InitDialogFortschrittSimple", L::MsgBox, 2,
+    {"DialogFortschrittSimple", L::MsgBox, 2,
      {{2, "simpleprogressdlg.ini"}},
      {"size", "title", "curr_progress"},
      {}},
-    {"DialogFortschrittTMC", "InitDialogFortschrittTMC", L::MsgBox, 8,
+    {"DialogFortschrittTMC", L::MsgBox, 8,
      {{8, "tmcprogressdlg.ini"}},
      {"size", "title", "tmcbar_first", "tmcbar_second", "tmcbar_third", "message_first",
       "message_second", "message_third", "curr_progress"},
      {}},
-    {"DialogGPS", "InitDialogGPS", L::MsgBox, 14,
+    {"DialogGPS", L::MsgBox, 14,
      {{14, GpsDialogFile}},
      {"size", "title", "statustitle", "GMT", "long", "lat", "satellites", "hdop", "speed",
       "positiontitle", "street", "city", "country", "save", "close"},
      {}},
-    {"DialogKeinEmpfang", "InitDialogKeinEmpfang", L::MsgBox, 2,
+    {"DialogKeinEmpfang", L::MsgBox, 2,
      {{2, "hwkwizardlt.ini"}},
      {"size", "message", "cancel"},
      {}},
-    {"DialogLoeschen", "InitDialogLoeschen", L::MsgBox, 3,
+    {"DialogLoeschen", L::MsgBox, 3,
      {{3, "msgboxminlt.ini"}},
      {"size", "message_area", "first_button", "second_button"},
      {}},
-    {"DialogMultifortschritt", "InitDialogMultifortschritt", L::MsgBox, 9,
+    {"DialogMultifortschritt", L::MsgBox, 9,
      {{9, "multiprogressdlglt.ini"}},
      {"size", "title", "route_from", "title_to", "route_to", "curr_title", "curr_progress",
       "total_title", "total_progress", "cancel"},
      {}},
-    {"DialogRoutenpunkt", "InitDialogRoutenpunkt", L::MsgBox, 5,
+    {"DialogRoutenpunkt", L::MsgBox, 5,
      {{5, "mapcontextdlglt.ini"}},
      {"size", "adressstatic", "actionstatic", "action", "ok", "cancel"},
      {}},
-    {"DialogTMC", "InitDialogTMC", L::MsgBox, 16,
+    {"DialogTMC", L::MsgBox, 16,
      {{16, "tmcdlglt.ini"}},
      {"size", "prev_station", "frequenz", "station", "quality", "next_station", "options",
       "prev_message", "message_count", "collider_static", "next_message", "status_bar", "message",
       "StatusStatic", "StatusButton", "update", "close"},
      {}},
-    {"DialogTMCRoute", "InitDialogTMCRoute", L::MsgBox, 6,
+    {"DialogTMCRoute", L::MsgBox, 6,
      {{6, "tmconroutedlglt.ini"}},
      {"size", "title_static", "status_bar", "message_static", "recommend_static", "use_button",
       "ignore_button"},
      {}},
-    {"DialogWarteAufGPS", "InitDialogWarteAufGPS", L::MsgBox, 2,
+    {"DialogWarteAufGPS", L::MsgBox, 2,
      {{2, "waitforgpsdlglt.ini"}},
      {"size", "text_static", "cancel_button"},
      {}},
-    {"EinfacheListe", "InitEinfacheListe", L::ListBox, 5,
+    {"EinfacheListe", L::ListBox, 5,
      {{5, "simplepopuplt.ini"}},
      {"listbox", "listboxitem", "up", "down", "okbutton", "back"},
      {1, 4}},
-    {"Fahrtenbuch", "InitDriverLogView", L::Main, 11,
+    {"Fahrtenbuch", L::Main, 11,
      {{1, "driverlogpanelt.ini"}, {6, "preferencesviewlt.ini"}, {11, DefaultLayoutFile}},
      {"autostartstatic", "autostart", "prev", "select", "next", "save", "cancel", "back", "log",
       "tmc", "gps", "win"},
      {}},
-    {"FahrtenbuchStart", "InitFahrtenbuchStart", L::MsgBox, 9,
+    {"FahrtenbuchStart", L::MsgBox, 9,
      {{9, "driverlogstartdlglt.ini"}},
      {"size", "title_static", "comment_static", "comment_edit", "milage_static", "milage_edit",
       "purpose_static", "purpose_button", "ok_button", "cancel_button"},
      {}},
-    {"FahrtenbuchStop", "InitFahrtenbuchStop", L::MsgBox, 11,
+    {"FahrtenbuchStop", L::MsgBox, 11,
      {{11, "driverlogstopdlglt.ini"}},
      {"size", "title_static", "comment_static", "comment_edit", "milage_static", "milage_edit",
       "purpose_static", "purpose_button", "action_static", "action_button", "ok_button",
       "cancel_button"},
      {}},
-    {"Format", "InitFormatPanelt", L::Main, 13,
+    {"Format", L::Main, 13,
      {{3, "formatpanelt.ini"}, {8, "preferencesviewlt.ini"}, {13, DefaultLayoutFile}},
      {"clockstatic", "clock", "distancestatic", "distance", "prev", "select", "next", "save",
       "cancel", "back", "log", "tmc", "gps", "win"},
      {}},
-    {"Geschwindigkeitsprofil", "InitSpeedProfilPanelt", L::Main, 11,
+    {"Geschwindigkeitsprofil", L::Main, 11,
      {{1, "speedprofilepanelt.ini"}, {6, "preferencesviewlt.ini"}, {11, DefaultLayoutFile}},
      {"profilestatic", "profile", "prev", "select", "next", "save", "cancel", "back", "log", "tmc",
       "gps", "win"},
      {}},
-    {"GPS", "InitGPSPanelt", L::Main, 15,
+    {"GPS", L::Main, 15,
      {{5, "gpspanelt.ini"}, {10, "preferencesviewlt.ini"}, {15, DefaultLayoutFile}},
      {"receiverstatic", "receiver", "comportstatic", "comport", "baudrate_static", "baudrate",
       "prev", "select", "next", "save", "cancel", "back", "log", "tmc", "gps", "win"},
      {}},
-    {"Hauptmenu", "InitMainmenu", L::Main, 11,
+    {"Hauptmenu", L::Main, 11,
      {{7, MainMenuFile}, {11, DefaultLayoutFile}},
      {"home", "speech", "target", "route", "showmap", "selectmap", "config", "quit", "log", "tmc",
       "gps", "win"},
      {}},
-    {"Heimatadresse", "InitHeimatadressePanelt", L::Main, 11,
+    {"Heimatadresse", L::Main, 11,
      {{1, "homepanelt.ini"}, {6, "preferencesviewlt.ini"}, {11, DefaultLayoutFile}},
      {"homestatic", "sethome", "prev", "select", "next", "save", "cancel", "back", "log", "tmc",
       "gps", "win"},
      {}},
-    {"Kartenansicht 1", "InitKartenansicht", L::MapView, 24,
+    {"Kartenansicht 1", L::MapView, 24,
      {{20, "mapviewlt.ini"}, {24, DefaultLayoutFile}},
      {},
      {}},
-    {"Kartenansicht 2", "InitKartenansicht", L::MapView, 24,
+    {"Kartenansicht 2", L::MapView, 24,
      {{20, "mapviewlt.ini"}, {24, DefaultLayoutFile}},
      {},
      {}},
-    {"Kartenansicht 3", "InitKartenansicht", L::MapView, 24,
+    {"Kartenansicht 3", L::MapView, 24,
      {{20, "mapviewlt.ini"}, {24, DefaultLayoutFile}},
      {},
      {}},
-    {"Karteninfo", "InitKarteninfoPanelt", L::Main, 15,
+    {"Karteninfo", L::Main, 15,
      {{5, "mappanelt.ini"}, {10, "preferencesviewlt.ini"}, {15, DefaultLayoutFile}},
      {"gpstoolbarstatic", "gpstoolbar", "poisstatic", "pois", "streetnamesstatic", "streetnames",
       "prev", "select", "next", "save", "cancel", "back", "log", "tmc", "gps", "win"},
      {}},
-    {"POIsAndere", "InitPoisAndere", L::Main, 15,
+    {"POIsAndere", L::Main, 15,
      {{9, "PoiOtherViewlt.ini"}, {15, DefaultLayoutFile}},
      {"stCity", "btnCity", "stCategory", "btnCategory", "btnSubCategory", "stPoi", "btnPoiSelect",
       "btnShowMap", "btnsave", "btnstartnavi", "back", "mainmenu", "log", "tmc", "gps", "win"},
      {}},
-    {"POIsUmgebung", "InitPoisUmgebung", L::Main, 15,
+    {"POIsUmgebung", L::Main, 15,
      {{9, "PoiNearestViewlt.ini"}, {15, DefaultLayoutFile}},
      {"stRadius", "btnRadius", "stCategory", "btnCategory", "btnSubCategory", "stPoi",
       "btnPoiSelect", "btnShowMap", "btnsave", "btnstartnavi", "back", "mainmenu", "log", "tmc",
       "gps", "win"},
      {}},
-    {"POIsUeberregional", "InitPOIsUeberregional", L::Main, 11,
+    {"POIsUeberregional", L::Main, 11,
      {{6, "PoiNationalViewlt.ini"}, {11, DefaultLayoutFile}},
      {"stCategory", "btnCategory", "stPoi", "btnPoiSelect", "btnShowMap", "btnSave",
       "btnStartNavi", "back", "log", "tmc", "gps", "win"},
      {}},
-    {"Produktinfo", "InitProduktinfoPanelt", L::Main, 10,
+    {"Produktinfo", L::Main, 10,
      {{0, "productinfopanelt.ini"}, {5, "preferencesviewlt.ini"}, {10, DefaultLayoutFile}},
      {"productinfostatic", "prev", "select", "next", "save", "cancel", "back", "log", "tmc", "gps",
       "win"},
      {}},
-    {"Radiostummschaltung", "InitRadiostummschaltungPanelt", L::Main, 11,
+    {"Radiostummschaltung", L::Main, 11,
      {{1, "radiomutepanelt.ini"}, {6, "preferencesviewlt.ini"}, {11, DefaultLayoutFile}},
      {"radiomute_static", "radiomute_button", "prev", "select", "next", "save", "cancel", "back",
       "log", "tmc", "gps", "win"},
      {}},
-    {"Routeinfo", "InitRouteinfoPanelt", L::Main, 21,
+    {"Routeinfo", L::Main, 21,
      {{11, "routeinfopanelt.ini"}, {16, "preferencesviewlt.ini"}, {21, DefaultLayoutFile}},
      {"compdistancestatic", "compdistance", "compdurationstatic", "compduration", "competastatic",
       "competa", "nextdistancestatic", "nextdistance", "nextdurationstatic", "nextduration",
       "nextetastatic", "nexteta", "prev", "select", "next", "save", "cancel", "back", "log", "tmc",
       "gps", "win"},
      {}},
-    {"Routemanager", "InitRoutemanager", L::Main, 23,
+    {"Routemanager", L::Main, 23,
      {{17, "routemanagerviewlt.ini"}, {23, DefaultLayoutFile}},
      {"dummy", "top2", "top1", "bottom2", "bottom1", "center", "scrollup", "moveup", "movedown",
       "scrolldown", "routesummarystatic", "newtarget", "deletetarget", "calcroute", "loadroute",
       "saveroute", "showmap", "startnavi", "mainmenu", "back", "log", "tmc", "gps", "win"},
      {}},
-    {"Routenoptionen", "InitRoutenoptionen", L::Main, 14,
+    {"Routenoptionen", L::Main, 14,
      {{8, "routeoptionsviewlt.ini"}, {14, DefaultLayoutFile}},
      {"stroutetype", "routetype", "sthighway", "highway", "stferry", "ferry", "sttoll", "toll",
       "startnavi", "log", "tmc", "gps", "win", "mainmenu", "back"},
      {}},
-    {"Routenplanung", "InitRoutenplanungPanelt", L::Main, 11,
+    {"Routenplanung", L::Main, 11,
      {{1, "routingpanelt.ini"}, {6, "preferencesviewlt.ini"}, {11, DefaultLayoutFile}},
      {"driveoverstatic", "driveover", "prev", "select", "next", "save", "cancel", "back", "log",
       "tmc", "gps", "win"},
      {}},
-    {"Sonderziele", "InitSonderziele", L::Main, 9,
+    {"Sonderziele", L::Main, 9,
      {{3, "PoiMainViewlt.ini"}, {9, DefaultLayoutFile}},
      {"poi", "nearest", "national", "other", "back", "mainmenu", "log", "tmc", "gps", "win"},
      {}},
-    {"TagNacht", "InitTagNacht", L::ListBox, 9,
+    {"TagNacht", L::ListBox, 9,
      {{9, "MapPopupLt.ini"}},
      {"listbox", "listboxitem", "up", "down", "okbutton", "back", "day", "night", "mute", "unmute"},
      {1, 4}},
-    {"Tasten", "InitTasten", L::Main, 10,
+    {"Tasten", L::Main, 10,
      {{0, "hardwarekeyspanelt.ini"}, {5, "preferencesviewlt.ini"}, {10, DefaultLayoutFile}},
      {"setkeys", "prev", "select", "next", "save", "cancel", "back", "log", "tmc", "gps", "win"},
      {}},
-    {"TMC", "InitTMCMode", L::Main, 11,
+    {"TMC", L::Main, 11,
      {{1, "tmcpanelt.ini"}, {6, "preferencesviewlt.ini"}, {11, DefaultLayoutFile}},
      {"tmcmodestatic", "tmcmodebutton", "prev", "select", "next", "save", "cancel", "back", "log",
       "tmc", "gps", "win"},
      {}},
-    {"Volume", "InitVolume", L::Main, 11,
+    {"Volume", L::Main, 11,
      {{1, "volumepanelt.ini"}, {6, "preferencesviewlt.ini"}, {11, DefaultLayoutFile}},
      {"volumestatic", "volume", "prev", "select", "next", "save", "cancel", "back", "log", "tmc",
       "gps", "win"},
      {}},
-    {"Wegeliste", "InitEinfacheListe", L::ListBox, 5,
+    {"Wegeliste", L::ListBox, 5,
      {{5, "simplepopupmultilt.ini"}},
      {"listbox", "listboxitem", "up", "down", "okbutton", "back"},
      {1, 4}},
-    {"Zieleingabe", "InitTargetView", L::Main, 13,
+    {"Zieleingabe", L::Main, 13,
      {{7, "targetviewlt.ini"}, {13, DefaultLayoutFile}},
      {"incountry", "country", "adress", "frommap", "stored", "recent", "poi", "contact", "log",
       "tmc", "gps", "win", "mainmenu", "back"},
      {}},
-    {"ZieleingabeEdit", "InitAdresseingabeEdit", L::ListBoxT9, 11,
+    {"ZieleingabeEdit", L::ListBoxT9, 11,
      {{11, "targetpopuplt.ini"}},
      {"listbox", "listboxt9", "listboxitem", "up", "down", "okbutton", "sipsize", "rename",
       "delete", "back", "sip", "t9"},
@@ -251,9 +250,12 @@ std::vector<ScreenEntry> buildScreens()
     QStringList mapSections;
     for (const MapSlot& slot : ScreenCatalogue::mapView())
         mapSections << slot.section;
-    for (ScreenEntry& entry : s)
-        if (entry.loader == L::MapView)
+    for (ScreenEntry& entry : s) {
+        if (entry.loader == L::MapView) {
             entry.sections = mapSections;
+            entry.view = entry.displayName.back().digitValue() - 1; // "Kartenansicht 1..3"
+        }
+    }
     return s;
 }
 
@@ -293,30 +295,6 @@ std::array<MapSlot, SlotCount> buildMapView()
     }};
 }
 
-const ScreenEntry& entryNamed(const char* displayName)
-{
-    return *ScreenCatalogue::find(QString::fromLatin1(displayName));
-}
-
-// Steps shared by every non-map screen: reset, hide, then fill from the entry.
-void bindNonMap(const ScreenEntry& screen, AppState& state, BindingView& view)
-{
-    ScreenBinding& b = state.Binding;
-    b.lastSlot = qint16(screen.lastSlot);
-    state.ViewIndex = 0;
-    view.setMapBoxesVisible(false);
-    InitMyArr(false, state, view);
-    for (int slot = 0; slot <= screen.lastSlot; ++slot) {
-        b.ElementVisible[state.ViewIndex][slot] = true;
-        b.ElementFile[slot] = screen.fileOf(slot, state.LayoutFileSet);
-        b.ElementSection[slot] = screen.sections.value(slot);
-    }
-    for (const int slot : screen.lockedSlots) {
-        b.NudgeFactor[slot][ScreenBinding::NudgeX] = 0.0;
-        b.NudgeFactor[slot][ScreenBinding::NudgeY] = 0.0;
-    }
-}
-
 } // namespace
 
 QString ScreenEntry::fileOf(int slot, const LayoutFiles& fileSet) const
@@ -353,20 +331,6 @@ const ScreenEntry* find(const QString& displayName)
     return it == all.end() ? nullptr : &*it;
 }
 
-bool isMapView(const QString& displayName)
-{
-    return displayName.contains(MapViewName, Qt::CaseSensitive);
-}
-
-std::optional<LoaderKind> loaderKindOf(const QString& displayName)
-{
-    if (isMapView(displayName))
-        return LoaderKind::MapView;
-    if (const ScreenEntry* entry = find(displayName))
-        return entry->loader;
-    return std::nullopt;
-}
-
 QStringList sortedNames()
 {
     QStringList names;
@@ -387,9 +351,13 @@ QString backgroundBitmap(bool mapView)
                    : QStringLiteral("pics/skinpic/skinbg.bmp");
 }
 
-QString elementBitmap(const QString& screenName, const QString& section)
+QString pictureFolder(const ScreenEntry& screen)
 {
-    const QString folder = isMapView(screenName) ? MapViewName : screenName.trimmed();
+    return screen.loader == LoaderKind::MapView ? MapViewName : screen.displayName.trimmed();
+}
+
+QString elementBitmap(const QString& folder, const QString& section)
+{
     return QStringLiteral("pics/") + folder + QLatin1Char('/') + section + QStringLiteral(".bmp");
 }
 
@@ -405,42 +373,23 @@ LayoutFiles TmcLayoutFiles()
     return {"defaultltTMC.ini", "mainmenultSR.ini", "editdlgltsr.ini", "startgpsdlglt.ini"};
 }
 
-void InitMyArr(bool bValue, AppState& state, BindingView& view)
+void InitMyArr(ScreenBinding& binding)
 {
-    ScreenBinding& b = state.Binding;
-    for (int slot = 0; slot < SlotCount; ++slot) {
-        b.ElementDepends[slot] = bValue;
-        for (auto& column : b.ElementVisible)
-            column[slot] = bValue;
-        b.ElementFile[slot].clear();
-        b.ElementSection[slot].clear();
-        b.NudgeFactor[slot] = {1.0, 1.0, 1.0, 1.0};
-    }
-    const int column = std::clamp<int>(state.ViewIndex, 0, ViewCount - 1);
-    for (int slot = 0; slot < SlotCount; ++slot)
-        view.setSlotVisible(slot, b.ElementVisible[column][slot]);
+    binding = ScreenBinding{};
 }
 
-bool getiniVersion(AppState& state, QString& currentScreenName)
+bool getiniVersion(AppState& state)
 {
     const LayoutFiles wanted = ExistsAnyCase(state.SkinFolder, TmcMarkerFile) ? TmcLayoutFiles()
                                                                              : PlainLayoutFiles();
     if (state.LayoutFileSet[DefaultLayoutFile] == wanted[DefaultLayoutFile])
         return false;
     state.LayoutFileSet = wanted;
-    currentScreenName.clear();
     return true;
 }
 
-void InitKartenansicht(AppState& state, BindingView& view)
+void InitKartenansicht(ScreenBinding& b, const LayoutFiles& fileSet, MapBoxes boxes)
 {
-    ScreenBinding& b = state.Binding;
-    view.setMapBoxesVisible(true);
-    b.lastSlot = SlotCount - 1;
-    InitMyArr(false, state, view);
-
-    const bool infobar = view.infobarTicked();
-    const bool dummys = view.dummysTicked();
     const auto& mapSlots = ScreenCatalogue::mapView();
     for (int slot = 0; slot < SlotCount; ++slot) {
         const MapSlot& m = mapSlots[slot];
@@ -448,51 +397,38 @@ void InitKartenansicht(AppState& state, BindingView& view)
             switch (m.shown[v]) {
             case MapShown::No: b.ElementVisible[v][slot] = false; break;
             case MapShown::Yes: b.ElementVisible[v][slot] = true; break;
-            case MapShown::Infobar: b.ElementVisible[v][slot] = infobar; break;
-            case MapShown::Dummys: b.ElementVisible[v][slot] = dummys; break;
+            case MapShown::Infobar: b.ElementVisible[v][slot] = boxes.infobar; break;
+            case MapShown::Dummys: b.ElementVisible[v][slot] = boxes.dummys; break;
             }
         }
         b.ElementDepends[slot] = m.dependsOnInfobar;
-        b.ElementFile[slot] = m.file.resolve(state.LayoutFileSet);
+        b.ElementFile[slot] = m.file.resolve(fileSet);
         b.ElementSection[slot] = m.section;
     }
 }
 
-void InitEinfacheListe(AppState& state, BindingView& view, const QString& strAuswahl)
+ScreenBinding BindScreen(const ScreenEntry& screen, const LayoutFiles& fileSet, MapBoxes boxes)
 {
-    bindNonMap(entryNamed(strAuswahl == QLatin1String("EinfacheListe") ? "EinfacheListe" : "Wegeliste"),
-               state, view);
-}
-
-void InitAdresseingabeEdit(AppState& state, BindingView& view, const QString& strAuswahl)
-{
-    bindNonMap(entryNamed(strAuswahl == QLatin1String("AdresseingabeEdit") ? "AdresseingabeEdit"
-                                                                            : "ZieleingabeEdit"),
-               state, view);
-}
-
-void BindScreen(const ScreenEntry& screen, AppState& state, BindingView& view)
-{
-    if (screen.loader == LoaderKind::MapView)
-        InitKartenansicht(state, view);
-    else
-        bindNonMap(screen, state, view);
-}
-
-bool RunBindingRoutine(const QString& displayName, AppState& state, BindingView& view)
-{
-    if (ScreenCatalogue::isMapView(displayName)) {
-        InitKartenansicht(state, view);
-        return true;
+    ScreenBinding b;
+    InitMyArr(b);
+    b.screen = screen.displayName;
+    b.kind = screen.loader;
+    b.lastSlot = screen.lastSlot;
+    b.viewIndex = screen.view;
+    b.infobar = boxes.infobar;
+    b.pictureFolder = ScreenCatalogue::pictureFolder(screen);
+    if (screen.loader == LoaderKind::MapView) {
+        InitKartenansicht(b, fileSet, boxes);
+        return b;
     }
-    const ScreenEntry* screen = ScreenCatalogue::find(displayName);
-    if (!screen)
-        return false;
-    if (screen->routine == QLatin1String("InitEinfacheListe"))
-        InitEinfacheListe(state, view, displayName);
-    else if (screen->routine == QLatin1String("InitAdresseingabeEdit"))
-        InitAdresseingabeEdit(state, view, displayName);
-    else
-        BindScreen(*screen, state, view);
-    return true;
+    for (int slot = 0; slot <= screen.lastSlot; ++slot) {
+        b.ElementVisible[0][slot] = true;
+        b.ElementFile[slot] = screen.fileOf(slot, fileSet);
+        b.ElementSection[slot] = screen.sections.value(slot);
+    }
+    for (const int slot : screen.lockedSlots) {
+        b.NudgeFactor[slot][ScreenBinding::NudgeX] = 0.0;
+        b.NudgeFactor[slot][ScreenBinding::NudgeY] = 0.0;
+    }
+    return b;
 }

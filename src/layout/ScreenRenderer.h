@@ -1,0 +1,34 @@
+#pragma once
+
+#include "AppState.h"
+#include "BindingView.h"
+#include "Canvas.h"
+#include "Elements.h"
+#include "LayoutDocument.h"
+#include "ScreenLayout.h"
+
+#include <QImage>
+#include <QString>
+
+// Paints screens of a skin exactly as the editor's canvas shows them at its
+// start: program bitmaps, frames and the selection marker in the default look.
+// It reads only the skin and the program bitmaps and writes nothing.
+class ScreenRenderer
+{
+public:
+    // programFolder holds the program bitmaps (pics/...), ending with a separator.
+    explicit ScreenRenderer(const QString& programFolder);
+
+    // Chooses a skin folder as the editor does on "Laden"; false when it is no folder.
+    bool open(const QString& folder);
+    // The screen screenName, every pixel zoom × zoom; null for a screen the catalogue lacks.
+    QImage render(const QString& screenName, int zoom = 1);
+
+private:
+    AppState m_state;
+    LayoutDocument m_document;
+    Canvas m_canvas;
+    Elements m_elements;
+    StartView m_view;
+    ScreenLayout m_layout;
+};
