@@ -34,6 +34,23 @@ namespace {
 // Exit status of the command-line modes.
 enum Exit { Clean = 0, Failed = 1, Unreadable = 2 };
 
+// Nobody answers on the command line: a message goes to the error output and
+// every question gets the answer that changes nothing.
+class ConsolePrompter : public Prompter
+{
+public:
+    Answer ask(const QString& title, const QString& text, Buttons buttons, Icon) override
+    {
+        std::fprintf(stderr, "%s %s\n", qPrintable(title), qPrintable(text));
+        switch (buttons) {
+        case Buttons::Ok: return Answer::Ok;
+        case Buttons::YesNo: return Answer::No;
+        default: return Answer::Cancel;
+        }
+    }
+    bool runDialog(QObject&) override { return false; }
+};
+
 bool hasArgument(int argc, char** argv, std::initializer_list<const char*> names)
 {
     for (int i = 1; i < argc; ++i)
