@@ -12,6 +12,8 @@ COMMAND is one of
     text      prints its text
     state     exits 0 when it has the state ARG (checked, selected, focused), 1 when not
     extents   prints "x y width height" on the screen
+    dump      prints the tree of roles and names under it, to find the
+              names for a new scenario ("dump frame Tivaro")
     focus     gives it the keyboard focus and selects its text, so that
               keys typed next replace it
 ROLE is an AT-SPI role name as in "push button", "check box", "combo box",
@@ -23,7 +25,9 @@ reading order. On Linux Qt names a combo box by its current text, so a combo
 box is found by the group or the label beside it instead.
 """
 import argparse
+import os
 import sys
+import threading
 import time
 
 import gi
@@ -111,10 +115,28 @@ def wait_gone(role, name, window=None, timeout=20.0):
 
 
 def press(node):
-    """Returns at once, also when the press opens a modal dialog."""
+    """Qt answers a press only when its handler returns, which a modal dialog
+    or a pop-up menu holds up (a button's click, though, comes a moment later).
+    So the press waits for the answer a second at most; the caller then waits
+    for what the press brings."""
     if node.get_n_actions() == 0:
         sys.exit(f'atspi: {node.get_role_name()} "{node.get_name()}" has no action')
-    node.do_action(0)
+    failure = []
+
+    def do():
+        try:
+            node.do_action(0)
+        except gi.repository.GLib.Error as error:
+            failure.append(error)
+
+    thread = threading.Thread(target=do, daemon=True)
+    thread.start()
+    thread.join(1.0)
+    if failure:
+        sys.exit(f'atspi: pressing "{node.get_name()}" failed: {failure[0]}')
+    if thread.is_alive():
+        sys.stdout.flush()
+        os._exit(0)  # the press still waits for the handler, which runs on
 
 
 def set_text(node, text):
@@ -150,13 +172,21 @@ def extents(node):
     return box.x, box.y, box.width, box.height
 
 
+def dump(node, depth=0):
+    print(f'{"  " * depth}{node.get_role_name()} "{node.get_name()}"')
+    for i in range(node.get_child_count()):
+        child = node.get_child_at_index(i)
+        if child is not None:
+            dump(child, depth + 1)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--in", dest="window")
     parser.add_argument("--inside", nargs=2, metavar=("ROLE", "NAME"))
     parser.add_argument("--nth", type=int, default=0)
     parser.add_argument("--timeout", type=float, default=20.0)
-    parser.add_argument("command", choices=["wait", "gone", "press", "set-text", "text", "state", "extents", "focus"])
+    parser.add_argument("command", choices=["wait", "gone", "press", "set-text", "text", "state", "extents", "dump", "focus"])
     parser.add_argument("role")
     parser.add_argument("name", help='"" for any name')
     parser.add_argument("arg", nargs="?")
@@ -175,6 +205,8 @@ def main():
         return 0 if has_state(node, args.arg) else 1
     elif args.command == "extents":
         print(*extents(node))
+    elif args.command == "dump":
+        dump(node)
     elif args.command == "focus":
         focus(node)
     return 0

@@ -100,8 +100,6 @@ window=
 
 # Starts the program with the given arguments and waits for the editor window.
 start_tivaro() {
-  # One device pixel per screen pixel, as a first start on a small display picks.
-  grep -qs '^\[View\]' "$program/Tivaro.ini" || printf '[View]\r\nZoom= 1\r\n' >>"$program/Tivaro.ini"
   "$program/tivaro" "$@" >"$scratch/tivaro.log" 2>&1 &
   app=$!
   pids+=("$app")
@@ -123,9 +121,9 @@ $(cat "$scratch/tivaro.log")"
 # True once the canvas shows in the middle of the PDA screen (neither the bare
 # display nor the window's grey): the window then takes pointer and keys.
 canvas_drawn() {
-  local x y pixel
-  read -r x y < <(canvas 120 160)
-  pixel=$(import -window root -depth 8 -crop "1x1+$x+$y" txt:- | tail -1)
+  local pixel
+  locate_canvas
+  pixel=$(import -window root -depth 8 -crop "1x1+$((canvas_x + 120 * zoom))+$((canvas_y + 160 * zoom))" txt:- | tail -1)
   [[ $pixel != *"#EFEFEF"* && $pixel != *"#000000"* ]]
 }
 
@@ -145,30 +143,33 @@ focus_window() { # title
   xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^$1\$" | head -1)"
 }
 
-# The screen position of a device pixel. The canvas shows the PDA's 240 × 320
-# screen at the zoom inside an even margin, so its extents tell the zoom
-# (height - width = 80 × zoom) and the margin.
+# Where the canvas shows the PDA's 240 × 320 screen, and at which zoom: it
+# draws it inside an even margin, so its extents tell both (height - width =
+# 80 × zoom). Read anew before each use, as the canvas may move or zoom.
+canvas_x=0
+canvas_y=0
 zoom=1
-canvas() { # x y, device pixels
-  local box x y width height margin
-  box=$(atspi --in Tivaro extents filler Zeichenfläche) || exit 1
-  read -r x y width height <<<"$box"
+locate_canvas() {
+  local box width height margin
+  box=$(atspi --in Tivaro extents filler Zeichenfläche)
+  read -r canvas_x canvas_y width height <<<"$box"
   zoom=$(((height - width) / 80))
   margin=$(((width - 240 * zoom) / 2))
-  echo $((x + margin + $1 * zoom)) $((y + margin + $2 * zoom))
+  canvas_x=$((canvas_x + margin)) canvas_y=$((canvas_y + margin))
 }
-
 drag() { # from_x from_y dx dy, device pixels on the canvas
-  local x y
-  read -r x y < <(canvas "$1" "$2")
-  local dx=$(($3 * zoom)) dy=$(($4 * zoom))
+  locate_canvas
+  local x=$((canvas_x + $1 * zoom)) y=$((canvas_y + $2 * zoom)) dx=$(($3 * zoom)) dy=$(($4 * zoom))
   # Several steps, as a hand moves, so the program sees the pointer on its way.
   xdotool mousemove --sync "$x" "$y" sleep 0.1 mousedown 1 sleep 0.1 \
     mousemove --sync $((x + dx / 2)) $((y + dy / 2)) sleep 0.1 \
     mousemove --sync $((x + dx)) $((y + dy)) sleep 0.1 mouseup 1 sleep 0.1
 }
 
-click_canvas() { xdotool mousemove --sync $(canvas "$1" "$2") click 1; }
+click_canvas() {
+  locate_canvas
+  xdotool mousemove --sync $((canvas_x + $1 * zoom)) $((canvas_y + $2 * zoom)) click 1
+}
 
 # Clicks the middle of a control found over AT-SPI, once or more often. An
 # action over AT-SPI may overtake the pointer and keys sent before it, a click
