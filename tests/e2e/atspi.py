@@ -13,16 +13,17 @@ COMMAND is one of
     state     exits 0 when it has the state ARG (checked, selected, focused), 1 when not
     extents   prints "x y width height" on the screen
     dump      prints the tree of roles and names under it, to find the
-              names for a new scenario ("dump frame Tivaro")
+              names for a new scenario ("dump application Tivaro": all)
     focus     gives it the keyboard focus and selects its text, so that
               keys typed next replace it
 ROLE is an AT-SPI role name as in "push button", "check box", "combo box",
-"text", "menu", "menu item", "list item", "dialog", "filler". NAME is matched
-whole. WINDOW restricts the search to the top-level window of that title
-(with or without the * of unsaved changes), --inside to a group, tool bar
-or dock of that role and name in it; N picks the N-th match (from 0) in
-reading order. On Linux Qt names a combo box by its current text, so a combo
-box is found by the group or the label beside it instead.
+"text", "list item", "menu item" (also a menu bar's menu), "panel" (a group
+box), "frame" (a main window or a dock), "filler" (a plain widget). NAME is
+matched whole; "" matches any. WINDOW restricts the search to the top-level
+window of that title (with or without the * of unsaved changes), --inside to
+a group or dock of that role and name in it; N picks the N-th match (from 0)
+in reading order. On Linux Qt names a combo box by its current text, so a
+combo box is found by the group it sits in.
 """
 import argparse
 import os
@@ -33,7 +34,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
-from gi.repository import Atspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
 
 APPLICATION = "Tivaro"
 # Roles whose many children are rows of data: searched only for their own rows.
@@ -69,14 +70,14 @@ def matches(node, role, name):
                 child = n.get_child_at_index(i)
                 if child is not None:
                     walk(child)
-        except gi.repository.GLib.Error:
+        except GLib.Error:
             pass  # a widget that went away while we looked
 
     walk(node)
     return found
 
 
-def find(role, name, window=None, nth=0, visible=True, inside=None):
+def find(role, name, window=None, nth=0, inside=None):
     """The nth widget of that role and name, or None. A name of None matches any."""
     app = application()
     if app is None:
@@ -86,7 +87,7 @@ def find(role, name, window=None, nth=0, visible=True, inside=None):
         if top is None or (window is not None and top.get_name().removesuffix("*") != window):
             continue
         scopes = [top] if inside is None else [g for g in matches(top, *inside) if showing(g)]
-        hits = [n for scope in scopes for n in matches(scope, role, name) if not visible or showing(n)]
+        hits = [n for scope in scopes for n in matches(scope, role, name) if showing(n)]
         if nth < len(hits):
             return hits[nth]
         nth -= len(hits)
@@ -102,7 +103,7 @@ def wait(role, name, window=None, nth=0, timeout=20.0, inside=None):
         if time.monotonic() > deadline:
             where = f' in "{window}"' if window else ""
             where += f' inside the {inside[0]} "{inside[1]}"' if inside else ""
-            sys.exit(f'atspi: no {role} "{name}"{where} within {timeout:g} s')
+            sys.exit(f'atspi: no {role} "{name or ""}"{where} within {timeout:g} s')
         time.sleep(0.05)
 
 
@@ -126,7 +127,7 @@ def press(node):
     def do():
         try:
             node.do_action(0)
-        except gi.repository.GLib.Error as error:
+        except GLib.Error as error:
             failure.append(error)
 
     thread = threading.Thread(target=do, daemon=True)
@@ -150,7 +151,7 @@ def text(node):
     """A text field's text; a label's text is its name."""
     try:
         return node.get_text(0, node.get_character_count())
-    except gi.repository.GLib.Error:
+    except GLib.Error:
         return node.get_name()
 
 
@@ -159,7 +160,7 @@ def focus(node):
         sys.exit(f'atspi: "{node.get_name()}" takes no focus')
     try:
         node.add_selection(0, node.get_character_count())
-    except gi.repository.GLib.Error:
+    except GLib.Error:
         pass  # no text to select
 
 
@@ -191,6 +192,9 @@ def main():
     parser.add_argument("name", help='"" for any name')
     parser.add_argument("arg", nargs="?")
     args = parser.parse_args()
+    if args.command == "dump" and args.role == "application":
+        dump(application() or sys.exit(f"atspi: no {APPLICATION} on the accessibility bus"))
+        return 0
     if args.command == "gone":
         wait_gone(args.role, args.name, args.window, args.timeout)
         return 0
