@@ -248,6 +248,7 @@ scenario_editor_edits_and_saves() {
   click_on 2 --in Tivaro text X
   xdotool type 42
   save
+  [ "$(atspi --in Tivaro text text X)" = 42 ] || fail "the X field shows $(atspi --in Tivaro text text X), not 42"
   # The next element with Shift+Down, one step left, then close and answer "Ja".
   xdotool key shift+Down Left
   "$close_window" "$window"
