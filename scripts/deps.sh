@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xdotool x11-utils libx11-dev imagemagick fonts-dejavu-core
   appstream groff-base
+  dbus at-spi2-core python3-gi gir1.2-atspi-2.0
 )
 
 missing=()

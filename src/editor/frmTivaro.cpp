@@ -113,6 +113,7 @@ void frmTivaro::buildWidgets()
     m_area->setObjectName(QStringLiteral("CanvasArea"));
     m_area->setAccessibleName(QStringLiteral("Bildschirm"));
     m_view = new CanvasView(m_canvas, m_document, m_area);
+    m_view->setAccessibleName(QStringLiteral("Zeichenfläche"));
     m_area->setWidget(m_view);
     m_area->setFrameShape(QFrame::NoFrame);
     connect(m_view, &CanvasView::zoomWheel, this,

@@ -61,6 +61,7 @@ QPushButton* makeSmallButton(QWidget* parent, const char* name, const QString& c
 {
     QPushButton* button = makeButton(parent, name, caption, tip);
     button->setFixedWidth(button->sizeHint().height() + 4);
+    button->setAccessibleName(tip);
     return button;
 }
 

@@ -140,6 +140,9 @@ QWidget* frmPreferences::buildClassTable()
             grid->addWidget(new QLabel(i == 0 ? QStringLiteral("Ausserorts:") : QStringLiteral("Innerorts:"), table),
                             row++, 0, 1, 4);
         m_speeds[i] = addField(QStringLiteral("TXT0"), i);
+        m_speeds[i]->setAccessibleName(QStringLiteral("Geschw. %1 %2")
+                                           .arg(i < 8 ? QStringLiteral("Ausserorts") : QStringLiteral("Innerorts"),
+                                                RowLabels[std::size_t(i % 8)].chopped(1)));
         m_consumptions[i] = addField(QStringLiteral("TXT1"), i);
         m_weights[i] = addField(QStringLiteral("TXTW"), i);
         // The weight is computed; it can be read and copied but not typed over.
@@ -181,6 +184,7 @@ QWidget* frmPreferences::buildSideBar()
     for (int k = 0; k < 6; ++k) {
         m_updateBoxes[k] = new QCheckBox(captions[k], side);
         m_updateBoxes[k]->setObjectName(QStringLiteral("ChkUpdate"));
+        m_updateBoxes[k]->setAccessibleName((k < 3 ? QStringLiteral("PDA ") : QStringLiteral("PC ")) + captions[k]);
         m_updateBoxes[k]->setProperty("index", k);
     }
     column->addWidget(heading(QStringLiteral("PDA:"), side));

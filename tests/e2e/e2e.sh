@@ -1,14 +1,29 @@
 #!/usr/bin/env bash
-# Drives the real tivaro executable on a virtual X display, only from outside
-# with xdotool as a person would, and compares the skin's files byte for byte.
+# Drives the real tivaro executable on a virtual X display as a person would,
+# and compares the skin's files byte for byte. The controls are found by their
+# role and accessible name over AT-SPI (atspi.py beside this script), as a
+# screen reader finds them, so a control may move anywhere in the window; xdotool
+# gives only what must come from outside: pointer drags on the canvas, at places
+# computed from the canvas's extents, and keys.
 # Usage: e2e.sh TIVARO CLOSE_WINDOW SOURCE_DIR
 set -euo pipefail
+
+# A D-Bus session of its own, which ends with the script: the accessibility bus
+# is found through it, and CI has none.
+if [ -z "${TIVARO_E2E_BUS:-}" ]; then
+  command -v dbus-run-session >/dev/null || { echo "FAIL: dbus-run-session is missing: run scripts/deps.sh" >&2; exit 1; }
+  TIVARO_E2E_BUS=1 exec dbus-run-session -- bash "$0" "$@"
+fi
 
 tivaro=$(realpath "$1")
 close_window=$(realpath "$2")
 source_dir=$(realpath "$3")
 samples=$source_dir/samples
 expected=$source_dir/tests/e2e/expected
+here=$(dirname "$(realpath "$0")")
+# Debian's own Python, which has the GObject bindings of AT-SPI, whatever python3 comes first in PATH.
+python=/usr/bin/python3
+bus_launcher=/usr/libexec/at-spi-bus-launcher
 
 # Fails with the message and a picture of the screen in the working folder.
 exec 3>&2 # the messages reach the log also from checks whose output is silenced
@@ -19,9 +34,11 @@ fail() {
   fi
   exit 1
 }
-for tool in Xvfb xdotool xdpyinfo; do
+for tool in Xvfb xdotool xdpyinfo dbus-send "$bus_launcher"; do
   command -v "$tool" >/dev/null || fail "$tool is missing: run scripts/deps.sh"
 done
+"$python" -c 'import gi; gi.require_version("Atspi", "2.0")' 2>/dev/null ||
+  fail "the AT-SPI bindings for $python are missing: run scripts/deps.sh"
 
 scratch=$(mktemp -d)
 pids=()
@@ -55,6 +72,23 @@ export DISPLAY=$display QT_QPA_PLATFORM=xcb
 export ASAN_OPTIONS=detect_leaks=0
 wait_for "Xvfb on $display" 10 xdpyinfo
 
+# The accessibility bus of this display, its socket in the scratch folder; Qt
+# joins it even though no desktop asked for a screen reader.
+export XDG_RUNTIME_DIR=$scratch/runtime QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+"$bus_launcher" --launch-immediately >"$scratch/atspi.log" 2>&1 &
+pids+=($!)
+bus_up() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus | grep -q true
+}
+wait_for "the accessibility bus" 10 bus_up
+
+# Finds a control by role and accessible name and acts on it: see atspi.py.
+atspi() { # [--in WINDOW] [--inside ROLE NAME] [--nth N] [--timeout S] COMMAND ROLE NAME [ARG]
+  "$python" "$here/atspi.py" "$@" || fail "atspi.py $*"
+}
+
 # A program folder of its own, so that Tivaro.ini of the build stays untouched.
 program=$scratch/program
 mkdir -p "$program"
@@ -63,48 +97,34 @@ ln -s "$(dirname "$tivaro")/pics" "$program/pics"
 
 app=
 window=
-window_x=0
-window_y=0
 
 # Starts the program with the given arguments and waits for the editor window.
 start_tivaro() {
-  # One device pixel per screen pixel, so the positions below hold on any display.
-  grep -qs '^\[View\]' "$program/Tivaro.ini" || printf '[View]\r\nZoom= 1\r\n' >>"$program/Tivaro.ini"
   "$program/tivaro" "$@" >"$scratch/tivaro.log" 2>&1 &
   app=$!
   pids+=("$app")
   wait_for "the editor window" 20 editor_shown
-  # Under load the window may be found before it is mapped at its full size.
-  wait_for "the editor window to be mapped at full size" 20 editor_mapped
   window=$(xdotool search --onlyvisible --name '^Tivaro$' | head -1)
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  window_x=$X window_y=$Y
-  # The widget positions below are those of the editor's fixed-size window.
-  [ "$WIDTH" -gt 400 ] && [ "$HEIGHT" -gt 400 ] || fail "unexpected editor window size ${WIDTH}x$HEIGHT"
   xdotool windowfocus --sync "$window"
   wait_for "the canvas to be drawn" 20 canvas_drawn
 }
 
-# True once the canvas shows in the middle of its screen area (neither the bare
-# display nor the window's grey): the window then takes pointer and keys.
-canvas_drawn() {
-  local pixel
-  pixel=$(import -window root -depth 8 -crop 1x1+$((window_x + 134))+$((window_y + 300)) txt:- | tail -1)
-  [[ $pixel != *"#EFEFEF"* && $pixel != *"#000000"* ]]
-}
-
-# True once the editor window exists; fails at once when the program has ended.
+# True once the editor's canvas is known over AT-SPI and its window is on the
+# screen; fails at once when the program has ended.
 editor_shown() {
   kill -0 "$app" 2>/dev/null || fail "tivaro ended on start; its output:
 $(cat "$scratch/tivaro.log")"
-  xdotool search --name '^Tivaro$'
+  "$python" "$here/atspi.py" --in Tivaro --timeout 1 wait filler Zeichenfläche &&
+    xdotool search --onlyvisible --name '^Tivaro$'
 }
-# True once the editor window is on the screen at its real size.
-editor_mapped() {
-  local id
-  id=$(xdotool search --onlyvisible --name '^Tivaro$' | head -1) || return 1
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  [ "$WIDTH" -gt 400 ] && [ "$HEIGHT" -gt 400 ]
+
+# True once the canvas shows in the middle of the PDA screen (neither the bare
+# display nor the window's grey): the window then takes pointer and keys.
+canvas_drawn() {
+  local pixel
+  locate_canvas
+  pixel=$(import -window root -depth 8 -crop "1x1+$((canvas_x + 120 * zoom))+$((canvas_y + 160 * zoom))" txt:- | tail -1)
+  [[ $pixel != *"#EFEFEF"* && $pixel != *"#000000"* ]]
 }
 
 # Waits for the program to end by itself.
@@ -123,28 +143,68 @@ focus_window() { # title
   xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^$1\$" | head -1)"
 }
 
-# Pointer positions: the device's screen area sits 14 pixels inside the editor window.
-canvas() { echo $((window_x + 14 + $1)) $((window_y + 14 + $2)); }
-window_at() { echo $((window_x + $1)) $((window_y + $2)); }
-
+# Where the canvas shows the PDA's 240 × 320 screen, and at which zoom: it
+# draws it inside an even margin, so its extents tell both (height - width =
+# 80 × zoom). Read anew before each use, as the canvas may move or zoom.
+canvas_x=0
+canvas_y=0
+zoom=1
+locate_canvas() {
+  local box width height margin
+  box=$(atspi --in Tivaro extents filler Zeichenfläche)
+  read -r canvas_x canvas_y width height <<<"$box"
+  zoom=$(((height - width) / 80))
+  margin=$(((width - 240 * zoom) / 2))
+  canvas_x=$((canvas_x + margin)) canvas_y=$((canvas_y + margin))
+}
 drag() { # from_x from_y dx dy, device pixels on the canvas
-  local x y
-  read -r x y < <(canvas "$1" "$2")
+  locate_canvas
+  local x=$((canvas_x + $1 * zoom)) y=$((canvas_y + $2 * zoom)) dx=$(($3 * zoom)) dy=$(($4 * zoom))
   # Several steps, as a hand moves, so the program sees the pointer on its way.
   xdotool mousemove --sync "$x" "$y" sleep 0.1 mousedown 1 sleep 0.1 \
-    mousemove --sync $((x + $3 / 2)) $((y + $4 / 2)) sleep 0.1 \
-    mousemove --sync $((x + $3)) $((y + $4)) sleep 0.1 mouseup 1 sleep 0.1
+    mousemove --sync $((x + dx / 2)) $((y + dy / 2)) sleep 0.1 \
+    mousemove --sync $((x + dx)) $((y + dy)) sleep 0.1 mouseup 1 sleep 0.1
 }
 
-click_canvas() { xdotool mousemove --sync $(canvas "$1" "$2") click 1; }
-click_window() { xdotool mousemove --sync $(window_at "$1" "$2") click 1; }
+click_canvas() {
+  locate_canvas
+  xdotool mousemove --sync $((canvas_x + $1 * zoom)) $((canvas_y + $2 * zoom)) click 1
+}
+
+# Clicks the middle of a control found over AT-SPI, once or more often. An
+# action over AT-SPI may overtake the pointer and keys sent before it, a click
+# may not: after a drag or keys, click rather than press.
+click_on() { # clicks [--in WINDOW] [--nth N] ROLE NAME
+  local clicks=$1 box x y width height
+  shift
+  box=$(atspi "${@:1:$#-2}" extents "${@: -2:1}" "${@: -1}") || exit 1
+  read -r x y width height <<<"$box"
+  xdotool mousemove --sync $((x + width / 2)) $((y + height / 2)) click --repeat "$clicks" 1
+}
+
+# True when the control found over AT-SPI has the state, such as "checked" or "selected".
+has_state() { # [--in WINDOW] [--nth N] state ROLE NAME
+  "$python" "$here/atspi.py" "${@:1:$#-3}" state "${@: -2:1}" "${@: -1}" "${@: -3:1}"
+}
 
 # The screen list: open it, type the start of the screen's name, take it.
 choose_screen() { # name
-  click_window 370 49
-  sleep 0.2 # the list opens with an animation-free popup, but it must be mapped first
+  atspi --in Tivaro --inside panel Bildschirm press "combo box" ""
+  atspi wait "list item" "$1" # the list is open and takes the keys
   xdotool type --delay 20 "$1"
   xdotool key Return
+}
+
+# "Speichern" after the edits; waits until the title shows no changes left.
+save() {
+  click_on 1 --in Tivaro "push button" Speichern
+  wait_for "the save" 10 xdotool search --name '^Tivaro$'
+}
+
+# Answers the question or message in the window with the given title with one of its buttons.
+answer() { # title button
+  atspi --in "$1" press "push button" "$2"
+  atspi --in "$1" gone "push button" "$2"
 }
 
 # Every file of the skin equals the sample except those given, which equal their expected copies.
@@ -185,14 +245,14 @@ scenario_editor_edits_and_saves() {
   click_canvas 176 46
   xdotool key Right Right Down
   # A double click selects the number in the X field; type a new value over it.
-  xdotool mousemove --sync $(window_at 335 212) click --repeat 2 1
+  click_on 2 --in Tivaro text X
   xdotool type 42
-  click_window 424 435 # "Speichern"
-  # The next element with Shift+Down, one step left, then close and answer Alt+Y.
+  save
+  [ "$(atspi --in Tivaro text text X)" = 42 ] || fail "the X field shows $(atspi --in Tivaro text text X), not 42"
+  # The next element with Shift+Down, one step left, then close and answer "Ja".
   xdotool key shift+Down Left
   "$close_window" "$window"
-  focus_window 'Frage:'
-  xdotool key alt+j # "Ja"
+  answer 'Frage:' Ja
   wait_exit
   check_skin "$skin" "$expected/editor"
 }
@@ -206,11 +266,10 @@ scenario_editor_closes_without_saving() {
   "$close_window" "$window"
   focus_window 'Frage:'
   xdotool key Escape
-  wait_for "the question to go away" 10 sh -c "! xdotool search --onlyvisible --name '^Frage:\$'"
+  atspi --in 'Frage:' gone "push button" Abbrechen
   kill -0 "$app" 2>/dev/null || fail "Escape on the save question ended the program"
   "$close_window" "$window"
-  focus_window 'Frage:'
-  xdotool key alt+n
+  answer 'Frage:' Nein
   wait_exit
   check_skin "$skin" ""
 }
@@ -219,30 +278,6 @@ scenario_editor_closes_without_saving() {
 write_settings() { # device_folder skin_folder map_export_folder
   printf '[Directory]\r\nSkinDir= %s\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\nMapExportDir= %s\r\n[Device]\r\nBackend= folder\r\nFolder= %s\r\n' \
     "$2" "$3" "$1" >"$program/Tivaro.ini"
-}
-
-# Clicks at a position inside the window with the given title.
-click_in() { # title x y
-  local id
-  id=$(xdotool search --onlyvisible --name "^$1\$" | head -1)
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  xdotool mousemove --sync $((X + $2)) $((Y + $3)) click 1
-}
-
-# True when the pixel at a position inside the window with the given title has the colour.
-pixel_in() { # title x y colour
-  local id
-  id=$(xdotool search --onlyvisible --name "^$1\$" | head -1)
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  [[ $(import -window root -depth 8 -crop 1x1+$((X + $2))+$((Y + $3)) txt:- | tail -1) == *"$4"* ]]
-}
-
-# True when a rectangle inside the window with the given title holds dark pixels, such as text.
-text_in() { # title x y width height
-  local id
-  id=$(xdotool search --onlyvisible --name "^$1\$" | head -1)
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  [[ $(import -window root -crop "$4x$5+$((X + $2))+$((Y + $3))" -format '%[fx:minima.intensity < 0.3]' info:) == 1 ]]
 }
 
 # Closes the window with the given title and waits until it is gone.
@@ -257,16 +292,16 @@ scenario_skin_manager_uploads_and_switches() {
   mkdir -p "$base" && cp -r "$samples/DemoSkin" "$skin" && cp -r "$samples/demo-device" "$device"
   write_settings "$device" "$skin" "$base/none"
   start_tivaro
-  click_window 424 491 # "Skins"
-  focus_window 'to the PDA'
-  click_in 'to the PDA' 51 24 # "verbinden"
-  # The connection is up once the window offers "trennen"; the lights show it as well.
-  wait_for "the connection" 20 pixel_in 'to the PDA' 232 24 '#00FF00'
-  click_in 'to the PDA' 24 356 # "+": upload the PC skin
+  atspi --in Tivaro press "push button" Skins
+  atspi --in 'to the PDA' press "push button" verbinden
+  # The connection is up once the window offers "trennen".
+  atspi --in 'to the PDA' wait "push button" trennen
+  atspi --in 'to the PDA' press "push button" "Skin hinzufügen" # upload the PC skin
   wait_for "the upload to finish" 30 diff -r -x Layout -x Font -x Font2 "$skin" "$device/MN4/Skins/DemoSkin"
-  wait_for "the third skin in the list" 20 text_in 'to the PDA' 14 92 40 10
-  click_in 'to the PDA' 45 69 # the first stored skin: DemoSkin, sorted before Nacht and Tag
-  click_in 'to the PDA' 114 356 # "Switch"
+  # The stored skins, the first list of the window, show it: a click selects it.
+  click_on 1 --in 'to the PDA' "list item" DemoSkin
+  wait_for "DemoSkin to be selected" 10 has_state --in 'to the PDA' selected "list item" DemoSkin
+  atspi --in 'to the PDA' press "push button" Switch
   wait_for "the switch" 30 cmp "$expected/device/prefs.ini" "$device/MN4/prefs.ini"
   close_titled 'to the PDA'
   "$close_window" "$window"
@@ -295,18 +330,18 @@ scenario_speed_profile_update() {
   mkdir -p "$base" && cp -r "$samples/map-export" "$base/map-export"
   write_settings "$base/none" "$base/none" "$base/map-export"
   start_tivaro
-  click_window 319 491 # "Misc"
+  atspi --in Tivaro press "push button" Misc
   focus_window Preferences
-  # Motorway speed out of town: 130 instead of 120.
-  local id
-  id=$(xdotool search --onlyvisible --name '^Preferences$' | head -1)
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  xdotool mousemove --sync $((X + 156)) $((Y + 90)) click --repeat 2 1 sleep 0.1 type 130
+  # Motorway speed out of town: 130 instead of 120, typed over the number.
+  atspi --in Preferences focus text "Geschw. Ausserorts BAB"
+  xdotool type 130
   xdotool key Tab
-  click_in Preferences 352 321 # PC: "fast"
-  click_in Preferences 466 428 # "Update"
-  focus_window 'Hinweis:'
-  xdotool key Return
+  speed_left() { ! has_state --in Preferences focused text "Geschw. Ausserorts BAB"; }
+  wait_for "Tab to leave the speed field" 10 speed_left
+  atspi --in Preferences press "check box" "PC fast"
+  wait_for "PC fast to be ticked" 10 has_state --in Preferences checked "check box" "PC fast"
+  atspi --in Preferences press "push button" Update
+  answer 'Hinweis:' OK
   close_titled Preferences
   "$close_window" "$window"
   wait_exit
@@ -367,7 +402,7 @@ scenario_damaged_skins_save_only_their_lines() {
   for kind in huge bom oddcase; do
     start_tivaro "$base/skins/$kind"
     drag 60 63 5 3
-    click_window 424 435 # "Speichern"
+    save
     "$close_window" "$window"
     wait_exit
   done
@@ -405,13 +440,11 @@ scenario_unwritable_skins_keep_the_edits() {
     drag 225 12 -9 8 # "win" (in defaultlt.ini) left and down
     xdotool key shift+Down Right # the next element, "home" (in mainmenult.ini), one step right
     [ $kind = gone ] && rm -rf "$base/gone"
-    click_window 424 435 # "Speichern"
-    focus_window 'Hinweis:'
-    xdotool key Return
-    # Closing: the question again; after No the program ends.
+    click_on 1 --in Tivaro "push button" Speichern
+    answer 'Hinweis:' OK
+    # Closing: the question again; after "Nein" the program ends.
     "$close_window" "$window"
-    focus_window 'Frage:'
-    xdotool key alt+n
+    answer 'Frage:' Nein
     wait_exit
   done
   # The writable file of the two took its lines; the rest is as it was.
