@@ -3,7 +3,6 @@
 #include "SpeedProfile.h"
 #include "TestFiles.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
