@@ -43,15 +43,25 @@ protected:
     FolderDevice device{root};
 };
 
-// Paths that lead outside are refused for every operation: the fuzz corpus holds them.
-TEST_F(FolderDeviceTest, LinksToFilesOutsideAreNeitherReadNorWrittenButMayBeRemoved)
+// Each way out of the folder on its own row: no operation reaches what lies outside.
+// A link itself may be removed; what it points to stays.
+TEST_F(FolderDeviceTest, PathsLeadingOutsideAreRefused)
 {
     const QStringList before = treeOf(outside);
-    EXPECT_EQ(device.CeCreateFile("\\FileLink", CeFile::GenericRead, 0, CeFile::OpenExisting, 128), -1);
-    EXPECT_EQ(device.CeCreateFile("\\Dangling", CeFile::GenericWrite, 0, CeFile::CreateNew, 128), -1);
-    EXPECT_FALSE(device.CeCopyFile("\\MN4\\Skins\\Nacht\\NavLib.ini", "\\fileLINK", false));
-    EXPECT_FALSE(QFileInfo::exists(outside + "/new.txt"));
-
+    const char* const rows[] = {"\\..\\outside\\secret.txt", "\\MN4\\..\\..\\outside\\secret.txt",
+                                "\\Link\\secret.txt", "\\link\\new.txt", "\\FileLink", "\\Dangling"};
+    for (const QString path : rows) {
+        SCOPED_TRACE(path.toStdString());
+        EXPECT_EQ(device.CeCreateFile(path, CeFile::GenericRead, 0, CeFile::OpenExisting, 128), -1);
+        EXPECT_EQ(device.CeCreateFile(path, CeFile::GenericWrite, 0, CeFile::CreateAlways, 128), -1);
+        EXPECT_FALSE(device.CeCopyFile("\\MN4\\Skins\\Nacht\\NavLib.ini", path, false));
+        EXPECT_FALSE(device.CeMoveFile("\\MN4\\Skins\\Nacht\\NavLib.ini", path));
+        EXPECT_FALSE(device.CeCreateDirectory(path + "\\x"));
+        EXPECT_TRUE(list(path.left(path.lastIndexOf('\\')) + "\\*").filter("secret").isEmpty());
+        if (path.count(u'\\') > 1) // through ".." or a linked folder
+            EXPECT_FALSE(device.CeDeleteFile(path));
+        EXPECT_EQ(treeOf(outside), before);
+    }
     EXPECT_TRUE(device.CeDeleteFile("\\FileLink"));
     EXPECT_FALSE(QFileInfo(root + "/FileLink").isSymLink());
     EXPECT_EQ(treeOf(outside), before);

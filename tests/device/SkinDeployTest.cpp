@@ -5,7 +5,6 @@
 #include "SkinDeploy.h"
 #include "TestFiles.h"
 
-#include <QDateTime>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

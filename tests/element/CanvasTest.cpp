@@ -1,11 +1,11 @@
 #include "Canvas.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-
 
 namespace {
 
@@ -40,11 +40,7 @@ TEST_F(CanvasTest, PicturesLoadFromBitmapFilesAndFailEmpty)
     const QString good = dir.filePath("button.bmp");
     ASSERT_TRUE(image.save(good, "BMP"));
     const QString garbage = dir.filePath("broken.bmp");
-    {
-        QFile f(garbage);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("BM this is not a bitmap");
-    }
+    writeFile(garbage, "BM this is not a bitmap");
     QFile::copy(good, dir.filePath("cut.bmp"));
     QFile::resize(dir.filePath("cut.bmp"), 40);
 

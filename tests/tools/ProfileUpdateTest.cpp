@@ -2,7 +2,6 @@
 #include "Settings.h"
 #include "TestFiles.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 

@@ -3,7 +3,6 @@
 #include "SpeedProfile.h"
 #include "TestFiles.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -157,6 +156,7 @@ TEST(SpeedProfile, UnusableStoredNumbersGiveDefaults)
     const QString ini = dir.filePath("Tivaro.ini");
     writeFile(ini, "[A_BAB]\r\nSpeed= schnell\r\nConsumes= -3\r\n"
                     "[I_BAB]\r\nSpeed= 95.5\r\n"
+                    "[I_Wohnstr]\r\nSpeed= 1e308\r\n" // the weights would overflow
                     "[GPrefs]\r\nNormierung= \r\n");
     SpeedProfile profile(Comma);
     profile.load(ini);
@@ -164,6 +164,7 @@ TEST(SpeedProfile, UnusableStoredNumbersGiveDefaults)
     EXPECT_EQ(profile.value(0, SpeedProfile::Consumption), 11);
     // Written under a point locale, still readable under a comma locale.
     EXPECT_EQ(profile.value(8, SpeedProfile::Speed), 95.5);
+    EXPECT_EQ(profile.value(15, SpeedProfile::Speed), 20);
     EXPECT_EQ(profile.global(SpeedProfile::Normierung), 2);
     // Without saved lines the rendered ones are shown.
     EXPECT_EQ(profile.speedLine(), profile.renderedSpeedLine());
