@@ -131,7 +131,7 @@ void BM_UploadInTurns(benchmark::State& bench)
         DeviceConnection connection;
         SkinManager manager({link, connection, prompter, s.app, s.settings, {}, [] {}, [] {}});
         manager.load();
-        manager.BTNToPDA_Click();
+        manager.toggleConnection();
         manager.tick();
         if (!link.IsDeviceConnected()) {
             fail(bench, "the device folder did not connect");
@@ -140,7 +140,7 @@ void BM_UploadInTurns(benchmark::State& bench)
 
         const double cpuStart = Turns::cpuNow();
         const double start = Turns::now();
-        manager.BTNSkinAdd_Click();
+        manager.uploadSkin();
         const double ours = Turns::now() - start;
         const double ourCpu = Turns::cpuNow() - cpuStart;
 

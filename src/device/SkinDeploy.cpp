@@ -139,12 +139,12 @@ SkinDeploy::Outcome SkinDeploy::run(const QString& pcSkinFolder, const Options& 
     if (changed && !options.activate)
         manager.GetActiveSkin();
     if (options.activate || (changed && manager.activeSkin().compare(storedName, Qt::CaseInsensitive) == 0)) {
-        manager.BTNSwitch_Click({storedName});
+        manager.switchSkin({storedName});
         if (manager.activeSkin() != storedName)
             return Outcome::Refused;
         m_context.say(manager.doing());
     }
     if (options.startMn4)
-        manager.BTNStartMN4_Click();
+        manager.startMN4();
     return Outcome::Done;
 }

@@ -171,7 +171,7 @@ bool SkinManager::refuseUnusableName(const QString& name)
     return true;
 }
 
-void SkinManager::BTNToPDA_Click()
+void SkinManager::toggleConnection()
 {
     refreshPending = m_machine.toggle(m_context.settingsFile);
 }
@@ -221,7 +221,7 @@ void SkinManager::GetActiveSkin()
     QFile::remove(copy);
 }
 
-void SkinManager::BTNSkinAdd_Click()
+void SkinManager::uploadSkin()
 {
     if (m_uploading)
         return;
@@ -436,13 +436,13 @@ void SkinManager::putInPlace(const QString& staged, const QString& deviceSkin)
                                                  "Aktion abgebrochen."));
 }
 
-void SkinManager::BTNCancelUpload_Click()
+void SkinManager::cancelUpload()
 {
     if (m_uploading)
         m_cancelRequested = true;
 }
 
-void SkinManager::BTNSkinDel_Click(const QStringList& selected)
+void SkinManager::deleteSkins(const QStringList& selected)
 {
     for (const QString& entry : selected) {
         if (refuseUnusableName(entry))
@@ -464,7 +464,7 @@ void SkinManager::BTNSkinDel_Click(const QStringList& selected)
     }
 }
 
-void SkinManager::BTNSwitch_Click(const QStringList& selected)
+void SkinManager::switchSkin(const QStringList& selected)
 {
     for (const QString& entry : selected) {
         if (refuseUnusableName(entry))
@@ -554,7 +554,7 @@ std::optional<int> SkinManager::ActivateSkinFiles(const QString& store, const QS
     return copied;
 }
 
-void SkinManager::BTNStartMN4_Click()
+void SkinManager::startMN4()
 {
     const QString program = ReadIni(m_context.settingsFile, Settings::Directory, Settings::MN4Dir, QString());
     RemoteApi& api = m_context.link.api();

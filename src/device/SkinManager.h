@@ -63,19 +63,20 @@ public:
     // Deletes the named files of a part from the PC once the user agreed.
     void deleteFiles(int part, const QStringList& names);
 
-    void BTNToPDA_Click();
+    // Lights the yellow light and wants the opposite of the current connection.
+    void toggleConnection();
     // One tick of the one-second timer: the connection machine, then the skin list,
     // the active skin and a waiting deletion.
     void tick();
     // Uploads the PC skin; while it runs the window stays responsive.
-    void BTNSkinAdd_Click();
+    void uploadSkin();
     // Stops a running upload after the chunk being written; the device keeps
     // the skins it had.
-    void BTNCancelUpload_Click();
+    void cancelUpload();
     bool uploading() const { return m_uploading; }
-    void BTNSkinDel_Click(const QStringList& selected);
-    void BTNSwitch_Click(const QStringList& selected);
-    void BTNStartMN4_Click();
+    void deleteSkins(const QStringList& selected);
+    void switchSkin(const QStringList& selected);
+    void startMN4();
     void GetActiveSkin();
     // Copies a stored skin's files over MN4's live files and returns how many
     // it copied; nothing at the first file that could not be replaced.

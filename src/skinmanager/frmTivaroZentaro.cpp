@@ -355,7 +355,7 @@ void frmTivaroZentaro::Timer1_Timer()
 
 void frmTivaroZentaro::BTNToPDA_Click()
 {
-    m_manager.BTNToPDA_Click();
+    m_manager.toggleConnection();
     showState();
 }
 
@@ -379,13 +379,13 @@ SkinManager::UploadMode frmTivaroZentaro::chooseUploadMode()
 
 void frmTivaroZentaro::BTNSkinAdd_Click()
 {
-    m_manager.BTNSkinAdd_Click();
+    m_manager.uploadSkin();
     showState();
 }
 
 void frmTivaroZentaro::BTNCancelUpload_Click()
 {
-    m_manager.BTNCancelUpload_Click();
+    m_manager.cancelUpload();
 }
 
 void frmTivaroZentaro::reject()
@@ -398,19 +398,19 @@ void frmTivaroZentaro::reject()
 
 void frmTivaroZentaro::BTNSkinDel_Click()
 {
-    m_manager.BTNSkinDel_Click(selectedEntries(m_skins));
+    m_manager.deleteSkins(selectedEntries(m_skins));
     showState();
 }
 
 void frmTivaroZentaro::BTNSwitch_Click()
 {
-    m_manager.BTNSwitch_Click(selectedEntries(m_skins));
+    m_manager.switchSkin(selectedEntries(m_skins));
     showState();
 }
 
 void frmTivaroZentaro::BTNStartMN4_Click()
 {
-    m_manager.BTNStartMN4_Click();
+    m_manager.startMN4();
 }
 
 void frmTivaroZentaro::BTNDir_Click()

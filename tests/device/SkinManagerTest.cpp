@@ -39,7 +39,7 @@ protected:
     QString card(const QString& relative) const { return root + u'/' + relative; }
     void connect()
     {
-        manager.BTNToPDA_Click();
+        manager.toggleConnection();
         manager.tick();
         ASSERT_EQ(manager.look().buttonCaption, "trennen");
     }
@@ -60,7 +60,7 @@ TEST_F(SkinManagerTest, UploadCopiesTheListedFilesIntoAFreshDeviceFolder)
 {
     connect();
     writeFile(card("MN4/Skins/MySkin/stale.ini"), "old copy");
-    manager.BTNSkinAdd_Click();
+    manager.uploadSkin();
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join(u'|').toStdString();
     EXPECT_EQ(treeOf(card("MN4/Skins/MySkin")),
               (QStringList{"Layout/", "Layout/defaultlt.ini=" + QString::fromLatin1(patternBytes(2049)),
@@ -89,7 +89,7 @@ TEST_F(SkinManagerTest, UploadOffersCopiesIntoLayoutOfRootFilesActivationLeavesB
         prompter.shown.clear();
         for (const A answer : row.answers)
             prompter.answer(answer);
-        manager.BTNSkinAdd_Click();
+        manager.uploadSkin();
         EXPECT_EQ(prompter.texts().value(0), "Diese Layoutdateien liegen im Hauptordner des Skins und kommen beim "
                                              "Aktivieren nicht auf den PDA:\nmainmenult.ini\ntmcpanelt.ini (die "
                                              "Kopie in Layout weicht ab)\nSollen sie vor dem Hochladen nach Layout "
@@ -125,10 +125,10 @@ TEST_F(SkinManagerTest, FailedUploadOverAStoredSkinKeepsItWhole)
         SkinManager rowManager({rowLink, rowConnection, rowPrompter, app, settings,
                                 [] { return SkinManager::UploadMode::Everything; }, {}, {}});
         rowManager.load();
-        rowManager.BTNToPDA_Click();
+        rowManager.toggleConnection();
         rowManager.tick();
         row.fault(rowDevice);
-        rowManager.BTNSkinAdd_Click();
+        rowManager.uploadSkin();
         EXPECT_EQ(rowPrompter.texts(), QStringList{row.message});
         EXPECT_EQ(treeOf(card("MN4/Skins/MySkin")), stored);
         EXPECT_FALSE(QFileInfo::exists(card("MN4/Skins/~MySkin")));
@@ -142,7 +142,7 @@ TEST_F(SkinManagerTest, SwitchCopiesTheSkinOverTheLiveFilesAndChangesOnlyLastSki
                              "Font/a.fnt", "Font2/b.ttf", "Other/c.ini", "defaultltTMC.ini"})
         writeFile(card("MN4/Skins/Nacht/") + file, file);
     connect();
-    manager.BTNSwitch_Click({"Nacht"});
+    manager.switchSkin({"Nacht"});
     const struct { const char* path; QByteArray bytes; } expected[] = {
         {"MN4/NavLib.ini", "Nacht navlib"}, {"MN4/Layout/defaultltTMC.ini", "defaultltTMC.ini"},
         {"MN4/Layout/defaultlt.ini", "live default"},
@@ -184,7 +184,7 @@ TEST_F(SkinManagerTest, FailedSwitchKeepsTheActiveSkin)
         row.fault();
         const QByteArray prefs = readFile(card("MN4/prefs.ini"));
         const auto switchFails = [&] {
-            manager.BTNSwitch_Click({"Nacht"});
+            manager.switchSkin({"Nacht"});
             return manager.activeSkin() == "Tag" && prompter.texts() == row.messages ? 0 : 1;
         };
         EXPECT_EQ(row.limit ? runWithFileSizeLimit(row.limit, switchFails) : switchFails(), 0)
@@ -215,27 +215,27 @@ TEST_F(SkinManagerTest, RefusalsLeaveTheDeviceAsItWas)
     for (const QString& name : names)
         twice << unusable(name) << unusable(name);
     const struct { const char* name; std::function<void()> act; QStringList messages; } rows[] = {
-        {"upload without marker file", [&] { QFile::remove(pcSkin + "/MySkin.ini"); manager.BTNSkinAdd_Click(); },
+        {"upload without marker file", [&] { QFile::remove(pcSkin + "/MySkin.ini"); manager.uploadSkin(); },
          {"Es wird eine Datei MySkin.ini im Verzeichnis\n" + QDir::toNativeSeparators(pcSkin)
           + " erwartet.\nDer Skin ist nicht Zentaro kompatibel. Aktion abgebrochen."}},
         {"upload without connection",
          [&] {
-             manager.BTNToPDA_Click();
+             manager.toggleConnection();
              manager.tick();
-             manager.BTNSkinAdd_Click();
+             manager.uploadSkin();
          },
          {"Bitte erst mit dem PDA verbinden!"}},
         {"upload of skin \".\"",
          [&] {
              manager.SetDirs(dotSkin);
              manager.FillList(SkinManager::Root);
-             manager.BTNSkinAdd_Click();
+             manager.uploadSkin();
          },
          {unusable(".")}},
         {"switch and delete", [&] {
              for (const QString& name : names) {
-                 manager.BTNSwitch_Click({name});
-                 manager.BTNSkinDel_Click({name});
+                 manager.switchSkin({name});
+                 manager.deleteSkins({name});
              }
          }, twice},
     };
