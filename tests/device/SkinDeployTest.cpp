@@ -35,8 +35,10 @@ protected:
         DeviceConnection connection;
         SkinDeploy run({link, connection, prompter, app, app + "Tivaro.ini",
                         [&](const QString&) { return check; }, [this](const QString& line) { lines << line; },
-                        [] { return false; }, {}});
-        return run.run(folder.isEmpty() ? pcSkin : folder, options);
+                        [] { return false; }, {}, agree, agree});
+        const O outcome = run.run(folder.isEmpty() ? pcSkin : folder, options);
+        summary = run.summary();
+        return outcome;
     }
 
     QTemporaryDir base;
@@ -47,6 +49,8 @@ protected:
     FaultyDevice device{card};
     ScriptedPrompter prompter;
     QStringList lines;
+    QString summary;
+    std::function<bool(const QStringList&)> agree; // to copy root files into Layout, to go on despite warnings
 };
 
 // The author's loop: edit a root layout file, deploy, look. Only the edited
@@ -85,16 +89,23 @@ TEST_F(SkinDeployTest, RefusalsChangeNothing)
         {"checker finds errors", [&] { return deploy({}, {true, {"mainmenult.ini:home: Fehler"}}); }, O::Refused,
          "Die Prüfung fand Fehler. Nichts wurde übertragen."},
         {"no skin folder", [&] { return deploy({}, {}, base.path()); }, O::NoDevice, "„"},
+        {"warnings declined", [&] { agree = [](const QStringList& findings) { return findings.isEmpty(); };
+                                    return deploy({}, {false, {"mainmenult.ini:home: Warnung"}}); },
+         O::Refused, "Abgebrochen. Nichts wurde übertragen."},
         {"no device", [&] { device.CeRapiUninit(); device.vanishAfter = 0; return deploy(); }, O::NoDevice,
          "Kein PDA verbunden. Nichts wurde übertragen."},
+        {"copies into Layout declined", [&] { writeFile(pcSkin + "/mainmenult.ini", "[home]\r\n"); return deploy(); },
+         O::Refused, "Abgebrochen. Nichts wurde übertragen."},
     };
+    const QByteArray layoutCopy = readFile(pcSkin + "/Layout/mainmenult.ini");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const QStringList before = treeOf(card);
         EXPECT_EQ(row.act(), row.outcome);
-        EXPECT_TRUE(lines.last().startsWith(row.last)) << lines.last().toStdString();
+        EXPECT_TRUE(summary.startsWith(row.last) && lines.last() == summary) << lines.last().toStdString();
         EXPECT_EQ(treeOf(card), before);
     }
+    EXPECT_EQ(readFile(pcSkin + "/Layout/mainmenult.ini"), layoutCopy);
 }
 
 } // namespace

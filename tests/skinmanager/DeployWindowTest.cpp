@@ -1,0 +1,182 @@
+#include "DeployWindow.h"
+#include "DeviceConnection.h"
+#include "DeviceLink.h"
+#include "FaultyDevice.h"
+#include "ScriptedPrompter.h"
+#include "TestFiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace {
+
+// The window as the editor opens it, over a copy of the demo device and of the demo skin.
+class DeployWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        copyTree(TIVARO_SAMPLES "/demo-device", card);
+        copyTree(TIVARO_SAMPLES "/DemoSkin", pcSkin);
+        writeFile(app + "Tivaro.ini", "[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\n");
+    }
+
+    // Runs "Auf den PDA" (or the dry run) and keeps what the window shows when it ends.
+    QString deploy(bool dryRun = false)
+    {
+        lines.clear();
+        prompter.onDialog([this](QObject&) {
+            EXPECT_TRUE(child<QPushButton>("BTNDeployClose")->isVisible());
+            EXPECT_FALSE(child<QPushButton>("BTNDeployCancel")->isVisible());
+            step = child<QLabel>("LDeployStep")->text();
+            const auto* list = child<QListWidget>("LDeployLines");
+            for (int row = 0; row < list->count(); ++row)
+                lines << list->item(row)->text();
+            return true;
+        });
+        return showDeploy(nullptr, context, pcSkin, dryRun);
+    }
+    // The open deploy window's item called name.
+    template<typename T>
+    T* child(const char* name) const
+    {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == "DeployWindow" && top->isVisible())
+                return top->findChild<T*>(name);
+        }
+        ADD_FAILURE() << "no deploy window";
+        return nullptr;
+    }
+    // The files of the listing: "ersetzt  Layout\mainmenult.ini (388 Bytes)" and the like.
+    QStringList steps() const { return lines.filter(QRegularExpression("^(neu|ersetzt|entfernt) ")); }
+    qint64 bytesWritten() const
+    {
+        const QList<quint32> sizes = device.sizesOf("CeWriteFile");
+        return std::accumulate(sizes.begin(), sizes.end(), qint64(0));
+    }
+
+    QTemporaryDir base;
+    QString card = base.filePath("card");
+    QString app = base.filePath("app") + u'/';
+    QString pcSkin = base.filePath("pc/DemoSkin");
+    QString stored = card + "/MN4/Skins/DemoSkin";
+    FaultyDevice device{card};
+    ScriptedPrompter prompter;
+    DeviceConnection connection;
+    DeviceLink link{device, prompter, [] { QCoreApplication::processEvents(); }};
+    DeployChoices choices;
+    const DeployContext context{app, prompter, connection, link, [](const QString&) { return SkinDeploy::Check{}; },
+                                choices};
+    QStringList lines;
+    QString step;
+};
+
+// The author's loop: an edited root layout file goes to Layout (asked the first
+// time only), exactly it and its copy travel, and "aktivieren", ticked while
+// the files cross, brings them to MN4.
+TEST_F(DeployWindowTest, AnEditSendsExactlyThatFileAndSaysSo)
+{
+    ASSERT_TRUE(deploy().contains(" Dateien übertragen, 0 unverändert")) << step.toStdString();
+    QByteArray menu = readFile(pcSkin + "/mainmenult.ini");
+    for (const char* edit : {"x= 1", "x= 2"}) {
+        SCOPED_TRACE(edit);
+        menu.replace("x= ", edit);
+        writeFile(pcSkin + "/mainmenult.ini", menu);
+        prompter.answer(Prompter::Answer::Yes);
+        device.calls.clear();
+        device.onCall = [this](const FaultyDevice::Call& call) {
+            if (call.name == "CeWriteFile" && !child<QCheckBox>("ChkActivate")->isChecked())
+                QTest::mouseClick(child<QCheckBox>("ChkActivate"), Qt::LeftButton);
+        };
+        const QString summary = deploy();
+        device.onCall = {};
+        const QString size = QString(" (%1 Bytes)").arg(menu.size());
+        EXPECT_EQ(steps(), (QStringList{"ersetzt  mainmenult.ini" + size, "ersetzt  Layout\\mainmenult.ini" + size}));
+        EXPECT_TRUE(summary.startsWith("2 Dateien übertragen, ") && summary.endsWith(" unverändert, 1 KB"))
+            << summary.toStdString();
+        EXPECT_EQ(step, summary);
+        EXPECT_EQ(bytesWritten(), 2 * menu.size() + readFile(card + "/MN4/prefs.ini").size());
+        EXPECT_EQ(readFile(stored + "/Layout/mainmenult.ini"), menu);
+        EXPECT_EQ(readFile(card + "/MN4/Layout/mainmenult.ini"), menu);
+    }
+    EXPECT_EQ(prompter.shown.size(), 1) << prompter.texts().join('|').toStdString();
+    EXPECT_TRUE(prompter.texts().value(0).contains("\nmainmenult.ini\n"));
+    EXPECT_TRUE(choices.activate);
+}
+
+// Abbrechen, or Escape, during the transfer: the stored skin keeps every byte.
+TEST_F(DeployWindowTest, StoppedTransferLeavesTheStoredSkinAsItWas)
+{
+    deploy();
+    writeFile(pcSkin + "/Font/Gross.ttf", patternBytes(20000));
+    writeFile(pcSkin + "/NavLib.ini", patternBytes(9000));
+    const QStringList before = treeOf(card);
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "Abbrechen");
+        int writes = 0;
+        device.onCall = [&](const FaultyDevice::Call& call) {
+            if (call.name != "CeWriteFile" || ++writes != 6)
+                return;
+            escape ? QTest::keyClick(child<QWidget>("LDeployLines")->window(), Qt::Key_Escape)
+                   : QTest::mouseClick(child<QPushButton>("BTNDeployCancel"), Qt::LeftButton);
+        };
+        EXPECT_EQ(deploy(), "Abgebrochen. Der Skin auf dem PDA bleibt, wie er war.");
+        device.onCall = {};
+        EXPECT_EQ(writes, 6) << "the chunk under way is the last";
+        EXPECT_EQ(treeOf(card), before);
+    }
+}
+
+// What the dry run lists is what the real run then changes on the device, and
+// the dry run itself changes nothing and asks nothing.
+TEST_F(DeployWindowTest, DryRunListsWhatTheRunThenSends)
+{
+    writeFile(pcSkin + "/Font2/Alt.ttf", "old");
+    deploy();
+    QFile::remove(pcSkin + "/Font2/Alt.ttf");
+    writeFile(pcSkin + "/Font/Neu.ttf", patternBytes(3000));
+    writeFile(pcSkin + "/NavLib.ini", QByteArray(readFile(pcSkin + "/NavLib.ini").size(), 'x')); // same size
+    writeFile(pcSkin + "/mapviewlt.ini", readFile(pcSkin + "/mapviewlt.ini") + "; moved\r\n");
+    writeFile(pcSkin + "/homepanelt.ini", readFile(pcSkin + "/homepanelt.ini") + "; moved\r\n");
+
+    const QStringList cardBefore = treeOf(card), pcBefore = treeOf(pcSkin);
+    EXPECT_TRUE(deploy(true).startsWith("Probelauf: 5 Dateien würden übertragen (5 KB), 1 entfernt")) << step.toStdString();
+    EXPECT_EQ(treeOf(card), cardBefore);
+    EXPECT_EQ(treeOf(pcSkin), pcBefore);
+    EXPECT_TRUE(prompter.shown.isEmpty());
+    const QStringList listed = steps();
+
+    const QStringList storedBefore = treeOf(stored);
+    prompter.answer(Prompter::Answer::Yes);
+    deploy();
+    EXPECT_EQ(steps(), listed);
+    // Every file whose bytes changed, appeared or went, in the device's spelling.
+    QMap<QString, QString> was, is;
+    for (auto [tree, files] : {std::pair{storedBefore, &was}, std::pair{treeOf(stored), &is}}) {
+        for (const QString& entry : tree.filter("="))
+            files->insert(entry.section('=', 0, 0).replace('/', '\\'), entry.section('=', 1));
+    }
+    QStringList changed;
+    for (const QString& path : QStringList(was.keys()) + is.keys()) {
+        if (was.value(path, "<none>") != is.value(path, "<none>") && !changed.contains(path))
+            changed << path;
+    }
+    QStringList listedPaths;
+    for (const QString& line : listed)
+        listedPaths << line.section(' ', -3, -3);
+    changed.sort();
+    listedPaths.sort();
+    EXPECT_EQ(changed, listedPaths);
+}
+
+} // namespace
