@@ -10,7 +10,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -54,8 +54,9 @@ DeployWindow::DeployWindow(const DeployContext& context, const QString& skinFold
     m_progress->setRange(0, ProgressSteps);
     m_progress->setValue(0);
     m_progress->setVisible(!dryRun);
-    m_lines = new QListWidget(this);
+    m_lines = new QPlainTextEdit(this);
     m_lines->setObjectName(QStringLiteral("LDeployLines"));
+    m_lines->setReadOnly(true);
 
     m_activate = new QCheckBox(QStringLiteral("aktivieren"), this);
     m_activate->setObjectName(QStringLiteral("ChkActivate"));
@@ -184,8 +185,7 @@ bool DeployWindow::showProgress(const SyncStep& step, qint64 done, qint64 total)
 
 void DeployWindow::say(const QString& line)
 {
-    m_lines->addItem(line);
-    m_lines->scrollToBottom();
+    m_lines->appendPlainText(line);
 }
 
 QString showDeploy(QWidget* owner, const DeployContext& context, const QString& skinFolder, bool dryRun)

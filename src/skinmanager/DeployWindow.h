@@ -10,7 +10,7 @@ class DeviceLink;
 class Prompter;
 class QCheckBox;
 class QLabel;
-class QListWidget;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 struct DeviceConnection;
@@ -73,7 +73,7 @@ private:
 
     QLabel* m_step = nullptr;
     QProgressBar* m_progress = nullptr;
-    QListWidget* m_lines = nullptr;
+    QPlainTextEdit* m_lines = nullptr;
     QCheckBox* m_activate = nullptr;
     QCheckBox* m_startMn4 = nullptr;
     QPushButton* m_cancel = nullptr;

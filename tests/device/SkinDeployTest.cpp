@@ -45,7 +45,6 @@ protected:
     QString card = base.filePath("card");
     QString app = base.filePath("app") + u'/';
     QString pcSkin = base.filePath("pc/DemoSkin");
-    QString stored = card + "/MN4/Skins/DemoSkin";
     FaultyDevice device{card};
     ScriptedPrompter prompter;
     QStringList lines;
@@ -67,8 +66,7 @@ TEST_F(SkinDeployTest, SecondDeploySendsOnlyTheEditedFileAndRefreshesTheActiveSk
     device.calls.clear();
     ASSERT_EQ(deploy(), O::Done);
     EXPECT_EQ(bytesWritten(), 0);
-    EXPECT_TRUE(lines.last().startsWith("0 Dateien übertragen, ")) << lines.last().toStdString();
-    EXPECT_TRUE(lines.last().endsWith(" unverändert, 0 KB"));
+    EXPECT_TRUE(summary.startsWith("0 Dateien übertragen, ") && summary.endsWith(" unverändert, 0 KB")) << summary.toStdString();
 
     QByteArray menu = readFile(pcSkin + "/mainmenult.ini");
     menu.replace("x= ", "x= 1");
@@ -77,7 +75,6 @@ TEST_F(SkinDeployTest, SecondDeploySendsOnlyTheEditedFileAndRefreshesTheActiveSk
     ASSERT_EQ(deploy(), O::Done) << lines.join('\n').toStdString();
     EXPECT_EQ(lines.first(), "Layout/mainmenult.ini aus dem Hauptordner kopiert.");
     EXPECT_EQ(bytesWritten(), 2 * menu.size() + readFile(card + "/MN4/prefs.ini").size());
-    EXPECT_EQ(readFile(stored + "/Layout/mainmenult.ini"), menu);
     EXPECT_EQ(readFile(card + "/MN4/Layout/mainmenult.ini"), menu);
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join('|').toStdString();
 }
@@ -85,7 +82,6 @@ TEST_F(SkinDeployTest, SecondDeploySendsOnlyTheEditedFileAndRefreshesTheActiveSk
 TEST_F(SkinDeployTest, RefusalsChangeNothing)
 {
     const struct { const char* name; std::function<O()> act; O outcome; QString last; } rows[] = {
-        {"dry run", [&] { return deploy({true}); }, O::Done, "Probelauf: "},
         {"checker finds errors", [&] { return deploy({}, {true, {"mainmenult.ini:home: Fehler"}}); }, O::Refused,
          "Die Prüfung fand Fehler. Nichts wurde übertragen."},
         {"no skin folder", [&] { return deploy({}, {}, base.path()); }, O::NoDevice, "„"},
