@@ -88,8 +88,6 @@ TEST_F(SkinDeployTest, RefusalsChangeNothing)
         {"warnings declined", [&] { agree = [](const QStringList& findings) { return findings.isEmpty(); };
                                     return deploy({}, {false, {"mainmenult.ini:home: Warnung"}}); },
          O::Refused, "Abgebrochen. Nichts wurde übertragen."},
-        {"no device", [&] { device.CeRapiUninit(); device.vanishAfter = 0; return deploy(); }, O::NoDevice,
-         "Kein PDA verbunden. Nichts wurde übertragen."},
         {"copies into Layout declined", [&] { writeFile(pcSkin + "/mainmenult.ini", "[home]\r\n"); return deploy(); },
          O::Refused, "Abgebrochen. Nichts wurde übertragen."},
     };

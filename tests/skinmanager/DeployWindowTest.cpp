@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -68,11 +69,11 @@ TEST_F(DeployWindowTest, AnEditSendsExactlyThatFileAndSaysSo)
 {
     ASSERT_TRUE(deploy().contains(" Dateien übertragen, 0 unverändert")) << step.toStdString();
     QByteArray menu = readFile(pcSkin + "/mainmenult.ini");
+    prompter.answer(Prompter::Answer::Yes); // asked once
     for (const char* edit : {"x= 1", "x= 2"}) {
         SCOPED_TRACE(edit);
         menu.replace("x= ", edit);
         writeFile(pcSkin + "/mainmenult.ini", menu);
-        prompter.answer(Prompter::Answer::Yes);
         device.onCall = [this](const FaultyDevice::Call& call) {
             if (call.name == "CeWriteFile" && !child<QCheckBox>("ChkActivate")->isChecked())
                 QTest::mouseClick(child<QCheckBox>("ChkActivate"), Qt::LeftButton);
@@ -90,6 +91,21 @@ TEST_F(DeployWindowTest, AnEditSendsExactlyThatFileAndSaysSo)
     EXPECT_EQ(prompter.shown.size(), 1) << prompter.texts().join('|').toStdString();
     EXPECT_TRUE(prompter.texts().value(0).contains("\nmainmenult.ini\n"));
     EXPECT_TRUE(choices.activate);
+    // Another skin folder is asked about again; the unscripted No stops it.
+    copyTree(pcSkin, base.filePath("other/DemoSkin"));
+    writeFile(base.filePath("other/DemoSkin/mainmenult.ini"), "[home]\r\n");
+    EXPECT_EQ(showDeploy(nullptr, context, base.filePath("other/DemoSkin"), false), "Abgebrochen. Nichts wurde übertragen.");
+    EXPECT_EQ(prompter.shown.size(), 2);
+}
+
+// Without a PDA the window waits for one until Abbrechen.
+TEST_F(DeployWindowTest, AbbrechenEndsTheWaitForTheDevice)
+{
+    device.CeRapiUninit();
+    device.vanishAfter = 0;
+    QTimer::singleShot(0, [this] { QTest::mouseClick(child<QPushButton>("BTNDeployCancel"), Qt::LeftButton); });
+    EXPECT_EQ(deploy(), "Kein PDA verbunden. Nichts wurde übertragen.");
+    EXPECT_EQ(device.count("CeRapiInitEx"), 1);
 }
 
 // Abbrechen, or Escape, during the transfer: the stored skin keeps every byte.
