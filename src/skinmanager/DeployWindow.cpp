@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -57,6 +58,8 @@ DeployWindow::DeployWindow(const DeployContext& context, const QString& skinFold
     m_lines = new QPlainTextEdit(this);
     m_lines->setObjectName(QStringLiteral("LDeployLines"));
     m_lines->setReadOnly(true);
+    // The listing lines up its columns ("neu", "ersetzt", "entfernt") with spaces.
+    m_lines->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     m_activate = new QCheckBox(QStringLiteral("aktivieren"), this);
     m_activate->setObjectName(QStringLiteral("ChkActivate"));

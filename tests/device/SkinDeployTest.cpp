@@ -66,7 +66,6 @@ TEST_F(SkinDeployTest, SecondDeploySendsOnlyTheEditedFileAndRefreshesTheActiveSk
     device.calls.clear();
     ASSERT_EQ(deploy(), O::Done);
     EXPECT_EQ(bytesWritten(), 0);
-    EXPECT_TRUE(summary.startsWith("0 Dateien übertragen, ") && summary.endsWith(" unverändert, 0 KB")) << summary.toStdString();
 
     QByteArray menu = readFile(pcSkin + "/mainmenult.ini");
     menu.replace("x= ", "x= 1");
@@ -88,10 +87,7 @@ TEST_F(SkinDeployTest, RefusalsChangeNothing)
         {"warnings declined", [&] { agree = [](const QStringList& findings) { return findings.isEmpty(); };
                                     return deploy({}, {false, {"mainmenult.ini:home: Warnung"}}); },
          O::Refused, "Abgebrochen. Nichts wurde übertragen."},
-        {"copies into Layout declined", [&] { writeFile(pcSkin + "/mainmenult.ini", "[home]\r\n"); return deploy(); },
-         O::Refused, "Abgebrochen. Nichts wurde übertragen."},
     };
-    const QByteArray layoutCopy = readFile(pcSkin + "/Layout/mainmenult.ini");
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const QStringList before = treeOf(card);
@@ -99,7 +95,6 @@ TEST_F(SkinDeployTest, RefusalsChangeNothing)
         EXPECT_TRUE(summary.startsWith(row.last) && lines.last() == summary) << lines.last().toStdString();
         EXPECT_EQ(treeOf(card), before);
     }
-    EXPECT_EQ(readFile(pcSkin + "/Layout/mainmenult.ini"), layoutCopy);
 }
 
 } // namespace
