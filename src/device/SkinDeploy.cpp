@@ -105,10 +105,10 @@ SkinDeploy::Outcome SkinDeploy::run(const QString& pcSkinFolder, const Options& 
     QStringList refused;
     QList<SkinFile> pc = SkinSync::scanPc(pcSkin, refused);
     // A dry run copied nothing into Layout, yet lists those copies as the real run sends them.
-    for (SkinFile& file : pc) {
-        for (const QString& copy : std::as_const(copies)) {
-            if (options.dryRun && file.path.compare(QStringLiteral("Layout\\") + copy, Qt::CaseInsensitive) == 0)
-                file = {file.path, QFileInfo(QDir(pcSkin).filePath(copy)).size(), 0};
+    for (const QString& copy : options.dryRun ? copies : QStringList()) {
+        for (SkinFile& file : pc) {
+            if (file.path.compare(QStringLiteral("Layout\\") + copy, Qt::CaseInsensitive) == 0)
+                file = {file.path, QFileInfo(QDir(pcSkin).filePath(copy)).size(), 0}; // no time: it will be new
         }
     }
     if (!connect())

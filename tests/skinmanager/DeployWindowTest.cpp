@@ -38,7 +38,7 @@ protected:
             lines = child<QPlainTextEdit>("LDeployLines")->toPlainText().split('\n');
             return true;
         });
-        return showDeploy(nullptr, context, pcSkin, dryRun);
+        return showDeploy(nullptr, context, pcSkin + QDir::separator(), dryRun); // the editor's folder ends so
     }
     // The open deploy window's item called name.
     template<typename T>
