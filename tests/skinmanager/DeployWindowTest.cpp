@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -96,7 +97,6 @@ TEST_F(DeployWindowTest, AnEditSendsExactlyThatFileAndSaysSo)
 // Without a PDA the window waits for one until Abbrechen.
 TEST_F(DeployWindowTest, AbbrechenEndsTheWaitForTheDevice)
 {
-    device.CeRapiUninit();
     device.vanishAfter = 0;
     // Pressed while the window waits a second after the first attempt.
     device.onCall = [this](const FaultyDevice::Call&) {
@@ -117,8 +117,10 @@ TEST_F(DeployWindowTest, StoppedTransferLeavesTheStoredSkinAsItWas)
         SCOPED_TRACE(escape ? "Escape" : "Abbrechen");
         int writes = 0;
         device.onCall = [&](const FaultyDevice::Call& call) {
-            if (call.name == "CeWriteFile" && ++writes == 6)
-                escape ? QTest::keyClick(child<QWidget>("LDeployLines")->window(), Qt::Key_Escape)
+            if (call.name != "CeWriteFile" || ++writes != 6)
+                return;
+            EXPECT_EQ(child<QProgressBar>("DeployProgress")->value(), 1000 * 9000 / 29000) << "NavLib.ini of both";
+            escape ? QTest::keyClick(child<QWidget>("LDeployLines")->window(), Qt::Key_Escape)
                    : QTest::mouseClick(child<QPushButton>("BTNDeployCancel"), Qt::LeftButton);
         };
         EXPECT_EQ(deploy(), "Abgebrochen. Der Skin auf dem PDA bleibt, wie er war.");
