@@ -100,7 +100,6 @@ DeployWindow::DeployWindow(const DeployContext& context, const QString& skinFold
 QString DeployWindow::run()
 {
     m_running = true;
-    m_cancelled = false;
     m_sinceEvents.start();
     SkinDeploy deploy({m_context.link, m_context.connection, m_context.prompter, m_context.settingsFolder,
                        Settings::filePath(m_context.settingsFolder), m_context.check,
@@ -165,11 +164,13 @@ bool DeployWindow::goOnDespiteWarnings(const QStringList& findings)
 bool DeployWindow::waitForDevice()
 {
     m_step->setText(QStringLiteral("Warte auf den PDA …"));
-    QEventLoop wait;
-    QTimer::singleShot(WaitForDevice, &wait, &QEventLoop::quit);
-    const QMetaObject::Connection cancel = connect(m_cancel, &QPushButton::clicked, &wait, &QEventLoop::quit);
-    wait.exec();
-    disconnect(cancel);
+    if (!m_cancelled) {
+        QEventLoop wait;
+        QTimer::singleShot(WaitForDevice, &wait, &QEventLoop::quit);
+        const QMetaObject::Connection cancel = connect(m_cancel, &QPushButton::clicked, &wait, &QEventLoop::quit);
+        wait.exec();
+        disconnect(cancel);
+    }
     return !m_cancelled;
 }
 
