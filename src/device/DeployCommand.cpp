@@ -28,6 +28,6 @@ int DeployCommand(const QString& skinFolder, const SkinDeploy::Options& options,
         QThread::sleep(1);
         return ++waits < 5;
     };
-    SkinDeploy deploy({link, connection, prompter, settingsFolder, settingsFile, check, say, waitForDevice, {}});
+    SkinDeploy deploy({link, connection, prompter, settingsFolder, settingsFile, check, say, waitForDevice, {}, {}, {}});
     return int(deploy.run(skinFolder, options));
 }

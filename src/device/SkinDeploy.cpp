@@ -12,27 +12,45 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace {
+const QString Cancelled = QStringLiteral("Abgebrochen. Nichts wurde übertragen.");
+}
+
 SkinDeploy::SkinDeploy(Context context)
     : m_context(std::move(context))
 {
 }
 
-bool SkinDeploy::copyLayoutFiles(const QString& pcSkin, const QString& name, bool dryRun)
+SkinDeploy::Outcome SkinDeploy::end(Outcome outcome, const QString& line)
+{
+    m_summary = line;
+    m_context.say(line);
+    return outcome;
+}
+
+bool SkinDeploy::copyLayoutFiles(const QString& pcSkin, const QString& name, bool dryRun, QStringList& differing)
 {
     using Copy = SkinDelivery::RootFile::LayoutCopy;
     const QStringList rootNames = QDir(pcSkin).entryList(QDir::Files);
     for (const auto& file :
          SkinDelivery::undeliveredRootFiles(pcSkin, name, SkinDelivery::defaultLayoutFileOf(rootNames))) {
-        if (file.copy != Copy::Differs)
-            continue;
-        const QString copy = QStringLiteral("Layout") + QDir::separator() + file.name;
+        if (file.copy == Copy::Differs)
+            differing << file.name;
+    }
+    if (!dryRun && !differing.isEmpty() && m_context.agreeToLayoutCopies
+        && !m_context.agreeToLayoutCopies(differing)) {
+        end(Outcome::Refused, Cancelled);
+        return false;
+    }
+    for (const QString& file : std::as_const(differing)) {
+        const QString copy = QStringLiteral("Layout") + QDir::separator() + file;
         if (dryRun) {
             m_context.say(copy + QStringLiteral(" würde aus dem Hauptordner kopiert."));
             continue;
         }
         const QString layout = FindAnyCase(pcSkin, QStringLiteral("Layout"));
-        if (!copyFileSafely(QDir(pcSkin).filePath(file.name), FindAnyCase(layout, file.name))) {
-            m_context.say(copy + QStringLiteral(" ließ sich nicht schreiben. Nichts wurde übertragen."));
+        if (!copyFileSafely(QDir(pcSkin).filePath(file), FindAnyCase(layout, file))) {
+            end(Outcome::Refused, copy + QStringLiteral(" ließ sich nicht schreiben. Nichts wurde übertragen."));
             return false;
         }
         m_context.say(copy + QStringLiteral(" aus dem Hauptordner kopiert."));
@@ -66,27 +84,35 @@ SkinDeploy::Outcome SkinDeploy::run(const QString& pcSkinFolder, const Options& 
     const QString name = FileNameOf(QDir::toNativeSeparators(pcSkin));
     if (!QFileInfo(pcSkin).isDir() || !SkinManager::isUsableSkinName(name)
         || !QFileInfo(FindAnyCase(pcSkin, name + QStringLiteral(".ini"))).isFile()) {
-        m_context.say(QStringLiteral("„%1“ ist kein Skin-Ordner: Es wird darin eine Datei %2.ini erwartet.")
-                          .arg(QDir::toNativeSeparators(pcSkinFolder), name));
-        return Outcome::NoDevice;
+        return end(Outcome::NoDevice,
+                   QStringLiteral("„%1“ ist kein Skin-Ordner: Es wird darin eine Datei %2.ini erwartet.")
+                       .arg(QDir::toNativeSeparators(pcSkinFolder), name));
     }
-    if (!copyLayoutFiles(pcSkin, name, options.dryRun))
+    m_summary.clear();
+    QStringList copies;
+    if (!copyLayoutFiles(pcSkin, name, options.dryRun, copies))
         return Outcome::Refused;
     if (m_context.check) {
         const Check check = m_context.check(pcSkin);
         for (const QString& line : check.lines)
             m_context.say(line);
-        if (check.errors) {
-            m_context.say(QStringLiteral("Die Prüfung fand Fehler. Nichts wurde übertragen."));
-            return Outcome::Refused;
-        }
+        if (check.errors)
+            return end(Outcome::Refused, QStringLiteral("Die Prüfung fand Fehler. Nichts wurde übertragen."));
+        if (!options.dryRun && !check.lines.isEmpty() && m_context.goOnDespiteWarnings
+            && !m_context.goOnDespiteWarnings(check.lines))
+            return end(Outcome::Refused, Cancelled);
     }
     QStringList refused;
-    const QList<SkinFile> pc = SkinSync::scanPc(pcSkin, refused);
-    if (!connect()) {
-        m_context.say(QStringLiteral("Kein PDA verbunden. Nichts wurde übertragen."));
-        return Outcome::NoDevice;
+    QList<SkinFile> pc = SkinSync::scanPc(pcSkin, refused);
+    // A dry run copied nothing into Layout, yet lists those copies as the real run sends them.
+    for (const QString& copy : options.dryRun ? copies : QStringList()) {
+        for (SkinFile& file : pc) {
+            if (file.path.compare(QStringLiteral("Layout\\") + copy, Qt::CaseInsensitive) == 0)
+                file = {file.path, QFileInfo(QDir(pcSkin).filePath(copy)).size(), 0}; // no time: it will be new
+        }
     }
+    if (!connect())
+        return end(Outcome::NoDevice, QStringLiteral("Kein PDA verbunden. Nichts wurde übertragen."));
 
     DeviceLink& link = m_context.link;
     const QString store = m_context.connection.mn4Folder + QStringLiteral("Skins\\");
@@ -100,35 +126,32 @@ SkinDeploy::Outcome SkinDeploy::run(const QString& pcSkinFolder, const Options& 
     const QString target = store + (first ? u'~' + name : storedName);
     SkinSync sync(link);
     const SyncPlan plan = planSync(pc, first ? QList<SkinFile>() : sync.scanStored(target));
-    if (!refused.isEmpty() || !plan.clashes.isEmpty()) {
-        m_context.say(SkinSync::refusal(refused, plan.clashes));
-        return Outcome::Refused;
-    }
+    if (!refused.isEmpty() || !plan.clashes.isEmpty())
+        return end(Outcome::Refused, SkinSync::refusal(refused, plan.clashes));
     for (const SyncStep& step : plan.steps)
         m_context.say(step.line());
     if (options.dryRun) {
-        m_context.say(QStringLiteral("Probelauf: %1 würden übertragen (%2 KB), %3 entfernt, %4 unverändert.")
-                          .arg(fileCount(plan.filesToSend()))
-                          .arg((plan.bytesToSend() + 1023) / 1024)
-                          .arg(plan.filesToRemove())
-                          .arg(plan.unchanged));
-        return Outcome::Done;
+        return end(Outcome::Done, QStringLiteral("Probelauf: %1 würden übertragen (%2 KB), %3 entfernt, %4 unverändert.")
+                                      .arg(fileCount(plan.filesToSend()))
+                                      .arg((plan.bytesToSend() + 1023) / 1024)
+                                      .arg(plan.filesToRemove())
+                                      .arg(plan.unchanged));
     }
     if (first) {
         link.DeleteDeviceFolder(target);
         link.api().CeCreateDirectory(target);
     }
-    const SkinSync::Result result = sync.run(pcSkin, target, plan, [this](const SyncStep&, qint64, qint64) { return goOn(); });
+    const SkinSync::Result result = sync.run(pcSkin, target, plan, m_context.progress);
     const bool placed = result.complete && (!first || link.api().CeMoveFile(target, store + name));
     if (first && !placed)
         link.DeleteDeviceFolder(target);
     if (!placed) {
-        m_context.say(result.stopped ? QStringLiteral("Abgebrochen. Der Skin auf dem PDA bleibt, wie er war.")
-                      : result.failure.isEmpty() ? QStringLiteral("Der Skin konnte auf dem PDA nicht abgelegt werden.")
-                                                 : SkinSync::failureReport(result, plan));
-        return Outcome::Refused;
+        return end(Outcome::Refused,
+                   result.stopped ? QStringLiteral("Abgebrochen. Der Skin auf dem PDA bleibt, wie er war.")
+                   : result.failure.isEmpty() ? QStringLiteral("Der Skin konnte auf dem PDA nicht abgelegt werden.")
+                                              : SkinSync::failureReport(result, plan));
     }
-    m_context.say(syncSummary(result.sent, plan.unchanged, result.removed, result.bytes));
+    end(Outcome::Done, syncSummary(result.sent, plan.unchanged, result.removed, result.bytes));
     if (first)
         storedName = name;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SkinSync.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +18,8 @@ struct DeviceConnection;
 // beside and moved into place whole), and, when the skin is MN4's active one
 // or activation is asked for, MN4's live files are refreshed by the switch
 // rules. Every step says what it did through say(); a window shows the lines
-// and a command line prints them.
+// and a command line prints them. The questions a window asks on the way are
+// hooks of the context; without them the deploy goes on, as on the command line.
 class SkinDeploy
 {
 public:
@@ -45,20 +48,34 @@ public:
         QString settingsFile; // Tivaro.ini: MN4Dir
         std::function<Check(const QString& skinFolder)> check;
         std::function<void(const QString& line)> say;
-        // Runs between connection attempts (waits a while) and between chunks;
-        // each returns false when the user cancelled.
+        // Runs between connection attempts (waits a while); false when the user cancelled.
         std::function<bool()> waitForDevice;
-        std::function<bool()> keepGoing;
+        // Hears every chunk sent; false stops the transfer before anything is moved into place.
+        SkinSync::Progress progress;
+        // Asked before root layout files are copied over their differing Layout copies
+        // (never in a dry run); false stops the deploy before anything changed.
+        std::function<bool(const QStringList& rootFiles)> agreeToLayoutCopies;
+        // Asked when the checker found warnings only (never in a dry run); false stops.
+        std::function<bool(const QStringList& findings)> goOnDespiteWarnings;
     };
 
     explicit SkinDeploy(Context context);
 
+    // options.activate and options.startMn4 are read only once the transfer is
+    // done, so a window may let the user change them while it runs.
     Outcome run(const QString& pcSkin, const Options& options);
 
+    // The line that says how the last run ended: what was transferred, what a
+    // dry run would transfer, or why nothing was.
+    QString summary() const { return m_summary; }
+
 private:
-    bool copyLayoutFiles(const QString& pcSkin, const QString& name, bool dryRun);
+    // Copies the root layout files whose Layout copy differs into Layout and
+    // names them in differing (a dry run only names them).
+    bool copyLayoutFiles(const QString& pcSkin, const QString& name, bool dryRun, QStringList& differing);
     bool connect();
-    bool goOn() const { return !m_context.keepGoing || m_context.keepGoing(); }
+    Outcome end(Outcome outcome, const QString& line);
 
     Context m_context;
+    QString m_summary;
 };

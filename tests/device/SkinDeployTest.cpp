@@ -34,7 +34,7 @@ protected:
         DeviceConnection connection;
         SkinDeploy run({link, connection, prompter, app, app + "Tivaro.ini",
                         [&](const QString&) { return check; }, [this](const QString& line) { lines << line; },
-                        [] { return false; }, {}});
+                        [] { return false; }, {}, agree, agree});
         return run.run(folder.isEmpty() ? pcSkin : folder, options);
     }
 
@@ -42,10 +42,10 @@ protected:
     QString card = base.filePath("card");
     QString app = base.filePath("app") + u'/';
     QString pcSkin = base.filePath("pc/DemoSkin");
-    QString stored = card + "/MN4/Skins/DemoSkin";
     FaultyDevice device{card};
     ScriptedPrompter prompter;
     QStringList lines;
+    std::function<bool(const QStringList&)> agree; // to copy root files into Layout, to go on despite warnings
 };
 
 // The author's loop: edit a root layout file, deploy, look. Only the edited
@@ -62,8 +62,6 @@ TEST_F(SkinDeployTest, SecondDeploySendsOnlyTheEditedFileAndRefreshesTheActiveSk
     device.calls.clear();
     ASSERT_EQ(deploy(), O::Done);
     EXPECT_EQ(bytesWritten(), 0);
-    EXPECT_TRUE(lines.last().startsWith("0 Dateien übertragen, ")) << lines.last().toStdString();
-    EXPECT_TRUE(lines.last().endsWith(" unverändert, 0 KB"));
 
     QByteArray menu = readFile(pcSkin + "/mainmenult.ini");
     menu.replace("x= ", "x= 1");
@@ -72,7 +70,6 @@ TEST_F(SkinDeployTest, SecondDeploySendsOnlyTheEditedFileAndRefreshesTheActiveSk
     ASSERT_EQ(deploy(), O::Done) << lines.join('\n').toStdString();
     EXPECT_EQ(lines.first(), "Layout/mainmenult.ini aus dem Hauptordner kopiert.");
     EXPECT_EQ(bytesWritten(), 2 * menu.size() + readFile(card + "/MN4/prefs.ini").size());
-    EXPECT_EQ(readFile(stored + "/Layout/mainmenult.ini"), menu);
     EXPECT_EQ(readFile(card + "/MN4/Layout/mainmenult.ini"), menu);
     EXPECT_TRUE(prompter.shown.isEmpty()) << prompter.texts().join('|').toStdString();
 }
@@ -80,12 +77,12 @@ TEST_F(SkinDeployTest, SecondDeploySendsOnlyTheEditedFileAndRefreshesTheActiveSk
 TEST_F(SkinDeployTest, RefusalsChangeNothing)
 {
     const struct { const char* name; std::function<O()> act; O outcome; QString last; } rows[] = {
-        {"dry run", [&] { return deploy({true}); }, O::Done, "Probelauf: "},
         {"checker finds errors", [&] { return deploy({}, {true, {"mainmenult.ini:home: Fehler"}}); }, O::Refused,
          "Die Prüfung fand Fehler. Nichts wurde übertragen."},
         {"no skin folder", [&] { return deploy({}, {}, base.path()); }, O::NoDevice, "„"},
-        {"no device", [&] { device.CeRapiUninit(); device.vanishAfter = 0; return deploy(); }, O::NoDevice,
-         "Kein PDA verbunden. Nichts wurde übertragen."},
+        {"warnings declined", [&] { agree = [](const QStringList&) { return false; };
+                                    return deploy({}, {false, {"mainmenult.ini:home: Warnung"}}); },
+         O::Refused, "Abgebrochen. Nichts wurde übertragen."},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
