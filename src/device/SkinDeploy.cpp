@@ -131,8 +131,9 @@ SkinDeploy::Outcome SkinDeploy::run(const QString& pcSkinFolder, const Options& 
     for (const SyncStep& step : plan.steps)
         m_context.say(step.line());
     if (options.dryRun) {
-        return end(Outcome::Done, QStringLiteral("Probelauf: %1 würden übertragen (%2 KB), %3 entfernt, %4 unverändert.")
-                                      .arg(fileCount(plan.filesToSend()))
+        const int files = plan.filesToSend();
+        return end(Outcome::Done, QStringLiteral("Probelauf: %1 %2 übertragen (%3 KB), %4 entfernt, %5 unverändert.")
+                                      .arg(fileCount(files), files == 1 ? QStringLiteral("würde") : QStringLiteral("würden"))
                                       .arg((plan.bytesToSend() + 1023) / 1024)
                                       .arg(plan.filesToRemove())
                                       .arg(plan.unchanged));
