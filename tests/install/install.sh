@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and uses the installed program as a
-# new user would: --check writes no settings; the first start of the window
+# new user would: --check and --render write no settings; the first start of the window
 # takes the user's earlier settings over into ~/.config/Tivaro/ and leaves the
 # old folder alone; the program finds its bitmaps through bin/tivaro.
 #   install.sh BUILD_DIR BUILT_TIVARO SOURCE_DIR
@@ -38,7 +38,8 @@ mkdir -p "$HOME"
 settings_anywhere() { find "$HOME" "$prefix" -iname Tivaro.ini; }
 
 "$prefix/bin/tivaro" --check "$source/samples/DemoSkin" >/dev/null || fail "--check finds faults in the demo skin"
-[ -z "$(settings_anywhere)" ] || fail "--check wrote settings: $(settings_anywhere)"
+"$prefix/bin/tivaro" --render "$source/samples/DemoSkin" --screen Hauptmenu --out "$work/installed.png"
+[ -z "$(settings_anywhere)" ] || fail "--check or --render wrote settings: $(settings_anywhere)"
 
 earlier=$HOME/.local/share/tivaro/Tivaro.ini
 mkdir -p "$(dirname "$earlier")"
@@ -61,7 +62,6 @@ kill -KILL "$app"
 wait "$app" 2>/dev/null || true
 app=
 
-"$prefix/bin/tivaro" --render "$source/samples/DemoSkin" --screen Hauptmenu --out "$work/installed.png"
 # The built program in a folder of its own, so that the build's settings stay untouched.
 mkdir "$work/built"
 cp "$built" "$work/built/tivaro"
