@@ -6,6 +6,7 @@
 #include "Settings.h"
 
 #include <QCheckBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -157,25 +158,33 @@ TEST_F(EditorWindowTest, TheMapBoxesRebindAndReloadTheMapView)
     EXPECT_TRUE(window->canvas().bitmap(20)->isVisible()) << "smalldummy shows on the first view";
 }
 
-TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElement)
+TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElementAfterTheSaveQuestion)
 {
     WriteIni(skin.filePath("mainmenult.ini"), "home", "y", "300");
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
     openScreen(QStringLiteral("Format"));
-    prompter.onDialog([](QObject& dialog) {
-        auto& shown = dynamic_cast<QDialog&>(dialog);
-        shown.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&shown));
-        auto* list = shown.findChild<QTreeWidget*>(QStringLiteral("findingList"));
-        QTreeWidgetItem* home = list->findItems(QStringLiteral("home"), Qt::MatchExactly, 3).value(0);
+    auto* list = find<QTreeWidget>("findingList");
+    QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
+    QTreeWidgetItem* home = list->findItems(QStringLiteral("home"), Qt::MatchExactly, 3).value(0);
+    ASSERT_NE(home, nullptr);
+    EXPECT_TRUE(find<QDockWidget>("FindingsDock")->isVisible());
+
+    const auto doubleClick = [&] {
         list->scrollToItem(home);
         // A double click arrives as press, release, double click, release.
         const QPoint at = list->visualItemRect(home).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        return shown.result() == QDialog::Accepted;
-    });
-    QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
+    };
+    // Pending edits on the screen shown come first: Cancel keeps it.
+    select(0);
+    window->MoveO_Click();
+    prompter.answer(Prompter::Answer::Cancel);
+    doubleClick();
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Format"));
+    prompter.answer(Prompter::Answer::No);
+    doubleClick();
     EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
     EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("home in mainmenult.ini"));
 }
