@@ -143,6 +143,14 @@ void EditorActions::buildMenus()
     file->addAction(action(Open));
     m_recent = file->addMenu(QStringLiteral("&Zuletzt geöffnet"));
     m_recent->setObjectName(QStringLiteral("RecentMenu"));
+    // A folder can vanish while the program runs (a card pulled): it shows disabled.
+    connect(m_recent, &QMenu::aboutToShow, this, [this] {
+        for (QAction* entry : m_recent->actions()) {
+            const bool there = QFileInfo(entry->data().toString()).isDir();
+            entry->setEnabled(there);
+            entry->setStatusTip(there ? QStringLiteral("Diesen Skin öffnen") : QStringLiteral("Der Ordner fehlt."));
+        }
+    });
     file->addAction(action(Save));
     file->addAction(action(Check));
     file->addSeparator();
@@ -276,9 +284,6 @@ void EditorActions::showRecentFolders(const QStringList& folders)
         const QString& folder = folders[i];
         QAction* entry = m_recent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(folder)));
         entry->setData(folder);
-        const bool there = QFileInfo(folder).isDir();
-        entry->setEnabled(there);
-        entry->setStatusTip(there ? QStringLiteral("Diesen Skin öffnen") : QStringLiteral("Der Ordner fehlt."));
         connect(entry, &QAction::triggered, &m_window, [this, folder] { m_window.openRecentFolder(folder); });
     }
     m_recent->setEnabled(!folders.isEmpty());

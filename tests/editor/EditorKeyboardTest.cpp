@@ -128,3 +128,34 @@ TEST_F(EditorKeyboardTest, InACoordinateFieldLeftAndRightMoveTheCaretUpAndDownSt
     EXPECT_EQ(x->text(), QStringLiteral("12"));
     EXPECT_EQ(doc().undoStack().count(), 1);
 }
+
+TEST_F(EditorKeyboardTest, TabWalksThePanelInReadingOrder)
+{
+    find<QLineEdit>("txtX")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 8; ++i) {
+        key(Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited, QStringList({"txtY", "txtCX", "txtCY", "MoveN", "MoveW", "BTNpos", "MoveO", "MoveS"}));
+}
+
+TEST_F(EditorKeyboardTest, CtrlASelectsEveryShownElementOnTheCanvasAndTheTextInAField)
+{
+    select(0);
+    QLineEdit* x = find<QLineEdit>("txtX");
+    x->setFocus();
+    QTest::keyPress(x, Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyClick(x, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyRelease(x, Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_EQ(x->selectedText(), x->text());
+    EXPECT_EQ(doc().selection(), QList<int>{0});
+
+    view()->setFocus();
+    QTest::keyPress(view(), Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyClick(view(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyRelease(view(), Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_EQ(doc().selection().size(), 12);
+    EXPECT_EQ(doc().current(), 0);
+    EXPECT_EQ(window->nudgeMode(), 0) << "Ctrl with A is no Ctrl alone";
+}
