@@ -42,6 +42,9 @@ namespace {
 
 const QString MainMenuScreen = QStringLiteral("Hauptmenu");
 
+// Room for the element list: section, file and the four values of a typical skin.
+constexpr int ListWidth = 410;
+
 // A 24-bit colour from the settings file, red in the low byte.
 QColor settingsColour(quint32 value)
 {
@@ -189,6 +192,7 @@ void frmTivaro::buildDocks()
 
     m_list = new ElementList(m_document, this);
     m_list->setAccessibleName(QStringLiteral("Elemente"));
+    m_list->setMinimumWidth(ListWidth);
     QDockWidget* list = dock(m_list, QStringLiteral("Elemente"), "ElementListDock", Qt::RightDockWidgetArea);
     m_locks = new LockKeeper(m_document, *m_list, this);
     m_findings = new FindingsDock(this);

@@ -89,7 +89,7 @@ start_tivaro() {
 # display nor the window's grey): the window then takes pointer and keys.
 canvas_drawn() {
   local pixel
-  pixel=$(import -window root -depth 8 -crop 1x1+$((window_x + 134))+$((window_y + 300)) txt:- | tail -1)
+  pixel=$(import -window root -depth 8 -crop 1x1+$(canvas 120 286 | tr ' ' +) txt:- | tail -1)
   [[ $pixel != *"#EFEFEF"* && $pixel != *"#000000"* ]]
 }
 
@@ -123,8 +123,9 @@ focus_window() { # title
   xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "^$1\$" | head -1)"
 }
 
-# Pointer positions: the device's screen area sits 14 pixels inside the editor window.
-canvas() { echo $((window_x + 14 + $1)) $((window_y + 14 + $2)); }
+# Pointer positions: the device's screen area sits between the left docks and
+# below the menu and tool bars, at (266, 83) inside the editor window.
+canvas() { echo $((window_x + 266 + $1)) $((window_y + 83 + $2)); }
 window_at() { echo $((window_x + $1)) $((window_y + $2)); }
 
 drag() { # from_x from_y dx dy, device pixels on the canvas
@@ -141,7 +142,7 @@ click_window() { xdotool mousemove --sync $(window_at "$1" "$2") click 1; }
 
 # The screen list: open it, type the start of the screen's name, take it.
 choose_screen() { # name
-  click_window 370 49
+  click_window 190 63
   sleep 0.2 # the list opens with an animation-free popup, but it must be mapped first
   xdotool type --delay 20 "$1"
   xdotool key Return
@@ -185,9 +186,9 @@ scenario_editor_edits_and_saves() {
   click_canvas 176 46
   xdotool key Right Right Down
   # A double click selects the number in the X field; type a new value over it.
-  xdotool mousemove --sync $(window_at 335 212) click --repeat 2 1
+  xdotool mousemove --sync $(window_at 60 154) click --repeat 2 1
   xdotool type 42
-  click_window 424 435 # "Speichern"
+  click_window 133 33 # "Speichern"
   # The next element with Shift+Down, one step left, then close and answer Alt+Y.
   xdotool key shift+Down Left
   "$close_window" "$window"
@@ -257,7 +258,7 @@ scenario_skin_manager_uploads_and_switches() {
   mkdir -p "$base" && cp -r "$samples/DemoSkin" "$skin" && cp -r "$samples/demo-device" "$device"
   write_settings "$device" "$skin" "$base/none"
   start_tivaro
-  click_window 424 491 # "Skins"
+  click_window 783 33 # "Skins"
   focus_window 'to the PDA'
   click_in 'to the PDA' 51 24 # "verbinden"
   # The connection is up once the window offers "trennen"; the lights show it as well.
@@ -295,7 +296,7 @@ scenario_speed_profile_update() {
   mkdir -p "$base" && cp -r "$samples/map-export" "$base/map-export"
   write_settings "$base/none" "$base/none" "$base/map-export"
   start_tivaro
-  click_window 319 491 # "Misc"
+  click_window 702 33 # "Misc"
   focus_window Preferences
   # Motorway speed out of town: 130 instead of 120.
   local id
@@ -367,7 +368,7 @@ scenario_damaged_skins_save_only_their_lines() {
   for kind in huge bom oddcase; do
     start_tivaro "$base/skins/$kind"
     drag 60 63 5 3
-    click_window 424 435 # "Speichern"
+    click_window 133 33 # "Speichern"
     "$close_window" "$window"
     wait_exit
   done
@@ -405,7 +406,7 @@ scenario_unwritable_skins_keep_the_edits() {
     drag 225 12 -9 8 # "win" (in defaultlt.ini) left and down
     xdotool key shift+Down Right # the next element, "home" (in mainmenult.ini), one step right
     [ $kind = gone ] && rm -rf "$base/gone"
-    click_window 424 435 # "Speichern"
+    click_window 133 33 # "Speichern"
     focus_window 'Hinweis:'
     xdotool key Return
     # Closing: the question again; after No the program ends.
