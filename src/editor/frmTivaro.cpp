@@ -137,7 +137,7 @@ void frmTivaro::buildScreenBar()
     auto* row = new QWidget(bar);
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(4, 0, 4, 0);
-    auto* label = new QLabel(QStringLiteral("&Bildschirm:"), row);
+    auto* label = new QLabel(QStringLiteral("B&ildschirm:"), row);
     ComboAnsicht = new QComboBox(row);
     ComboAnsicht->setObjectName(QStringLiteral("ComboAnsicht"));
     ComboAnsicht->setAccessibleName(QStringLiteral("Bildschirm"));
