@@ -252,7 +252,7 @@ void EditorActions::bindButton(QPushButton* button, QAction* action)
     connect(action, &QAction::enabledChanged, button, &QPushButton::setEnabled);
 }
 
-void EditorActions::bindCheckBox(Command command, QCheckBox* box, void (frmTivaro::*handler)())
+void EditorActions::bindCheckBox(Command command, QCheckBox* box, std::function<void()> handler)
 {
     QAction* a = action(command);
     a->setChecked(box->isChecked());
@@ -260,10 +260,10 @@ void EditorActions::bindCheckBox(Command command, QCheckBox* box, void (frmTivar
     box->setAccessibleName(box->text());
     connect(box, &QCheckBox::toggled, a, &QAction::setChecked);
     if (handler) {
-        connect(box, &QCheckBox::clicked, &m_window, handler);
-        connect(a, &QAction::triggered, &m_window, [this, box, handler](bool checked) {
+        connect(box, &QCheckBox::clicked, &m_window, [handler] { handler(); });
+        connect(a, &QAction::triggered, &m_window, [box, handler](bool checked) {
             box->setChecked(checked);
-            (m_window.*handler)();
+            handler();
         });
     } else {
         connect(a, &QAction::toggled, box, &QCheckBox::setChecked);

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QCheckBox;
@@ -40,7 +41,7 @@ public:
     QAction* action(Command command) const { return m_actions[command]; }
     QMenu* alignMenu() const { return m_align; }
     // The check box and the action show one state; either runs handler.
-    void bindCheckBox(Command command, QCheckBox* box, void (frmTivaro::*handler)());
+    void bindCheckBox(Command command, QCheckBox* box, std::function<void()> handler);
     // The button triggers the action and follows whether it is enabled.
     static void bindButton(QPushButton* button, QAction* action);
     // An entry in Ansicht that shows or hides the dock.

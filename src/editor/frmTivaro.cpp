@@ -163,9 +163,9 @@ void frmTivaro::buildScreenBar()
     ChkSnap->setObjectName(QStringLiteral("ChkSnap"));
     ChkSnap->setToolTip(QStringLiteral("Beim Ziehen an Kanten und Mitten einrasten (Alt hält es an)"));
     connect(ChkSnap, &QCheckBox::toggled, this, [this](bool on) { m_view->setSnapping(on); });
-    m_actions->bindCheckBox(EditorActions::Infobar, ChkInfobar, &frmTivaro::ChkInfobar_Click);
-    m_actions->bindCheckBox(EditorActions::Dummys, ChkDummys, &frmTivaro::ChkDummys_Click);
-    m_actions->bindCheckBox(EditorActions::Snap, ChkSnap, nullptr);
+    m_actions->bindCheckBox(EditorActions::Infobar, ChkInfobar, [this] { ChkInfobar_Click(); });
+    m_actions->bindCheckBox(EditorActions::Dummys, ChkDummys, [this] { ChkDummys_Click(); });
+    m_actions->bindCheckBox(EditorActions::Snap, ChkSnap, {});
     for (QWidget* w : std::initializer_list<QWidget*>{label, ComboAnsicht, ChkInfobar, ChkDummys, ChkSnap})
         layout->addWidget(w);
     bar->addWidget(row);

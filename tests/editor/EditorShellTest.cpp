@@ -143,3 +143,31 @@ TEST_F(EditorShellTest, TheShortcutListShowsTheActionsOwnKeys)
     ASSERT_EQ(prompter.dialogsRun, 1);
     EXPECT_EQ(saveRow.value(1), action(EditorActions::Save)->shortcut().toString(QKeySequence::NativeText));
 }
+
+TEST_F(EditorShellTest, DeployingWaitsForASkinAndSendsItsFolder)
+{
+    QStringList calls;
+    window->setDeployOpener([&](QWidget*, const QString& folder, bool dryRun) {
+        calls << folder + (dryRun ? QStringLiteral(" dry") : QString());
+    });
+    EXPECT_FALSE(action(EditorActions::Deploy)->isEnabled());
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    ASSERT_TRUE(action(EditorActions::Deploy)->isEnabled());
+    QTest::keyClick(view(), Qt::Key_T, Qt::ControlModifier);
+    choose("ToolsMenu", action(EditorActions::DeployDryRun));
+    EXPECT_EQ(calls, QStringList({state.SkinFolder, state.SkinFolder + QStringLiteral(" dry")}));
+}
+
+TEST_F(EditorShellTest, TheDocksComeBackAsTheyWereLeft)
+{
+    auto* history = find<QDockWidget>("HistoryDock");
+    auto* findings = find<QDockWidget>("FindingsDock");
+    history->toggleViewAction()->trigger();
+    findings->setFloating(true);
+    window->close();
+    window = std::make_unique<frmTivaro>(state);
+    window->show();
+    EXPECT_FALSE(find<QDockWidget>("HistoryDock")->isVisible());
+    EXPECT_TRUE(find<QDockWidget>("FindingsDock")->isFloating());
+    EXPECT_TRUE(find<QDockWidget>("ElementDock")->isVisible());
+}

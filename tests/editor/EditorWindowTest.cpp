@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "Canvas.h"
+#include "EditorActions.h"
 #include "FolderBrowser.h"
 #include "Ini.h"
 #include "Settings.h"
@@ -73,11 +74,11 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
 {
     // Yes saves, No gives the edits up; Cancel and a failed save keep the
     // screen, its edits, the check boxes and the folder as they were.
-    enum Action { OtherScreen, Infobar, Dummys, Folder, Close };
+    enum Action { OtherScreen, Infobar, InfobarMenu, Dummys, Folder, Close };
     using A = Prompter::Answer;
     const struct { Action action; A answer; bool block; } rows[] = {
         {OtherScreen, A::No, false}, {OtherScreen, A::Cancel, false}, {OtherScreen, A::Yes, true},
-        {Infobar, A::Cancel, false}, {Infobar, A::Yes, true}, {Dummys, A::Cancel, false}, {Dummys, A::Yes, true},
+        {Infobar, A::Cancel, false}, {Infobar, A::Yes, true}, {InfobarMenu, A::Cancel, false}, {Dummys, A::Cancel, false}, {Dummys, A::Yes, true},
         {Folder, A::Yes, false}, {Folder, A::No, false}, {Folder, A::Cancel, false}, {Folder, A::Yes, true},
         {Close, A::Yes, false}, {Close, A::No, false}, {Close, A::Cancel, false}, {Close, A::Yes, true},
     };
@@ -108,6 +109,7 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
         switch (r.action) {
         case OtherScreen: openScreen(QStringLiteral("Hauptmenu")); break;
         case Infobar: QTest::mouseClick(infobar, Qt::LeftButton); break;
+        case InfobarMenu: window->actions().action(EditorActions::Infobar)->trigger(); break;
         case Dummys: QTest::mouseClick(dummys, Qt::LeftButton); break;
         case Folder: window->openSkinFolder(second.path()); break;
         case Close: window->close(); break;
@@ -129,6 +131,7 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
             EXPECT_EQ(window->layout().currentScreen(), map);
             EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), map);
             EXPECT_TRUE(infobar->isChecked());
+            EXPECT_TRUE(window->actions().action(EditorActions::Infobar)->isChecked()) << "the menu follows the box";
             EXPECT_FALSE(dummys->isChecked());
             EXPECT_EQ(pixels(6), edited);
         }
