@@ -52,7 +52,7 @@ public:
     void enableSkinCommands(bool loaded, bool arrowColours, bool deploy);
 
     // The action a key press means that a text field would otherwise keep for
-    // itself (the layout's undo, redo and save); null for none.
+    // itself (the layout's undo and redo); null for none.
     QAction* takenFromFields(const QKeyEvent& key) const;
     // Every command with a shortcut: its text and its keys, as the menus show them.
     QList<QStringList> shortcutRows() const;

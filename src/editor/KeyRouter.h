@@ -9,7 +9,7 @@ class frmTivaro;
 
 // Every key pressed in the editor window reaches frmTivaro::Form_KeyDown before
 // the focused item, once. The router also ends a canvas gesture on any key,
-// takes the layout's undo, redo and save keys from a text field that would keep
+// takes the layout's undo and redo keys from a text field that would keep
 // them for itself, and switches the nudge mode when Ctrl comes up alone.
 class KeyRouter : public QObject
 {

@@ -163,19 +163,21 @@ TEST_F(EditorWindowTest, TheMapBoxesRebindAndReloadTheMapView)
 
 TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElementAfterTheSaveQuestion)
 {
-    WriteIni(skin.filePath("mainmenult.ini"), "home", "y", "300");
+    for (const char* section : {"home", "quit"})
+        WriteIni(skin.filePath("mainmenult.ini"), section, "y", "300");
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
     openScreen(QStringLiteral("Format"));
     auto* list = find<QTreeWidget>("findingList");
     QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
-    QTreeWidgetItem* home = list->findItems(QStringLiteral("home"), Qt::MatchExactly, 3).value(0);
-    ASSERT_NE(home, nullptr);
+    QTreeWidgetItem* quit = list->findItems(QStringLiteral("quit"), Qt::MatchExactly, 3).value(0);
+    ASSERT_NE(quit, nullptr);
+    ASSERT_GT(list->indexOfTopLevelItem(quit), 0) << "not the first finding";
     EXPECT_TRUE(find<QDockWidget>("FindingsDock")->isVisible());
 
     const auto doubleClick = [&] {
-        list->scrollToItem(home);
+        list->scrollToItem(quit);
         // A double click arrives as press, release, double click, release.
-        const QPoint at = list->visualItemRect(home).center();
+        const QPoint at = list->visualItemRect(quit).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     };
@@ -189,7 +191,7 @@ TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElementAfte
     prompter.answer(Prompter::Answer::No);
     doubleClick();
     EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
-    EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("home in mainmenult.ini"));
+    EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("quit in mainmenult.ini"));
 }
 
 TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
