@@ -18,6 +18,7 @@
 #include "ZoomControl.h"
 #include "cSHFolder.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -652,8 +653,10 @@ bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
         m_panel->stepField(*inField, KeyCode == Qt::Key_Up ? 1 : -1);
         return true;
     }
-    if (mods != Qt::NoModifier || (focus && (focus == ComboAnsicht || ComboAnsicht->isAncestorOf(focus)))
-        || QApplication::activePopupWidget())
+    // The screen list and the lists in the docks keep their arrow keys.
+    const bool list = focus && (focus == ComboAnsicht || ComboAnsicht->isAncestorOf(focus)
+                                || qobject_cast<const QAbstractItemView*>(focus));
+    if (mods != Qt::NoModifier || list || QApplication::activePopupWidget())
         return false;
     switch (KeyCode) {
     case Qt::Key_Left: MoveW_Click(); break;

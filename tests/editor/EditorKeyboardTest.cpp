@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 
+#include <QAbstractItemView>
 #include <QPushButton>
 
 namespace {
@@ -65,6 +66,19 @@ TEST_F(EditorKeyboardTest, CtrlAloneCyclesThroughThreeModes)
         EXPECT_EQ(pos->text(), caption);
     }
     EXPECT_EQ(pixels(11), QRectF(210, 0, 30, 24));
+}
+
+TEST_F(EditorKeyboardTest, ArrowsInTheListsOfTheDocksMoveThroughTheListAndNudgeNothing)
+{
+    select(0);
+    auto* history = find<QAbstractItemView>("HistoryView");
+    for (QAbstractItemView* list : {find<QAbstractItemView>("ElementList"), history}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        list->setFocus();
+        key(Qt::Key_Down);
+        EXPECT_FALSE(changed());
+    }
+    EXPECT_EQ(doc().current(), 1) << "the element list selects the next row";
 }
 
 TEST_F(EditorKeyboardTest, ArrowsInTheScreenListChooseScreensAndNudgeNothing)
