@@ -133,7 +133,7 @@ void frmTivaro::buildScreenBar()
     addToolBarBreak();
     QToolBar* bar = addToolBar(QStringLiteral("Bildschirm"));
     bar->setObjectName(QStringLiteral("ScreenToolBar"));
-    bar->setAccessibleName(QStringLiteral("Bildschirm"));
+    bar->setAccessibleName(QStringLiteral("Bildschirmleiste"));
     // One widget for the row: the map-view boxes come and go at once, and keep their room.
     auto* row = new QWidget(bar);
     auto* layout = new QHBoxLayout(row);
@@ -141,7 +141,8 @@ void frmTivaro::buildScreenBar()
     auto* label = new QLabel(QStringLiteral("B&ildschirm:"), row);
     ComboAnsicht = new QComboBox(row);
     ComboAnsicht->setObjectName(QStringLiteral("ComboAnsicht"));
-    ComboAnsicht->setAccessibleName(QStringLiteral("Bildschirm"));
+    // "Bildschirm" names the canvas.
+    ComboAnsicht->setAccessibleName(QStringLiteral("Bildschirmliste"));
     ComboAnsicht->setEditable(false);
     ComboAnsicht->addItems(ScreenCatalogue::sortedNames());
     ComboAnsicht->setMaxVisibleItems(20);
