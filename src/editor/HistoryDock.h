@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QIcon>
 
+class QListWidget;
 class QUndoStack;
-class QUndoView;
 
-// The "Verlauf" dock: the screen's edits, oldest first, below the state the
-// screen was loaded in. A click on a row takes the screen back or forward to
-// that state; the saved state carries the save icon.
+// The "Verlauf" dock: the screen's edits, oldest first, below "Geladen", the
+// state the screen was loaded in. Choosing a row takes the screen back or
+// forward to that state; the saved state carries the save icon.
 class HistoryDock : public QDockWidget
 {
     Q_OBJECT
@@ -15,8 +16,12 @@ class HistoryDock : public QDockWidget
 public:
     explicit HistoryDock(QUndoStack& history, QWidget* parent = nullptr);
 
-    QUndoView* view() const { return m_view; }
-
 private:
-    QUndoView* m_view;
+    // The rows follow the stack: a step changes the rows that differ and the
+    // current one, so a long history costs no rebuild per step.
+    void follow();
+
+    QUndoStack& m_history;
+    QListWidget* m_list;
+    QIcon m_savedIcon;
 };

@@ -9,7 +9,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QUndoView>
+#include <QListWidget>
 
 namespace {
 
@@ -75,7 +75,7 @@ TEST_F(EditorShellTest, AClickInTheHistoryTakesTheScreenToThatState)
     window->MoveO_Click();
     select(11);
     window->MoveS_Click();
-    auto* history = find<QUndoView>("HistoryView");
+    auto* history = find<QListWidget>("HistoryView");
     ASSERT_EQ(history->model()->rowCount(), 3);
     EXPECT_EQ(history->model()->index(0, 0).data().toString(), QStringLiteral("Geladen"));
     const auto click = [&](int row) {
