@@ -91,6 +91,13 @@ TEST_F(EditorShellTest, AClickInTheHistoryTakesTheScreenToThatState)
     EXPECT_EQ(pixels(11), win);
     click(2);
     EXPECT_EQ(pixels(11), win.translated(0, 1));
+
+    // A new step after going back replaces the steps ahead, row and text.
+    click(0);
+    select(1);
+    window->MoveO_Click();
+    ASSERT_EQ(history->count(), 2);
+    EXPECT_EQ(history->item(1)->text(), QStringLiteral("speech verschieben"));
 }
 
 TEST_F(EditorShellTest, ADroppedSkinOpensAfterTheSaveQuestion)
