@@ -11,7 +11,8 @@
 #include "LockKeeper.h"
 #include "Paths.h"
 #include "Prompter.h"
-#include "ScreenCatalogue.h"
+#include "EditorStatusBar.h"
+#include "ScreenBar.h"
 #include "Settings.h"
 #include "SkinChecker.h"
 #include "ViewMemory.h"
@@ -27,14 +28,10 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStatusBar>
-#include <QToolBar>
 #include <QUndoStack>
 
 #include <cmath>
@@ -92,15 +89,6 @@ frmTivaro::frmTivaro(AppState& state, QWidget* parent)
     buildDocks();
     buildStatusBar();
     m_keys = new KeyRouter(*this, *m_panel, *m_view, *m_actions);
-    m_layout.setSavedNotice([this](const QStringList& files) {
-        LBLStatus->setText(files.isEmpty() ? QStringLiteral("Keine Änderungen zu speichern.")
-                                           : QStringLiteral("Gespeichert: ") + files.join(QStringLiteral(", ")));
-    });
-    connect(&m_document.undoStack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
-        setWindowModified(!clean);
-        if (!clean)
-            LBLStatus->clear();
-    });
     Form_Load();
 }
 
@@ -131,46 +119,16 @@ void frmTivaro::buildScreenBar()
 {
     // A row of its own, so the screen list never hides in the tool bar's overflow.
     addToolBarBreak();
-    QToolBar* bar = addToolBar(QStringLiteral("Bildschirm"));
-    bar->setObjectName(QStringLiteral("ScreenToolBar"));
-    bar->setAccessibleName(QStringLiteral("Bildschirmleiste"));
-    // One widget for the row: the map-view boxes come and go at once, and keep their room.
-    auto* row = new QWidget(bar);
-    auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(4, 0, 4, 0);
-    auto* label = new QLabel(QStringLiteral("B&ildschirm:"), row);
-    ComboAnsicht = new QComboBox(row);
-    ComboAnsicht->setObjectName(QStringLiteral("ComboAnsicht"));
-    // "Bildschirm" names the canvas.
-    ComboAnsicht->setAccessibleName(QStringLiteral("Bildschirmliste"));
-    ComboAnsicht->setEditable(false);
-    ComboAnsicht->addItems(ScreenCatalogue::sortedNames());
-    ComboAnsicht->setMaxVisibleItems(20);
-    ComboAnsicht->setCurrentIndex(-1);
-    ComboAnsicht->setMinimumContentsLength(22);
-    label->setBuddy(ComboAnsicht);
+    m_screenBar = new ScreenBar(this);
+    addToolBar(m_screenBar);
+    ComboAnsicht = m_screenBar->screens();
+    ChkInfobar = m_screenBar->infobar();
+    ChkDummys = m_screenBar->dummys();
     connect(ComboAnsicht, &QComboBox::activated, this, [this] { ComboAnsicht_Click(); });
-    ChkInfobar = new QCheckBox(QStringLiteral("Infobar eingeschaltet"), row);
-    ChkInfobar->setObjectName(QStringLiteral("ChkInfobar"));
-    ChkInfobar->setChecked(true);
-    ChkDummys = new QCheckBox(QStringLiteral("Dummys sichtbar"), row);
-    ChkDummys->setObjectName(QStringLiteral("ChkDummys"));
-    for (QCheckBox* box : {ChkInfobar, ChkDummys}) {
-        // Hiding them on other screens must not shift the rest of the row.
-        QSizePolicy policy = box->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        box->setSizePolicy(policy);
-    }
-    ChkSnap = new QCheckBox(QStringLiteral("Einrasten"), row);
-    ChkSnap->setObjectName(QStringLiteral("ChkSnap"));
-    ChkSnap->setToolTip(QStringLiteral("Beim Ziehen an Kanten und Mitten einrasten (Alt hält es an)"));
-    connect(ChkSnap, &QCheckBox::toggled, this, [this](bool on) { m_view->setSnapping(on); });
+    connect(m_screenBar->snap(), &QCheckBox::toggled, this, [this](bool on) { m_view->setSnapping(on); });
     m_actions->bindCheckBox(EditorActions::Infobar, ChkInfobar, [this] { ChkInfobar_Click(); });
     m_actions->bindCheckBox(EditorActions::Dummys, ChkDummys, [this] { ChkDummys_Click(); });
-    m_actions->bindCheckBox(EditorActions::Snap, ChkSnap, {});
-    for (QWidget* w : std::initializer_list<QWidget*>{label, ComboAnsicht, ChkInfobar, ChkDummys, ChkSnap})
-        layout->addWidget(w);
-    bar->addWidget(row);
+    m_actions->bindCheckBox(EditorActions::Snap, m_screenBar->snap(), {});
     setMapBoxesVisible(false);
 }
 
@@ -211,29 +169,17 @@ void frmTivaro::addDock(QDockWidget* dock, Qt::DockWidgetArea area)
 
 void frmTivaro::buildStatusBar()
 {
-    // Where the pointer is, in device pixels; the zoom; what the last save wrote.
-    LBLStatus = new QLabel(this);
-    LBLStatus->setObjectName(QStringLiteral("LBLStatus"));
-    LBLStatus->setAccessibleName(QStringLiteral("Status"));
-    statusBar()->addWidget(LBLStatus, 1);
-    LBLPointer = new QLabel(this);
-    LBLPointer->setObjectName(QStringLiteral("LBLPointer"));
-    LBLPointer->setAccessibleName(QStringLiteral("Zeigerposition"));
-    LBLPointer->setMinimumWidth(LBLPointer->fontMetrics().horizontalAdvance(QStringLiteral("Zeiger: 000, 000")));
-    statusBar()->addPermanentWidget(LBLPointer);
-    m_zoomLabel = new QLabel(this);
-    m_zoomLabel->setObjectName(QStringLiteral("ZoomLabel"));
-    m_zoomLabel->setAccessibleName(QStringLiteral("Zoom"));
-    statusBar()->addPermanentWidget(m_zoomLabel);
-    lbl_Version = new QLabel(this);
-    lbl_Version->setObjectName(QStringLiteral("lbl_Version"));
-    lbl_Version->setEnabled(false);
-    statusBar()->addPermanentWidget(lbl_Version);
-    connect(m_view, &CanvasView::pointerAt, this,
-            [this](QPoint p) { LBLPointer->setText(QStringLiteral("Zeiger: %1, %2").arg(p.x()).arg(p.y())); });
-    connect(m_view, &CanvasView::pointerLeft, LBLPointer, &QLabel::clear);
-    connect(m_zoom, &ZoomControl::zoomChanged, this,
-            [this](int zoom) { m_zoomLabel->setText(QStringLiteral("Zoom %1×").arg(zoom)); });
+    m_status = new EditorStatusBar(this);
+    setStatusBar(m_status);
+    connect(m_view, &CanvasView::pointerAt, m_status, &EditorStatusBar::showPointer);
+    connect(m_view, &CanvasView::pointerLeft, m_status, &EditorStatusBar::clearPointer);
+    connect(m_zoom, &ZoomControl::zoomChanged, m_status, &EditorStatusBar::showZoom);
+    m_layout.setSavedNotice([this](const QStringList& files) { m_status->showSaved(files); });
+    connect(&m_document.undoStack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
+        setWindowModified(!clean);
+        if (!clean)
+            m_status->clearSaved();
+    });
 }
 
 void frmTivaro::setZoom(int zoom)
@@ -255,7 +201,7 @@ QString frmTivaro::settingsFile() const
 
 void frmTivaro::Form_Load()
 {
-    lbl_Version->setText(QStringLiteral("Tivaro v") + QStringLiteral(TIVARO_VERSION));
+    m_status->showVersion(QStringLiteral("Tivaro v") + QStringLiteral(TIVARO_VERSION));
     if (m_state.AppPath.isEmpty())
         m_state.AppPath = InitAppPath();
     m_state.LayoutLoaded = false;
@@ -562,8 +508,7 @@ void frmTivaro::setSlotVisible(int slot, bool visible)
 
 void frmTivaro::setMapBoxesVisible(bool visible)
 {
-    ChkInfobar->setVisible(visible);
-    ChkDummys->setVisible(visible);
+    m_screenBar->setMapBoxesVisible(visible);
     m_actions->action(EditorActions::Infobar)->setEnabled(visible);
     m_actions->action(EditorActions::Dummys)->setEnabled(visible);
 }

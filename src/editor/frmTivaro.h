@@ -13,6 +13,8 @@
 
 class CanvasView;
 class EditorActions;
+class EditorStatusBar;
+class ScreenBar;
 class ElementList;
 class ElementPanel;
 class FindingsDock;
@@ -22,7 +24,6 @@ class LockKeeper;
 class QCheckBox;
 class QComboBox;
 class QDockWidget;
-class QLabel;
 class QScrollArea;
 class ViewMemory;
 class ZoomControl;
@@ -168,12 +169,9 @@ private:
     HistoryDock* m_history = nullptr;
     KeyRouter* m_keys = nullptr;
     std::unique_ptr<ViewMemory> m_viewMemory;
+    ScreenBar* m_screenBar = nullptr;
+    EditorStatusBar* m_status = nullptr;
     QComboBox* ComboAnsicht = nullptr;
     QCheckBox* ChkInfobar = nullptr;
     QCheckBox* ChkDummys = nullptr;
-    QCheckBox* ChkSnap = nullptr;
-    QLabel* LBLPointer = nullptr;
-    QLabel* LBLStatus = nullptr;
-    QLabel* m_zoomLabel = nullptr;
-    QLabel* lbl_Version = nullptr;
 };
