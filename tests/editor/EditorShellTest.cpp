@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "EditorActions.h"
+#include "ElementList.h"
 #include "Settings.h"
 
 #include <QDockWidget>
@@ -137,7 +138,7 @@ TEST_F(EditorShellTest, ADroppedSkinOpensAfterTheSaveQuestion)
     menu->close();
 }
 
-TEST_F(EditorShellTest, TheShortcutListShowsTheActionsOwnKeys)
+TEST_F(EditorShellTest, TheHelpMenuListsTheActionsOwnKeysAndNamesVersionAndLicence)
 {
     QStringList saveRow;
     prompter.onDialog([&](QObject& dialog) {
@@ -149,6 +150,12 @@ TEST_F(EditorShellTest, TheShortcutListShowsTheActionsOwnKeys)
     choose("HelpMenu", action(EditorActions::Shortcuts));
     ASSERT_EQ(prompter.dialogsRun, 1);
     EXPECT_EQ(saveRow.value(1), action(EditorActions::Save)->shortcut().toString(QKeySequence::NativeText));
+
+    choose("HelpMenu", action(EditorActions::About));
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Über Tivaro"));
+    for (const QString& part : {QStringLiteral("Tivaro v"), QStringLiteral("GPL-3.0-or-later"), QString::fromLatin1(qVersion())})
+        EXPECT_TRUE(prompter.shown[0].text.contains(part)) << part.toStdString();
 }
 
 TEST_F(EditorShellTest, DeployingWaitsForASkinAndSendsItsFolder)
@@ -177,4 +184,21 @@ TEST_F(EditorShellTest, TheDocksComeBackAsTheyWereLeft)
     EXPECT_FALSE(find<QDockWidget>("HistoryDock")->isVisible());
     EXPECT_TRUE(find<QDockWidget>("FindingsDock")->isFloating());
     EXPECT_TRUE(find<QDockWidget>("ElementDock")->isVisible());
+}
+
+TEST_F(EditorShellTest, SperrenLocksEverySelectedElementUntilEntsperren)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    doc().setSelection({0, 1}, 0);
+    choose("EditMenu", action(EditorActions::Lock));
+    auto* list = find<ElementList>("ElementList");
+    EXPECT_TRUE(list->isLocked(0) && list->isLocked(1) && !list->isLocked(2));
+    window->MoveO_Click();
+    EXPECT_FALSE(changed()) << "locked elements stay";
+    doc().setSelection({1}, 1);
+    choose("EditMenu", action(EditorActions::Unlock));
+    EXPECT_TRUE(list->isLocked(0));
+    EXPECT_FALSE(list->isLocked(1));
+    window->MoveO_Click();
+    EXPECT_TRUE(changed());
 }
