@@ -35,8 +35,18 @@ sleep 3
 mkdir -p docs
 # Only the editor's window when it can be found, else the whole screen.
 window=$(xdotool search --name '^Tivaro$' 2>/dev/null | head -1 || true)
-import -window "${window:-root}" docs/editor.png
+# With an element picked and the Bearbeiten menu open, so the picture shows the
+# menus, the docks and the status bar at once.
+if [ -n "$window" ]; then
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool windowfocus --sync "$window" key shift+Down
+  xdotool mousemove --sync $((X + 100)) $((Y + 400)) # the status bar shows no pointer position
+  xdotool key alt+b
+  sleep 1
+fi
+import -window root -crop "${WIDTH:-1280}x${HEIGHT:-1024}+${X:-0}+${Y:-0}" +repage docs/editor.png
 echo "docs/editor.png written"
+[ -n "$window" ] && xdotool key Escape
 
 # The window with the title, once it shows.
 window_titled() {
@@ -56,13 +66,13 @@ click_in() { # window x y [clicks]
 }
 editor=${window:-$(xdotool search --name '^Tivaro$' | head -1)}
 
-click_in "$editor" 559 491 # "Misc"
+xdotool windowfocus --sync "$editor" key alt+x g # Extras, Geschwindigkeitsprofile… ("Misc")
 preferences=$(window_titled Preferences)
 import -window "$preferences" docs/preferences.png
 echo "docs/preferences.png written"
 xdotool windowfocus --sync "$preferences" key Escape
 
-click_in "$editor" 664 491 # "Skins"
+xdotool windowfocus --sync "$editor" key alt+x s # Extras, Skins…
 skins=$(window_titled 'to the PDA')
 click_in "$skins" 288 125 2 # "NavLib.ini" in the Root list
 arrows=$(window_titled NavLib.ini)

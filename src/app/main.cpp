@@ -231,11 +231,13 @@ int main(int argc, char** argv)
     DeviceLink link(*device, prompter, [] { QCoreApplication::processEvents(); });
 
     window.setPreferencesOpener([&](QWidget* owner) { showPreferences(owner, {state.settingsFolder(), prompter}, connection, link); });
+    const auto openArrowColours = [&prompter](QWidget* arrowsOwner, const QString& skinFolder) {
+        showArrowColours(arrowsOwner, prompter, skinFolder);
+    };
     window.setSkinManagerOpener([&](QWidget* owner) {
-        showSkinManager(owner, state.settingsFolder(), prompter, connection, *device, [&prompter](QWidget* arrowsOwner, const QString& skinFolder) {
-            showArrowColours(arrowsOwner, prompter, skinFolder);
-        });
+        showSkinManager(owner, state.settingsFolder(), prompter, connection, *device, openArrowColours);
     });
+    window.setArrowColoursOpener(openArrowColours);
 
     window.show();
     if (!settings.message.isEmpty())

@@ -81,6 +81,7 @@ ViewState readViewState(const QString& file)
     }
     view.maximized = number(Maximized).value_or(0) != 0;
     view.snap = number(Snap).value_or(0) != 0;
+    view.docks = QByteArray::fromBase64(ReadIni(file, View, Docks, QString()).toLatin1());
     return view;
 }
 
@@ -96,7 +97,53 @@ bool writeViewState(const QString& file, const ViewState& view)
                                       .arg(view.window.height()));
     batch.write(View, Maximized, view.maximized ? QStringLiteral("1") : QStringLiteral("0"));
     batch.write(View, Snap, view.snap ? QStringLiteral("1") : QStringLiteral("0"));
+    if (!view.docks.isEmpty())
+        batch.write(View, Docks, QString::fromLatin1(view.docks.toBase64()));
     return batch.commit();
+}
+
+namespace {
+
+QString recentKey(int index)
+{
+    return QStringLiteral("Folder%1").arg(index + 1);
+}
+
+QString withoutTrailingSeparator(QString folder)
+{
+    while (folder.size() > 1 && (folder.endsWith(u'/') || folder.endsWith(u'\\')))
+        folder.chop(1);
+    return folder;
+}
+
+} // namespace
+
+QStringList readRecentFolders(const QString& file)
+{
+    // From the oldest to the newest, so a folder written twice by hand keeps its newest place.
+    QStringList folders;
+    for (int i = RecentCount - 1; i >= 0; --i)
+        if (const QString folder = ReadIni(file, Recent, recentKey(i), QString()).trimmed(); !folder.isEmpty())
+            folders = withRecentFolder(folders, folder);
+    return folders;
+}
+
+bool writeRecentFolders(const QString& file, const QStringList& folders)
+{
+    IniBatch batch(file);
+    for (int i = 0; i < RecentCount; ++i)
+        batch.write(Recent, recentKey(i), folders.value(i));
+    return batch.commit();
+}
+
+QStringList withRecentFolder(QStringList folders, const QString& folder)
+{
+    const QString key = withoutTrailingSeparator(folder);
+    folders.removeIf([&](const QString& f) { return withoutTrailingSeparator(f) == key; });
+    folders.prepend(folder);
+    while (folders.size() > RecentCount)
+        folders.removeLast();
+    return folders;
 }
 
 LayoutLook readLayoutLook(const QString& settingsFile)

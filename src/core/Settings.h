@@ -3,6 +3,8 @@
 #include <QLatin1String>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+#include <QByteArray>
 
 #include <array>
 
@@ -102,12 +104,15 @@ inline constexpr QLatin1String Zoom{"Zoom"};
 inline constexpr QLatin1String Window{"Window"};
 inline constexpr QLatin1String Maximized{"Maximized"};
 inline constexpr QLatin1String Snap{"Snap"};
+inline constexpr QLatin1String Docks{"Docks"};
 struct ViewState
 {
     int zoom = 0;     // 0: as large as fits the window
     QRect window;     // null: the window's own size, placed by the system
     bool maximized = false;
     bool snap = false;
+    QByteArray docks; // the window's own record of its docks and tool bars; empty: as built
+
     friend bool operator==(const ViewState&, const ViewState&) = default;
 };
 
@@ -115,5 +120,15 @@ struct ViewState
 ViewState readViewState(const QString& settingsFile);
 // False when the file could not be written.
 bool writeViewState(const QString& settingsFile, const ViewState& view);
+
+// The skin folders opened last, most recent first, as "Folder1" … of "Recent".
+inline constexpr QLatin1String Recent{"Recent"};
+inline constexpr int RecentCount = 8;
+QStringList readRecentFolders(const QString& settingsFile);
+// False when the file could not be written.
+bool writeRecentFolders(const QString& settingsFile, const QStringList& folders);
+// folders with folder in front: once, however its trailing separator is
+// written, and at most RecentCount of them.
+QStringList withRecentFolder(QStringList folders, const QString& folder);
 
 } // namespace Settings

@@ -6,39 +6,47 @@
 #include "LayoutDocument.h"
 #include "ScreenLayout.h"
 
-#include <QWidget>
-
-#include <QSet>
+#include <QMainWindow>
 
 #include <functional>
 #include <optional>
 
 class CanvasView;
-class QAction;
+class EditorActions;
+class EditorStatusBar;
+class ScreenBar;
+class ElementList;
+class ElementPanel;
+class FindingsDock;
+class HistoryDock;
+class KeyRouter;
+class LockKeeper;
 class QCheckBox;
 class QComboBox;
-class QLabel;
-class QLineEdit;
-class QKeyEvent;
-class QPushButton;
+class QDockWidget;
 class QScrollArea;
-class ElementList;
+class ViewMemory;
+class ZoomControl;
 class cSHFolder;
 struct Finding;
 struct AppState;
 
-// The layout editor and start-up window: the canvas on the left, the screen
-// list, the active element's coordinates, the nudge cross and the buttons on
-// the right. Key presses reach Form_KeyDown before the focused item. Every
-// edit is a step of the layout document's history, which "Rückgängig" and
-// "Wiederholen" walk.
-class frmTivaro : public QWidget, public BindingView
+// The layout editor and start-up window: the canvas in the middle, the menus,
+// the tool bars with the screen list, the docks "Element", "Elemente",
+// "Verlauf" and "Befunde", and the status bar. Key presses reach Form_KeyDown
+// before the focused item. Every edit is a step of the layout document's
+// history. The handlers are the window's entry points; the work sits in the
+// classes beside it.
+class frmTivaro : public QMainWindow, public BindingView
 {
     Q_OBJECT
 
 public:
     // Opens another window of the program modally, owned by the editor.
     using WindowOpener = std::function<void(QWidget* owner)>;
+    // Opens a window for the skin on show.
+    using SkinOpener = std::function<void(QWidget* owner, const QString& skinFolder)>;
+    using DeployOpener = std::function<void(QWidget* owner, const QString& skinFolder, bool dryRun)>;
 
     // Runs Form_Load. When state.AppPath is already set it is kept as the
     // program folder, so that a caller can point it at its own bitmaps.
@@ -47,6 +55,8 @@ public:
 
     void setPreferencesOpener(WindowOpener opener) { m_openPreferences = std::move(opener); }
     void setSkinManagerOpener(WindowOpener opener) { m_openSkinManager = std::move(opener); }
+    void setArrowColoursOpener(SkinOpener opener);
+    void setDeployOpener(DeployOpener opener);
 
     // Starts on a skin folder given on the command line: shows "Hauptmenu" and
     // loads it from folder as if the folder had been chosen with "Laden".
@@ -57,6 +67,8 @@ public:
     bool showScreen(const QString& screenName);
     // Shows the screen of a finding and makes its element the active one.
     void showFinding(const Finding& finding);
+    // Adds a dock beside the canvas, with its entry in Ansicht.
+    void addDock(QDockWidget* dock, Qt::DockWidgetArea area = Qt::RightDockWidgetArea);
 
     // Event handlers.
     void Form_Load();
@@ -64,6 +76,7 @@ public:
     bool Form_Unload();
     // True when the key was used up.
     bool Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
+    // Ctrl came up without another key since it went down.
     bool Form_KeyUp(int KeyCode, Qt::KeyboardModifiers Shift);
     void ComboAnsicht_Click();
     void BTNLoad_Click();
@@ -83,6 +96,15 @@ public:
     void SHFolder_SelectionChanged(const QString& PathSelected);
     void SHFolder_ValidationFailed(const QString& InvalidPath, bool& Cancel);
 
+    // Commands of the menus.
+    void openRecentFolder(const QString& folder);
+    void selectAll();
+    void setSelectionLocked(bool locked);
+    void openArrowColours();
+    void deploy(bool dryRun);
+    void showShortcuts();
+    void showAbout();
+
     // Asks the user for the skin folder; "" on cancel.
     QString GetSkinFolder();
 
@@ -93,12 +115,9 @@ public:
     ScreenLayout& layout() { return m_layout; }
     CanvasView* canvasView() const { return m_view; }
     QScrollArea* canvasArea() const { return m_area; }
-
-    // Shows the canvas at zoom (a step of ViewTransform::Zooms), keeping the
-    // canvas point under `pointer` (view pixels) in place, or the centre of
-    // the visible part when there is none.
-    void setZoom(int zoom, std::optional<QPointF> pointer = std::nullopt);
-    // The largest zoom that shows the whole screen in the visible canvas area.
+    ZoomControl& zoom() const { return *m_zoom; }
+    EditorActions& actions() const { return *m_actions; }
+    void setZoom(int zoom);
     void zoomToFit();
 
     // BindingView
@@ -107,36 +126,20 @@ public:
     bool dummysTicked() const override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    enum Direction { North, South, West, East };
-
-    void buildWidgets();
-    void buildZoomActions();
-    // Window size that shows the canvas whole at zoom beside the controls.
-    QSize windowSizeAt(int zoom) const;
-    void restoreView();
-    QString lockKey(int slot) const;
-    void storeView();
-    QWidget* buildControls();
-    CanvasText* fieldText(Field which) const;
-    QLineEdit* field(Field which) const;
-    // The coordinate field widget is, if it is one.
-    std::optional<Field> fieldOf(const QObject* widget) const;
-    void bindField(QLineEdit* field, Field which);
-    // ↑ or ↓ in a coordinate field: its value one pixel up or down, merged as typing.
-    void stepField(Field which, int step);
-    void buildActions();
-    // The action a key press means, wherever the focus is in the window; null for none.
-    QAction* actionFor(const QKeyEvent* key) const;
-    // The coordinate fields show the active element's rectangle again.
-    void showActiveValues();
-    void nudge(Direction direction);
+    void buildCanvas();
+    void buildScreenBar();
+    void buildDocks();
+    void buildStatusBar();
+    void nudge(NudgeDirection direction);
     void focusNudging();
     void selectNeighbour(int step);
     void useSkinFolder(const QString& path);
+    void enableSkinCommands();
     // Offers pending edits for saving before an action replaces them; false
     // when the user cancelled or the save failed, and the action must not run.
     bool releaseEdits();
@@ -148,45 +151,26 @@ private:
     Elements m_elements;
     ScreenLayout m_layout;
     int m_nudgeMode = 0;
-    bool m_ctrlAlone = false; // Ctrl is down and no other key or button went down since
     cSHFolder* SHFolder = nullptr; // the picker of the running GetSkinFolder
     WindowOpener m_openPreferences;
     WindowOpener m_openSkinManager;
+    SkinOpener m_openArrowColours;
+    DeployOpener m_openDeploy;
 
     CanvasView* m_view = nullptr;
     QScrollArea* m_area = nullptr;
-    QWidget* m_controls = nullptr;
-    QComboBox* m_zoomBox = nullptr;
+    ZoomControl* m_zoom = nullptr;
+    EditorActions* m_actions = nullptr;
+    ElementPanel* m_panel = nullptr;
     ElementList* m_list = nullptr;
-    QPushButton* BTNAlign = nullptr;
-    QCheckBox* ChkSnap = nullptr;
-    QLabel* LBLPointer = nullptr;
-    // Elements the user locked, by file and section, while the program runs.
-    QSet<QString> m_locks;
+    LockKeeper* m_locks = nullptr;
+    FindingsDock* m_findings = nullptr;
+    HistoryDock* m_history = nullptr;
+    KeyRouter* m_keys = nullptr;
+    std::unique_ptr<ViewMemory> m_viewMemory;
+    ScreenBar* m_screenBar = nullptr;
+    EditorStatusBar* m_status = nullptr;
     QComboBox* ComboAnsicht = nullptr;
     QCheckBox* ChkInfobar = nullptr;
     QCheckBox* ChkDummys = nullptr;
-    QLineEdit* txtX = nullptr;
-    QLineEdit* txtY = nullptr;
-    QLineEdit* txtCX = nullptr;
-    QLineEdit* txtCY = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* LBLiniName = nullptr;
-    QPushButton* MoveN = nullptr;
-    QPushButton* MoveS = nullptr;
-    QPushButton* MoveW = nullptr;
-    QPushButton* MoveO = nullptr;
-    QPushButton* BTNpos = nullptr;
-    QPushButton* BTNLoad = nullptr;
-    QPushButton* BTNSave = nullptr;
-    QPushButton* BTNUndo = nullptr;
-    QPushButton* BTNRedo = nullptr;
-    QPushButton* BTNMisc = nullptr;
-    QPushButton* BTNSkinManager = nullptr;
-    QPushButton* BTNCheck = nullptr;
-    QLabel* LBLStatus = nullptr;
-    QLabel* lbl_Version = nullptr;
-    QAction* m_undo = nullptr;
-    QAction* m_redo = nullptr;
-    QAction* m_save = nullptr;
 };

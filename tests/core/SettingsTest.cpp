@@ -41,8 +41,8 @@ TEST(Settings, ViewStateKeepsWhatIsUsableAndRoundTrips)
 {
     const struct { const char* name; QByteArray stored; Settings::ViewState view; } cases[] = {
         {"missing", "", {}},
-        {"usable", "[view]\r\nzoom = 3\r\nWindow= 10, 20,800,600\r\nMaximized= 1\r\nSnap= 1\r\n",
-         {3, {10, 20, 800, 600}, true, true}},
+        {"usable", "[view]\r\nzoom = 3\r\nWindow= 10, 20,800,600\r\nMaximized= 1\r\nSnap= 1\r\nDocks= AP8=\r\n",
+         {3, {10, 20, 800, 600}, true, true, QByteArray("\x00\xff", 2)}},
         {"unusable", "[View]\r\nZoom= big\r\nWindow= 0,0,50,600\r\nSnap= x\r\n", {}},
     };
     for (const auto& c : cases) {
@@ -54,6 +54,27 @@ TEST(Settings, ViewStateKeepsWhatIsUsableAndRoundTrips)
         ASSERT_TRUE(Settings::writeViewState(file, view)) << c.name;
         EXPECT_TRUE(Settings::readViewState(file) == view) << c.name;
     }
+}
+
+TEST(Settings, RecentFoldersComeNewestFirstOnceAndAtMostEight)
+{
+    const QStringList eight = {"/1", "/2", "/3", "/4", "/5", "/6", "/7", "/8"};
+    const struct { const char* name; QStringList before; QString opened; QStringList after; } cases[] = {
+        {"first", {}, "/a", {"/a"}},
+        {"again moves to the front", {"/a", "/b", "/c"}, "/c", {"/c", "/a", "/b"}},
+        {"a trailing separator is the same folder", {"/a", "/b/"}, "/b", {"/b", "/a"}},
+        {"the oldest drops out", eight, "/9", {"/9", "/1", "/2", "/3", "/4", "/5", "/6", "/7"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Settings::withRecentFolder(c.before, c.opened), c.after) << c.name;
+
+    // Edited by hand: gaps, blanks, a folder twice, more than eight keys.
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("Tivaro.ini"));
+    writeFile(file, "[recent]\nfolder1 = /x\nFolder3= /y\nFolder4=\nFolder5= /x/\nFolder9= /z\n");
+    EXPECT_EQ(Settings::readRecentFolders(file), QStringList({"/x", "/y"}));
+    ASSERT_TRUE(Settings::writeRecentFolders(file, eight));
+    EXPECT_EQ(Settings::readRecentFolders(file), eight);
 }
 
 } // namespace

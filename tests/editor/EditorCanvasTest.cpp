@@ -35,7 +35,8 @@ TEST_F(EditorCanvasTest, CtrlWheelZoomsAboutThePointerAndTheKeysFitAndReset)
     EXPECT_EQ(find<QComboBox>("ZoomBox")->currentText(), QStringLiteral("4×"));
     QTest::keyClick(window.get(), Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(view()->zoom(), 1);
-    window->resize(1400, 1000);
+    // Fitted: the largest zoom whose canvas the visible area holds.
+    window->resize(1800, 1300);
     QApplication::processEvents();
     QTest::keyClick(window.get(), Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(view()->zoom(), 3);

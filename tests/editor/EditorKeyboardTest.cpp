@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 
+#include <QAbstractItemView>
 #include <QPushButton>
 
 namespace {
@@ -67,6 +68,19 @@ TEST_F(EditorKeyboardTest, CtrlAloneCyclesThroughThreeModes)
     EXPECT_EQ(pixels(11), QRectF(210, 0, 30, 24));
 }
 
+TEST_F(EditorKeyboardTest, ArrowsInTheListsOfTheDocksMoveThroughTheListAndNudgeNothing)
+{
+    select(0);
+    auto* history = find<QAbstractItemView>("HistoryView");
+    for (QAbstractItemView* list : {find<QAbstractItemView>("ElementList"), history}) {
+        SCOPED_TRACE(list->objectName().toStdString());
+        list->setFocus();
+        key(Qt::Key_Down);
+        EXPECT_FALSE(changed());
+    }
+    EXPECT_EQ(doc().current(), 1) << "the element list selects the next row";
+}
+
 TEST_F(EditorKeyboardTest, ArrowsInTheScreenListChooseScreensAndNudgeNothing)
 {
     QComboBox* combo = find<QComboBox>("ComboAnsicht");
@@ -127,4 +141,35 @@ TEST_F(EditorKeyboardTest, InACoordinateFieldLeftAndRightMoveTheCaretUpAndDownSt
     EXPECT_EQ(pixels(0), QRectF(12, 36, 105, 54));
     EXPECT_EQ(x->text(), QStringLiteral("12"));
     EXPECT_EQ(doc().undoStack().count(), 1);
+}
+
+TEST_F(EditorKeyboardTest, TabWalksThePanelInReadingOrder)
+{
+    find<QLineEdit>("txtX")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 8; ++i) {
+        key(Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(visited, QStringList({"txtY", "txtCX", "txtCY", "MoveN", "MoveW", "BTNpos", "MoveO", "MoveS"}));
+}
+
+TEST_F(EditorKeyboardTest, CtrlASelectsEveryShownElementOnTheCanvasAndTheTextInAField)
+{
+    select(0);
+    QLineEdit* x = find<QLineEdit>("txtX");
+    x->setFocus();
+    QTest::keyPress(x, Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyClick(x, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyRelease(x, Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_EQ(x->selectedText(), x->text());
+    EXPECT_EQ(doc().selection(), QList<int>{0});
+
+    view()->setFocus();
+    QTest::keyPress(view(), Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyClick(view(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyRelease(view(), Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_EQ(doc().selection().size(), 12);
+    EXPECT_EQ(doc().current(), 0);
+    EXPECT_EQ(window->nudgeMode(), 0) << "Ctrl with A is no Ctrl alone";
 }

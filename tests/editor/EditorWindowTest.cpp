@@ -1,11 +1,13 @@
 #include "EditorFixture.h"
 
 #include "Canvas.h"
+#include "EditorActions.h"
 #include "FolderBrowser.h"
 #include "Ini.h"
 #include "Settings.h"
 
 #include <QCheckBox>
+#include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -72,11 +74,11 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
 {
     // Yes saves, No gives the edits up; Cancel and a failed save keep the
     // screen, its edits, the check boxes and the folder as they were.
-    enum Action { OtherScreen, Infobar, Dummys, Folder, Close };
+    enum Action { OtherScreen, Infobar, InfobarMenu, Dummys, Folder, Close };
     using A = Prompter::Answer;
     const struct { Action action; A answer; bool block; } rows[] = {
         {OtherScreen, A::No, false}, {OtherScreen, A::Cancel, false}, {OtherScreen, A::Yes, true},
-        {Infobar, A::Cancel, false}, {Infobar, A::Yes, true}, {Dummys, A::Cancel, false}, {Dummys, A::Yes, true},
+        {Infobar, A::Cancel, false}, {Infobar, A::Yes, true}, {InfobarMenu, A::Cancel, false}, {Dummys, A::Cancel, false}, {Dummys, A::Yes, true},
         {Folder, A::Yes, false}, {Folder, A::No, false}, {Folder, A::Cancel, false}, {Folder, A::Yes, true},
         {Close, A::Yes, false}, {Close, A::No, false}, {Close, A::Cancel, false}, {Close, A::Yes, true},
     };
@@ -107,6 +109,7 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
         switch (r.action) {
         case OtherScreen: openScreen(QStringLiteral("Hauptmenu")); break;
         case Infobar: QTest::mouseClick(infobar, Qt::LeftButton); break;
+        case InfobarMenu: window->actions().action(EditorActions::Infobar)->trigger(); break;
         case Dummys: QTest::mouseClick(dummys, Qt::LeftButton); break;
         case Folder: window->openSkinFolder(second.path()); break;
         case Close: window->close(); break;
@@ -128,6 +131,7 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
             EXPECT_EQ(window->layout().currentScreen(), map);
             EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), map);
             EXPECT_TRUE(infobar->isChecked());
+            EXPECT_TRUE(window->actions().action(EditorActions::Infobar)->isChecked()) << "the menu follows the box";
             EXPECT_FALSE(dummys->isChecked());
             EXPECT_EQ(pixels(6), edited);
         }
@@ -157,27 +161,37 @@ TEST_F(EditorWindowTest, TheMapBoxesRebindAndReloadTheMapView)
     EXPECT_TRUE(window->canvas().bitmap(20)->isVisible()) << "smalldummy shows on the first view";
 }
 
-TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElement)
+TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElementAfterTheSaveQuestion)
 {
-    WriteIni(skin.filePath("mainmenult.ini"), "home", "y", "300");
+    for (const char* section : {"home", "quit"})
+        WriteIni(skin.filePath("mainmenult.ini"), section, "y", "300");
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
     openScreen(QStringLiteral("Format"));
-    prompter.onDialog([](QObject& dialog) {
-        auto& shown = dynamic_cast<QDialog&>(dialog);
-        shown.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&shown));
-        auto* list = shown.findChild<QTreeWidget*>(QStringLiteral("findingList"));
-        QTreeWidgetItem* home = list->findItems(QStringLiteral("home"), Qt::MatchExactly, 3).value(0);
-        list->scrollToItem(home);
+    auto* list = find<QTreeWidget>("findingList");
+    QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
+    QTreeWidgetItem* quit = list->findItems(QStringLiteral("quit"), Qt::MatchExactly, 3).value(0);
+    ASSERT_NE(quit, nullptr);
+    ASSERT_GT(list->indexOfTopLevelItem(quit), 0) << "not the first finding";
+    EXPECT_TRUE(find<QDockWidget>("FindingsDock")->isVisible());
+
+    const auto doubleClick = [&] {
+        list->scrollToItem(quit);
         // A double click arrives as press, release, double click, release.
-        const QPoint at = list->visualItemRect(home).center();
+        const QPoint at = list->visualItemRect(quit).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-        return shown.result() == QDialog::Accepted;
-    });
-    QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
+    };
+    // Pending edits on the screen shown come first: Cancel keeps it.
+    select(0);
+    window->MoveO_Click();
+    prompter.answer(Prompter::Answer::Cancel);
+    doubleClick();
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Format"));
+    prompter.answer(Prompter::Answer::No);
+    doubleClick();
     EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
-    EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("home in mainmenult.ini"));
+    EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("quit in mainmenult.ini"));
 }
 
 TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
