@@ -8,6 +8,7 @@
 #include "Paths.h"
 #include "Prompter.h"
 #include "ScreenCatalogue.h"
+#include "ScreenGallery.h"
 #include "Settings.h"
 #include "SkinChecker.h"
 #include "cSHFolder.h"
@@ -129,6 +130,9 @@ void frmTivaro::buildWidgets()
     m_list = new ElementList(m_document, this);
     m_list->setMinimumWidth(ListWidth);
     layout->addWidget(m_list, 0);
+    m_gallery = new ScreenGallery(m_state, m_document, this);
+    layout->addWidget(m_gallery, 0);
+    connect(m_gallery, &ScreenGallery::screenChosen, this, &frmTivaro::showScreen);
     connect(m_list, &ElementList::lockToggled, this, [this](int slot, bool locked) {
         m_document.setLocked(slot, locked);
         const QString key = lockKey(slot);
@@ -202,7 +206,8 @@ QSize frmTivaro::windowSizeAt(int zoom) const
     const QMargins m = box->contentsMargins();
     const QSize canvas = CanvasView::sizeAt(zoom);
     const QSize controls = m_controls->sizeHint();
-    return {m.left() + canvas.width() + box->spacing() + controls.width() + box->spacing() + ListWidth + m.right(),
+    return {m.left() + canvas.width() + box->spacing() + controls.width() + box->spacing() + ListWidth
+                + box->spacing() + m_gallery->minimumWidth() + m.right(),
             m.top() + std::max(canvas.height(), controls.height()) + m.bottom()};
 }
 
@@ -561,6 +566,13 @@ void frmTivaro::buildActions()
     m_layout.setSavedNotice([this](const QStringList& files) {
         LBLStatus->setText(files.isEmpty() ? QStringLiteral("Keine Änderungen zu speichern.")
                                            : QStringLiteral("Gespeichert: ") + files.join(QStringLiteral(", ")));
+        m_gallery->checkFiles();
+        // A fixed element loses its outline at once.
+        if (!files.isEmpty() && m_view->showsFindings()) {
+            const QList<Finding> findings = SkinChecker::check(m_state.SkinFolder).findings;
+            m_list->setFindings(findings);
+            m_view->setFindings(findings);
+        }
     });
 }
 
@@ -684,6 +696,7 @@ void frmTivaro::useSkinFolder(const QString& path)
         return;
     WriteIni(settingsFile(), Settings::Directory, Settings::LastDir, path);
     m_list->setFindings({}); // the last check was of the other folder
+    m_view->setFindings({});
     m_state.SkinFolder = path;
     if (!path.endsWith(u'\\') && !path.endsWith(u'/'))
         m_state.SkinFolder += QDir::separator();
@@ -774,6 +787,7 @@ void frmTivaro::BTNCheck_Click()
         return;
     const SkinChecker::Result result = SkinChecker::check(m_state.SkinFolder);
     m_list->setFindings(result.findings);
+    m_view->setFindings(result.findings);
     if (!result.readable || result.findings.isEmpty()) {
         m_state.prompter->note(title, result.readable ? QStringLiteral("Keine Befunde: der Skin ist in Ordnung.")
                                                       : QStringLiteral("Der Skin-Ordner lässt sich nicht lesen."));
@@ -790,7 +804,7 @@ void frmTivaro::showFinding(const Finding& finding)
         return;
     for (int slot = 0; slot < m_document.count(); ++slot) {
         const LayoutElement& e = m_document.element(slot);
-        if (e.section == finding.section && e.file.compare(finding.file, Qt::CaseInsensitive) == 0) {
+        if (FindingConcerns(finding, e.file, e.section)) {
             m_document.select(slot);
             return;
         }

@@ -23,6 +23,7 @@ class QKeyEvent;
 class QPushButton;
 class QScrollArea;
 class ElementList;
+class ScreenGallery;
 class cSHFolder;
 struct Finding;
 struct AppState;
@@ -93,6 +94,7 @@ public:
     ScreenLayout& layout() { return m_layout; }
     CanvasView* canvasView() const { return m_view; }
     QScrollArea* canvasArea() const { return m_area; }
+    ScreenGallery* gallery() const { return m_gallery; }
 
     // Shows the canvas at zoom (a step of ViewTransform::Zooms), keeping the
     // canvas point under `pointer` (view pixels) in place, or the centre of
@@ -158,6 +160,7 @@ private:
     QWidget* m_controls = nullptr;
     QComboBox* m_zoomBox = nullptr;
     ElementList* m_list = nullptr;
+    ScreenGallery* m_gallery = nullptr;
     QPushButton* BTNAlign = nullptr;
     QCheckBox* ChkSnap = nullptr;
     QLabel* LBLPointer = nullptr;

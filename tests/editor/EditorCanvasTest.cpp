@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "ElementList.h"
+#include "ScreenGallery.h"
 
 #include <QCheckBox>
 #include <QMenu>
@@ -35,7 +36,7 @@ TEST_F(EditorCanvasTest, CtrlWheelZoomsAboutThePointerAndTheKeysFitAndReset)
     EXPECT_EQ(find<QComboBox>("ZoomBox")->currentText(), QStringLiteral("4×"));
     QTest::keyClick(window.get(), Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(view()->zoom(), 1);
-    window->resize(1400, 1000);
+    window->resize(1400 + window->gallery()->minimumWidth(), 1000); // the gallery takes its column
     QApplication::processEvents();
     QTest::keyClick(window.get(), Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(view()->zoom(), 3);
