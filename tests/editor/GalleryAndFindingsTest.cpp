@@ -5,6 +5,7 @@
 
 #include <QHelpEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -110,6 +111,19 @@ TEST_F(GalleryTest, AThumbnailIsDrawnAgainAfterASaveOrAChangeOnDisk)
     EXPECT_TRUE(gallery()->isWaiting("Format"));
     EXPECT_TRUE(gallery()->isWaiting("Hauptmenu"));
     EXPECT_FALSE(gallery()->isWaiting("DialogLoeschen")) << "the dialog has no element in it";
+}
+
+TEST_F(GalleryTest, TheThumbnailsInViewComeFirst)
+{
+    gallery()->verticalScrollBar()->setValue(gallery()->verticalScrollBar()->maximum());
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    ASSERT_TRUE(gallery()->drawNext());
+    QStringList drawn;
+    for (const QString& name : ScreenCatalogue::sortedNames())
+        if (!gallery()->isWaiting(name))
+            drawn << name;
+    ASSERT_EQ(drawn.size(), 1);
+    EXPECT_FALSE(gallery()->thumbnail(drawn[0])->visibleRegion().isEmpty()) << drawn[0].toStdString();
 }
 
 TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
