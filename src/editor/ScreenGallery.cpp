@@ -106,6 +106,12 @@ void ScreenGallery::build()
         }
     }
     column->addStretch(1);
+    // One width for all, so the thumbnails stand in straight columns.
+    int width = 0;
+    for (const Thumb& t : m_thumbs)
+        width = std::max(width, t.button->sizeHint().width());
+    for (const Thumb& t : m_thumbs)
+        t.button->setFixedWidth(width);
     setWidget(content);
     setMinimumWidth(content->sizeHint().width() + verticalScrollBar()->sizeHint().width() + 2 * frameWidth());
 }
