@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QScrollBar>
 #include <QToolButton>
@@ -18,6 +19,11 @@ namespace {
 constexpr QSize ThumbSize(Canvas::ScreenWidth / ScreenGallery::Scale,
                           (Canvas::ScreenHeight + ScreenGallery::Scale - 1) / ScreenGallery::Scale);
 constexpr int Columns = 2;
+// How long drawing waits while a mouse button is held, in milliseconds.
+constexpr int DragPause = 100;
+// Room beside a thumbnail for its name, and around the name inside the button.
+constexpr int NameRoom = 24;
+constexpr int ButtonPadding = 4;
 
 struct Group
 {
@@ -48,10 +54,12 @@ ScreenGallery::ScreenGallery(const AppState& state, const LayoutDocument& docume
     setAccessibleName(QStringLiteral("Bildschirme"));
     setWidgetResizable(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_tick.setInterval(0);
     m_tick.setSingleShot(true);
     connect(&m_tick, &QTimer::timeout, this, [this] {
-        if (drawNext())
+        // A drag goes first: its pointer moves must not pile up behind a thumbnail.
+        if (QGuiApplication::mouseButtons() != Qt::NoButton)
+            m_tick.start(DragPause);
+        else if (drawNext())
             schedule();
     });
     // A save replaces a file in several steps; one look after the last report is enough.
@@ -89,7 +97,8 @@ void ScreenGallery::build()
             button->setObjectName(QStringLiteral("thumbnail ") + name);
             button->setAccessibleName(name);
             button->setToolTip(name);
-            button->setText(name);
+            // Long names end in "…"; the tool tip has them whole.
+            button->setText(button->fontMetrics().elidedText(name, Qt::ElideRight, ThumbSize.width() + NameRoom));
             button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
             button->setIconSize(ThumbSize);
             button->setIcon(empty);
@@ -107,11 +116,8 @@ void ScreenGallery::build()
     }
     column->addStretch(1);
     // One width for all, so the thumbnails stand in straight columns.
-    int width = 0;
     for (const Thumb& t : m_thumbs)
-        width = std::max(width, t.button->sizeHint().width());
-    for (const Thumb& t : m_thumbs)
-        t.button->setFixedWidth(width);
+        t.button->setFixedWidth(ThumbSize.width() + NameRoom + 2 * ButtonPadding);
     setWidget(content);
     setMinimumWidth(content->sizeHint().width() + verticalScrollBar()->sizeHint().width() + 2 * frameWidth());
 }
@@ -145,7 +151,8 @@ void ScreenGallery::openSkin(const QString& folder)
 {
     m_folder = folder;
     m_renderer = std::make_unique<ScreenRenderer>(m_state.AppPath);
-    m_renderer->open(folder);
+    // The very paths the editor reads, so both share the parsed files.
+    m_renderer->open(QDir(folder).absolutePath());
     readFiles();
     m_stamps = stamps();
     for (Thumb& t : m_thumbs)
@@ -217,7 +224,7 @@ void ScreenGallery::schedule()
 {
     // Hidden thumbnails wait until the gallery shows.
     if (isVisible() && std::any_of(m_thumbs.begin(), m_thumbs.end(), [](const Thumb& t) { return t.waiting; }))
-        m_tick.start();
+        m_tick.start(0);
 }
 
 void ScreenGallery::showEvent(QShowEvent* event)
