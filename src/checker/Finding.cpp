@@ -52,3 +52,8 @@ bool HasErrors(const QList<Finding>& findings)
     return std::any_of(findings.begin(), findings.end(),
                        [](const Finding& f) { return f.severity == Finding::Severity::Error; });
 }
+
+bool FindingConcerns(const Finding& finding, const QString& file, const QString& section)
+{
+    return finding.section == section && finding.file.compare(file, Qt::CaseInsensitive) == 0;
+}

@@ -27,3 +27,6 @@ QString FindingsText(const QList<Finding>& findings);
 // moreScreens, file, section and message.
 QByteArray FindingsJson(const QList<Finding>& findings);
 bool HasErrors(const QList<Finding>& findings);
+// Whether the finding is about the element stored in section of file. Skins
+// come from Windows: the file's letter case does not count, the section's does.
+bool FindingConcerns(const Finding& finding, const QString& file, const QString& section);

@@ -20,6 +20,8 @@ namespace {
 
 // Snap guides: a colour no skin uses much, so a guide never hides in the picture.
 const QColor GuideColour(0xFF, 0x00, 0xFF);
+// Width of a finding's outline, in screen pixels at every zoom.
+constexpr int MarkWidth = 2;
 
 } // namespace
 
@@ -39,7 +41,9 @@ CanvasView::CanvasView(Canvas& canvas, LayoutDocument& document, QWidget* parent
         m_outlined.clear();
         m_tool.reset();
         showTool();
+        markFindings();
     });
+    connect(&m_document, &LayoutDocument::rectsChanged, this, &CanvasView::updateMarks);
     updateGeometryFromCanvas();
 }
 
@@ -61,6 +65,7 @@ void CanvasView::setZoom(int zoom)
         return;
     updateTransform(zoom);
     setFixedSize(sizeHint());
+    updateMarks();
     update();
 }
 
@@ -98,6 +103,18 @@ void CanvasView::paintEvent(QPaintEvent* event)
     painter.fillRect(event->rect(), palette().window());
 
     PaintScreen(painter, m_canvas, m_document, m_transform, event->rect());
+    for (const FindingMark& mark : m_marks) {
+        const QRect r = mark.painted;
+        const QColor colour = QColor::fromRgb(mark.error ? ErrorOutline : WarningOutline);
+        if (r.width() <= 2 * MarkWidth || r.height() <= 2 * MarkWidth) {
+            painter.fillRect(r, colour);
+            continue;
+        }
+        painter.fillRect(QRect(r.left(), r.top(), r.width(), MarkWidth), colour);
+        painter.fillRect(QRect(r.left(), r.bottom() - MarkWidth + 1, r.width(), MarkWidth), colour);
+        painter.fillRect(QRect(r.left(), r.top(), MarkWidth, r.height()), colour);
+        painter.fillRect(QRect(r.right() - MarkWidth + 1, r.top(), MarkWidth, r.height()), colour);
+    }
     // Guides across the whole view, one screen pixel wide whatever the zoom.
     painter.setPen(QPen(GuideColour, 0));
     for (const Snapping::Guide& g : m_guides) {
@@ -212,7 +229,12 @@ bool CanvasView::event(QEvent* event)
         // The element under the pointer, with its section and rectangle.
         auto* help = static_cast<QHelpEvent*>(event);
         const int slot = m_document.elementAt(toTwips(help->pos()));
-        if (slot >= 0)
+        const int mark = markAt(help->pos(), slot);
+        // The findings about it follow, also for an element off the view, shown by its outline.
+        if (mark >= 0)
+            QToolTip::showText(help->globalPos(),
+                               ElementList::describe(m_document, m_marks[mark].slot) + u'\n' + m_marks[mark].text, this);
+        else if (slot >= 0)
             QToolTip::showText(help->globalPos(), ElementList::describe(m_document, slot), this);
         else
             QToolTip::hideText();
@@ -234,4 +256,70 @@ void CanvasView::wheelEvent(QWheelEvent* event)
     if (steps != 0)
         emit zoomWheel(steps, event->position());
     event->accept();
+}
+
+void CanvasView::setFindings(const QList<Finding>& findings)
+{
+    m_findings = findings;
+    markFindings();
+}
+
+void CanvasView::markFindings()
+{
+    for (const FindingMark& mark : m_marks)
+        update(mark.painted);
+    m_marks.clear();
+    for (int slot = 0; slot < m_document.count(); ++slot) {
+        const LayoutElement& e = m_document.element(slot);
+        if (!e.visible)
+            continue;
+        FindingMark mark{slot, false, {}, {}};
+        for (const Finding& f : std::as_const(m_findings)) {
+            if (!FindingConcerns(f, e.file, e.section))
+                continue;
+            mark.error = mark.error || f.severity == Finding::Severity::Error;
+            mark.text += (mark.text.isEmpty() ? QString() : QStringLiteral("\n"))
+                         + (f.severity == Finding::Severity::Error ? QStringLiteral("Fehler: ")
+                                                                   : QStringLiteral("Warnung: "))
+                         + f.message;
+        }
+        if (!mark.text.isEmpty())
+            m_marks.push_back(mark);
+    }
+    updateMarks();
+}
+
+void CanvasView::updateMarks()
+{
+    for (FindingMark& mark : m_marks) {
+        update(mark.painted);
+        mark.painted = markRect(mark.slot);
+        update(mark.painted);
+    }
+}
+
+QRect CanvasView::markRect(int slot) const
+{
+    if (!m_document.contains(slot))
+        return {};
+    const QRect r = toWidget(QRectF(m_document.frame(slot))).toRect();
+    // At least a strip of the margin's width, where the element lies beyond the edge.
+    const QRect area = rect();
+    const int left = std::clamp(r.left(), 0, area.width() - Margin);
+    const int top = std::clamp(r.top(), 0, area.height() - Margin);
+    const int right = std::clamp(r.right(), left + Margin - 1, area.width() - 1);
+    const int bottom = std::clamp(r.bottom(), top + Margin - 1, area.height() - 1);
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+int CanvasView::markAt(QPoint pos, int slot) const
+{
+    for (int i = 0; i < int(m_marks.size()); ++i)
+        if (m_marks[i].slot == slot)
+            return i;
+    // Over an outline at the edge, for an element off the view.
+    for (int i = int(m_marks.size()) - 1; i >= 0; --i)
+        if (m_marks[i].painted.contains(pos))
+            return i;
+    return -1;
 }

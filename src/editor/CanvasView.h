@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Finding.h"
 #include "ScreenPainter.h"
 #include "SelectTool.h"
 #include "ViewTransform.h"
@@ -45,6 +46,16 @@ public:
     // Escape: the running gesture is undone; false when none runs.
     bool cancelGesture();
 
+    // Colours of the outlines of elements with findings.
+    static constexpr QRgb ErrorOutline = 0xFFE00000;
+    static constexpr QRgb WarningOutline = 0xFFFFA000;
+    // Outlines the elements of the screen on show that findings are about, red
+    // for an error and amber for a warning, with the findings in their tool
+    // tip; the outlines move with their elements, and an element off the view
+    // shows its outline at the nearest edge. No findings: no outlines.
+    void setFindings(const QList<Finding>& findings);
+    bool showsFindings() const { return !m_findings.isEmpty(); }
+
 signals:
     // Ctrl+wheel: zoom steps (positive: in) about a point of the view.
     void zoomWheel(int steps, QPointF at);
@@ -70,6 +81,14 @@ private:
     // Paints the strips under the edges of a rectangle (twips) again.
     void updateOutline(const QRectF& twips);
     void onSelectionChanged();
+    // The findings about the elements of the screen on show.
+    void markFindings();
+    // Paints the outlines of the findings where their elements are now.
+    void updateMarks();
+    // Where the outline of slot goes: its frame, kept within the view.
+    QRect markRect(int slot) const;
+    // The mark the tool tip at pos tells about, -1 for none.
+    int markAt(QPoint pos, int slot) const;
 
     Canvas& m_canvas;
     LayoutDocument& m_document;
@@ -79,4 +98,14 @@ private:
     std::vector<Snapping::Guide> m_guides;
     QRectF m_band;          // the band as last painted
     QList<int> m_outlined;  // the selection the outlines show
+
+    struct FindingMark
+    {
+        int slot;
+        bool error;
+        QString text;
+        QRect painted; // widget pixels, as last painted
+    };
+    QList<Finding> m_findings;
+    std::vector<FindingMark> m_marks;
 };

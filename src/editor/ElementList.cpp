@@ -107,8 +107,7 @@ void ElementList::markFindings(int row, const QString& file, const QString& sect
     QStringList messages;
     bool error = false;
     for (const Finding& f : std::as_const(m_findings)) {
-        // Files come from Windows: a finding names the file in the letter case the screen uses.
-        if (f.section != section || f.file.compare(file, Qt::CaseInsensitive) != 0)
+        if (!FindingConcerns(f, file, section))
             continue;
         messages << f.message;
         error = error || f.severity == Finding::Severity::Error;

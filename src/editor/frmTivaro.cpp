@@ -13,6 +13,7 @@
 #include "Prompter.h"
 #include "EditorStatusBar.h"
 #include "ScreenBar.h"
+#include "ScreenGallery.h"
 #include "Settings.h"
 #include "SkinChecker.h"
 #include "ViewMemory.h"
@@ -160,6 +161,11 @@ void frmTivaro::buildDocks()
     connect(m_findings, &FindingsDock::findingChosen, this, &frmTivaro::showFinding);
     addDock(m_findings, Qt::RightDockWidgetArea);
     splitDockWidget(list, m_findings, Qt::Vertical);
+
+    m_gallery = new ScreenGallery(m_state, m_document, this);
+    connect(m_gallery, &ScreenGallery::screenChosen, this, &frmTivaro::showScreen);
+    QDockWidget* gallery = dock(m_gallery, QStringLiteral("Bildschirme"), "GalleryDock", Qt::RightDockWidgetArea);
+    splitDockWidget(list, gallery, Qt::Horizontal);
 }
 
 void frmTivaro::addDock(QDockWidget* dock, Qt::DockWidgetArea area)
@@ -175,7 +181,13 @@ void frmTivaro::buildStatusBar()
     connect(m_view, &CanvasView::pointerAt, m_status, &EditorStatusBar::showPointer);
     connect(m_view, &CanvasView::pointerLeft, m_status, &EditorStatusBar::clearPointer);
     connect(m_zoom, &ZoomControl::zoomChanged, m_status, &EditorStatusBar::showZoom);
-    m_layout.setSavedNotice([this](const QStringList& files) { m_status->showSaved(files); });
+    m_layout.setSavedNotice([this](const QStringList& files) {
+        m_status->showSaved(files);
+        m_gallery->checkFiles();
+        // A fixed element loses its outline at once.
+        if (!files.isEmpty() && m_view->showsFindings())
+            showFindings(SkinChecker::check(m_state.SkinFolder).findings);
+    });
     connect(&m_document.undoStack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
         setWindowModified(!clean);
         if (!clean)
@@ -298,8 +310,7 @@ void frmTivaro::useSkinFolder(const QString& path)
     const QStringList recent = Settings::withRecentFolder(Settings::readRecentFolders(settingsFile()), path);
     Settings::writeRecentFolders(settingsFile(), recent);
     m_actions->showRecentFolders(recent);
-    m_list->setFindings({}); // the last check was of the other folder
-    m_findings->setFindings({});
+    showFindings({}); // the last check was of the other folder
     m_state.SkinFolder = path;
     if (!path.endsWith(u'\\') && !path.endsWith(u'/'))
         m_state.SkinFolder += QDir::separator();
@@ -468,8 +479,7 @@ void frmTivaro::BTNCheck_Click()
     if (!m_layout.offerSave())
         return;
     const SkinChecker::Result result = SkinChecker::check(m_state.SkinFolder);
-    m_list->setFindings(result.findings);
-    m_findings->setFindings(result.findings);
+    showFindings(result.findings);
     if (!result.readable || result.findings.isEmpty()) {
         m_state.prompter->note(title, result.readable ? QStringLiteral("Keine Befunde: der Skin ist in Ordnung.")
                                                       : QStringLiteral("Der Skin-Ordner lässt sich nicht lesen."));
@@ -479,13 +489,20 @@ void frmTivaro::BTNCheck_Click()
     m_findings->raise();
 }
 
+void frmTivaro::showFindings(const QList<Finding>& findings)
+{
+    m_list->setFindings(findings);
+    m_findings->setFindings(findings);
+    m_view->setFindings(findings);
+}
+
 void frmTivaro::showFinding(const Finding& finding)
 {
     if (finding.screen.isEmpty() || !showScreen(finding.screen))
         return;
     for (int slot = 0; slot < m_document.count(); ++slot) {
         const LayoutElement& e = m_document.element(slot);
-        if (e.section == finding.section && e.file.compare(finding.file, Qt::CaseInsensitive) == 0) {
+        if (FindingConcerns(finding, e.file, e.section)) {
             m_document.select(slot);
             return;
         }

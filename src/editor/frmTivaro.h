@@ -15,6 +15,7 @@ class CanvasView;
 class EditorActions;
 class EditorStatusBar;
 class ScreenBar;
+class ScreenGallery;
 class ElementList;
 class ElementPanel;
 class FindingsDock;
@@ -67,6 +68,8 @@ public:
     bool showScreen(const QString& screenName);
     // Shows the screen of a finding and makes its element the active one.
     void showFinding(const Finding& finding);
+    // The findings of the last check in the element list, the Befunde dock and on the canvas.
+    void showFindings(const QList<Finding>& findings);
     // Adds a dock beside the canvas, with its entry in Ansicht.
     void addDock(QDockWidget* dock, Qt::DockWidgetArea area = Qt::RightDockWidgetArea);
 
@@ -117,6 +120,7 @@ public:
     QScrollArea* canvasArea() const { return m_area; }
     ZoomControl& zoom() const { return *m_zoom; }
     EditorActions& actions() const { return *m_actions; }
+    ScreenGallery* gallery() const { return m_gallery; }
     void setZoom(int zoom);
     void zoomToFit();
 
@@ -165,6 +169,7 @@ private:
     ElementList* m_list = nullptr;
     LockKeeper* m_locks = nullptr;
     FindingsDock* m_findings = nullptr;
+    ScreenGallery* m_gallery = nullptr;
     HistoryDock* m_history = nullptr;
     KeyRouter* m_keys = nullptr;
     std::unique_ptr<ViewMemory> m_viewMemory;

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "ElementList.h"
+#include "ScreenGallery.h"
 
 #include <QCheckBox>
 #include <QMenu>

@@ -1,0 +1,193 @@
+#include "EditorFixture.h"
+
+#include "Finding.h"
+#include "ScreenGallery.h"
+
+#include <QHelpEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QToolTip>
+
+namespace {
+
+const QString SaveQuestion = QStringLiteral("Soll die Datei gespeichert werden?");
+
+TEST(FindingConcernsTest, FileInAnyCaseAndTheExactSection)
+{
+    const struct
+    {
+        const char* findingFile;
+        const char* findingSection;
+        bool concerns;
+    } rows[] = {
+        {"mainmenult.ini", "quit", true},
+        {"MainMenuLT.INI", "quit", true}, // a skin from Windows
+        {"mainmenult.ini", "Quit", false},
+        {"mainmenult.ini", "", false},    // about the whole file
+        {"defaultlt.ini", "quit", false},
+    };
+    for (const auto& r : rows) {
+        const Finding f{Finding::Severity::Error, "Hauptmenu", 0, r.findingFile, r.findingSection, "x"};
+        EXPECT_EQ(FindingConcerns(f, "mainmenult.ini", "quit"), r.concerns) << r.findingFile << ' ' << r.findingSection;
+    }
+}
+
+class GalleryTest : public EditorWindowFixture
+{
+protected:
+    int questions() const
+    {
+        return int(std::count_if(prompter.shown.begin(), prompter.shown.end(),
+                                 [](const ScriptedPrompter::Shown& s) { return s.text == SaveQuestion; }));
+    }
+    ScreenGallery* gallery() const { return window->gallery(); }
+    void drawAll()
+    {
+        while (gallery()->drawNext()) {
+        }
+    }
+    // A thumbnail's colours at device pixels of its screen.
+    QList<QRgb> thumbnailAt(const QString& screen, std::initializer_list<QPoint> devicePixels) const
+    {
+        const QToolButton* button = gallery()->thumbnail(screen);
+        const QImage image = button->icon().pixmap(button->iconSize()).toImage();
+        QList<QRgb> colours;
+        for (QPoint p : devicePixels)
+            colours << image.pixel(p / ScreenGallery::Scale);
+        return colours;
+    }
+    QRgb canvasAt(QPoint widgetPixel) const { return view()->grab().toImage().pixel(widgetPixel); }
+};
+
+TEST_F(GalleryTest, AClickAsksBeforeSwitchingLikeTheScreenList)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    EXPECT_TRUE(gallery()->thumbnail("Hauptmenu")->isChecked());
+    select(0);
+    window->MoveO_Click();
+
+    prompter.answer(Prompter::Answer::Cancel);
+    QTest::mouseClick(gallery()->thumbnail("Format"), Qt::LeftButton);
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(doc().binding().screen, QStringLiteral("Hauptmenu"));
+    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
+    EXPECT_TRUE(changed());
+    EXPECT_FALSE(gallery()->thumbnail("Format")->isChecked());
+    EXPECT_TRUE(gallery()->thumbnail("Hauptmenu")->isChecked());
+
+    prompter.answer(Prompter::Answer::No);
+    QTest::mouseClick(gallery()->thumbnail("Format"), Qt::LeftButton);
+    EXPECT_EQ(questions(), 2);
+    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Format"));
+    EXPECT_TRUE(gallery()->thumbnail("Format")->isChecked());
+    EXPECT_FALSE(gallery()->thumbnail("Hauptmenu")->isChecked());
+}
+
+TEST_F(GalleryTest, AThumbnailIsDrawnAgainAfterASaveOrAChangeOnDisk)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    drawAll();
+    // Inside "home" as the skin has it, and where it goes, below the other buttons.
+    const auto homePoints = {QPoint(30, 60), QPoint(150, 300)};
+    const QList<QRgb> before = thumbnailAt("Hauptmenu", homePoints);
+    const QList<QRgb> formatBefore = thumbnailAt("Format", homePoints);
+
+    select(0);
+    type(doc(), {130, 280, 105, 30});
+    EXPECT_FALSE(gallery()->isWaiting("Hauptmenu")) << "unsaved edits are not the skin";
+    QTest::mouseClick(find<QPushButton>("BTNSave"), Qt::LeftButton);
+    EXPECT_TRUE(gallery()->isWaiting("Hauptmenu"));
+    EXPECT_FALSE(gallery()->isWaiting("Format")) << "Format has no element in mainmenult.ini";
+    drawAll();
+    const QList<QRgb> after = thumbnailAt("Hauptmenu", homePoints);
+    EXPECT_NE(after[0], before[0]);
+    EXPECT_NE(after[1], before[1]);
+    EXPECT_EQ(thumbnailAt("Format", homePoints), formatBefore);
+
+    // Another program changes a shared file: every screen with an element in it.
+    WriteIni(skin.filePath("defaultlt.ini"), "back", "x", "7");
+    gallery()->checkFiles();
+    EXPECT_TRUE(gallery()->isWaiting("Format"));
+    EXPECT_TRUE(gallery()->isWaiting("Hauptmenu"));
+    EXPECT_FALSE(gallery()->isWaiting("DialogLoeschen")) << "the dialog has no element in it";
+}
+
+TEST_F(GalleryTest, TheThumbnailsInViewComeFirst)
+{
+    gallery()->verticalScrollBar()->setValue(gallery()->verticalScrollBar()->maximum());
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    ASSERT_TRUE(gallery()->drawNext());
+    QStringList drawn;
+    for (const QString& name : ScreenCatalogue::sortedNames())
+        if (!gallery()->isWaiting(name))
+            drawn << name;
+    ASSERT_EQ(drawn.size(), 1);
+    EXPECT_FALSE(gallery()->thumbnail(drawn[0])->visibleRegion().isEmpty()) << drawn[0].toStdString();
+}
+
+TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
+{
+    // "quit" of the main menu moved off the screen by hand, in the author's own spelling.
+    const QString menu = skin.filePath("mainmenult.ini");
+    const QByteArray original = bytes(menu);
+    QByteArray edited = original;
+    edited.replace("[quit]\r\nx= 125", "[quit]\r\nX =300 ; ganz rechts");
+    ASSERT_NE(edited, original);
+
+    const struct
+    {
+        const char* fix;
+        bool bySave; // fixed in the editor and saved, or fixed in the file and checked
+    } rows[] = {{"Speichern", true}, {"Prüfen", false}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.fix);
+        writeBytes(menu, edited);
+        ASSERT_TRUE(window->openSkinFolder(skin.path()));
+        // quit: x 300..404, y 222..275; the view ends at x 243 + margin.
+        const QPoint edge = at(240 + CanvasView::Margin - 2, 250);
+        const QPoint fixedEdge = at(125, 250);
+        EXPECT_NE(canvasAt(edge), CanvasView::ErrorOutline);
+
+        QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
+        EXPECT_EQ(canvasAt(edge), CanvasView::ErrorOutline);
+        QHelpEvent help(QEvent::ToolTip, edge, view()->mapToGlobal(edge));
+        QApplication::sendEvent(view(), &help);
+        EXPECT_TRUE(QToolTip::text().startsWith("quit in mainmenult.ini")) << QToolTip::text().toStdString();
+        EXPECT_TRUE(QToolTip::text().contains("Fehler: ")) << QToolTip::text().toStdString();
+
+        if (r.bySave) {
+            select(7);
+            type(doc(), {125, 222, 105, 54});
+            // The outline goes with the element until the fix is saved.
+            EXPECT_NE(canvasAt(edge), CanvasView::ErrorOutline);
+            EXPECT_EQ(canvasAt(fixedEdge), CanvasView::ErrorOutline);
+            QTest::mouseClick(find<QPushButton>("BTNSave"), Qt::LeftButton);
+            EXPECT_NE(canvasAt(fixedEdge), CanvasView::ErrorOutline);
+        } else {
+            writeBytes(menu, original);
+            EXPECT_EQ(canvasAt(edge), CanvasView::ErrorOutline);
+            QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
+            EXPECT_NE(canvasAt(edge), CanvasView::ErrorOutline);
+        }
+    }
+}
+
+TEST_F(GalleryTest, WarningsAreAmberErrorsRed)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    const struct
+    {
+        Finding::Severity severity;
+        QRgb outline;
+    } rows[] = {{Finding::Severity::Error, CanvasView::ErrorOutline},
+                {Finding::Severity::Warning, CanvasView::WarningOutline}};
+    for (const auto& r : rows) {
+        view()->setFindings({{r.severity, "Hauptmenu", 0, "MAINMENULT.INI", "speech", "zu klein"}});
+        // speech: x 125..229, y 36..89; the outline lies inside its edge.
+        EXPECT_EQ(canvasAt(at(126, 60)), r.outline);
+        EXPECT_NE(canvasAt(at(140, 60)), r.outline);
+    }
+}
+
+} // namespace
