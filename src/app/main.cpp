@@ -1,5 +1,6 @@
 #include "AppState.h"
 #include "DeployCommand.h"
+#include "DeployWindow.h"
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
 #include "OpenRemoteApi.h"
@@ -64,6 +65,13 @@ void print(FILE* stream, const QString& text)
 {
     const QByteArray bytes = text.toLocal8Bit();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+// The skin checker as the deploy asks it: whether errors stop it, and every finding as a line.
+SkinDeploy::Check checkForDeploy(const QString& folder)
+{
+    const SkinChecker::Result result = SkinChecker::check(folder);
+    return {HasErrors(result.findings), FindingsText(result.findings).split(u'\n', Qt::SkipEmptyParts)};
 }
 
 int usageError(const QString& text)
@@ -190,11 +198,7 @@ int main(int argc, char** argv)
         if (!settings.message.isEmpty())
             print(stderr, settings.message + u'\n');
         return DeployCommand(folders.first(), {parser.isSet(dryRunOption), parser.isSet(activateOption), false},
-                             settings.folder, prompter, [](const QString& folder) {
-                                 const SkinChecker::Result result = SkinChecker::check(folder);
-                                 return SkinDeploy::Check{HasErrors(result.findings),
-                                                          FindingsText(result.findings).split(u'\n', Qt::SkipEmptyParts)};
-                             });
+                             settings.folder, prompter, checkForDeploy);
     }
     if (parser.isSet(checkOption) || parser.isSet(renderOption)) {
         if (folders.size() != 1)
@@ -238,6 +242,11 @@ int main(int argc, char** argv)
         showSkinManager(owner, state.settingsFolder(), prompter, connection, *device, openArrowColours);
     });
     window.setArrowColoursOpener(openArrowColours);
+    DeployChoices deployChoices;
+    const DeployContext deployContext{state.settingsFolder(), prompter, connection, link, checkForDeploy, deployChoices};
+    window.setDeployOpener([&](QWidget* owner, const QString& skinFolder, bool dryRun) {
+        return showDeploy(owner, deployContext, skinFolder, dryRun);
+    });
 
     window.show();
     if (!settings.message.isEmpty())

@@ -31,6 +31,11 @@ void EditorStatusBar::showSaved(const QStringList& files)
                                        : QStringLiteral("Gespeichert: ") + files.join(QStringLiteral(", ")));
 }
 
+void EditorStatusBar::showDone(const QString& text)
+{
+    LBLStatus->setText(text);
+}
+
 void EditorStatusBar::clearSaved()
 {
     LBLStatus->clear();

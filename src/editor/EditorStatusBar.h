@@ -16,6 +16,8 @@ public:
 
     void showSaved(const QStringList& files);
     void clearSaved();
+    // What a command that wrote no layout files did, such as "3 Dateien übertragen, …".
+    void showDone(const QString& text);
     void showPointer(QPoint devicePixel);
     void clearPointer();
     void showZoom(int zoom);

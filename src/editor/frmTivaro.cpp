@@ -451,7 +451,7 @@ void frmTivaro::deploy(bool dryRun)
     // The device gets the files: pending edits go along only once they are saved.
     if (!m_openDeploy || !m_state.LayoutLoaded || !releaseEdits())
         return;
-    m_openDeploy(this, m_state.SkinFolder, dryRun);
+    m_status->showDone(m_openDeploy(this, m_state.SkinFolder, dryRun));
 }
 
 void frmTivaro::showShortcuts()

@@ -47,7 +47,8 @@ public:
     using WindowOpener = std::function<void(QWidget* owner)>;
     // Opens a window for the skin on show.
     using SkinOpener = std::function<void(QWidget* owner, const QString& skinFolder)>;
-    using DeployOpener = std::function<void(QWidget* owner, const QString& skinFolder, bool dryRun)>;
+    // Sends the skin to the PDA (or lists what would go) and returns what happened.
+    using DeployOpener = std::function<QString(QWidget* owner, const QString& skinFolder, bool dryRun)>;
 
     // Runs Form_Load. When state.AppPath is already set it is kept as the
     // program folder, so that a caller can point it at its own bitmaps.

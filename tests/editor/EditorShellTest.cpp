@@ -163,6 +163,7 @@ TEST_F(EditorShellTest, DeployingWaitsForASkinAndSendsItsFolder)
     QStringList calls;
     window->setDeployOpener([&](QWidget*, const QString& folder, bool dryRun) {
         calls << folder + (dryRun ? QStringLiteral(" dry") : QString());
+        return QStringLiteral("1 Datei übertragen");
     });
     EXPECT_FALSE(action(EditorActions::Deploy)->isEnabled());
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
@@ -170,6 +171,7 @@ TEST_F(EditorShellTest, DeployingWaitsForASkinAndSendsItsFolder)
     QTest::keyClick(view(), Qt::Key_T, Qt::ControlModifier);
     choose("ToolsMenu", action(EditorActions::DeployDryRun));
     EXPECT_EQ(calls, QStringList({state.SkinFolder, state.SkinFolder + QStringLiteral(" dry")}));
+    EXPECT_EQ(find<QLabel>("LBLStatus")->text(), QStringLiteral("1 Datei übertragen"));
 }
 
 TEST_F(EditorShellTest, TheDocksComeBackAsTheyWereLeft)
