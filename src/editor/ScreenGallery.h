@@ -27,6 +27,9 @@ class ScreenGallery : public QScrollArea
     Q_OBJECT
 
 public:
+    // As wide as two columns of pictures, and short: the dock may grow, but its
+    // wish must not push the window beyond the display at the start.
+    QSize sizeHint() const override { return {minimumWidth(), 160}; }
     // One thumbnail pixel is Scale × Scale device pixels.
     static constexpr int Scale = 3;
 

@@ -164,8 +164,10 @@ void frmTivaro::buildDocks()
 
     m_gallery = new ScreenGallery(m_state, m_document, this);
     connect(m_gallery, &ScreenGallery::screenChosen, this, &frmTivaro::showScreen);
-    QDockWidget* gallery = dock(m_gallery, QStringLiteral("Bildschirme"), "GalleryDock", Qt::RightDockWidgetArea);
-    splitDockWidget(list, gallery, Qt::Horizontal);
+    // A tab beside the history, so the first start still shows the screen at 2× on a 1280 × 1024 display.
+    QDockWidget* gallery = dock(m_gallery, QStringLiteral("Bildschirme"), "GalleryDock", Qt::LeftDockWidgetArea);
+    tabifyDockWidget(m_history, gallery);
+    gallery->raise();
 }
 
 void frmTivaro::addDock(QDockWidget* dock, Qt::DockWidgetArea area)
