@@ -69,7 +69,6 @@ TEST_F(EditorCanvasTest, BandAndCtrlClickSelectSeveralThatMoveAndAlignAsOneStep)
     EXPECT_EQ(pixels(0).topLeft(), QPointF(15, 38));
     EXPECT_EQ(pixels(5).topLeft(), QPointF(130, 162));
     QAction* left = find<QPushButton>("BTNAlign")->menu()->actions().value(0);
-    ASSERT_EQ(left->text(), QStringLiteral("Links ausrichten"));
     left->trigger();
     EXPECT_EQ(QList<double>({pixels(0).x(), pixels(3).x(), pixels(5).x()}), QList<double>({15, 15, 15}));
     EXPECT_EQ(doc().undoStack().count(), 2);

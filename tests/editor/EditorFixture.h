@@ -5,6 +5,7 @@
 #include "Ini.h"
 #include "ScreenLayout.h"
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "frmTivaro.h"
 
 #include <QApplication>
@@ -21,25 +22,12 @@
 
 #include <memory>
 
-inline QByteArray bytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline void writeBytes(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
-}
-
 // Every file of a folder with its bytes.
 inline QMap<QString, QByteArray> snapshot(const QString& folder)
 {
     QMap<QString, QByteArray> files;
     for (const QString& name : QDir(folder).entryList(QDir::Files))
-        files.insert(name, bytes(folder + QLatin1Char('/') + name));
+        files.insert(name, readFile(folder + QLatin1Char('/') + name));
     return files;
 }
 
@@ -121,6 +109,15 @@ protected:
     QStringList fields() const { return ::fields(window->canvas()); }
     int activeSlot() const { return window->canvas().selector()->tag().toInt(); }
     void select(int slot) { doc().select(slot); }
+    // How often the save question was asked, as a Yes/No/Cancel question.
+    int questions() const
+    {
+        int n = 0;
+        for (const auto& s : prompter.shown)
+            n += s.text == QLatin1String("Soll die Datei gespeichert werden?") && s.title == QLatin1String("Frage:")
+                 && s.buttons == Prompter::Buttons::YesNoCancel;
+        return n;
+    }
     // Gives up the edits so far, so that the next load asks nothing.
     void forget() { doc().undoStack().clear(); }
 

@@ -11,8 +11,6 @@
 
 namespace {
 
-const QString SaveQuestion = QStringLiteral("Soll die Datei gespeichert werden?");
-
 TEST(FindingConcernsTest, FileInAnyCaseAndTheExactSection)
 {
     const struct
@@ -36,11 +34,6 @@ TEST(FindingConcernsTest, FileInAnyCaseAndTheExactSection)
 class GalleryTest : public EditorWindowFixture
 {
 protected:
-    int questions() const
-    {
-        return int(std::count_if(prompter.shown.begin(), prompter.shown.end(),
-                                 [](const ScriptedPrompter::Shown& s) { return s.text == SaveQuestion; }));
-    }
     ScreenGallery* gallery() const { return window->gallery(); }
     void drawAll()
     {
@@ -130,7 +123,7 @@ TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
 {
     // "quit" of the main menu moved off the screen by hand, in the author's own spelling.
     const QString menu = skin.filePath("mainmenult.ini");
-    const QByteArray original = bytes(menu);
+    const QByteArray original = readFile(menu);
     QByteArray edited = original;
     edited.replace("[quit]\r\nx= 125", "[quit]\r\nX =300 ; ganz rechts");
     ASSERT_NE(edited, original);
@@ -142,7 +135,7 @@ TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
     } rows[] = {{"Speichern", true}, {"Prüfen", false}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.fix);
-        writeBytes(menu, edited);
+        writeFile(menu, edited);
         ASSERT_TRUE(window->openSkinFolder(skin.path()));
         // quit: x 300..404, y 222..275; the view ends at x 243 + margin.
         const QPoint edge = at(240 + CanvasView::Margin - 2, 250);
@@ -165,28 +158,11 @@ TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
             QTest::mouseClick(find<QPushButton>("BTNSave"), Qt::LeftButton);
             EXPECT_NE(canvasAt(fixedEdge), CanvasView::ErrorOutline);
         } else {
-            writeBytes(menu, original);
+            writeFile(menu, original);
             EXPECT_EQ(canvasAt(edge), CanvasView::ErrorOutline);
             QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
             EXPECT_NE(canvasAt(edge), CanvasView::ErrorOutline);
         }
-    }
-}
-
-TEST_F(GalleryTest, WarningsAreAmberErrorsRed)
-{
-    ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    const struct
-    {
-        Finding::Severity severity;
-        QRgb outline;
-    } rows[] = {{Finding::Severity::Error, CanvasView::ErrorOutline},
-                {Finding::Severity::Warning, CanvasView::WarningOutline}};
-    for (const auto& r : rows) {
-        view()->setFindings({{r.severity, "Hauptmenu", 0, "MAINMENULT.INI", "speech", "zu klein"}});
-        // speech: x 125..229, y 36..89; the outline lies inside its edge.
-        EXPECT_EQ(canvasAt(at(126, 60)), r.outline);
-        EXPECT_NE(canvasAt(at(140, 60)), r.outline);
     }
 }
 
