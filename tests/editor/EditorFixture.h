@@ -41,19 +41,6 @@ inline void copySkin(const QString& target, const QString& demoSkin = QStringLit
         ASSERT_TRUE(QFile::copy(demo.filePath(name), target + QLatin1Char('/') + name));
 }
 
-// What the four coordinate fields of a canvas hold.
-inline QStringList fields(const Canvas& canvas)
-{
-    return {canvas.txtX()->text(), canvas.txtY()->text(), canvas.txtCX()->text(), canvas.txtCY()->text()};
-}
-
-// Rectangle of a slot in device pixels (15 twips each).
-inline QRectF pixels(const LayoutDocument& document, int slot)
-{
-    const QRectF r = document.rect(slot);
-    return {r.x() / 15, r.y() / 15, r.width() / 15, r.height() / 15};
-}
-
 // Types a rectangle into the active element's fields, one field after the other.
 inline void type(LayoutDocument& document, const FieldValues& values)
 {
@@ -105,8 +92,18 @@ protected:
     CanvasView* view() const { return window->canvasView(); }
     LayoutDocument& doc() const { return window->document(); }
     bool changed() const { return window->layout().LayoutChanged(); }
-    QRectF pixels(int slot) const { return ::pixels(doc(), slot); }
-    QStringList fields() const { return ::fields(window->canvas()); }
+    // Rectangle of a slot in device pixels (15 twips each).
+    QRectF pixels(int slot) const
+    {
+        const QRectF r = doc().rect(slot);
+        return {r.x() / 15, r.y() / 15, r.width() / 15, r.height() / 15};
+    }
+    // What the four coordinate fields hold.
+    QStringList fields() const
+    {
+        const Canvas& c = window->canvas();
+        return {c.txtX()->text(), c.txtY()->text(), c.txtCX()->text(), c.txtCY()->text()};
+    }
     int activeSlot() const { return window->canvas().selector()->tag().toInt(); }
     void select(int slot) { doc().select(slot); }
     // How often the save question was asked, as a Yes/No/Cancel question.

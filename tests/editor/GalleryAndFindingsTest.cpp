@@ -13,17 +13,10 @@ namespace {
 
 TEST(FindingConcernsTest, FileInAnyCaseAndTheExactSection)
 {
-    const struct
-    {
-        const char* findingFile;
-        const char* findingSection;
-        bool concerns;
-    } rows[] = {
-        {"mainmenult.ini", "quit", true},
-        {"MainMenuLT.INI", "quit", true}, // a skin from Windows
-        {"mainmenult.ini", "Quit", false},
-        {"mainmenult.ini", "", false},    // about the whole file
-        {"defaultlt.ini", "quit", false},
+    // A skin from Windows, a section in another case, a finding about the whole file, another file.
+    const struct { const char* findingFile; const char* findingSection; bool concerns; } rows[] = {
+        {"mainmenult.ini", "quit", true}, {"MainMenuLT.INI", "quit", true}, {"mainmenult.ini", "Quit", false},
+        {"mainmenult.ini", "", false}, {"defaultlt.ini", "quit", false},
     };
     for (const auto& r : rows) {
         const Finding f{Finding::Severity::Error, "Hauptmenu", 0, r.findingFile, r.findingSection, "x"};
@@ -56,16 +49,13 @@ protected:
 TEST_F(GalleryTest, AClickAsksBeforeSwitchingLikeTheScreenList)
 {
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    EXPECT_TRUE(gallery()->thumbnail("Hauptmenu")->isChecked());
     select(0);
     window->MoveO_Click();
 
     prompter.answer(Prompter::Answer::Cancel);
     QTest::mouseClick(gallery()->thumbnail("Format"), Qt::LeftButton);
     EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(doc().binding().screen, QStringLiteral("Hauptmenu"));
     EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
-    EXPECT_TRUE(changed());
     EXPECT_FALSE(gallery()->thumbnail("Format")->isChecked());
     EXPECT_TRUE(gallery()->thumbnail("Hauptmenu")->isChecked());
 
@@ -74,7 +64,6 @@ TEST_F(GalleryTest, AClickAsksBeforeSwitchingLikeTheScreenList)
     EXPECT_EQ(questions(), 2);
     EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Format"));
     EXPECT_TRUE(gallery()->thumbnail("Format")->isChecked());
-    EXPECT_FALSE(gallery()->thumbnail("Hauptmenu")->isChecked());
 }
 
 TEST_F(GalleryTest, AThumbnailIsDrawnAgainAfterASaveOrAChangeOnDisk)
@@ -128,11 +117,8 @@ TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
     edited.replace("[quit]\r\nx= 125", "[quit]\r\nX =300 ; ganz rechts");
     ASSERT_NE(edited, original);
 
-    const struct
-    {
-        const char* fix;
-        bool bySave; // fixed in the editor and saved, or fixed in the file and checked
-    } rows[] = {{"Speichern", true}, {"Prüfen", false}};
+    // Fixed in the editor and saved, or fixed in the file and checked.
+    const struct { const char* fix; bool bySave; } rows[] = {{"Speichern", true}, {"Prüfen", false}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.fix);
         writeFile(menu, edited);
@@ -147,7 +133,6 @@ TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
         QHelpEvent help(QEvent::ToolTip, edge, view()->mapToGlobal(edge));
         QApplication::sendEvent(view(), &help);
         EXPECT_TRUE(QToolTip::text().startsWith("quit in mainmenult.ini")) << QToolTip::text().toStdString();
-        EXPECT_TRUE(QToolTip::text().contains("Fehler: ")) << QToolTip::text().toStdString();
 
         if (r.bySave) {
             select(7);

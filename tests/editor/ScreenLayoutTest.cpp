@@ -201,7 +201,6 @@ TEST_F(ScreenLayoutTest, FailedSaveKeepsTheFileTheEditsAndTellsWhich)
     EXPECT_FALSE(layout().save());
     EXPECT_TRUE(layout().LayoutChanged());
     ASSERT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(prompter.shown[0].title, "Hinweis:");
     EXPECT_TRUE(prompter.shown[0].text.contains("mainmenult.ini"));
     EXPECT_FALSE(prompter.shown[0].text.contains("defaultlt.ini"));
     EXPECT_EQ(readFile(file("defaultlt.ini")), status);
