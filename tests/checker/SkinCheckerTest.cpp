@@ -69,6 +69,8 @@ TEST_P(SkinCheckerTest, OneChangeGivesItsFinding)
 INSTANTIATE_TEST_SUITE_P(Rows, SkinCheckerTest, ::testing::Values(
     Row{"below the screen", [](const Skin& s) { s.set("mainmenult.ini", "home", "y", "300"); },
         "mainmenult.ini:home: Fehler: ragt aus dem Bildschirm (240 × 320) heraus; auf dem Bildschirm x 10, y 300, cx 105, cy 54 (Hauptmenu)"},
+    Row{"one pixel beyond the edge", [](const Skin& s) { s.set("mainmenult.ini", "quit", "x", "136"); },
+        "mainmenult.ini:quit: Fehler: ragt aus dem Bildschirm (240 × 320) heraus; auf dem Bildschirm x 136,"},
     Row{"dialog element counted from its box", [](const Skin& s) { s.set("msgboxminlt.ini", "message_area", "x", "300"); },
         "msgboxminlt.ini:message_area: Fehler: liegt ganz außerhalb des Bildschirms (240 × 320); auf dem Bildschirm x 310, y 45,"},
     Row{"no width", [](const Skin& s) { s.set("mainmenult.ini", "home", "cx", "0"); },
