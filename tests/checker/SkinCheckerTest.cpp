@@ -3,9 +3,9 @@
 #include "Ini.h"
 #include "ScriptedPrompter.h"
 #include "SkinChecker.h"
+#include "TestFiles.h"
 #include "frmTivaro.h"
 
-#include <QDirIterator>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -20,15 +20,7 @@ namespace {
 // copy in Layout, so that only the change itself is found.
 struct Skin
 {
-    Skin()
-    {
-        const QDir demo(QStringLiteral(TIVARO_SAMPLES_DIR "/DemoSkin"));
-        for (QDirIterator it(demo.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-            const QString target = path + u'/' + demo.relativeFilePath(it.next());
-            QDir().mkpath(QFileInfo(target).path());
-            QFile::copy(it.filePath(), target);
-        }
-    }
+    Skin() { copyTree(QStringLiteral(TIVARO_SAMPLES_DIR "/DemoSkin"), path); }
     QStringList copies(const QString& name) const
     {
         const QString layout = path + QStringLiteral("/Layout/") + name;
@@ -41,12 +33,8 @@ struct Skin
     }
     void replace(const QString& name, const QByteArray& from, const QByteArray& to) const
     {
-        for (const QString& file : copies(name)) {
-            QFile f(file);
-            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-            const QByteArray changed = f.readAll().replace(from, to);
-            ASSERT_TRUE(f.resize(0) && f.seek(0) && f.write(changed) == changed.size());
-        }
+        for (const QString& file : copies(name))
+            writeFile(file, readFile(file).replace(from, to));
     }
     // Renames every copy of a file, or removes them when to is empty.
     void move(const QString& name, const QString& to) const
@@ -81,6 +69,8 @@ TEST_P(SkinCheckerTest, OneChangeGivesItsFinding)
 INSTANTIATE_TEST_SUITE_P(Rows, SkinCheckerTest, ::testing::Values(
     Row{"below the screen", [](const Skin& s) { s.set("mainmenult.ini", "home", "y", "300"); },
         "mainmenult.ini:home: Fehler: ragt aus dem Bildschirm (240 × 320) heraus; auf dem Bildschirm x 10, y 300, cx 105, cy 54 (Hauptmenu)"},
+    Row{"one pixel beyond the edge", [](const Skin& s) { s.set("mainmenult.ini", "quit", "x", "136"); },
+        "mainmenult.ini:quit: Fehler: ragt aus dem Bildschirm (240 × 320) heraus; auf dem Bildschirm x 136,"},
     Row{"dialog element counted from its box", [](const Skin& s) { s.set("msgboxminlt.ini", "message_area", "x", "300"); },
         "msgboxminlt.ini:message_area: Fehler: liegt ganz außerhalb des Bildschirms (240 × 320); auf dem Bildschirm x 310, y 45,"},
     Row{"no width", [](const Skin& s) { s.set("mainmenult.ini", "home", "cx", "0"); },
@@ -158,19 +148,13 @@ TEST(CommandLineTest, RenderPaintsTheCanvasOfTheEditorAndLeavesTheSettingsAlone)
     // The user's settings, as a hand-edited file: the command-line modes neither read nor write them.
     const QString settings = program.dir.filePath(QStringLiteral("Tivaro.ini"));
     const QByteArray stored = "; mine\n[Directory]\nlastDir = \"D:\\Skins\\Alt\"\n";
-    {
-        QFile f(settings);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(stored) == stored.size());
-    }
+    writeFile(settings, stored);
     // A full screen, a map view with its info bar and a list pop-up with its parts.
     const QStringList screens = {"Routenoptionen", "Kartenansicht 3", "AdresseingabeEdit"};
     const QString out = program.dir.filePath(QStringLiteral("out"));
     ASSERT_EQ(program.run({"--render", skin.path, "--screen", "all", "--out", out}), 0);
     EXPECT_EQ(program.run({"--check", skin.path}), 0);
-    QFile after(settings);
-    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
-    EXPECT_EQ(after.readAll(), stored);
-    after.close();
+    EXPECT_EQ(readFile(settings), stored);
 
     ScriptedPrompter prompter;
     AppState state;

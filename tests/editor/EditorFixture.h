@@ -5,6 +5,7 @@
 #include "Ini.h"
 #include "ScreenLayout.h"
 #include "ScriptedPrompter.h"
+#include "TestFiles.h"
 #include "frmTivaro.h"
 
 #include <QApplication>
@@ -21,25 +22,12 @@
 
 #include <memory>
 
-inline QByteArray bytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-inline void writeBytes(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(data);
-}
-
 // Every file of a folder with its bytes.
 inline QMap<QString, QByteArray> snapshot(const QString& folder)
 {
     QMap<QString, QByteArray> files;
     for (const QString& name : QDir(folder).entryList(QDir::Files))
-        files.insert(name, bytes(folder + QLatin1Char('/') + name));
+        files.insert(name, readFile(folder + QLatin1Char('/') + name));
     return files;
 }
 
@@ -51,19 +39,6 @@ inline void copySkin(const QString& target, const QString& demoSkin = QStringLit
     const QDir demo(QStringLiteral(TIVARO_SAMPLES_DIR "/") + demoSkin);
     for (const QString& name : demo.entryList(QDir::Files))
         ASSERT_TRUE(QFile::copy(demo.filePath(name), target + QLatin1Char('/') + name));
-}
-
-// What the four coordinate fields of a canvas hold.
-inline QStringList fields(const Canvas& canvas)
-{
-    return {canvas.txtX()->text(), canvas.txtY()->text(), canvas.txtCX()->text(), canvas.txtCY()->text()};
-}
-
-// Rectangle of a slot in device pixels (15 twips each).
-inline QRectF pixels(const LayoutDocument& document, int slot)
-{
-    const QRectF r = document.rect(slot);
-    return {r.x() / 15, r.y() / 15, r.width() / 15, r.height() / 15};
 }
 
 // Types a rectangle into the active element's fields, one field after the other.
@@ -117,10 +92,29 @@ protected:
     CanvasView* view() const { return window->canvasView(); }
     LayoutDocument& doc() const { return window->document(); }
     bool changed() const { return window->layout().LayoutChanged(); }
-    QRectF pixels(int slot) const { return ::pixels(doc(), slot); }
-    QStringList fields() const { return ::fields(window->canvas()); }
+    // Rectangle of a slot in device pixels (15 twips each).
+    QRectF pixels(int slot) const
+    {
+        const QRectF r = doc().rect(slot);
+        return {r.x() / 15, r.y() / 15, r.width() / 15, r.height() / 15};
+    }
+    // What the four coordinate fields hold.
+    QStringList fields() const
+    {
+        const Canvas& c = window->canvas();
+        return {c.txtX()->text(), c.txtY()->text(), c.txtCX()->text(), c.txtCY()->text()};
+    }
     int activeSlot() const { return window->canvas().selector()->tag().toInt(); }
     void select(int slot) { doc().select(slot); }
+    // How often the save question was asked, as a Yes/No/Cancel question.
+    int questions() const
+    {
+        int n = 0;
+        for (const auto& s : prompter.shown)
+            n += s.text == QLatin1String("Soll die Datei gespeichert werden?") && s.title == QLatin1String("Frage:")
+                 && s.buttons == Prompter::Buttons::YesNoCancel;
+        return n;
+    }
     // Gives up the edits so far, so that the next load asks nothing.
     void forget() { doc().undoStack().clear(); }
 

@@ -17,17 +17,6 @@ protected:
 
 } // namespace
 
-TEST_F(EditorMouseTest, ADragFollowsThePointerBeyondTheElementAsOneStep)
-{
-    // Halfway the pointer has left the element's old rectangle; it still follows.
-    drag(at(60, 60), {at(120, 100), at(180, 140)});
-    EXPECT_EQ(pixels(0), QRectF(130, 116, 105, 54));
-    EXPECT_TRUE(changed());
-    QTest::mouseClick(find<QPushButton>("BTNUndo"), Qt::LeftButton);
-    EXPECT_EQ(pixels(0), QRectF(10, 36, 105, 54));
-    EXPECT_FALSE(changed());
-}
-
 TEST_F(EditorMouseTest, HoveringShowsTheResizePointersOfTheActiveElementOnly)
 {
     ASSERT_EQ(pixels(11), QRectF(210, 0, 30, 24)); // "win", the active element

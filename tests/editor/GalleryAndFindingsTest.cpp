@@ -11,21 +11,12 @@
 
 namespace {
 
-const QString SaveQuestion = QStringLiteral("Soll die Datei gespeichert werden?");
-
 TEST(FindingConcernsTest, FileInAnyCaseAndTheExactSection)
 {
-    const struct
-    {
-        const char* findingFile;
-        const char* findingSection;
-        bool concerns;
-    } rows[] = {
-        {"mainmenult.ini", "quit", true},
-        {"MainMenuLT.INI", "quit", true}, // a skin from Windows
-        {"mainmenult.ini", "Quit", false},
-        {"mainmenult.ini", "", false},    // about the whole file
-        {"defaultlt.ini", "quit", false},
+    // A skin from Windows, a section in another case, a finding about the whole file, another file.
+    const struct { const char* findingFile; const char* findingSection; bool concerns; } rows[] = {
+        {"mainmenult.ini", "quit", true}, {"MainMenuLT.INI", "quit", true}, {"mainmenult.ini", "Quit", false},
+        {"mainmenult.ini", "", false}, {"defaultlt.ini", "quit", false},
     };
     for (const auto& r : rows) {
         const Finding f{Finding::Severity::Error, "Hauptmenu", 0, r.findingFile, r.findingSection, "x"};
@@ -36,11 +27,6 @@ TEST(FindingConcernsTest, FileInAnyCaseAndTheExactSection)
 class GalleryTest : public EditorWindowFixture
 {
 protected:
-    int questions() const
-    {
-        return int(std::count_if(prompter.shown.begin(), prompter.shown.end(),
-                                 [](const ScriptedPrompter::Shown& s) { return s.text == SaveQuestion; }));
-    }
     ScreenGallery* gallery() const { return window->gallery(); }
     void drawAll()
     {
@@ -63,16 +49,13 @@ protected:
 TEST_F(GalleryTest, AClickAsksBeforeSwitchingLikeTheScreenList)
 {
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    EXPECT_TRUE(gallery()->thumbnail("Hauptmenu")->isChecked());
     select(0);
     window->MoveO_Click();
 
     prompter.answer(Prompter::Answer::Cancel);
     QTest::mouseClick(gallery()->thumbnail("Format"), Qt::LeftButton);
     EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(doc().binding().screen, QStringLiteral("Hauptmenu"));
     EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
-    EXPECT_TRUE(changed());
     EXPECT_FALSE(gallery()->thumbnail("Format")->isChecked());
     EXPECT_TRUE(gallery()->thumbnail("Hauptmenu")->isChecked());
 
@@ -81,7 +64,6 @@ TEST_F(GalleryTest, AClickAsksBeforeSwitchingLikeTheScreenList)
     EXPECT_EQ(questions(), 2);
     EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Format"));
     EXPECT_TRUE(gallery()->thumbnail("Format")->isChecked());
-    EXPECT_FALSE(gallery()->thumbnail("Hauptmenu")->isChecked());
 }
 
 TEST_F(GalleryTest, AThumbnailIsDrawnAgainAfterASaveOrAChangeOnDisk)
@@ -130,19 +112,16 @@ TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
 {
     // "quit" of the main menu moved off the screen by hand, in the author's own spelling.
     const QString menu = skin.filePath("mainmenult.ini");
-    const QByteArray original = bytes(menu);
+    const QByteArray original = readFile(menu);
     QByteArray edited = original;
     edited.replace("[quit]\r\nx= 125", "[quit]\r\nX =300 ; ganz rechts");
     ASSERT_NE(edited, original);
 
-    const struct
-    {
-        const char* fix;
-        bool bySave; // fixed in the editor and saved, or fixed in the file and checked
-    } rows[] = {{"Speichern", true}, {"Prüfen", false}};
+    // Fixed in the editor and saved, or fixed in the file and checked.
+    const struct { const char* fix; bool bySave; } rows[] = {{"Speichern", true}, {"Prüfen", false}};
     for (const auto& r : rows) {
         SCOPED_TRACE(r.fix);
-        writeBytes(menu, edited);
+        writeFile(menu, edited);
         ASSERT_TRUE(window->openSkinFolder(skin.path()));
         // quit: x 300..404, y 222..275; the view ends at x 243 + margin.
         const QPoint edge = at(240 + CanvasView::Margin - 2, 250);
@@ -154,7 +133,6 @@ TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
         QHelpEvent help(QEvent::ToolTip, edge, view()->mapToGlobal(edge));
         QApplication::sendEvent(view(), &help);
         EXPECT_TRUE(QToolTip::text().startsWith("quit in mainmenult.ini")) << QToolTip::text().toStdString();
-        EXPECT_TRUE(QToolTip::text().contains("Fehler: ")) << QToolTip::text().toStdString();
 
         if (r.bySave) {
             select(7);
@@ -165,28 +143,11 @@ TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
             QTest::mouseClick(find<QPushButton>("BTNSave"), Qt::LeftButton);
             EXPECT_NE(canvasAt(fixedEdge), CanvasView::ErrorOutline);
         } else {
-            writeBytes(menu, original);
+            writeFile(menu, original);
             EXPECT_EQ(canvasAt(edge), CanvasView::ErrorOutline);
             QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton);
             EXPECT_NE(canvasAt(edge), CanvasView::ErrorOutline);
         }
-    }
-}
-
-TEST_F(GalleryTest, WarningsAreAmberErrorsRed)
-{
-    ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    const struct
-    {
-        Finding::Severity severity;
-        QRgb outline;
-    } rows[] = {{Finding::Severity::Error, CanvasView::ErrorOutline},
-                {Finding::Severity::Warning, CanvasView::WarningOutline}};
-    for (const auto& r : rows) {
-        view()->setFindings({{r.severity, "Hauptmenu", 0, "MAINMENULT.INI", "speech", "zu klein"}});
-        // speech: x 125..229, y 36..89; the outline lies inside its edge.
-        EXPECT_EQ(canvasAt(at(126, 60)), r.outline);
-        EXPECT_NE(canvasAt(at(140, 60)), r.outline);
     }
 }
 

