@@ -44,6 +44,28 @@ protected:
 
 } // namespace
 
+TEST_F(EditorShellTest, AMenuEntryItsShortcutAndItsButtonRunTheSameCommand)
+{
+    ASSERT_TRUE(window->openSkinFolder(skin.path()));
+    enum Route { Menu, Shortcut, Button };
+    const QString file = skin.filePath(QStringLiteral("mainmenult.ini"));
+    int x = ReadIni(file, "home", "x", {}).toInt();
+    for (Route route : {Menu, Shortcut, Button}) {
+        SCOPED_TRACE(route);
+        select(0);
+        window->MoveO_Click();
+        ++x;
+        switch (route) {
+        case Menu: choose("FileMenu", action(EditorActions::Save)); break;
+        // In a text field too, which would keep Ctrl+S to itself.
+        case Shortcut: QTest::keyClick(find<QLineEdit>("txtX"), Qt::Key_S, Qt::ControlModifier); break;
+        case Button: QTest::mouseClick(find<QPushButton>("BTNSave"), Qt::LeftButton); break;
+        }
+        EXPECT_EQ(ReadIni(file, "home", "x", {}), QString::number(x));
+        EXPECT_FALSE(changed());
+    }
+}
+
 TEST_F(EditorShellTest, AClickInTheHistoryTakesTheScreenToThatState)
 {
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
@@ -66,6 +88,13 @@ TEST_F(EditorShellTest, AClickInTheHistoryTakesTheScreenToThatState)
     EXPECT_EQ(pixels(0), home.translated(1, 0));
     click(2);
     EXPECT_EQ(pixels(11), win.translated(0, 1));
+
+    // A new step after going back replaces the steps ahead, row and text.
+    click(0);
+    select(1);
+    window->MoveO_Click();
+    ASSERT_EQ(history->count(), 2);
+    EXPECT_EQ(history->item(1)->text(), QStringLiteral("speech verschieben"));
 }
 
 TEST_F(EditorShellTest, ADroppedSkinOpensAfterTheSaveQuestion)
