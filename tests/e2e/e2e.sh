@@ -404,6 +404,10 @@ scenario_deploy_to_the_pda() {
     cmp "$base/mainmenult.want" "$device/MN4/Skins/DemoSkin/$stored" ||
       fail "the stored $stored: $(diff "$base/mainmenult.want" "$device/MN4/Skins/DemoSkin/$stored" | cat -A)"
   done
+  # The stored skin is the PC skin, whole; the rest of the device is as it was (not activated).
+  diff -r "$skin" "$device/MN4/Skins/DemoSkin" >/dev/null || fail "the stored skin differs from the PC skin"
+  rm -r "$device/MN4/Skins/DemoSkin"
+  diff -r "$samples/demo-device" "$device" >/dev/null || fail "the deploy changed the device outside its skin"
 }
 
 # Skin copies whose layout files are damaged in the ways files from the field are.
