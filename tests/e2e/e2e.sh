@@ -396,18 +396,37 @@ scenario_deploy_to_the_pda() {
   answer 'Frage:' Ja
   atspi --in 'Auf den PDA' --timeout 30 wait "push button" Schließen
   answer 'Auf den PDA' Schließen
+  home_moved "$samples/DemoSkin/mainmenult.ini" >"$base/mainmenult.want"
+  stored_home_is "$base/mainmenult.want"
+
+  # Once more, "home" back to the left edge (a file of the same size): only it and its Layout copy cross.
+  xdotool windowfocus --sync "$window"
+  drag 70 70 -5 0
+  xdotool key ctrl+t
+  answer 'Frage:' Ja
+  atspi --in 'Auf den PDA' --timeout 30 wait "push button" Schließen
+  local summary
+  summary=$(atspi --in 'Auf den PDA' text label "")
+  [[ $summary == "2 Dateien übertragen, $(($(find "$skin" -type f | wc -l) - 2)) unverändert,"* ]] ||
+    fail "the second deploy: $summary"
+  answer 'Auf den PDA' Schließen
   "$close_window" "$window"
   wait_exit
-  home_moved "$samples/DemoSkin/mainmenult.ini" >"$base/mainmenult.want"
-  local stored
-  for stored in mainmenult.ini Layout/mainmenult.ini; do
-    cmp "$base/mainmenult.want" "$device/MN4/Skins/DemoSkin/$stored" ||
-      fail "the stored $stored: $(diff "$base/mainmenult.want" "$device/MN4/Skins/DemoSkin/$stored" | cat -A)"
-  done
+  sed 's/^x= 15\r$/x= 10\r/' "$base/mainmenult.want" >"$base/mainmenult.again"
+  stored_home_is "$base/mainmenult.again"
   # The stored skin is the PC skin, whole; the rest of the device is as it was (not activated).
   diff -r "$skin" "$device/MN4/Skins/DemoSkin" >/dev/null || fail "the stored skin differs from the PC skin"
   rm -r "$device/MN4/Skins/DemoSkin"
   diff -r "$samples/demo-device" "$device" >/dev/null || fail "the deploy changed the device outside its skin"
+}
+
+# The root layout file and its Layout copy of the skin stored on the device equal the file given.
+stored_home_is() { # want
+  local stored
+  for stored in mainmenult.ini Layout/mainmenult.ini; do
+    cmp "$1" "$scratch/deploy/demo-device/MN4/Skins/DemoSkin/$stored" ||
+      fail "the stored $stored: $(diff "$1" "$scratch/deploy/demo-device/MN4/Skins/DemoSkin/$stored" | cat -A)"
+  done
 }
 
 # Skin copies whose layout files are damaged in the ways files from the field are.
