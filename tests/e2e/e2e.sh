@@ -399,7 +399,7 @@ scenario_deploy_to_the_pda() {
   home_moved "$samples/DemoSkin/mainmenult.ini" >"$base/mainmenult.want"
   stored_home_is "$base/mainmenult.want"
 
-  # Once more, "home" back to the left edge (a file of the same size): only it and its Layout copy cross.
+  # Once more, "home" 5 pixels left (a file of the same size): only it and its Layout copy cross.
   xdotool windowfocus --sync "$window"
   drag 70 70 -5 0
   xdotool key ctrl+t
