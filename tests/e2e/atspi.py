@@ -18,12 +18,13 @@ COMMAND is one of
               keys typed next replace it
 ROLE is an AT-SPI role name as in "push button", "check box", "combo box",
 "text", "list item", "menu item" (also a menu bar's menu), "panel" (a group
-box), "frame" (a main window or a dock), "filler" (a plain widget). NAME is
+box), "frame" (a main window or a dock), "tool bar" (named by its title),
+"filler" (a plain widget). NAME is
 matched whole; "" matches any. WINDOW restricts the search to the top-level
 window of that title (with or without the * of unsaved changes), --inside to
 a group or dock of that role and name in it; N picks the N-th match (from 0)
 in reading order. On Linux Qt names a combo box by its current text, so a
-combo box is found by the group it sits in.
+combo box is found by the group or tool bar it sits in.
 """
 import argparse
 import os

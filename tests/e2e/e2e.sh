@@ -189,7 +189,7 @@ has_state() { # [--in WINDOW] [--nth N] state ROLE NAME
 
 # The screen list: open it, type the start of the screen's name, take it.
 choose_screen() { # name
-  atspi --in Tivaro --inside panel Bildschirm press "combo box" ""
+  atspi --in Tivaro --inside "tool bar" Bildschirm press "combo box" ""
   atspi wait "list item" "$1" # the list is open and takes the keys
   xdotool type --delay 20 "$1"
   xdotool key Return
@@ -349,6 +349,86 @@ scenario_speed_profile_update() {
     fail "speedprofiles.ini: $(diff "$expected/profiles/speedprofiles.ini" "$base/map-export/speedprofiles.ini" | cat -A)"
 }
 
+# "home" of mainmenult.ini 5 pixels right and 3 down, as "drag 60 63 5 3" moves it.
+home_moved() { sed '0,/^x= 10\r$/s//x= 15\r/; 0,/^y= 36\r$/s//y= 39\r/' "$1"; }
+
+# A drag shows as a step in the "Verlauf" dock, whose rows take the document back
+# and forth; "Datei" → "Speichern" writes it.
+scenario_menu_and_history_dock() {
+  local skin=$scratch/menus/DemoSkin
+  mkdir -p "$scratch/menus" && cp -r "$samples/DemoSkin" "$skin"
+  start_tivaro "$skin"
+  atspi --in Tivaro --inside frame Verlauf wait "list item" Geladen
+  drag 60 63 5 3
+  local step
+  step=$(atspi --in Tivaro --inside frame Verlauf --nth 1 text "list item" "")
+  [ -n "$step" ] || fail "the drag shows no step in the Verlauf dock"
+  wait_for "the step to be current" 10 has_state --in Tivaro --inside frame Verlauf selected "list item" "$step"
+  # Back to the loaded state with a click on its row: "home" stands where it stood.
+  click_on 1 --in Tivaro --inside frame Verlauf "list item" Geladen
+  wait_for "the X field to show 10" 10 field_shows X 10
+  click_on 1 --in Tivaro --inside frame Verlauf "list item" "$step"
+  wait_for "the X field to show 15" 10 field_shows X 15
+  atspi --in Tivaro press "menu item" Datei
+  atspi press "menu item" Speichern
+  wait_for "the save" 10 xdotool search --name '^Tivaro$'
+  home_moved "$samples/DemoSkin/mainmenult.ini" >"$scratch/menus/mainmenult.want"
+  cmp "$scratch/menus/mainmenult.want" "$skin/mainmenult.ini" ||
+    fail "mainmenult.ini: $(diff "$scratch/menus/mainmenult.want" "$skin/mainmenult.ini" | cat -A)"
+  "$close_window" "$window"
+  wait_exit
+}
+field_shows() { [ "$("$python" "$here/atspi.py" --in Tivaro --timeout 1 text text "$1")" = "$2" ]; }
+
+# "Auf den PDA" after a drag: the save question, the copy into Layout, and the
+# moved element's lines in the skin stored on the demo device.
+scenario_deploy_to_the_pda() {
+  local base=$scratch/deploy
+  local skin=$base/DemoSkin device=$base/demo-device
+  mkdir -p "$base" && cp -r "$samples/DemoSkin" "$skin" && cp -r "$samples/demo-device" "$device"
+  write_settings "$device" "$base" "$base/none"
+  start_tivaro "$skin"
+  drag 60 63 5 3
+  xdotool key ctrl+t
+  # First the save question; once the deploy window shows, the one about the copy into Layout.
+  atspi --in 'Frage:' press "push button" Ja
+  atspi --in 'Auf den PDA' wait "push button" Abbrechen
+  answer 'Frage:' Ja
+  atspi --in 'Auf den PDA' --timeout 30 wait "push button" Schließen
+  answer 'Auf den PDA' Schließen
+  home_moved "$samples/DemoSkin/mainmenult.ini" >"$base/mainmenult.want"
+  stored_home_is "$base/mainmenult.want"
+
+  # Once more, "home" 5 pixels left (a file of the same size): only it and its Layout copy cross.
+  xdotool windowfocus --sync "$window"
+  drag 70 70 -5 0
+  xdotool key ctrl+t
+  answer 'Frage:' Ja
+  atspi --in 'Auf den PDA' --timeout 30 wait "push button" Schließen
+  local summary
+  summary=$(atspi --in 'Auf den PDA' text label "")
+  [[ $summary == "2 Dateien übertragen, $(($(find "$skin" -type f | wc -l) - 2)) unverändert,"* ]] ||
+    fail "the second deploy: $summary"
+  answer 'Auf den PDA' Schließen
+  "$close_window" "$window"
+  wait_exit
+  sed 's/^x= 15\r$/x= 10\r/' "$base/mainmenult.want" >"$base/mainmenult.again"
+  stored_home_is "$base/mainmenult.again"
+  # The stored skin is the PC skin, whole; the rest of the device is as it was (not activated).
+  diff -r "$skin" "$device/MN4/Skins/DemoSkin" >/dev/null || fail "the stored skin differs from the PC skin"
+  rm -r "$device/MN4/Skins/DemoSkin"
+  diff -r "$samples/demo-device" "$device" >/dev/null || fail "the deploy changed the device outside its skin"
+}
+
+# The root layout file and its Layout copy of the skin stored on the device equal the file given.
+stored_home_is() { # want
+  local stored
+  for stored in mainmenult.ini Layout/mainmenult.ini; do
+    cmp "$1" "$scratch/deploy/demo-device/MN4/Skins/DemoSkin/$stored" ||
+      fail "the stored $stored: $(diff "$1" "$scratch/deploy/demo-device/MN4/Skins/DemoSkin/$stored" | cat -A)"
+  done
+}
+
 # Skin copies whose layout files are damaged in the ways files from the field are.
 make_bad_skins() { # folder
   local base=$1 kind
@@ -407,7 +487,6 @@ scenario_damaged_skins_save_only_their_lines() {
     wait_exit
   done
   # Only the two lines of "home" differ, in the file as it is spelled.
-  home_moved() { sed '0,/^x= 10\r$/s//x= 15\r/; 0,/^y= 36\r$/s//y= 39\r/' "$1"; }
   home_moved "$base/before/huge/mainmenult.ini" >"$base/huge.want"
   cmp "$base/huge.want" "$base/skins/huge/mainmenult.ini" || fail "the 10 MB file was not saved line for line"
   home_moved "$base/before/bom/mainmenult.ini" >"$base/bom.want"
@@ -469,3 +548,5 @@ run scenario_speed_profile_update
 run scenario_damaged_skins_open_and_stay_untouched
 run scenario_damaged_skins_save_only_their_lines
 run scenario_unwritable_skins_keep_the_edits
+run scenario_menu_and_history_dock
+run scenario_deploy_to_the_pda
