@@ -78,6 +78,12 @@ TEST_F(SkinDeployTest, RefusalsChangeNothing)
         {"warnings declined", [&] { agree = [](const QStringList&) { return false; };
                                     return deploy({}, {false, {"mainmenult.ini:home: Warnung"}}); },
          O::Refused, "Abgebrochen. Nichts wurde übertragen."},
+        {"new skin not moved into place", [&] {
+             device.onCall = [&](const FaultyDevice::Call& c) {
+                 if (c.name == "CeMoveFile" && c.path.endsWith("Skins\\DemoSkin"))
+                     device.failMoveAt = device.count("CeMoveFile") - 1;
+             };
+             return deploy(); }, O::Refused, "Der Skin konnte auf dem PDA nicht abgelegt werden."},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -232,6 +232,9 @@ TEST_F(SkinManagerTest, RefusalsLeaveTheDeviceAsItWas)
              manager.uploadSkin();
          },
          {unusable(".")}},
+        {"delete the active skin", [&] { manager.deleteSkins({"Tag"}); },
+         {"Dieser Skin ist aktiv und darf nicht gelöscht werden!\nBitte erst einen anderen Skin aktivieren."}},
+        {"delete declined", [&] { manager.deleteSkins({"Nacht"}); }, {"Skin Nacht wirklich löschen?"}},
         {"switch and delete", [&] {
              for (const QString& name : names) {
                  manager.switchSkin({name});
