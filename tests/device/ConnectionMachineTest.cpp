@@ -35,12 +35,9 @@ TEST_F(ConnectionMachineTest, GivesUpWithAMessageOnThe21stFailedAttempt)
 {
     QDir(root).removeRecursively();
     machine.toggle(settings);
-    for (int attempt = 1; attempt <= 20; ++attempt) {
-        const ConnectionMachine::Tick tick = machine.tick();
-        EXPECT_FALSE(tick.gaveUp);
-        EXPECT_EQ(connection.connectAttempts, attempt);
-        EXPECT_EQ(machine.state(), ConnectionState::Connecting);
-    }
+    for (int attempt = 1; attempt <= 20; ++attempt)
+        EXPECT_FALSE(machine.tick().gaveUp) << attempt;
+    EXPECT_EQ(machine.state(), ConnectionState::Connecting);
     EXPECT_TRUE(prompter.shown.isEmpty());
     EXPECT_TRUE(machine.tick().gaveUp);
     EXPECT_EQ(prompter.texts(), QStringList{"Es konnte nicht zum PDA verbunden werden."});

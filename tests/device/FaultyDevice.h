@@ -33,17 +33,45 @@ public:
 
     QList<Call> calls;
     std::function<void(const Call&)> onCall; // sees every recorded call before it is passed on
-    int count(const QString& name) const;
-    QList<quint32> sizesOf(const QString& name) const;
+    QList<quint32> sizesOf(const QString& name) const
+    {
+        QList<quint32> sizes;
+        for (const Call& c : calls) {
+            if (c.name == name)
+                sizes.append(c.size);
+        }
+        return sizes;
+    }
+    int count(const QString& name) const { return int(sizesOf(name).size()); }
 
     qint32 CeRapiInitEx(CeRapiInit& init) override
     {
         return enter("CeRapiInitEx") ? FolderDevice::CeRapiInitEx(init) : CeFail;
     }
-    CeHandle CeCreateFile(const QString& path, quint32 access, quint32 shareMode,
-                          quint32 creation, quint32 attributes) override;
-    bool CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint32& read) override;
-    bool CeWriteFile(CeHandle file, const char* buffer, quint32 toWrite, quint32& written) override;
+    CeHandle CeCreateFile(const QString& path, quint32 access, quint32 shareMode, quint32 creation,
+                          quint32 attributes) override
+    {
+        if (!enter("CeCreateFile", path, access) || (createError && fail(*createError)))
+            return InvalidCeHandle;
+        return FolderDevice::CeCreateFile(path, access, shareMode, creation, attributes);
+    }
+    bool CeReadFile(CeHandle file, char* buffer, quint32 toRead, quint32& read) override
+    {
+        read = 0;
+        return enter("CeReadFile", {}, toRead) && !(m_reads++ == failReadAt && fail(CeError::AccessDenied))
+               && FolderDevice::CeReadFile(file, buffer, toRead, read);
+    }
+    bool CeWriteFile(CeHandle file, const char* buffer, quint32 toWrite, quint32& written) override
+    {
+        written = 0;
+        if (!enter("CeWriteFile", {}, toWrite))
+            return false;
+        const int number = m_writes++;
+        if (number == failWriteAt)
+            return !fail(CeError::DiskFull);
+        const quint32 stored = number == shortWriteAt && toWrite > 0 ? toWrite - 1 : toWrite;
+        return FolderDevice::CeWriteFile(file, buffer, stored, written);
+    }
     bool CeCloseHandle(CeHandle handle) override { return enter("CeCloseHandle") && FolderDevice::CeCloseHandle(handle); }
     // An injected error is reported once, by the next call.
     quint32 CeGetLastError() override
@@ -61,7 +89,11 @@ public:
     {
         return enter("CeCopyFile", to) && FolderDevice::CeCopyFile(from, to, failIfExists);
     }
-    bool CeMoveFile(const QString& from, const QString& to) override;
+    bool CeMoveFile(const QString& from, const QString& to) override
+    {
+        return enter("CeMoveFile", to) && !(m_moves++ == failMoveAt && fail(CeError::AccessDenied))
+               && FolderDevice::CeMoveFile(from, to);
+    }
     bool CeCreateProcess(const QString& program, const QString& line) override
     {
         return enter("CeCreateProcess", program) && FolderDevice::CeCreateProcess(program, line);
@@ -69,8 +101,20 @@ public:
 
 private:
     // Records the call; false once the device has vanished.
-    bool enter(const QString& name, const QString& path = {}, quint32 size = 0);
-    bool fail(quint32 code);
+    bool enter(const QString& name, const QString& path = {}, quint32 size = 0)
+    {
+        calls.append({name, path, size});
+        if (onCall)
+            onCall(calls.last());
+        m_error.reset();
+        return vanishAfter < 0 || calls.size() <= vanishAfter || !fail(CeError::DeviceNotConnected);
+    }
+    // Keeps the error for the next CeGetLastError; true, so that a condition can end in it.
+    bool fail(quint32 code)
+    {
+        m_error = code;
+        return true;
+    }
 
     std::optional<quint32> m_error;
     int m_reads = 0;

@@ -232,6 +232,9 @@ TEST_F(SkinManagerTest, RefusalsLeaveTheDeviceAsItWas)
              manager.uploadSkin();
          },
          {unusable(".")}},
+        {"delete the active skin", [&] { manager.deleteSkins({"Tag"}); },
+         {"Dieser Skin ist aktiv und darf nicht gelöscht werden!\nBitte erst einen anderen Skin aktivieren."}},
+        {"delete declined", [&] { manager.deleteSkins({"Nacht"}); }, {"Skin Nacht wirklich löschen?"}},
         {"switch and delete", [&] {
              for (const QString& name : names) {
                  manager.switchSkin({name});
@@ -265,9 +268,11 @@ TEST_F(SkinManagerTest, PcFilesAreAddedReplacedAndDeleted)
     // A file chosen from the part itself stays whole.
     manager.addFiles(SkinManager::Layout, {pcSkin + "/Layout/extra.ini"});
     EXPECT_EQ(readFile(pcSkin + "/Layout/extra.ini"), "extra");
-    // Only plain names of the part's own folder are deleted.
+    // Deleting asks first: No keeps the files; only plain names of the part's own folder are deleted.
+    manager.deleteFiles(SkinManager::Layout, {"extra.ini"});
     prompter.answer(Prompter::Answer::Yes);
     manager.deleteFiles(SkinManager::Layout, {"extra.ini", "../MySkin.ini"});
+    EXPECT_EQ(prompter.texts(), QStringList(2, "Datei extra.ini wirklich löschen?"));
     EXPECT_EQ(manager.files(SkinManager::Layout), QStringList{"defaultlt.ini"});
     EXPECT_TRUE(QFileInfo::exists(pcSkin + "/MySkin.ini"));
 }

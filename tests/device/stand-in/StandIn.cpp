@@ -1,7 +1,7 @@
 // A stand-in for a remote API library, for the tests only: it exports the Ce…
 // functions with the Windows CE signatures and serves them from a folder on
 // the PC through the folder device. It also remembers what it was handed, so
-// tests can check the record sizes and chunk lengths the program passes.
+// tests can check the record sizes the program passes.
 
 #include "FolderDevice.h"
 #include "RapiRecords.h"
@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 #if defined(_WIN32)
 #define STANDIN_EXPORT extern "C" __declspec(dllexport)
@@ -27,7 +26,6 @@ std::unique_ptr<FolderDevice> device;
 DWORD startRecordSize = 0;
 DWORD versionRecordSize = 0;
 bool securityZeroed = false;
-std::vector<DWORD> chunkLengths; // every read and write length asked for, in order
 
 QString text(const WCHAR* units)
 {
@@ -60,14 +58,11 @@ void fill(FindData* record, const CeFindData& data)
 STANDIN_EXPORT void StandInSetRoot(const WCHAR* root)
 {
     device = std::make_unique<FolderDevice>(text(root));
-    chunkLengths.clear();
 }
 
 STANDIN_EXPORT DWORD StandInStartRecordSize() { return startRecordSize; }
 STANDIN_EXPORT DWORD StandInVersionRecordSize() { return versionRecordSize; }
 STANDIN_EXPORT BOOL StandInSecurityZeroed() { return securityZeroed; }
-STANDIN_EXPORT DWORD StandInChunkCount() { return DWORD(chunkLengths.size()); }
-STANDIN_EXPORT DWORD StandInChunk(DWORD index) { return chunkLengths.at(index); }
 
 STANDIN_EXPORT HRESULT TIVARO_WINAPI CeRapiInitEx(void* init)
 {
@@ -112,7 +107,6 @@ STANDIN_EXPORT HANDLE TIVARO_WINAPI CeCreateFile(const WCHAR* path, DWORD access
 STANDIN_EXPORT BOOL TIVARO_WINAPI CeReadFile(HANDLE file, void* buffer, DWORD toRead, DWORD* read,
                                              void*)
 {
-    chunkLengths.push_back(toRead);
     quint32 count = 0;
     const bool ok = device && device->CeReadFile(local(file), static_cast<char*>(buffer), toRead, count);
     *read = count;
@@ -122,7 +116,6 @@ STANDIN_EXPORT BOOL TIVARO_WINAPI CeReadFile(HANDLE file, void* buffer, DWORD to
 STANDIN_EXPORT BOOL TIVARO_WINAPI CeWriteFile(HANDLE file, const void* buffer, DWORD toWrite,
                                               DWORD* written, void*)
 {
-    chunkLengths.push_back(toWrite);
     quint32 count = 0;
     const bool ok = device
                     && device->CeWriteFile(local(file), static_cast<const char*>(buffer), toWrite, count);
