@@ -15,6 +15,8 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
+#include "../support/WidgetBenchmarks.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -219,20 +221,14 @@ long peakKilobytes()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    {
-        // The largest screen: the map view with all 25 slots.
+    return runWidgetBenchmarks(argc, argv, [] {
+        // The largest screen: the map view with all 25 slots. The peak is that of
+        // the whole process: run with --benchmark_filter=NONE to see this screen's.
         Editor editor;
         auto* combo = editor.window->findChild<QComboBox*>(QStringLiteral("ComboAnsicht"));
         combo->setCurrentIndex(combo->findText(QStringLiteral("Kartenansicht 1")));
         editor.window->ComboAnsicht_Click();
         editor.window->canvasView()->repaint();
         std::printf("Peak memory (VmHWM) with the map view loaded: %ld kB\n", peakKilobytes());
-    }
-    benchmark::Shutdown();
-    return 0;
+    });
 }

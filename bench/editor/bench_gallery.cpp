@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "../support/WidgetBenchmarks.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -64,11 +66,5 @@ BENCHMARK(BM_AllThumbnails)->UseManualTime()->Unit(benchmark::kMillisecond)->Min
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include "../support/WidgetBenchmarks.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -77,11 +79,5 @@ BENCHMARK(BM_ChartKeystroke)->Iterations(1000)->Repetitions(3)->ReportAggregates
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }
