@@ -91,9 +91,7 @@ TEST_F(FrmPreferencesTest, EnterMovesToTheNextFieldOnceItsInputIsValid)
         EXPECT_EQ(QApplication::focusWidget() == edit, !c.accepted);
         EXPECT_EQ(edit->text(), c.typed); // a rejected text stays for the user to mend
         EXPECT_TRUE(field(*w, "TXTSPEED")->text().startsWith(c.speedLineStart));
-        if (!c.accepted) {
-            EXPECT_EQ(field(*w, "TXTW", 8)->text(), weightBefore);
-        }
+        EXPECT_TRUE(c.accepted || field(*w, "TXTW", 8)->text() == weightBefore);
     }
     EXPECT_EQ(w->model().global(SpeedProfile::Verbrauchskosten), 2);
     EXPECT_TRUE(prompter.shown.isEmpty());
@@ -115,7 +113,6 @@ TEST_F(FrmPreferencesTest, EnterMovesToTheNextFieldOnceItsInputIsValid)
 TEST_F(FrmPreferencesTest, ChartFollowsEveryKeystroke)
 {
     const struct { const char* control; int index; QString typed; SpeedProfile::Field field; QString shown; } cases[] = {
-        {"TXT0", 0, "130", SpeedProfile::Field::Speed, "130"},
         {"TXT0", 8, "300", SpeedProfile::Field::Speed, "300"}, // I_BAB becomes the fastest class
         {"TXT1", 3, "4", SpeedProfile::Field::Consumption, "4"},
         {"TXTG", 2, "3", SpeedProfile::Field::Global, "3"},
@@ -204,12 +201,11 @@ TEST_F(FrmPreferencesTest, ConnectButtonDrivesTheSharedConnection)
 
 TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
 {
-    const QString tool = QDir::toNativeSeparators(path("export") + "/MapExportTNG.exe");
     const QString connect = "Bitte erst mit dem PDA verbinden!";
     const struct { bool connected; std::initializer_list<int> boxes; QStringList messages; bool pcWritten; } cases[] = {
         {false, {3}, {"Fertig!"}, true},       {false, {0, 2, 4}, {connect, "Fertig!"}, true},
         {false, {0, 1, 2}, {connect}, false},  {false, {}, {}, false},
-        {true, {1, 5}, {"Fertig!", tool + "\nwurde nicht gefunden!"}, false},
+        {true, {1, 5}, {"Fertig!", QDir::toNativeSeparators(path("export/MapExportTNG.exe")) + "\nwurde nicht gefunden!"}, false},
         {true, {0, 1, 2, 3, 4}, {"Fertig!"}, true}, // last: every file keeps its line
     };
     const QByteArray original = readFile(path("export/speedprofiles.ini"));
