@@ -31,8 +31,12 @@ protected:
                                           + QDir::toNativeSeparators(path("export")).toUtf8() + "\r\n");
     }
 
+    // A fresh window; what was shown, run or started before is forgotten.
     std::unique_ptr<frmPreferences> open(QString wine = "/usr/bin/wine")
     {
+        prompter.shown.clear();
+        prompter.dialogsRun = 0;
+        started.clear();
         MapExportLauncher launcher;
         launcher.findWine = [wine] { return wine; };
         launcher.startDetached = [this](const QString& program, const QStringList& arguments, const QString&) {
@@ -41,7 +45,7 @@ protected:
         };
         auto w = std::make_unique<frmPreferences>(ToolContext{programFolder, prompter}, connection, link, nullptr, std::move(launcher));
         control<QTimer>(*w, "Timer1")->stop();
-        w->show();
+        EXPECT_TRUE(activate(*w));
         return w;
     }
     static QLineEdit* field(const QWidget& w, const char* name, int i = -1) { return control<QLineEdit>(w, name, i); }
@@ -51,12 +55,15 @@ protected:
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
-    static void tick(QWidget& w, const std::initializer_list<int>& boxes)
+    static void click(QWidget& w, const char* n) { QTest::mouseClick(control<QPushButton>(w, n), Qt::LeftButton); }
+    // Ticks the boxes, presses the update button and returns the messages shown since opening.
+    QStringList update(QWidget& w, const std::initializer_list<int>& boxes) const
     {
         for (int box : boxes)
             QTest::keyClick(control<QCheckBox>(w, "ChkUpdate", box), Qt::Key_Space);
+        click(w, "CMDUpdate");
+        return texts();
     }
-    static void click(QWidget& w, const char* n) { QTest::mouseClick(control<QPushButton>(w, n), Qt::LeftButton); }
     QString deviceFile(const QString& name) const { return path("device/MN4/" + name); }
 
     FaultyDevice device{path("device")};
@@ -66,19 +73,10 @@ protected:
     bool startWorks = true;
 };
 
-// Unusable stored numbers are the model's test; here the window shows what it loaded.
-TEST_F(FrmPreferencesTest, OpensWithTheSavedValues)
-{
-    writeFile(path("Tivaro.ini"), "[A_BAB]\r\nSpeed= 130\r\n[MProfile]\r\nSpeed= |1|2\r\n");
-    auto w = open();
-    EXPECT_EQ(field(*w, "TXT0", 0)->text(), "130");
-    EXPECT_EQ(field(*w, "TXTSPEED")->text(), "|1|2");
-}
-
-TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
+// Enter moves on; leaving a field checks its input, and a rejected one keeps the focus.
+TEST_F(FrmPreferencesTest, EnterMovesToTheNextFieldOnceItsInputIsValid)
 {
     auto w = open();
-    ASSERT_TRUE(activate(*w));
     const struct { const char* control; int index; QString typed; bool accepted; QString speedLineStart; } cases[] = {
         {"TXT0", 8, "-5", false, "|100|"}, {"TXT0", 8, "abc", false, "|100|"}, {"TXT0", 8, "100", true, "|100|"},
         {"TXT0", 8, "95", true, "|95|"},   {"TXT0", 8, "1e308", false, "|95|"}, // the weights would overflow
@@ -93,20 +91,29 @@ TEST_F(FrmPreferencesTest, LeavingAFieldChecksTheInput)
         EXPECT_EQ(QApplication::focusWidget() == edit, !c.accepted);
         EXPECT_EQ(edit->text(), c.typed); // a rejected text stays for the user to mend
         EXPECT_TRUE(field(*w, "TXTSPEED")->text().startsWith(c.speedLineStart));
-        if (!c.accepted) {
-            EXPECT_EQ(field(*w, "TXTW", 8)->text(), weightBefore);
-        }
+        EXPECT_TRUE(c.accepted || field(*w, "TXTW", 8)->text() == weightBefore);
     }
     EXPECT_EQ(w->model().global(SpeedProfile::Verbrauchskosten), 2);
     EXPECT_TRUE(prompter.shown.isEmpty());
+    const struct { const char* from; int fromIndex; const char* to; int toIndex; } moves[] = {
+        {"TXT0", 0, "TXT1", 0},  {"TXT1", 0, "TXT0", 1},      {"TXT1", 7, "TXT0", 8},
+        {"TXT1", 15, "TXTG", 0}, {"TXTG", 2, "TXTSPEED", -1}, {"TXTSPEED", -1, "TXTPREFS", -1},
+    };
+    for (const auto& c : moves) {
+        field(*w, c.from, c.fromIndex)->setFocus();
+        QTest::keyClick(field(*w, c.from, c.fromIndex), Qt::Key_Enter);
+        EXPECT_EQ(QApplication::focusWidget(), field(*w, c.to, c.toIndex)) << c.from << c.fromIndex;
+    }
+    // Enter never presses a button: nothing was saved.
+    EXPECT_EQ(ReadIni(path("Tivaro.ini"), "MProfile", "Speed", "none"), "none");
 }
 
-// The chart shows the profile of the text being typed, keystroke by keystroke,
-// while the model and the other fields wait for the field to be left.
+// The chart shows the profile of the text being typed, keystroke by keystroke, while the
+// model and the other fields wait for the field to be left. Speeds are bars, factors points.
 TEST_F(FrmPreferencesTest, ChartFollowsEveryKeystroke)
 {
     const struct { const char* control; int index; QString typed; SpeedProfile::Field field; QString shown; } cases[] = {
-        {"TXT0", 0, "130", SpeedProfile::Field::Speed, "130"},
+        {"TXT0", 8, "300", SpeedProfile::Field::Speed, "300"}, // I_BAB becomes the fastest class
         {"TXT1", 3, "4", SpeedProfile::Field::Consumption, "4"},
         {"TXTG", 2, "3", SpeedProfile::Field::Global, "3"},
         // A text the model rejects shows the profile as it stands, not its last valid start.
@@ -115,8 +122,7 @@ TEST_F(FrmPreferencesTest, ChartFollowsEveryKeystroke)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         auto w = open();
-        ASSERT_TRUE(activate(*w));
-        const auto* chart = control<SpeedProfileChart>(*w, "speedProfileChart");
+        auto* chart = control<SpeedProfileChart>(*w, "speedProfileChart");
         type(field(*w, c.control, c.index), c.typed);
         SpeedProfile expected;
         expected.load(path("Tivaro.ini"));
@@ -127,43 +133,16 @@ TEST_F(FrmPreferencesTest, ChartFollowsEveryKeystroke)
         }
         EXPECT_EQ(w->model().value(0, SpeedProfile::Speed), 120);
         EXPECT_EQ(field(*w, "TXTW", 1)->text(), "92.2");
+        const QImage picture = chart->grab().toImage();
+        const auto at = [&](QPointF point) { return picture.pixelColor(point.toPoint()); };
+        // Bars keep the ratio of their speeds, the fastest within the axis.
+        EXPECT_NEAR(chart->speedBar(8).height() / chart->speedBar(0).height(), chart->speed(8) / chart->speed(0), 0.01);
+        EXPECT_NE(at(chart->speedBar(8).topLeft() + QPointF(2, -3)), SpeedProfileChart::speedColor());
+        for (const int i : {0, 8, 15})
+            EXPECT_EQ(at(chart->speedBar(i).center()), SpeedProfileChart::speedColor()) << i;
+        for (const int i : {0, 7, 8, 15})
+            EXPECT_EQ(at(chart->factorPoint(i)), SpeedProfileChart::factorColor()) << i;
     }
-}
-
-TEST_F(FrmPreferencesTest, ChartDrawsSpeedsAsBarsAndFactorsAsPoints)
-{
-    auto w = open();
-    ASSERT_TRUE(activate(*w));
-    auto* chart = control<SpeedProfileChart>(*w, "speedProfileChart");
-    const QRectF before = chart->speedBar(8);
-    type(field(*w, "TXT0", 8), "300"); // I_BAB becomes the fastest class
-    const QImage picture = chart->grab().toImage();
-    const auto at = [&](QPointF point) { return picture.pixelColor(point.toPoint()); };
-    // Bars keep the ratio of their speeds, the fastest within the axis.
-    EXPECT_LT(chart->speedBar(8).top(), before.top());
-    EXPECT_NEAR(chart->speedBar(8).height() / chart->speedBar(0).height(), 300.0 / 120, 0.01);
-    EXPECT_NE(at(chart->speedBar(8).topLeft() + QPointF(2, -3)), SpeedProfileChart::speedColor());
-    for (const int i : {0, 8, 15})
-        EXPECT_EQ(at(chart->speedBar(i).center()), SpeedProfileChart::speedColor()) << i;
-    for (const int i : {0, 7, 8, 15})
-        EXPECT_EQ(at(chart->factorPoint(i)), SpeedProfileChart::factorColor()) << i;
-}
-
-TEST_F(FrmPreferencesTest, EnterMovesToTheNextField)
-{
-    auto w = open();
-    ASSERT_TRUE(activate(*w));
-    const struct { const char* from; int fromIndex; const char* to; int toIndex; } cases[] = {
-        {"TXT0", 0, "TXT1", 0},  {"TXT1", 0, "TXT0", 1},      {"TXT1", 7, "TXT0", 8},
-        {"TXT1", 15, "TXTG", 0}, {"TXTG", 2, "TXTSPEED", -1}, {"TXTSPEED", -1, "TXTPREFS", -1},
-    };
-    for (const auto& c : cases) {
-        field(*w, c.from, c.fromIndex)->setFocus();
-        QTest::keyClick(field(*w, c.from, c.fromIndex), Qt::Key_Enter);
-        EXPECT_EQ(QApplication::focusWidget(), field(*w, c.to, c.toIndex)) << c.from << c.fromIndex;
-    }
-    // Enter never presses a button: nothing was saved.
-    EXPECT_EQ(ReadIni(path("Tivaro.ini"), "MProfile", "Speed", "none"), "none");
 }
 
 // Closing with typed values that were neither saved nor used asks; Yes saves
@@ -185,11 +164,11 @@ TEST_F(FrmPreferencesTest, ClosingWithTypedValuesAsksToSaveThem)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        prompter.shown.clear();
         QDir(path("Tivaro.ini")).removeRecursively();
-        WriteIni(path("Tivaro.ini"), "A_BAB", "Speed", "120");
+        writeFile(path("Tivaro.ini"), "[A_BAB]\r\nSpeed= 130\r\n[MProfile]\r\nSpeed= |1|2\r\n");
         auto w = open();
-        ASSERT_TRUE(activate(*w));
+        // Unusable stored numbers are the model's test; here the window shows what it loaded.
+        EXPECT_EQ(field(*w, "TXT0", 0)->text() + field(*w, "TXTSPEED")->text(), "130|1|2");
         if (c.blocked) {
             QFile::remove(path("Tivaro.ini"));
             QDir(dir.path()).mkdir("Tivaro.ini");
@@ -205,7 +184,7 @@ TEST_F(FrmPreferencesTest, ClosingWithTypedValuesAsksToSaveThem)
         for (const auto& shown : std::as_const(prompter.shown))
             EXPECT_EQ(shown.buttons, shown.text == question ? Prompter::Buttons::YesNoCancel : Prompter::Buttons::Ok);
         EXPECT_EQ(w->isVisible(), !c.closed);
-        EXPECT_EQ(ReadIni(path("Tivaro.ini"), "A_BAB", "Speed", ""), c.saved ? "95" : c.blocked ? "" : "120");
+        EXPECT_EQ(ReadIni(path("Tivaro.ini"), "A_BAB", "Speed", ""), c.saved ? "95" : c.blocked ? "" : "130");
     }
 }
 
@@ -222,47 +201,32 @@ TEST_F(FrmPreferencesTest, ConnectButtonDrivesTheSharedConnection)
 
 TEST_F(FrmPreferencesTest, UpdateMessagesComeInTheirOrder)
 {
-    const QString tool = QDir::toNativeSeparators(path("export") + "/MapExportTNG.exe");
     const QString connect = "Bitte erst mit dem PDA verbinden!";
     const struct { bool connected; std::initializer_list<int> boxes; QStringList messages; bool pcWritten; } cases[] = {
         {false, {3}, {"Fertig!"}, true},       {false, {0, 2, 4}, {connect, "Fertig!"}, true},
         {false, {0, 1, 2}, {connect}, false},  {false, {}, {}, false},
-        {true, {0, 1, 2, 3, 4}, {"Fertig!"}, true},
-        {true, {1, 5}, {"Fertig!", tool + "\nwurde nicht gefunden!"}, false},
+        {true, {1, 5}, {"Fertig!", QDir::toNativeSeparators(path("export/MapExportTNG.exe")) + "\nwurde nicht gefunden!"}, false},
+        {true, {0, 1, 2, 3, 4}, {"Fertig!"}, true}, // last: every file keeps its line
     };
     const QByteArray original = readFile(path("export/speedprofiles.ini"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.messages.join('|').toStdString());
-        prompter.shown.clear();
         c.connected ? link.ConnectDevice() : link.DisconnectDevice();
         writeFile(path("export/speedprofiles.ini"), original);
         auto w = open();
-        type(field(*w, "TXTSPEED"), "|1|2");
-        tick(*w, c.boxes);
-        click(*w, "CMDUpdate");
-        EXPECT_EQ(texts(), c.messages);
+        type(field(*w, "TXTSPEED"), "|100|80");
+        type(field(*w, "TXTPREFS"), "|1.0|0.5");
+        EXPECT_EQ(update(*w, c.boxes), c.messages);
         EXPECT_EQ(readFile(path("export/speedprofiles.ini")) != original, c.pcWritten);
         EXPECT_FALSE(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked());
         EXPECT_EQ(connection.mn4Folder, "\\MN4\\");
     }
     EXPECT_TRUE(started.isEmpty());
-}
-
-// Byte for byte the splices belong to the update's own tests; here the lines reach every file.
-TEST_F(FrmPreferencesTest, UpdateWritesTheLinesIntoEveryFile)
-{
-    link.ConnectDevice();
-    auto w = open();
-    type(field(*w, "TXTSPEED"), "|100|80");
-    type(field(*w, "TXTPREFS"), "|1.0|0.5");
-    tick(*w, {0, 1, 2, 3, 4});
-    click(*w, "CMDUpdate");
-    EXPECT_EQ(texts(), QStringList{"Fertig!"});
-    const QString profiles = path("export/speedprofiles.ini");
+    // Byte for byte the splices belong to the update's own tests; here the lines reach every file.
     const struct { QString file; const char* section; const char* key; QString value; } rows[] = {
         {deviceFile("prefs.ini"), "speedprofile", "fast", "Fast|100|80"},
         {deviceFile("NavLib.ini"), "routing", "factors", "Default|1.000|0.500|1.000|1.000|1.000"},
-        {profiles, "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0"},
+        {path("export/speedprofiles.ini"), "factors", "fast", "car|1.0|0.5|1.0,|1.0,|1.0"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(ReadIni(row.file, row.section, row.key, ""), row.value) << row.key;
@@ -286,18 +250,13 @@ TEST_F(FrmPreferencesTest, AFailedRowLeavesItsFileAlone)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message.toStdString());
-        prompter.shown.clear();
         link.ConnectDevice();
         c.fault();
         const QByteArray before = readFile(c.file);
         ASSERT_TRUE(c.fileLimit == 0 || before.size() == c.fileLimit);
         auto w = open();
-        tick(*w, {c.box});
-        const auto update = [&] {
-            click(*w, "CMDUpdate");
-            return texts() == QStringList{c.message} ? 0 : 1;
-        };
-        EXPECT_EQ(c.fileLimit ? runWithFileSizeLimit(c.fileLimit, update) : update(), 0)
+        const auto run = [&] { return update(*w, {c.box}) == QStringList{c.message} ? 0 : 1; };
+        EXPECT_EQ(c.fileLimit ? runWithFileSizeLimit(c.fileLimit, run) : run(), 0)
             << texts().join('|').toStdString();
         device.failReadAt = device.failWriteAt = -1;
         EXPECT_EQ(readFile(c.file), before);
@@ -315,8 +274,6 @@ TEST_F(FrmPreferencesTest, MissingMapExportFolderAsksForIt)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.messages.join('|').toStdString());
-        prompter.shown.clear();
-        prompter.dialogsRun = 0;
         WriteIni(path("Tivaro.ini"), "Directory", "MapExportDir", QDir::toNativeSeparators(path("empty")));
         if (c.choose)
             prompter.onDialog([this](QObject& dialog) {
@@ -324,9 +281,7 @@ TEST_F(FrmPreferencesTest, MissingMapExportFolderAsksForIt)
                 return browser && browser->selectPath(path("export")) && (browser->accept(), true);
             });
         auto w = open();
-        tick(*w, c.boxes);
-        click(*w, "CMDUpdate");
-        EXPECT_EQ(texts(), c.messages);
+        EXPECT_EQ(update(*w, c.boxes), c.messages);
         EXPECT_EQ(prompter.dialogsRun, c.dialogs);
         EXPECT_FALSE(control<QCheckBox>(*w, "ChkUpdate", 3)->isChecked());
         EXPECT_EQ(control<QCheckBox>(*w, "ChkUpdate", 4)->isChecked(), c.choose);
@@ -346,13 +301,9 @@ TEST_F(FrmPreferencesTest, TheMapExportToolStartsThroughWine)
         {"/usr/bin/wine", false, {tool + "\nkonnte nicht gestartet werden."}},
     };
     for (const auto& c : cases) {
-        prompter.shown.clear();
-        started.clear();
         startWorks = c.startWorks;
         auto w = open(c.wine);
-        tick(*w, {5});
-        click(*w, "CMDUpdate");
-        EXPECT_EQ(texts(), c.messages);
+        EXPECT_EQ(update(*w, {5}), c.messages);
         EXPECT_EQ(control<QCheckBox>(*w, "ChkUpdate", 5)->isChecked(), c.messages.isEmpty()); // kept only when started
         const QStringList call{"/usr/bin/wine", "start", "/min", "/unix", QDir::fromNativeSeparators(tool)};
         EXPECT_EQ(started, c.wine.isEmpty() ? QStringList() : call);
