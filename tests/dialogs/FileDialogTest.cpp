@@ -131,25 +131,22 @@ TEST_F(FileDialog, FiltersAreOfferedAndMissingFilesRefusedOnOpen)
     EXPECT_EQ(extraBoxes, 1) << "Qt tells about the missing file";
 }
 
-TEST_F(FileDialog, SaveAfterOpenUsesTheSaveFlagsAndProposesTheLastFile)
+TEST_F(FileDialog, SaveProposesTheDefaultNameThenTheLastFileAndUsesTheSaveFlagsAfterOpen)
 {
+    const auto proposes = [](const char* name) {
+        return [name](QFileDialog& d) {
+            EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
+            EXPECT_EQ(d.findChild<QLineEdit*>("fileNameEdit")->text(), name);
+        };
+    };
     dialog.setDefaultFileName("vorschlag.ini");
+    dialog.setDefaultExt("ini");
+    typeNext("x.ini", proposes("vorschlag.ini"));
+    ASSERT_EQ(dialog.ShowSave(), path("x.ini"));
     typeNext("a.ini");
     ASSERT_EQ(dialog.ShowOpen(), path("a.ini"));
-
-    dialog.setDefaultExt("ini");
-    typeNext("neu", [](QFileDialog& d) {
-        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_EQ(d.findChild<QLineEdit*>("fileNameEdit")->text(), "a.ini");
-    });
+    typeNext("neu", proposes("a.ini"));
     EXPECT_EQ(dialog.ShowSave(), path("neu.ini"));
     EXPECT_EQ(dialog.fileName(), path("neu.ini"));
     EXPECT_EQ(extraBoxes, 0);
-
-    CFileDialog fresh(prompter);
-    fresh.setDefaultFileName("vorschlag.ini");
-    QString proposed;
-    typeNext("x.ini", [&](QFileDialog& d) { proposed = d.findChild<QLineEdit*>("fileNameEdit")->text(); });
-    fresh.ShowSave();
-    EXPECT_EQ(proposed, "vorschlag.ini");
 }

@@ -91,15 +91,13 @@ TEST_F(FolderPicker, OpeningAppliesTheSettingsAndPreselectsTheDefaultPath)
     folder.setDefaultPIDL(40); // the home folder, applied before the path
     QSignalSpy initialized(&folder, &cSHFolder::Initialized);
     QSignalSpy selections(&folder, &cSHFolder::SelectionChanged);
-    QWidget* openWindow = nullptr;
     const QString result = browse([&](QDialog& d) {
-        openWindow = folder.hwnd();
+        EXPECT_EQ(folder.hwnd(), &d);
         EXPECT_EQ(d.windowTitle(), "Skin-Ordner");
         EXPECT_EQ(part<QLabel>(d, "StatusLabel")->text(), "Bitte wählen");
         EXPECT_EQ(selectedIn(d), path("Skins/Night"));
         click(d, "OKButton");
     });
-    EXPECT_NE(openWindow, nullptr);
     EXPECT_EQ(folder.hwnd(), nullptr);
     EXPECT_EQ(initialized.count(), 1);
     EXPECT_EQ(selections.last().at(0).toString(), path("Skins/Night"));

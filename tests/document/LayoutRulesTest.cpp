@@ -74,20 +74,15 @@ TEST(LayoutRules, DragComputesFromThePressPuttingTheGrabbedEdgeUnderThePointer)
         {"bottom with height locked", "B", {700, 955}, noH, Element},
         {"top-left corner", "LT", {-130, -55}, Free, {20, 95, 1630, 955}},
         {"bottom-right corner", "RB", {1330, 805}, Free, {150, 150, 1330, 805}},
+        // "M": moved, pressed at 700,450.
+        {"move", "M", {850, 525}, Free, {300, 225, 1500, 900}},
+        {"move with x locked", "M", {850, 525}, noX, {150, 225, 1500, 900}},
+        {"move with y locked", "M", {850, 525}, noY, {300, 150, 1500, 900}},
+        {"fractions of the pointer stay", "M", {850.5, 450.5}, Free, {300.5, 150.5, 1500, 900}},
+        {"beyond the canvas range", "M", {1e9, 450}, Free, Element},
     };
     for (const auto& r : rows) {
-        const Grip grip{grabs(r.grabbed), false, {}};
-        EXPECT_EQ(DragResult({Element}, 0, grip, r.pointer, r.f, {})[0], r.expected) << r.what;
-    }
-    const struct { const char* what; QPointF pointer; Factors f; QRectF expected; } moves[] = {
-        {"move", {850, 525}, Free, {300, 225, 1500, 900}},
-        {"move with x locked", {850, 525}, noX, {150, 225, 1500, 900}},
-        {"move with y locked", {850, 525}, noY, {300, 150, 1500, 900}},
-        {"fractions of the pointer stay", {850.5, 450.5}, Free, {300.5, 150.5, 1500, 900}},
-        {"beyond the canvas range", {1e9, 450}, Free, Element},
-    };
-    for (const auto& r : moves) {
-        const Grip grip{{}, true, {700, 450}};
+        const Grip grip{grabs(r.grabbed), *r.grabbed == 'M', {700, 450}};
         EXPECT_EQ(DragResult({Element}, 0, grip, r.pointer, r.f, {})[0], r.expected) << r.what;
     }
 }
