@@ -133,11 +133,9 @@ TEST(LayoutRules, ListPartsAreLaidOutFromTheSizesAfterLoading)
         rects[base + 1] = {0, 0, 2250, 450};
         rects[base + 4] = {0, 0, 600, 780};
         ListPostPass(rects, base, {});
-        EXPECT_EQ(rects[base + 1], QRectF(300, 2115, 2250, 450));
-        EXPECT_EQ(rects[base + 2], QRectF(2550, 600, 750, 735));
-        EXPECT_EQ(rects[base + 3], QRectF(2550, 2115, 750, 735));
-        EXPECT_EQ(rects[base + 4], QRectF(2700, 1335, 600, 780));
-        EXPECT_EQ(rects[base + 5], QRectF(0, 0, 300, 300));
+        EXPECT_EQ(Rects(rects.begin() + base, rects.end()),
+                  (Rects{{300, 600, 3000, 2250}, {300, 2115, 2250, 450}, {2550, 600, 750, 735}, {2550, 2115, 750, 735},
+                         {2700, 1335, 600, 780}, {0, 0, 300, 300}}));
     }
 }
 
