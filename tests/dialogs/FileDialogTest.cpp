@@ -66,7 +66,6 @@ protected:
     {
         prompter.onDialog([this, typed, check](QObject& o) {
             auto& d = dynamic_cast<QFileDialog&>(o);
-            EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
             d.show();
             if (check)
                 check(d);

@@ -166,11 +166,8 @@ TEST(Selection, BandSelectsWhatItTouchesAndTheGroupMovesByItsFactors)
 {
     const std::vector<bool> all(4, true), notSecond{true, false, true, true};
     const struct { QRectF band; std::vector<bool> selectable; QList<int> hits; } rows[] = {
-        {QRectF(QPointF(160, 160), QPointF(0, 0)), all, {0}},
-        {{0, 0, 149, 149}, all, {}},
-        {{0, 0, 150, 150}, all, {0}},
-        {Screen, notSecond, {0, 2, 3}},
-        {{700, 0, 0, 4800}, all, {}},
+        {QRectF(QPointF(160, 160), QPointF(0, 0)), all, {0}}, {Screen, notSecond, {0, 2, 3}},
+        {{0, 0, 149, 149}, all, {}}, {{0, 0, 150, 150}, all, {0}}, {{700, 0, 0, 4800}, all, {}},
     };
     for (const auto& r : rows)
         EXPECT_EQ(Selection::BandHits(Group, r.selectable, r.band), r.hits) << r.band.x() << "," << r.band.y();
