@@ -139,6 +139,8 @@ TEST_F(LayoutDocumentTest, NudgesOfOneElementInOneModeMergeIntoOneStep)
     doc.nudge(M::Position, D::East);
     doc.nudge(M::Position, D::East);
     doc.nudge(M::Position, D::South);
+    undo.undo();
+    undo.redo();                                              // the merged step redoes the last place
     EXPECT_EQ(doc.rect(1), speech.translated(30, 15));
     doc.nudge(M::Grow, D::East);                              // another mode
     EXPECT_EQ(undo.undoText(), QStringLiteral("Größe von speech ändern"));
