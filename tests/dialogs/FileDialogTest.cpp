@@ -13,8 +13,7 @@
 
 namespace {
 
-const QChar Nul(u'\0');
-QString nuls(QStringList parts) { return parts.join(Nul); }
+QString nuls(const QStringList& parts) { return parts.join(QChar(u'\0')); }
 
 } // namespace
 

@@ -37,19 +37,6 @@ void clickEntry(QDialog& d, const QString& path)
     QTest::mouseClick(tree(d)->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
-// Sorted names the tree lists below folder, once it lists at least count.
-QStringList namesBelow(QDialog& d, const QString& folder, int count)
-{
-    const QModelIndex parent = modelOf(d).index(QDir::fromNativeSeparators(folder));
-    tree(d)->expand(parent);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return modelOf(d).rowCount(parent) >= count; }));
-    QStringList names;
-    for (int row = 0; row < modelOf(d).rowCount(parent); ++row)
-        names << modelOf(d).index(row, 0, parent).data().toString();
-    names.sort();
-    return names;
-}
-
 // A small folder tree: Skins/{Day,Night}, Skins/readme.txt, Other.
 class FolderPicker : public ::testing::Test
 {
@@ -145,7 +132,10 @@ TEST_F(FolderPicker, SelectionChangedReportsEveryChoiceAndMayWriteTheStatusLine)
         folder.setStatusText(chosen + " wurde gewählt.");
     });
     browse([&](QDialog& d) {
-        ASSERT_EQ(namesBelow(d, path("Skins"), 2), QStringList({"Day", "Night"}));
+        const QModelIndex skins = modelOf(d).index(QDir::fromNativeSeparators(path("Skins")));
+        tree(d)->expand(skins);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return modelOf(d).rowCount(skins) >= 2; }));
+        EXPECT_EQ(modelOf(d).rowCount(skins), 2) << "folders only";
         clickEntry(d, path("Skins/Night"));
         QTest::keyClick(tree(d), Qt::Key_Up);
         EXPECT_EQ(part<QLabel>(d, "StatusLabel")->text(), path("Skins/Day") + " wurde gewählt.");

@@ -47,9 +47,7 @@ TEST(ViewTransform, ZoomStepsFitAndKeepThePointUnderThePointer)
     // Zooming from 1x to 4x with the pointer at 50,60 of the viewport, scrolled to 0,0.
     const QPointF under = ViewTransform(1, 15, 15, {8, 8}).toTwips({50, 60});
     const ViewTransform after(4, 15, 15, {8, 8});
-    const QPointF scroll = after.scrollKeeping(under, {50, 60});
-    EXPECT_EQ(scroll, QPointF(126, 156));
-    EXPECT_EQ(after.toTwips(scroll + QPointF(50, 60)), under);
+    EXPECT_EQ(after.toTwips(after.scrollKeeping(under, {50, 60}) + QPointF(50, 60)), under);
 }
 
 // Slot 0 moves; 1 and 2 stand near the right, 3 partly off the screen, 4 is hidden.

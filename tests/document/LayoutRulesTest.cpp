@@ -173,9 +173,8 @@ TEST(LayoutRules, FieldsShowSinglePrecisionAndYRoundedDown)
         {QLocale::c(), {450, 600, 150, 150}, {300, 608}, {"10", "-1", "10", "10"}},
     };
     for (const auto& r : rows) {
-        const ShownFloats shown = ShownValues(r.rect, r.origin, {});
         QStringList texts;
-        for (float v : shown)
+        for (float v : ShownValues(r.rect, r.origin, {}))
             texts << SingleText(v, r.locale);
         EXPECT_EQ(texts, r.shown);
     }
