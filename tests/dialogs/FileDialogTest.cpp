@@ -4,7 +4,6 @@
 #include "TestFiles.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -14,8 +13,7 @@
 
 namespace {
 
-const QChar Nul(u'\0');
-QString nuls(QStringList parts) { return parts.join(Nul); }
+QString nuls(const QStringList& parts) { return parts.join(QChar(u'\0')); }
 
 } // namespace
 
@@ -67,7 +65,6 @@ protected:
     {
         prompter.onDialog([this, typed, check](QObject& o) {
             auto& d = dynamic_cast<QFileDialog&>(o);
-            EXPECT_TRUE(d.testOption(QFileDialog::DontUseNativeDialog));
             d.show();
             if (check)
                 check(d);
@@ -96,12 +93,17 @@ protected:
     int extraBoxes = 0;
 };
 
-TEST_F(FileDialog, SkinManagerChoosesSeveralFiles)
+TEST_F(FileDialog, SkinManagerChoosesSeveralFilesOfItsFilters)
 {
     dialog.setMultiSelect(true);
     dialog.setFlags(6148);
-    typeNext("\"b.ini\" \"c.ini\" \"a.ini\"",
-             [](QFileDialog& d) { EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFiles); });
+    dialog.setFilter1Text("Layout");
+    dialog.setFilter1Suffix("*.ini");
+    dialog.setFilter2Text("Schriften");
+    typeNext("\"b.ini\" \"c.ini\" \"a.ini\"", [](QFileDialog& d) {
+        EXPECT_EQ(d.fileMode(), QFileDialog::ExistingFiles);
+        EXPECT_EQ(d.nameFilters(), QStringList{"Layout (*.ini)"});
+    });
 
     const QString first = dialog.ShowOpen();
     EXPECT_EQ(dialog.fileName(), first);
@@ -115,41 +117,30 @@ TEST_F(FileDialog, SkinManagerChoosesSeveralFiles)
     all.sort();
     EXPECT_EQ(all, QStringList({path("a.ini"), path("b.ini"), path("c.ini")}));
 
-    // A cancelled dialog forgets the previous choice.
+    // A missing file is refused; the cancelled dialog forgets the previous choice.
+    typeNext("fehlt.ini");
     EXPECT_EQ(dialog.ShowOpen(), "");
+    EXPECT_EQ(extraBoxes, 1) << "Qt tells about the missing file";
     EXPECT_EQ(dialog.FileCount(), 0);
     EXPECT_EQ(dialog.GetNextFile(), "");
 }
 
-TEST_F(FileDialog, FiltersAreOfferedAndMissingFilesRefusedOnOpen)
+TEST_F(FileDialog, SaveProposesTheDefaultNameThenTheLastFileAndUsesTheSaveFlagsAfterOpen)
 {
-    dialog.setFilter1Text("Layout");
-    dialog.setFilter1Suffix("*.ini");
-    dialog.setFilter2Text("Schriften");
-    typeNext("fehlt.ini", [](QFileDialog& d) { EXPECT_EQ(d.nameFilters(), QStringList{"Layout (*.ini)"}); });
-    EXPECT_EQ(dialog.ShowOpen(), "");
-    EXPECT_EQ(extraBoxes, 1) << "Qt tells about the missing file";
-}
-
-TEST_F(FileDialog, SaveAfterOpenUsesTheSaveFlagsAndProposesTheLastFile)
-{
+    const auto proposes = [](const char* name) {
+        return [name](QFileDialog& d) {
+            EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
+            EXPECT_EQ(d.findChild<QLineEdit*>("fileNameEdit")->text(), name);
+        };
+    };
     dialog.setDefaultFileName("vorschlag.ini");
+    dialog.setDefaultExt("ini");
+    typeNext("x.ini", proposes("vorschlag.ini"));
+    ASSERT_EQ(dialog.ShowSave(), path("x.ini"));
     typeNext("a.ini");
     ASSERT_EQ(dialog.ShowOpen(), path("a.ini"));
-
-    dialog.setDefaultExt("ini");
-    typeNext("neu", [](QFileDialog& d) {
-        EXPECT_EQ(d.acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_EQ(d.findChild<QLineEdit*>("fileNameEdit")->text(), "a.ini");
-    });
+    typeNext("neu", proposes("a.ini"));
     EXPECT_EQ(dialog.ShowSave(), path("neu.ini"));
     EXPECT_EQ(dialog.fileName(), path("neu.ini"));
     EXPECT_EQ(extraBoxes, 0);
-
-    CFileDialog fresh(prompter);
-    fresh.setDefaultFileName("vorschlag.ini");
-    QString proposed;
-    typeNext("x.ini", [&](QFileDialog& d) { proposed = d.findChild<QLineEdit*>("fileNameEdit")->text(); });
-    fresh.ShowSave();
-    EXPECT_EQ(proposed, "vorschlag.ini");
 }

@@ -47,39 +47,35 @@ TEST(ViewTransform, ZoomStepsFitAndKeepThePointUnderThePointer)
     // Zooming from 1x to 4x with the pointer at 50,60 of the viewport, scrolled to 0,0.
     const QPointF under = ViewTransform(1, 15, 15, {8, 8}).toTwips({50, 60});
     const ViewTransform after(4, 15, 15, {8, 8});
-    const QPointF scroll = after.scrollKeeping(under, {50, 60});
-    EXPECT_EQ(scroll, QPointF(126, 156));
-    EXPECT_EQ(after.toTwips(scroll + QPointF(50, 60)), under);
+    EXPECT_EQ(after.toTwips(after.scrollKeeping(under, {50, 60}) + QPointF(50, 60)), under);
 }
 
 // Slot 0 moves; 1 and 2 stand near the right, 3 partly off the screen, 4 is hidden.
 const Rects Scene{{150, 150, 1500, 900}, {2250, 1500, 600, 600}, {2280, 3000, 300, 300},
                   {3630, 3600, 300, 300}, {900, 3900, 300, 300}};
-const std::vector<bool> Shown{true, true, true, true, false};
+const Snapping::Lines SceneLines = Snapping::LinesOf(Scene, {true, true, true, true, false}, {0}, Screen);
 
 TEST(Snapping, MoveCatchesTheNearestLineWithinFourScreenPixels)
 {
-    const Snapping::Lines lines = Snapping::LinesOf(Scene, Shown, {0}, Screen);
     const Touch all, noX{false, true, true, true};
-    const struct { const char* what; QPointF delta; Factors f; Touch t; double distance; QPointF pointer;
+    const struct { const char* what; QPointF delta; Touch t; double distance; QPointF pointer;
                    std::vector<Guide> guides; } rows[] = {
-        {"left edge onto the screen's", {-120, 0}, Free, all, 60, {-150, 0}, {{V, 0}}},
-        {"at the distance", {-90, 0}, Free, all, 60, {-150, 0}, {{V, 0}}},
-        {"just beyond it", {-75, 0}, Free, all, 60, {-75, 0}, {}},
-        {"tie: the lower slot wins", {615, 0}, Free, all, 60, {600, 0}, {{V, 2250}}},
-        {"tie: the screen wins, the centre holds too", {1965, 0}, Free, all, 60, {1950, 0}, {{V, 3600}, {V, 2850}}},
-        {"hidden elements do not catch", {1035, 0}, Free, all, 60, {1035, 0}, {}},
-        {"both axes, two lines hold", {0, 1335}, Free, all, 60, {0, 1350}, {{H, 2400}, {H, 1500}}},
-        {"x locked by its Touch flag", {-120, 0}, Free, noX, 60, {-120, 0}, {}},
-        {"8x: half a pixel catches", {-142.5, 0}, Free, all, 7.5, {-150, 0}, {{V, 0}}},
-        {"8x: otherwise whole pixels", {-136.875, 3.75}, Free, all, 7.5, {-135, 0}, {}},
+        {"left edge onto the screen's", {-120, 0}, all, 60, {-150, 0}, {{V, 0}}},
+        {"at the distance", {-90, 0}, all, 60, {-150, 0}, {{V, 0}}},
+        {"just beyond it", {-75, 0}, all, 60, {-75, 0}, {}},
+        {"tie: the lower slot wins", {615, 0}, all, 60, {600, 0}, {{V, 2250}}},
+        {"tie: the screen wins, the centre holds too", {1965, 0}, all, 60, {1950, 0}, {{V, 3600}, {V, 2850}}},
+        {"hidden elements do not catch", {1035, 0}, all, 60, {1035, 0}, {}},
+        {"both axes, two lines hold", {0, 1335}, all, 60, {0, 1350}, {{H, 2400}, {H, 1500}}},
+        {"x locked by its Touch flag", {-120, 0}, noX, 60, {-120, 0}, {}},
+        {"8x: half a pixel catches", {-142.5, 0}, all, 7.5, {-150, 0}, {{V, 0}}},
+        {"8x: otherwise whole pixels", {-136.875, 3.75}, all, 7.5, {-135, 0}, {}},
     };
+    const std::vector<Factors> factors(Scene.size(), Free);
     for (const auto& r : rows) {
-        std::vector<Factors> factors(Scene.size(), Free);
         std::vector<Touch> touch(Scene.size());
-        factors[0] = r.f;
         touch[0] = r.t;
-        const Snapping::Snap s = Snapping::SnapMove(Scene, {0}, factors, touch, r.delta, lines, r.distance, {});
+        const Snapping::Snap s = Snapping::SnapMove(Scene, {0}, factors, touch, r.delta, SceneLines, r.distance, {});
         EXPECT_EQ(s.pointer, r.pointer) << r.what;
         EXPECT_EQ(s.guides, r.guides) << r.what;
     }
@@ -87,7 +83,6 @@ TEST(Snapping, MoveCatchesTheNearestLineWithinFourScreenPixels)
 
 TEST(Snapping, ResizeCatchesTheGrabbedEdgeUnlessItsValueIsLocked)
 {
-    const Snapping::Lines lines = Snapping::LinesOf(Scene, Shown, {0}, Screen);
     const Grabs left{true, false, false, false}, right{false, false, true, false};
     const struct { const char* what; Grabs grabs; QPointF pointer; Factors f; double distance; QPointF expected;
                    std::vector<Guide> guides; } rows[] = {
@@ -98,18 +93,13 @@ TEST(Snapping, ResizeCatchesTheGrabbedEdgeUnlessItsValueIsLocked)
         {"8x: out of reach, whole pixel", right, {2117, 450}, Free, 7.5, {2115, 450}, {}},
     };
     for (const auto& r : rows) {
-        const Snapping::Snap s = Snapping::SnapResize(Scene[0], r.grabs, r.pointer, r.f, lines, r.distance, {});
+        const Snapping::Snap s = Snapping::SnapResize(Scene[0], r.grabs, r.pointer, r.f, SceneLines, r.distance, {});
         EXPECT_EQ(s.pointer, r.expected) << r.what;
         EXPECT_EQ(s.guides, r.guides) << r.what;
     }
-}
-
-TEST(Snapping, OneElementsDragSnapsFromWhereItWasPressed)
-{
-    const Snapping::Lines lines = Snapping::LinesOf(Scene, Shown, {0}, Screen);
-    // Pressed 300 twips inside, moved 120 left: its left edge catches the screen's.
+    // One element's drag, pressed 300 twips inside and moved 120 left: its left edge catches the screen's.
     const Grip move{{}, true, {300, 300}};
-    EXPECT_EQ(Snapping::SnapDrag(Scene, 0, move, {330, 450}, Free, {}, lines, 60, {}).pointer, QPointF(300, 450));
+    EXPECT_EQ(Snapping::SnapDrag(Scene, 0, move, {330, 450}, Free, {}, SceneLines, 60, {}).pointer, QPointF(300, 450));
 }
 
 TEST(Snapping, FollowersAreWhatTheDependentRulesMove)
@@ -174,11 +164,8 @@ TEST(Selection, BandSelectsWhatItTouchesAndTheGroupMovesByItsFactors)
 {
     const std::vector<bool> all(4, true), notSecond{true, false, true, true};
     const struct { QRectF band; std::vector<bool> selectable; QList<int> hits; } rows[] = {
-        {QRectF(QPointF(160, 160), QPointF(0, 0)), all, {0}},
-        {{0, 0, 149, 149}, all, {}},
-        {{0, 0, 150, 150}, all, {0}},
-        {Screen, notSecond, {0, 2, 3}},
-        {{700, 0, 0, 4800}, all, {}},
+        {QRectF(QPointF(160, 160), QPointF(0, 0)), all, {0}}, {Screen, notSecond, {0, 2, 3}},
+        {{0, 0, 149, 149}, all, {}}, {{0, 0, 150, 150}, all, {0}}, {{700, 0, 0, 4800}, all, {}},
     };
     for (const auto& r : rows)
         EXPECT_EQ(Selection::BandHits(Group, r.selectable, r.band), r.hits) << r.band.x() << "," << r.band.y();
