@@ -27,16 +27,12 @@ protected:
 
 } // namespace
 
-TEST_F(EditorWindowTest, BeforeAFolderIsChosenNothingLoadsAndNothingIsSaved)
+TEST_F(EditorWindowTest, NothingLoadsBeforeAFolderAndAFolderOnTheCommandLineOpensTheMainMenu)
 {
     openScreen(QStringLiteral("Hauptmenu"));
     window->BTNSave_Click();
     EXPECT_FALSE(window->canvas().bitmap(0)->isVisible());
-    EXPECT_TRUE(prompter.shown.isEmpty());
-}
-
-TEST_F(EditorWindowTest, AFolderOnTheCommandLineOpensTheMainMenu)
-{
+    EXPECT_TRUE(prompter.shown.isEmpty()) << "nothing is saved";
     EXPECT_FALSE(window->openSkinFolder(skin.filePath(QStringLiteral("missing"))));
     ASSERT_EQ(prompter.shown.size(), 1);
     EXPECT_EQ(prompter.shown[0].title, QStringLiteral("Hinweis:"));
