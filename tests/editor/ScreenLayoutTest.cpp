@@ -129,18 +129,19 @@ TEST_F(ScreenLayoutTest, ASaveWritesOnlyTheKeysThatChangedAndInventsNoSection)
     }
 }
 
-TEST_F(ScreenLayoutTest, MapViewSaveFixesStartAndPanelValues)
+TEST_F(ScreenLayoutTest, MapViewSaveFixesStartAndPanelValuesAndWritesFractionsInTheLocale)
 {
+    window->elements().setLocale(QLocale(QLocale::German, QLocale::Germany));
     openScreen("Kartenansicht 2");
     for (int slot : {3, 4, 5}) {
         doc().select(slot);
-        type(doc(), {17, 100, 90, 44});
+        type(doc(), {17.2, 100, 90, 44});
     }
     ASSERT_TRUE(layout().save());
     EXPECT_EQ(ini("mapviewlt.ini", "from", "x"), "0");
     EXPECT_EQ(ini("mapviewlt.ini", "routeinfo", "cy"), "60");
     EXPECT_EQ(ini("mapviewlt.ini", "nextinfo", "cy"), "60");
-    EXPECT_EQ(ini("mapviewlt.ini", "routeinfo", "x"), "17");
+    EXPECT_EQ(ini("mapviewlt.ini", "routeinfo", "x"), "17,2");
 }
 
 TEST_F(ScreenLayoutTest, ListSavesLeaveTheArrowsAlone)
@@ -174,16 +175,6 @@ TEST_F(ScreenLayoutTest, ListSavesLeaveTheArrowsAlone)
         EXPECT_EQ(ini(name, "okbutton", "y"), "0");
         EXPECT_EQ(ini(name, "okbutton", "cx"), "60");
     }
-}
-
-TEST_F(ScreenLayoutTest, FractionsUseTheLocalesSeparator)
-{
-    window->elements().setLocale(QLocale(QLocale::German, QLocale::Germany));
-    openScreen("Hauptmenu");
-    doc().select(0);
-    doc().typeValue(FieldX, 10.2);
-    ASSERT_TRUE(layout().save());
-    EXPECT_EQ(ini("mainmenult.ini", "home", "x"), "10,2");
 }
 
 TEST_F(ScreenLayoutTest, FailedSaveKeepsTheFileTheEditsAndTellsWhich)
