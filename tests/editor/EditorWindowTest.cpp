@@ -204,8 +204,6 @@ TEST_F(EditorWindowTest, UndoAndRedoWorkFromTheButtonsAndTheKeysWhereverTheFocus
     key(Qt::Key_Right);
     EXPECT_EQ(pixels(0).x(), 12);
     EXPECT_EQ(doc().undoStack().count(), 1);
-    EXPECT_TRUE(undo->isEnabled());
-    EXPECT_FALSE(redo->isEnabled());
     EXPECT_TRUE(window->isWindowModified());
 
     QTest::keyClick(x, Qt::Key_Z, Qt::ControlModifier); // not the line edit's own undo

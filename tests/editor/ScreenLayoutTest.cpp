@@ -61,16 +61,6 @@ TEST_F(ScreenLayoutTest, ValuesReadAsMN4ReadsThemAndNothingOfTheLastScreenStays)
     }
 }
 
-TEST_F(ScreenLayoutTest, MapViewsShowOnlyThePanelsBottom)
-{
-    find<QCheckBox>("ChkInfobar")->setChecked(false); // no info-bar shift, so the fields show the file's values
-    WriteIni(file("mapviewlt.ini"), "routeinfo", "y", "250");
-    WriteIni(file("mapviewlt.ini"), "routeinfo", "cy", "70");
-    openScreen("Kartenansicht 1");
-    doc().select(4);
-    EXPECT_EQ(fields().mid(1), (QStringList{"260", "120", "60"}));
-}
-
 TEST_F(ScreenLayoutTest, AResizedInfoBarRewritesTheYOfTheElementsThatFollowIt)
 {
     openScreen("Kartenansicht 1");
@@ -129,10 +119,15 @@ TEST_F(ScreenLayoutTest, ASaveWritesOnlyTheKeysThatChangedAndInventsNoSection)
     }
 }
 
-TEST_F(ScreenLayoutTest, MapViewSaveFixesStartAndPanelValuesAndWritesFractionsInTheLocale)
+TEST_F(ScreenLayoutTest, MapViewsShowOnlyThePanelsBottomAndSaveFixedStartAndPanelValuesInTheLocale)
 {
+    find<QCheckBox>("ChkInfobar")->setChecked(false); // no info-bar shift, so the fields show the file's values
     window->elements().setLocale(QLocale(QLocale::German, QLocale::Germany));
-    openScreen("Kartenansicht 2");
+    WriteIni(file("mapviewlt.ini"), "routeinfo", "y", "250");
+    WriteIni(file("mapviewlt.ini"), "routeinfo", "cy", "70");
+    openScreen("Kartenansicht 1");
+    doc().select(4);
+    EXPECT_EQ(fields().mid(1), (QStringList{"260", "120", "60"}));
     for (int slot : {3, 4, 5}) {
         doc().select(slot);
         type(doc(), {17.2, 100, 90, 44});
