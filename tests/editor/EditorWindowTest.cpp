@@ -4,12 +4,14 @@
 #include "EditorActions.h"
 #include "FolderBrowser.h"
 #include "Ini.h"
+#include "ScreenGallery.h"
 #include "Settings.h"
 
 #include <QCheckBox>
 #include <QDockWidget>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTreeWidget>
 
 namespace {
@@ -47,10 +49,11 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
 {
     // Yes saves, No gives the edits up; Cancel and a failed save keep the
     // screen, its edits, the check boxes and the folder as they were.
-    enum Action { OtherScreen, Infobar, InfobarMenu, Dummys, Folder, Close };
+    enum Action { OtherScreen, Thumbnail, Infobar, InfobarMenu, Dummys, Folder, Close };
     using A = Prompter::Answer;
     const struct { Action action; A answer; bool block; } rows[] = {
         {OtherScreen, A::No, false}, {OtherScreen, A::Cancel, false}, {OtherScreen, A::Yes, true},
+        {Thumbnail, A::No, false}, {Thumbnail, A::Cancel, false},
         {Infobar, A::Cancel, false}, {Infobar, A::Yes, true}, {InfobarMenu, A::Cancel, false}, {Dummys, A::Cancel, false}, {Dummys, A::Yes, true},
         {Folder, A::Yes, false}, {Folder, A::No, false}, {Folder, A::Cancel, false}, {Folder, A::Yes, true},
         {Close, A::Yes, false}, {Close, A::No, false}, {Close, A::Cancel, false}, {Close, A::Yes, true},
@@ -81,6 +84,7 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
         prompter.answer(r.answer);
         switch (r.action) {
         case OtherScreen: openScreen(QStringLiteral("Hauptmenu")); break;
+        case Thumbnail: QTest::mouseClick(window->gallery()->thumbnail("Hauptmenu"), Qt::LeftButton); break;
         case Infobar: QTest::mouseClick(infobar, Qt::LeftButton); break;
         case InfobarMenu: window->actions().action(EditorActions::Infobar)->trigger(); break;
         case Dummys: QTest::mouseClick(dummys, Qt::LeftButton); break;
@@ -102,6 +106,8 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
         EXPECT_EQ(snapshot(second.path()), secondBefore) << "another folder never gets the edits";
         if (kept) {
             EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), map);
+            EXPECT_TRUE(window->gallery()->thumbnail(map)->isChecked());
+            EXPECT_FALSE(window->gallery()->thumbnail("Hauptmenu")->isChecked());
             EXPECT_TRUE(infobar->isChecked());
             EXPECT_TRUE(window->actions().action(EditorActions::Infobar)->isChecked()) << "the menu follows the box";
             EXPECT_FALSE(dummys->isChecked());

@@ -46,26 +46,6 @@ protected:
     QRgb canvasAt(QPoint widgetPixel) const { return view()->grab().toImage().pixel(widgetPixel); }
 };
 
-TEST_F(GalleryTest, AClickAsksBeforeSwitchingLikeTheScreenList)
-{
-    ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    select(0);
-    window->MoveO_Click();
-
-    prompter.answer(Prompter::Answer::Cancel);
-    QTest::mouseClick(gallery()->thumbnail("Format"), Qt::LeftButton);
-    EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
-    EXPECT_FALSE(gallery()->thumbnail("Format")->isChecked());
-    EXPECT_TRUE(gallery()->thumbnail("Hauptmenu")->isChecked());
-
-    prompter.answer(Prompter::Answer::No);
-    QTest::mouseClick(gallery()->thumbnail("Format"), Qt::LeftButton);
-    EXPECT_EQ(questions(), 2);
-    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Format"));
-    EXPECT_TRUE(gallery()->thumbnail("Format")->isChecked());
-}
-
 TEST_F(GalleryTest, AThumbnailIsDrawnAgainAfterASaveOrAChangeOnDisk)
 {
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
