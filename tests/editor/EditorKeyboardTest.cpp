@@ -25,7 +25,6 @@ protected:
 
 TEST_F(EditorKeyboardTest, ArrowKeysAndButtonsNudgeInTheThreeModes)
 {
-    const QRectF home(10, 36, 105, 54);
     const struct { int mode; Qt::Key key; const char* button; QRectF expected; } rows[] = {
         {0, Qt::Key_Up, "MoveN", {10, 35, 105, 54}}, {1, Qt::Key_Left, "MoveW", {9, 36, 106, 54}},
         {2, Qt::Key_Right, "MoveO", {11, 36, 104, 54}},
@@ -37,7 +36,6 @@ TEST_F(EditorKeyboardTest, ArrowKeysAndButtonsNudgeInTheThreeModes)
             select(0);
             setMode(r.mode);
             view()->setFocus(); // as after a click on the canvas
-            ASSERT_EQ(pixels(0), home);
             const auto nudge = [&] {
                 byKey ? key(r.key) : QTest::mouseClick(find<QPushButton>(r.button), Qt::LeftButton);
             };

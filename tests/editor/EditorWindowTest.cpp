@@ -124,7 +124,6 @@ TEST_F(EditorWindowTest, TheMapBoxesRebindAndReloadTheMapView)
     openScreen(QStringLiteral("Kartenansicht 2"));
     const QRectF shifted = pixels(2); // "to" follows the demo's info bar, 24 pixels high
     QTest::mouseClick(infobar, Qt::LeftButton);
-    EXPECT_EQ(window->layout().currentScreen(), QStringLiteral("Kartenansicht 2"));
     EXPECT_EQ(pixels(2), shifted.translated(0, 22)) << "no info bar, no shift";
     QTest::mouseClick(infobar, Qt::LeftButton);
     EXPECT_EQ(pixels(2), shifted);
@@ -158,7 +157,6 @@ TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElementAfte
     window->MoveO_Click();
     prompter.answer(Prompter::Answer::Cancel);
     doubleClick();
-    EXPECT_EQ(questions(), 1);
     EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Format"));
     prompter.answer(Prompter::Answer::No);
     doubleClick();
