@@ -104,11 +104,10 @@ TEST(WriteIni, FailureLeavesNothingBehind)
 {
     QTemporaryDir dir;
     writeFile(dir.filePath("plain"), "not a folder");
-    EXPECT_FALSE(WriteIni(dir.filePath("missing/a.ini"), "s", "x", "1"));
-    EXPECT_FALSE(WriteIni(dir.filePath("plain/a.ini"), "s", "x", "1"));
     ASSERT_TRUE(QDir(dir.path()).mkdir("sub.ini"));
-    EXPECT_FALSE(WriteIni(dir.filePath("sub.ini"), "s", "x", "1"));
-    EXPECT_FALSE(WriteIni(QString(), "s", "x", "1"));
+    for (const QString& path :
+         {dir.filePath("missing/a.ini"), dir.filePath("plain/a.ini"), dir.filePath("sub.ini"), QString()})
+        EXPECT_FALSE(WriteIni(path, "s", "x", "1")) << path.toStdString();
     EXPECT_EQ(readFile(dir.filePath("plain")), "not a folder");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               (QStringList{"plain", "sub.ini"}));
@@ -187,7 +186,6 @@ TEST(IniBatch, SameBytesAsSingleWrites)
     EXPECT_EQ(readFile(batched), start); // nothing happens before commit
     batch.commit();
     EXPECT_EQ(readFile(batched), readFile(single));
-    EXPECT_EQ(ReadIni(batched, "home", "CX", "d"), "40");
 }
 
 // Several files saved together: each is written or keeps its old bytes, and

@@ -46,26 +46,6 @@ protected:
     QRgb canvasAt(QPoint widgetPixel) const { return view()->grab().toImage().pixel(widgetPixel); }
 };
 
-TEST_F(GalleryTest, AClickAsksBeforeSwitchingLikeTheScreenList)
-{
-    ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    select(0);
-    window->MoveO_Click();
-
-    prompter.answer(Prompter::Answer::Cancel);
-    QTest::mouseClick(gallery()->thumbnail("Format"), Qt::LeftButton);
-    EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
-    EXPECT_FALSE(gallery()->thumbnail("Format")->isChecked());
-    EXPECT_TRUE(gallery()->thumbnail("Hauptmenu")->isChecked());
-
-    prompter.answer(Prompter::Answer::No);
-    QTest::mouseClick(gallery()->thumbnail("Format"), Qt::LeftButton);
-    EXPECT_EQ(questions(), 2);
-    EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Format"));
-    EXPECT_TRUE(gallery()->thumbnail("Format")->isChecked());
-}
-
 TEST_F(GalleryTest, AThumbnailIsDrawnAgainAfterASaveOrAChangeOnDisk)
 {
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
@@ -115,7 +95,6 @@ TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)
     const QByteArray original = readFile(menu);
     QByteArray edited = original;
     edited.replace("[quit]\r\nx= 125", "[quit]\r\nX =300 ; ganz rechts");
-    ASSERT_NE(edited, original);
 
     // Fixed in the editor and saved, or fixed in the file and checked.
     const struct { const char* fix; bool bySave; } rows[] = {{"Speichern", true}, {"Prüfen", false}};
