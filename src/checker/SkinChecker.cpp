@@ -1,14 +1,10 @@
 #include "SkinChecker.h"
 
-#include "AppState.h"
-#include "BindingView.h"
-#include "Canvas.h"
-#include "Elements.h"
 #include "IniDocument.h"
 #include "NumberText.h"
 #include "Paths.h"
+#include "ScreenBench.h"
 #include "ScreenCatalogue.h"
-#include "ScreenLayout.h"
 #include "SkinDelivery.h"
 
 #include <QDir>
@@ -58,13 +54,10 @@ class Run
 public:
     explicit Run(const QString& folder)
         : m_folder(QDir::toNativeSeparators(QDir(folder).absolutePath()) + QDir::separator())
-        , m_elements(m_document, m_canvas, QLocale::c())
-        , m_layout(m_state, m_canvas, m_elements, m_view)
-    {
-        m_state.SkinFolder = m_folder;
         // Pictures mean nothing to the checker; looking for them in the skin finds none quickly.
-        m_state.AppPath = m_folder;
-        m_state.LayoutLoaded = true;
+        , m_bench(m_folder, QLocale::c())
+    {
+        m_bench.open(m_folder);
     }
 
     QList<Finding> findings()
@@ -118,9 +111,9 @@ private:
 
     void checkScreen(const QString& name)
     {
-        m_layout.CheckForSave(name);
-        const ScreenBinding& b = m_document.binding();
-        const int last = std::min<int>(b.lastSlot, m_elements.size() - 1);
+        m_bench.load(name);
+        const ScreenBinding& b = m_bench.document().binding();
+        const int last = std::min<int>(b.lastSlot, m_bench.elements().size() - 1);
         const ListParts list = b.listParts();
 
         std::array<Slot, SlotCount> values{};
@@ -151,12 +144,12 @@ private:
                 usable[part] = false;
 
         std::array<std::optional<QRectF>, SlotCount> placed{};
-        const QRectF screen = m_canvas.screen()->rect();
-        const double tppX = m_state.TwipsPerPixelX, tppY = m_state.TwipsPerPixelY;
+        const QRectF screen = m_bench.canvas().screen()->rect();
+        const double tppX = m_bench.state().TwipsPerPixelX, tppY = m_bench.state().TwipsPerPixelY;
         for (int slot = 0; slot <= last; ++slot) {
-            if (!usable[slot] || !m_document.element(slot).visible)
+            if (!usable[slot] || !m_bench.document().element(slot).visible)
                 continue;
-            const QRect e = m_document.frame(slot);
+            const QRect e = m_bench.document().frame(slot);
             const QRectF r((e.left() - screen.left()) / tppX, (e.top() - screen.top()) / tppY, e.width() / tppX,
                            e.height() / tppY);
             placed[slot] = r;
@@ -186,7 +179,7 @@ private:
     // Reports a list part that leaves "up" and "down" no room; always false.
     bool noRoom(const QString& screen, int slot, int list, const QString& what)
     {
-        const ScreenBinding& b = m_document.binding();
+        const ScreenBinding& b = m_bench.document().binding();
         add(Severity::Error, screen, b.ElementFile[slot], b.ElementSection[slot],
             QStringLiteral("ist ") + what.arg(quoted(b.ElementSection[list]))
                 + QStringLiteral("; für „up“ und „down“ bleibt kein Platz"));
@@ -241,7 +234,7 @@ private:
 
     Slot readSlot(const QString& screen, int slot, const KeySet& keys)
     {
-        const ScreenBinding& b = m_document.binding();
+        const ScreenBinding& b = m_bench.document().binding();
         const QString& fileName = b.ElementFile[slot];
         const QString& section = b.ElementSection[slot];
         Slot result;
@@ -311,7 +304,7 @@ private:
             add(Severity::Error, QString(), marker, QString(),
                 QStringLiteral("Markerdatei fehlt; ohne sie lädt der Skin-Manager den Skin nicht auf den PDA"));
 
-        const QString defaultFile = m_state.LayoutFileSet[DefaultLayoutFile];
+        const QString defaultFile = m_bench.state().LayoutFileSet[DefaultLayoutFile];
         const QString mapView = QStringLiteral("mapviewlt.ini");
         for (const auto& root : SkinDelivery::undeliveredRootFiles(m_folder, skinName, defaultFile)) {
             using Copy = SkinDelivery::RootFile::LayoutCopy;
@@ -341,12 +334,7 @@ private:
     }
 
     QString m_folder;
-    AppState m_state;
-    LayoutDocument m_document;
-    Canvas m_canvas;
-    Elements m_elements;
-    StartView m_view;
-    ScreenLayout m_layout;
+    ScreenBench m_bench;
     QHash<QString, LayoutFile> m_files;
     QList<Finding> m_findings;
     QHash<QString, int> m_seen;

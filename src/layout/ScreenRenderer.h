@@ -1,11 +1,6 @@
 #pragma once
 
-#include "AppState.h"
-#include "BindingView.h"
-#include "Canvas.h"
-#include "Elements.h"
-#include "LayoutDocument.h"
-#include "ScreenLayout.h"
+#include "ScreenBench.h"
 
 #include <QImage>
 #include <QString>
@@ -20,15 +15,10 @@ public:
     explicit ScreenRenderer(const QString& programFolder);
 
     // Chooses a skin folder as the editor does on "Laden"; false when it is no folder.
-    bool open(const QString& folder);
+    bool open(const QString& folder) { return m_bench.open(folder); }
     // The screen screenName, every pixel zoom × zoom; null for a screen the catalogue lacks.
     QImage render(const QString& screenName, int zoom = 1);
 
 private:
-    AppState m_state;
-    LayoutDocument m_document;
-    Canvas m_canvas;
-    Elements m_elements;
-    StartView m_view;
-    ScreenLayout m_layout;
+    ScreenBench m_bench;
 };
