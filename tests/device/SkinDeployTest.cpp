@@ -1,6 +1,6 @@
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
-#include "FaultyDevice.h"
+#include "DemoCard.h"
 #include "ScriptedPrompter.h"
 #include "SkinDeploy.h"
 #include "TestFiles.h"
@@ -16,16 +16,10 @@ namespace {
 using O = SkinDeploy::Outcome;
 
 // The demo device with the active skin DemoSkin, and the PC copy of that skin.
-class SkinDeployTest : public ::testing::Test
+class SkinDeployTest : public ::testing::Test, protected DemoCard
 {
 protected:
-    void SetUp() override
-    {
-        copyTree(TIVARO_SAMPLES "/demo-device", card);
-        copyTree(TIVARO_SAMPLES "/DemoSkin", pcSkin);
-        writeFile(app + "Tivaro.ini", "[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\n");
-        writeFile(card + "/MN4/prefs.ini", "[Display]\r\nlastSkin= DemoSkin\r\n");
-    }
+    void SetUp() override { writeFile(card + "/MN4/prefs.ini", "[Display]\r\nlastSkin= DemoSkin\r\n"); }
 
     O deploy(SkinDeploy::Options options = {}, SkinDeploy::Check check = {}, const QString& folder = {})
     {
@@ -38,12 +32,6 @@ protected:
         return run.run(folder.isEmpty() ? pcSkin : folder, options);
     }
 
-    QTemporaryDir base;
-    QString card = base.filePath("card");
-    QString app = base.filePath("app") + u'/';
-    QString pcSkin = base.filePath("pc/DemoSkin");
-    FaultyDevice device{card};
-    ScriptedPrompter prompter;
     QStringList lines;
     std::function<bool(const QStringList&)> agree; // to copy root files into Layout, to go on despite warnings
 };

@@ -1,7 +1,7 @@
 #include "DeployWindow.h"
 #include "DeviceConnection.h"
 #include "DeviceLink.h"
-#include "FaultyDevice.h"
+#include "DemoCard.h"
 #include "ScriptedPrompter.h"
 #include "TestFiles.h"
 
@@ -20,16 +20,9 @@
 namespace {
 
 // The window as the editor opens it, over a copy of the demo device and of the demo skin.
-class DeployWindowTest : public ::testing::Test
+class DeployWindowTest : public ::testing::Test, protected DemoCard
 {
 protected:
-    void SetUp() override
-    {
-        copyTree(TIVARO_SAMPLES "/demo-device", card);
-        copyTree(TIVARO_SAMPLES "/DemoSkin", pcSkin);
-        writeFile(app + "Tivaro.ini", "[Directory]\r\nMN4Dir= \\MN4\\MobileNavigator.exe\r\n");
-    }
-
     // Runs "Auf den PDA" (or the dry run) and keeps what the window shows when it ends.
     QString deploy(bool dryRun = false)
     {
@@ -47,12 +40,6 @@ protected:
     // The files of the listing: "ersetzt  Layout\mainmenult.ini (388 Bytes)" and the like.
     QStringList steps() const { return lines.filter(" Bytes)"); }
 
-    QTemporaryDir base;
-    QString card = base.filePath("card");
-    QString app = base.filePath("app") + u'/';
-    QString pcSkin = base.filePath("pc/DemoSkin");
-    FaultyDevice device{card};
-    ScriptedPrompter prompter;
     DeviceConnection connection;
     DeviceLink link{device, prompter, [] { QCoreApplication::processEvents(); }};
     DeployChoices choices;
