@@ -1,6 +1,11 @@
-// Start-up: from starting the program on a copy of the demo skin to its first
-// painted editor window, in turns with a bare Qt window, both offscreen. A
-// probe loaded into both programs reports the first paint.
+// Start-up and memory of the whole program, in turns with two references, all
+// offscreen: a bare Qt window, and a desktop shell (menus, tool bar, dock,
+// status bar) that shows what any desktop editor pays before its own work. A
+// probe loaded into every program reports its first paint.
+//   Start-up: from starting the program on a copy of the demo skin to its
+//   first painted window.
+//   Memory: the peak resident size with the map view loaded, a second after
+//   it was chosen (the screen gallery has drawn every thumbnail by then).
 #include "Turns.h"
 
 #include <QCoreApplication>
@@ -17,7 +22,8 @@
 
 namespace {
 
-constexpr int Pairs = 11;
+constexpr int Rounds = 11;
+const char* const MapView = "Kartenansicht 1";
 
 // Marks the benchmark as failed once; the library takes only the first reason.
 void fail(benchmark::State& bench, const std::string& why)
@@ -26,20 +32,35 @@ void fail(benchmark::State& bench, const std::string& why)
         bench.SkipWithError(why.c_str());
 }
 
-// Seconds from starting the program to its first painted window; -1 on failure.
-double timeToFirstPaint(const std::vector<std::string>& argv)
+struct Run
 {
+    double seconds = -1; // to the first painted window; -1 when the program failed
+    double peakMegabytes = 0;
+};
+
+// Starts a program with the probe; screen, when given, is shown before the probe ends it.
+Run run(const std::vector<std::string>& argv, const char* screen = nullptr)
+{
+    Run result;
     int pipeFds[2];
     if (::pipe(pipeFds) != 0)
-        return -1;
+        return result;
+    if (screen)
+        ::setenv("TIVARO_PROBE_SCREEN", screen, 1);
     const double start = Turns::now();
     const int pid = Turns::start(argv, pipeFds[1]);
+    ::unsetenv("TIVARO_PROBE_SCREEN");
     ::close(pipeFds[1]);
     char byte = 0;
     const bool painted = ::read(pipeFds[0], &byte, 1) == 1;
     const double elapsed = Turns::now() - start;
     ::close(pipeFds[0]);
-    return Turns::finish(pid) && painted ? elapsed : -1;
+    long peak = 0;
+    if (Turns::finish(pid, nullptr, &peak) && painted) {
+        result.seconds = elapsed;
+        result.peakMegabytes = double(peak) / 1024;
+    }
+    return result;
 }
 
 struct Setup
@@ -47,8 +68,13 @@ struct Setup
     QTemporaryDir skin;
     std::vector<std::string> editor;
     std::vector<std::string> bare = {TIVARO_BARE_WINDOW};
-    Turns::Log log{"start-up to the first painted window, editor on the demo skin against a bare Qt window", "ms", "",
-                   {}, {}, {}};
+    std::vector<std::string> shell = {TIVARO_SHELL_WINDOW};
+    Turns::Log startup{"start-up to the first painted window, editor on the demo skin against a bare Qt window",
+                         "ms", "<= 1.5", {}, {}, {}};
+    Turns::Log shellStartup{"start-up, desktop shell against a bare Qt window", "ms", "", {}, {}, {}};
+    Turns::Log memory{"peak memory with the map view loaded, editor against a bare Qt window", "MB", "<= 1.5",
+                        {}, {}, {}};
+    Turns::Log shellMemory{"peak memory, desktop shell against a bare Qt window", "MB", "", {}, {}, {}};
 
     Setup()
     {
@@ -64,25 +90,47 @@ std::unique_ptr<Setup> theSetup;
 void BM_StartupInTurns(benchmark::State& bench)
 {
     Setup& s = *theSetup;
-    // Once each untimed, so that both start from a warm disk cache.
-    timeToFirstPaint(s.editor);
-    timeToFirstPaint(s.bare);
+    // Once each untimed, so that all start from a warm disk cache.
+    run(s.editor);
+    run(s.bare);
+    run(s.shell);
     for (auto _ : bench) {
-        const double ours = timeToFirstPaint(s.editor);
-        const double bare = timeToFirstPaint(s.bare);
-        if (ours < 0 || bare < 0) {
+        const Run ours = run(s.editor);
+        const Run bare = run(s.bare);
+        const Run shell = run(s.shell);
+        if (ours.seconds < 0 || bare.seconds < 0 || shell.seconds < 0) {
             fail(bench, "a program ended before its first paint");
             break;
         }
-        bench.SetIterationTime(ours);
-        s.log.add(ours * 1000, bare * 1000);
+        bench.SetIterationTime(ours.seconds);
+        s.startup.add(ours.seconds * 1000, bare.seconds * 1000);
+        s.shellStartup.add(shell.seconds * 1000, bare.seconds * 1000);
     }
-    bench.counters["ratio"] = s.log.medianRatio();
+    bench.counters["ratio"] = s.startup.medianRatio();
+}
+
+void BM_PeakMemoryInTurns(benchmark::State& bench)
+{
+    Setup& s = *theSetup;
+    for (auto _ : bench) {
+        const Run ours = run(s.editor, MapView);
+        const Run bare = run(s.bare);
+        const Run shell = run(s.shell);
+        if (ours.seconds < 0 || bare.seconds < 0 || shell.seconds < 0) {
+            fail(bench, "a program failed or lacked the map view");
+            break;
+        }
+        s.memory.add(ours.peakMegabytes, bare.peakMegabytes);
+        s.shellMemory.add(shell.peakMegabytes, bare.peakMegabytes);
+    }
+    bench.counters["ratio"] = s.memory.medianRatio();
+    bench.counters["MB"] = Turns::median(s.memory.ours);
 }
 
 } // namespace
 
-BENCHMARK(BM_StartupInTurns)->Iterations(Pairs)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartupInTurns)->Iterations(Rounds)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PeakMemoryInTurns)->Iterations(5)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
@@ -91,7 +139,9 @@ int main(int argc, char** argv)
     theSetup = std::make_unique<Setup>();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    theSetup->log.print();
+    for (const Turns::Log* log : {&theSetup->startup, &theSetup->shellStartup, &theSetup->memory, &theSetup->shellMemory})
+        if (!log->ours.empty())
+            log->print();
     theSetup.reset();
     benchmark::Shutdown();
     return 0;

@@ -59,7 +59,7 @@ int start(const std::vector<std::string>& argv, int outFd)
     return error == 0 ? pid : -1;
 }
 
-bool finish(int pid, double* cpuSeconds)
+bool finish(int pid, double* cpuSeconds, long* peakKilobytes)
 {
     if (pid <= 0)
         return false;
@@ -70,6 +70,8 @@ bool finish(int pid, double* cpuSeconds)
         const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) * 1e-6; };
         *cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     }
+    if (peakKilobytes)
+        *peakKilobytes = usage.ru_maxrss;
     return ok;
 }
 

@@ -16,8 +16,9 @@ std::string load(); // the three load averages of /proc/loadavg
 // (-1 keeps ours); returns its process id, or -1.
 int start(const std::vector<std::string>& argv, int outFd = -1);
 // Waits for a started program; true when it exited with 0. cpuSeconds, when
-// given, receives the CPU time the program used.
-bool finish(int pid, double* cpuSeconds = nullptr);
+// given, receives the CPU time the program used, peakKilobytes its largest
+// resident size.
+bool finish(int pid, double* cpuSeconds = nullptr, long* peakKilobytes = nullptr);
 inline bool run(const std::vector<std::string>& argv, double* cpuSeconds = nullptr)
 {
     return finish(start(argv), cpuSeconds);
