@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QMap>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -65,7 +66,8 @@ private:
     struct Section
     {
         QList<Line> lines;                 // the header first, when there is one
-        QHash<QString, qsizetype> keys;    // folded name -> first line holding it
+        // folded name -> first line holding it; a map, as a hash costs a kilobyte or more even for a few keys
+        QMap<QString, qsizetype> keys;
         qsizetype lastKeyLine = -1;
     };
 

@@ -3,7 +3,6 @@
 #include "AppState.h"
 #include "Canvas.h"
 #include "LayoutDocument.h"
-#include "ScreenPainter.h"
 #include "ScreenRenderer.h"
 
 #include <QDir>
@@ -115,6 +114,7 @@ void ScreenGallery::build()
         }
     }
     column->addStretch(1);
+    content->installEventFilter(this); // its first paint
     // One width for all, so the thumbnails stand in straight columns.
     for (const Thumb& t : m_thumbs)
         t.button->setFixedWidth(ThumbSize.width() + NameRoom + 2 * ButtonPadding);
@@ -140,7 +140,7 @@ bool ScreenGallery::isWaiting(const QString& screen) const
 
 void ScreenGallery::followDocument()
 {
-    if (m_state.LayoutLoaded && m_state.SkinFolder != m_folder)
+    if (m_painted && m_state.LayoutLoaded && m_state.SkinFolder != m_folder)
         openSkin(m_state.SkinFolder);
     const QString shown = m_document.binding().screen;
     for (const Thumb& t : m_thumbs)
@@ -222,8 +222,8 @@ void ScreenGallery::watch()
 
 void ScreenGallery::schedule()
 {
-    // Hidden thumbnails wait until the gallery shows.
-    if (isVisible() && std::any_of(m_thumbs.begin(), m_thumbs.end(), [](const Thumb& t) { return t.waiting; }))
+    // Hidden thumbnails wait until the gallery shows, and the first until it has been painted.
+    if (m_painted && isVisible() && std::any_of(m_thumbs.begin(), m_thumbs.end(), [](const Thumb& t) { return t.waiting; }))
         m_tick.start(0);
 }
 
@@ -231,6 +231,16 @@ void ScreenGallery::showEvent(QShowEvent* event)
 {
     QScrollArea::showEvent(event);
     schedule();
+}
+
+bool ScreenGallery::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == widget() && event->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        followDocument();
+        schedule();
+    }
+    return QScrollArea::eventFilter(watched, event);
 }
 
 bool ScreenGallery::isOnView(const QToolButton* button) const
@@ -254,9 +264,8 @@ bool ScreenGallery::drawNext()
     if (!next || !m_renderer)
         return false;
     next->waiting = false;
-    const QImage screen = m_renderer->render(next->screen->displayName)
-                              .copy(ScreenMargin, ScreenMargin, Canvas::ScreenWidth, Canvas::ScreenHeight);
-    next->button->setIcon(QPixmap::fromImage(
-        screen.scaled(ThumbSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    // Kept in 16-bit colour: 48 thumbnails in 32 bits would take 1.6 MB.
+    next->button->setIcon(QPixmap::fromImage(m_renderer->thumbnail(next->screen->displayName, ThumbSize),
+                                             Qt::NoFormatConversion));
     return std::any_of(m_thumbs.begin(), m_thumbs.end(), [](const Thumb& t) { return t.waiting; });
 }

@@ -52,6 +52,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Thumb
@@ -81,5 +82,6 @@ private:
     QHash<QString, IniCache::Stamp> m_stamps; // what the thumbnails show, by lower-case file name
     QFileSystemWatcher m_watcher;
     QTimer m_tick;   // one thumbnail per tick
+    bool m_painted = false; // the window shows first, then the gallery reads the skin
     QTimer m_settle; // one look at the files for a burst of reports
 };

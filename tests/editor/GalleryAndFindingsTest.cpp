@@ -28,6 +28,12 @@ class GalleryTest : public EditorWindowFixture
 {
 protected:
     ScreenGallery* gallery() const { return window->gallery(); }
+    // The gallery reads the skin once the window has been painted.
+    void paintWindow()
+    {
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QCoreApplication::processEvents();
+    }
     void drawAll()
     {
         while (gallery()->drawNext()) {
@@ -48,6 +54,7 @@ protected:
 
 TEST_F(GalleryTest, AThumbnailIsDrawnAgainAfterASaveOrAChangeOnDisk)
 {
+    paintWindow();
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
     drawAll();
     // Inside "home" as the skin has it, and where it goes, below the other buttons.
@@ -79,13 +86,17 @@ TEST_F(GalleryTest, TheThumbnailsInViewComeFirst)
 {
     gallery()->verticalScrollBar()->setValue(gallery()->verticalScrollBar()->maximum());
     ASSERT_TRUE(window->openSkinFolder(skin.path()));
-    ASSERT_TRUE(gallery()->drawNext());
+    EXPECT_FALSE(gallery()->drawNext()) << "the window shows before any thumbnail is drawn";
+    paintWindow();
+    gallery()->drawNext(); // the gallery's own tick may have drawn one already
     QStringList drawn;
     for (const QString& name : ScreenCatalogue::sortedNames())
         if (!gallery()->isWaiting(name))
             drawn << name;
-    ASSERT_EQ(drawn.size(), 1);
-    EXPECT_FALSE(gallery()->thumbnail(drawn[0])->visibleRegion().isEmpty()) << drawn[0].toStdString();
+    ASSERT_FALSE(drawn.isEmpty());
+    ASSERT_LE(drawn.size(), 2);
+    for (const QString& name : drawn)
+        EXPECT_FALSE(gallery()->thumbnail(name)->visibleRegion().isEmpty()) << name.toStdString();
 }
 
 TEST_F(GalleryTest, AnElementOffTheScreenIsOutlinedUntilItsFixIsCheckedOrSaved)

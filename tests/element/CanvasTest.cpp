@@ -1,4 +1,5 @@
 #include "Canvas.h"
+#include "PictureCache.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,54 @@ TEST_F(CanvasTest, PicturesLoadFromBitmapFilesAndFailEmpty)
     ASSERT_TRUE(wider.save(good, "BMP"));
     EXPECT_TRUE(b->loadPicture(good));
     EXPECT_EQ(b->picture().size(), QSize(20, 7));
+}
+
+TEST(PictureCacheTest, KeepsShownPicturesAndTheLatestSpareOnesWithinItsBudget)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto bitmap = [&](const char* name) {
+        QImage image(10, 10, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(image.save(path, "BMP"));
+        return path;
+    };
+    const QString a = bitmap("a.bmp"), b = bitmap("b.bmp"), c = bitmap("c.bmp");
+    const qsizetype one = QImage(10, 10, QImage::Format_RGB32).sizeInBytes();
+
+    PictureCache cache(one); // room for one picture no one shows
+    QImage shown = cache.load(a);
+    QImage again = cache.load(a);
+    EXPECT_EQ(again.constBits(), shown.constBits()) << "a shown picture is shared, not decoded again";
+    EXPECT_EQ(cache.spareBytes(), 0);
+    shown = cache.load(b);
+    EXPECT_EQ(cache.spareBytes(), 0) << "again still shows a";
+    again = QImage();
+    EXPECT_EQ(cache.spareBytes(), one);
+    shown = QImage();
+    EXPECT_EQ(cache.spareBytes(), 2 * one) << "the budget holds at each load";
+    shown = cache.load(c); // a and b spare: the older one, a, goes
+    EXPECT_EQ(cache.spareBytes(), one);
+    const QImage third = shown;
+    shown = cache.load(b); // b was kept: shown again, nothing spare is left
+    EXPECT_EQ(cache.spareBytes(), 0) << "the older spare picture was kept instead of the newer";
+
+    // A picture shown again counts as the latest.
+    PictureCache recent(one);
+    recent.load(a);
+    recent.load(b);
+    recent.load(a);
+    const QImage showsC = recent.load(c); // a and b spare: b is older now
+    const QImage showsA = recent.load(a);
+    EXPECT_EQ(recent.spareBytes(), 0) << "a was forgotten instead of b";
+
+    PictureCache none(0);
+    shown = none.load(a);
+    const QImage held = none.load(b);
+    EXPECT_EQ(none.load(b).constBits(), held.constBits()) << "a budget of 0 still keeps what is shown";
+    EXPECT_EQ(none.spareBytes(), 0);
+    EXPECT_TRUE(none.load(dir.filePath("missing.bmp")).isNull());
 }
 
 } // namespace
