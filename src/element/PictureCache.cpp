@@ -23,7 +23,7 @@ QImage PictureCache::load(const QString& path)
         return image;
     }
     m_pictures.insert(path, {stamp, image, ++m_clock});
-    forgetSpare(); // the new picture is not spare: image holds it
+    keepBudget(); // the new picture is not spare: image holds it
     return image;
 }
 
@@ -36,7 +36,7 @@ qsizetype PictureCache::spareBytes() const
     return bytes;
 }
 
-void PictureCache::forgetSpare()
+void PictureCache::keepBudget()
 {
     std::vector<std::pair<quint64, QString>> spare;
     qsizetype bytes = 0;

@@ -21,6 +21,9 @@ public:
     QImage load(const QString& path);
     // Bytes of the kept pictures that no one else holds.
     qsizetype spareBytes() const;
+    // Forgets the least recently used spare pictures beyond the budget; load()
+    // does it too, call it after letting go of pictures.
+    void keepBudget();
 
 private:
     struct Stamp
@@ -35,8 +38,6 @@ private:
         QImage image;
         quint64 lastUse = 0;
     };
-
-    void forgetSpare();
 
     QHash<QString, Entry> m_pictures;
     qsizetype m_budget;
