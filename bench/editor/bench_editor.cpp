@@ -19,7 +19,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -206,29 +205,9 @@ void BM_RubberBandMove8x(benchmark::State& bench)
 }
 BENCHMARK(BM_RubberBandMove8x)->Iterations(2000)->Repetitions(3)->ReportAggregatesOnly(true)->Unit(benchmark::kMicrosecond);
 
-long peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    return runWidgetBenchmarks(argc, argv, [] {
-        // The largest screen: the map view with all 25 slots. The peak is that of
-        // the whole process: run with --benchmark_filter=NONE to see this screen's.
-        Editor editor;
-        auto* combo = editor.window->findChild<QComboBox*>(QStringLiteral("ComboAnsicht"));
-        combo->setCurrentIndex(combo->findText(QStringLiteral("Kartenansicht 1")));
-        editor.window->ComboAnsicht_Click();
-        editor.window->canvasView()->repaint();
-        std::printf("Peak memory (VmHWM) with the map view loaded: %ld kB\n", peakKilobytes());
-    });
+    return runWidgetBenchmarks(argc, argv);
 }
