@@ -2,8 +2,8 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QMap>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -66,7 +66,8 @@ private:
     struct Section
     {
         QList<Line> lines;                 // the header first, when there is one
-        // folded name -> first line holding it; a map, as a hash costs a kilobyte or more even for a few keys
+        // folded name -> first line holding it; a map, as a hash costs a
+        // kilobyte and more even for the few keys of a section
         QMap<QString, qsizetype> keys;
         qsizetype lastKeyLine = -1;
     };

@@ -20,7 +20,7 @@ public:
     // The screen screenName, every pixel zoom × zoom; null for a screen the catalogue lacks.
     QImage render(const QString& screenName, int zoom = 1);
     // The screen area of screenName scaled smoothly to size, in 16-bit colour
-    // (a sixth of a 32-bit picture of the whole screen); null as render().
+    // (half the memory of 32 bits; a thumbnail needs no more); null as render().
     QImage thumbnail(const QString& screenName, QSize size);
 
 private:
