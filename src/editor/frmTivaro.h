@@ -14,6 +14,7 @@
 class CanvasView;
 class EditorActions;
 class EditorStatusBar;
+class FolderOpener;
 class ScreenBar;
 class ScreenGallery;
 class ElementList;
@@ -22,13 +23,14 @@ class FindingsDock;
 class HistoryDock;
 class KeyRouter;
 class LockKeeper;
+class NudgeControl;
 class QCheckBox;
 class QComboBox;
 class QDockWidget;
 class QScrollArea;
+class SkinCheck;
 class ViewMemory;
 class ZoomControl;
-class cSHFolder;
 struct Finding;
 struct AppState;
 
@@ -112,7 +114,7 @@ public:
     // Asks the user for the skin folder; "" on cancel.
     QString GetSkinFolder();
 
-    int nudgeMode() const { return m_nudgeMode; }
+    int nudgeMode() const;
     Canvas& canvas() { return m_canvas; }
     Elements& elements() { return m_elements; }
     LayoutDocument& document() { return m_document; }
@@ -140,10 +142,6 @@ private:
     void buildScreenBar();
     void buildDocks();
     void buildStatusBar();
-    void nudge(NudgeDirection direction);
-    void focusNudging();
-    void selectNeighbour(int step);
-    void useSkinFolder(const QString& path);
     void enableSkinCommands();
     // Offers pending edits for saving before an action replaces them; false
     // when the user cancelled or the save failed, and the action must not run.
@@ -155,8 +153,6 @@ private:
     Canvas m_canvas;
     Elements m_elements;
     ScreenLayout m_layout;
-    int m_nudgeMode = 0;
-    cSHFolder* SHFolder = nullptr; // the picker of the running GetSkinFolder
     WindowOpener m_openPreferences;
     WindowOpener m_openSkinManager;
     SkinOpener m_openArrowColours;
@@ -170,6 +166,9 @@ private:
     ElementList* m_list = nullptr;
     LockKeeper* m_locks = nullptr;
     FindingsDock* m_findings = nullptr;
+    SkinCheck* m_check = nullptr;
+    FolderOpener* m_folders = nullptr;
+    NudgeControl* m_nudge = nullptr;
     ScreenGallery* m_gallery = nullptr;
     HistoryDock* m_history = nullptr;
     KeyRouter* m_keys = nullptr;
