@@ -1,6 +1,7 @@
 #include "frmTivaro.h"
 
 #include "CanvasView.h"
+#include "CompanionWindows.h"
 #include "EditorActions.h"
 #include "ElementList.h"
 #include "ElementPanel.h"
@@ -12,7 +13,6 @@
 #include "LockKeeper.h"
 #include "NudgeControl.h"
 #include "Paths.h"
-#include "Prompter.h"
 #include "EditorStatusBar.h"
 #include "ScreenBar.h"
 #include "ScreenGallery.h"
@@ -72,6 +72,7 @@ frmTivaro::frmTivaro(AppState& state, QWidget* parent)
     buildScreenBar();
     buildDocks();
     buildStatusBar();
+    m_windows = new CompanionWindows(m_state, m_layout, *m_actions, *m_status, this);
     m_keys = new KeyRouter(*this, *m_panel, *m_view, *m_actions);
     Form_Load();
 }
@@ -116,7 +117,7 @@ void frmTivaro::buildScreenBar()
     m_actions->bindCheckBox(EditorActions::Snap, m_screenBar->snap(), {});
     m_folders = new FolderOpener(m_state, m_layout, *ComboAnsicht, *m_actions, [this] {
         showFindings({}); // the last check was of the other folder
-        enableSkinCommands();
+        m_windows->enableSkinCommands();
     }, this);
     setMapBoxesVisible(false);
 }
@@ -182,15 +183,8 @@ void frmTivaro::buildStatusBar()
     });
 }
 
-void frmTivaro::setZoom(int zoom)
-{
-    m_zoom->setZoom(zoom);
-}
-
-void frmTivaro::zoomToFit()
-{
-    m_zoom->zoomToFit();
-}
+void frmTivaro::setZoom(int zoom) { m_zoom->setZoom(zoom); }
+void frmTivaro::zoomToFit() { m_zoom->zoomToFit(); }
 
 // ---- start and stop ----
 
@@ -285,36 +279,23 @@ void frmTivaro::BTNSave_Click()
     ComboAnsicht->setFocus();
 }
 
-void frmTivaro::BTNUndo_Click()
-{
-    m_document.undoStack().undo();
-}
-
-void frmTivaro::BTNRedo_Click()
-{
-    m_document.undoStack().redo();
-}
+void frmTivaro::BTNUndo_Click() { m_document.undoStack().undo(); }
+void frmTivaro::BTNRedo_Click() { m_document.undoStack().redo(); }
 
 bool frmTivaro::releaseEdits()
 {
     return m_layout.offerSave();
 }
 
-void frmTivaro::ChkInfobar_Click()
+void frmTivaro::ChkInfobar_Click() { reloadAfterTick(*ChkInfobar); }
+void frmTivaro::ChkDummys_Click() { reloadAfterTick(*ChkDummys); }
+
+void frmTivaro::reloadAfterTick(QCheckBox& box)
 {
     // The reload would throw the edits away: the question comes before the box
     // changes anything, and kept edits untick it again.
     if (!releaseEdits()) {
-        ChkInfobar->setChecked(!ChkInfobar->isChecked());
-        return;
-    }
-    m_layout.CheckForSave(ComboAnsicht->currentText());
-}
-
-void frmTivaro::ChkDummys_Click()
-{
-    if (!releaseEdits()) {
-        ChkDummys->setChecked(!ChkDummys->isChecked());
+        box.setChecked(!box.isChecked());
         return;
     }
     m_layout.CheckForSave(ComboAnsicht->currentText());
@@ -322,60 +303,16 @@ void frmTivaro::ChkDummys_Click()
 
 // ---- other windows ----
 
-void frmTivaro::BTNMisc_Click()
-{
-    if (m_openPreferences)
-        m_openPreferences(this);
-}
-
-void frmTivaro::BTNSkinManager_Click()
-{
-    if (m_openSkinManager)
-        m_openSkinManager(this);
-}
-
-void frmTivaro::setArrowColoursOpener(SkinOpener opener)
-{
-    m_openArrowColours = std::move(opener);
-    enableSkinCommands();
-}
-
-void frmTivaro::setDeployOpener(DeployOpener opener)
-{
-    m_openDeploy = std::move(opener);
-    enableSkinCommands();
-}
-
-void frmTivaro::enableSkinCommands()
-{
-    m_actions->enableSkinCommands(m_state.LayoutLoaded, bool(m_openArrowColours), bool(m_openDeploy));
-}
-
-void frmTivaro::openArrowColours()
-{
-    if (m_openArrowColours && m_state.LayoutLoaded)
-        m_openArrowColours(this, m_state.SkinFolder);
-}
-
-void frmTivaro::deploy(bool dryRun)
-{
-    // The device gets the files: pending edits go along only once they are saved.
-    if (!m_openDeploy || !m_state.LayoutLoaded || !releaseEdits())
-        return;
-    m_status->showDone(m_openDeploy(this, m_state.SkinFolder, dryRun));
-}
-
-void frmTivaro::showShortcuts()
-{
-    m_actions->showShortcuts(*m_state.prompter);
-}
-
-void frmTivaro::showAbout()
-{
-    m_state.prompter->note(QStringLiteral("Über Tivaro"),
-                           QStringLiteral("Tivaro v%1\nDer Skin-Editor für MN|4.\n\nLizenz: GPL-3.0-or-later\nQt %2")
-                               .arg(QStringLiteral(TIVARO_VERSION), QString::fromLatin1(qVersion())));
-}
+void frmTivaro::BTNMisc_Click() { m_windows->openPreferences(); }
+void frmTivaro::BTNSkinManager_Click() { m_windows->openSkinManager(); }
+void frmTivaro::setPreferencesOpener(WindowOpener opener) { m_windows->setPreferencesOpener(std::move(opener)); }
+void frmTivaro::setSkinManagerOpener(WindowOpener opener) { m_windows->setSkinManagerOpener(std::move(opener)); }
+void frmTivaro::setArrowColoursOpener(SkinOpener opener) { m_windows->setArrowColoursOpener(std::move(opener)); }
+void frmTivaro::setDeployOpener(DeployOpener opener) { m_windows->setDeployOpener(std::move(opener)); }
+void frmTivaro::openArrowColours() { m_windows->openArrowColours(); }
+void frmTivaro::deploy(bool dryRun) { m_windows->deploy(dryRun); }
+void frmTivaro::showShortcuts() { m_windows->showShortcuts(); }
+void frmTivaro::showAbout() { m_windows->showAbout(); }
 
 // ---- the check ----
 

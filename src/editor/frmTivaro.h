@@ -2,13 +2,13 @@
 
 #include "BindingView.h"
 #include "Canvas.h"
+#include "CompanionWindows.h"
 #include "Elements.h"
 #include "LayoutDocument.h"
 #include "ScreenLayout.h"
 
 #include <QMainWindow>
 
-#include <functional>
 #include <optional>
 
 class CanvasView;
@@ -45,20 +45,17 @@ class frmTivaro : public QMainWindow, public BindingView
     Q_OBJECT
 
 public:
-    // Opens another window of the program modally, owned by the editor.
-    using WindowOpener = std::function<void(QWidget* owner)>;
-    // Opens a window for the skin on show.
-    using SkinOpener = std::function<void(QWidget* owner, const QString& skinFolder)>;
-    // Sends the skin to the PDA (or lists what would go) and returns what happened.
-    using DeployOpener = std::function<QString(QWidget* owner, const QString& skinFolder, bool dryRun)>;
+    using WindowOpener = CompanionWindows::WindowOpener;
+    using SkinOpener = CompanionWindows::SkinOpener;
+    using DeployOpener = CompanionWindows::DeployOpener;
 
     // Runs Form_Load. When state.AppPath is already set it is kept as the
     // program folder, so that a caller can point it at its own bitmaps.
     explicit frmTivaro(AppState& state, QWidget* parent = nullptr);
     ~frmTivaro() override;
 
-    void setPreferencesOpener(WindowOpener opener) { m_openPreferences = std::move(opener); }
-    void setSkinManagerOpener(WindowOpener opener) { m_openSkinManager = std::move(opener); }
+    void setPreferencesOpener(WindowOpener opener);
+    void setSkinManagerOpener(WindowOpener opener);
     void setArrowColoursOpener(SkinOpener opener);
     void setDeployOpener(DeployOpener opener);
 
@@ -142,7 +139,7 @@ private:
     void buildScreenBar();
     void buildDocks();
     void buildStatusBar();
-    void enableSkinCommands();
+    void reloadAfterTick(QCheckBox& box);
     // Offers pending edits for saving before an action replaces them; false
     // when the user cancelled or the save failed, and the action must not run.
     bool releaseEdits();
@@ -153,10 +150,6 @@ private:
     Canvas m_canvas;
     Elements m_elements;
     ScreenLayout m_layout;
-    WindowOpener m_openPreferences;
-    WindowOpener m_openSkinManager;
-    SkinOpener m_openArrowColours;
-    DeployOpener m_openDeploy;
 
     CanvasView* m_view = nullptr;
     QScrollArea* m_area = nullptr;
@@ -169,6 +162,7 @@ private:
     SkinCheck* m_check = nullptr;
     FolderOpener* m_folders = nullptr;
     NudgeControl* m_nudge = nullptr;
+    CompanionWindows* m_windows = nullptr;
     ScreenGallery* m_gallery = nullptr;
     HistoryDock* m_history = nullptr;
     KeyRouter* m_keys = nullptr;
