@@ -116,7 +116,7 @@ void frmTivaro::buildScreenBar()
     m_actions->bindCheckBox(EditorActions::Dummys, ChkDummys, [this] { ChkDummys_Click(); });
     m_actions->bindCheckBox(EditorActions::Snap, m_screenBar->snap(), {});
     m_folders = new FolderOpener(m_state, m_layout, *ComboAnsicht, *m_actions, [this] {
-        showFindings({}); // the last check was of the other folder
+        m_check->show({}); // the last check was of the other folder
         m_windows->enableSkinCommands();
     }, this);
     setMapBoxesVisible(false);
@@ -282,11 +282,6 @@ void frmTivaro::BTNSave_Click()
 void frmTivaro::BTNUndo_Click() { m_document.undoStack().undo(); }
 void frmTivaro::BTNRedo_Click() { m_document.undoStack().redo(); }
 
-bool frmTivaro::releaseEdits()
-{
-    return m_layout.offerSave();
-}
-
 void frmTivaro::ChkInfobar_Click() { reloadAfterTick(*ChkInfobar); }
 void frmTivaro::ChkDummys_Click() { reloadAfterTick(*ChkDummys); }
 
@@ -294,7 +289,7 @@ void frmTivaro::reloadAfterTick(QCheckBox& box)
 {
     // The reload would throw the edits away: the question comes before the box
     // changes anything, and kept edits untick it again.
-    if (!releaseEdits()) {
+    if (!m_layout.offerSave()) {
         box.setChecked(!box.isChecked());
         return;
     }
@@ -317,7 +312,6 @@ void frmTivaro::showAbout() { m_windows->showAbout(); }
 // ---- the check ----
 
 void frmTivaro::BTNCheck_Click() { m_check->run(); }
-void frmTivaro::showFindings(const QList<Finding>& findings) { m_check->show(findings); }
 
 void frmTivaro::showFinding(const Finding& finding)
 {

@@ -68,8 +68,6 @@ public:
     bool showScreen(const QString& screenName);
     // Shows the screen of a finding and makes its element the active one.
     void showFinding(const Finding& finding);
-    // The findings of the last check in the element list, the Befunde dock and on the canvas.
-    void showFindings(const QList<Finding>& findings);
     // Adds a dock beside the canvas, with its entry in Ansicht.
     void addDock(QDockWidget* dock, Qt::DockWidgetArea area = Qt::RightDockWidgetArea);
 
@@ -140,9 +138,6 @@ private:
     void buildDocks();
     void buildStatusBar();
     void reloadAfterTick(QCheckBox& box);
-    // Offers pending edits for saving before an action replaces them; false
-    // when the user cancelled or the save failed, and the action must not run.
-    bool releaseEdits();
     QString settingsFile() const;
 
     AppState& m_state;
