@@ -22,11 +22,11 @@
 #include "ZoomControl.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollArea>

@@ -9,8 +9,6 @@
 
 #include <QMainWindow>
 
-#include <optional>
-
 class CanvasView;
 class EditorActions;
 class EditorStatusBar;
