@@ -1,36 +1,33 @@
 #include "frmTivaro.h"
 
 #include "CanvasView.h"
+#include "CompanionWindows.h"
 #include "EditorActions.h"
 #include "ElementList.h"
 #include "ElementPanel.h"
 #include "FindingsDock.h"
+#include "FolderOpener.h"
 #include "HistoryDock.h"
 #include "Ini.h"
 #include "KeyRouter.h"
 #include "LockKeeper.h"
+#include "NudgeControl.h"
 #include "Paths.h"
-#include "Prompter.h"
 #include "EditorStatusBar.h"
 #include "ScreenBar.h"
 #include "ScreenGallery.h"
 #include "Settings.h"
-#include "SkinChecker.h"
+#include "SkinCheck.h"
 #include "ViewMemory.h"
 #include "ZoomControl.h"
-#include "cSHFolder.h"
 
-#include <QAbstractItemView>
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QDockWidget>
-#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
 #include <QUndoStack>
@@ -38,8 +35,6 @@
 #include <cmath>
 
 namespace {
-
-const QString MainMenuScreen = QStringLiteral("Hauptmenu");
 
 // Room for the element list: section, file and the four values of a typical skin.
 constexpr int ListWidth = 410;
@@ -55,18 +50,6 @@ int twipsPerPixel(qreal dotsPerInch)
     if (QGuiApplication::platformName() == QLatin1String("offscreen") || !(dotsPerInch > 0))
         return 15;
     return std::max(1, int(std::lround(1440.0 / dotsPerInch)));
-}
-
-// The skin folder a drop brings: a local folder itself, or the folder of a
-// local file inside it; "" when the drop holds no local path.
-QString droppedSkinFolder(const QMimeData* data)
-{
-    if (!data || !data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile())
-        return {};
-    const QFileInfo info(data->urls().first().toLocalFile());
-    if (info.isDir())
-        return info.absoluteFilePath();
-    return info.isFile() ? info.absolutePath() : QString();
 }
 
 } // namespace
@@ -89,6 +72,7 @@ frmTivaro::frmTivaro(AppState& state, QWidget* parent)
     buildScreenBar();
     buildDocks();
     buildStatusBar();
+    m_windows = new CompanionWindows(m_state, m_layout, *m_actions, *m_status, this);
     m_keys = new KeyRouter(*this, *m_panel, *m_view, *m_actions);
     Form_Load();
 }
@@ -131,6 +115,10 @@ void frmTivaro::buildScreenBar()
     m_actions->bindCheckBox(EditorActions::Infobar, ChkInfobar, [this] { ChkInfobar_Click(); });
     m_actions->bindCheckBox(EditorActions::Dummys, ChkDummys, [this] { ChkDummys_Click(); });
     m_actions->bindCheckBox(EditorActions::Snap, m_screenBar->snap(), {});
+    m_folders = new FolderOpener(m_state, m_layout, *ComboAnsicht, *m_actions, [this] {
+        m_check->show({}); // the last check was of the other folder
+        m_windows->enableSkinCommands();
+    }, this);
     setMapBoxesVisible(false);
 }
 
@@ -145,8 +133,7 @@ void frmTivaro::buildDocks()
         return d;
     };
     m_panel = new ElementPanel(m_document, m_canvas, m_elements, this);
-    connect(m_panel, &ElementPanel::nudgeClicked, this, &frmTivaro::nudge);
-    connect(m_panel, &ElementPanel::modeClicked, this, &frmTivaro::BTNpos_Click);
+    m_nudge = new NudgeControl(m_document, *m_panel, *m_view, *ComboAnsicht);
     QDockWidget* element = dock(m_panel, QStringLiteral("Element"), "ElementDock", Qt::LeftDockWidgetArea);
     m_history = new HistoryDock(m_document.undoStack(), this);
     addDock(m_history, Qt::LeftDockWidgetArea);
@@ -158,6 +145,7 @@ void frmTivaro::buildDocks()
     QDockWidget* list = dock(m_list, QStringLiteral("Elemente"), "ElementListDock", Qt::RightDockWidgetArea);
     m_locks = new LockKeeper(m_document, *m_list, this);
     m_findings = new FindingsDock(this);
+    m_check = new SkinCheck(m_state, m_layout, m_document, *m_list, *m_findings, *m_view);
     connect(m_findings, &FindingsDock::findingChosen, this, &frmTivaro::showFinding);
     addDock(m_findings, Qt::RightDockWidgetArea);
     splitDockWidget(list, m_findings, Qt::Vertical);
@@ -186,9 +174,7 @@ void frmTivaro::buildStatusBar()
     m_layout.setSavedNotice([this](const QStringList& files) {
         m_status->showSaved(files);
         m_gallery->checkFiles();
-        // A fixed element loses its outline at once.
-        if (!files.isEmpty() && m_view->showsFindings())
-            showFindings(SkinChecker::check(m_state.SkinFolder).findings);
+        m_check->saved(files);
     });
     connect(&m_document.undoStack(), &QUndoStack::cleanChanged, this, [this](bool clean) {
         setWindowModified(!clean);
@@ -197,15 +183,8 @@ void frmTivaro::buildStatusBar()
     });
 }
 
-void frmTivaro::setZoom(int zoom)
-{
-    m_zoom->setZoom(zoom);
-}
-
-void frmTivaro::zoomToFit()
-{
-    m_zoom->zoomToFit();
-}
+void frmTivaro::setZoom(int zoom) { m_zoom->setZoom(zoom); }
+void frmTivaro::zoomToFit() { m_zoom->zoomToFit(); }
 
 // ---- start and stop ----
 
@@ -239,7 +218,7 @@ void frmTivaro::Form_Load()
     m_view->updateGeometryFromCanvas();
     m_viewMemory = std::make_unique<ViewMemory>(*this, *m_zoom, *m_actions->action(EditorActions::Snap), settingsFile());
     m_viewMemory->restore();
-    m_actions->showRecentFolders(Settings::readRecentFolders(settingsFile()));
+    m_folders->showRecentFolders();
 }
 
 bool frmTivaro::Form_Unload()
@@ -266,98 +245,22 @@ void frmTivaro::ComboAnsicht_Click()
         ComboAnsicht->setCurrentIndex(ComboAnsicht->findText(m_layout.currentScreen()));
 }
 
-QString frmTivaro::GetSkinFolder()
-{
-    cSHFolder picker(*m_state.prompter);
-    SHFolder = &picker;
-    connect(&picker, &cSHFolder::SelectionChanged, this, &frmTivaro::SHFolder_SelectionChanged);
-    connect(&picker, &cSHFolder::ValidationFailed, this, &frmTivaro::SHFolder_ValidationFailed,
-            Qt::DirectConnection);
-    picker.setPlainFolderChoice(m_state.SkinFolder);
-    const QString path = picker.BrowseForFolder(this);
-    SHFolder = nullptr;
-    return path;
-}
-
-void frmTivaro::SHFolder_SelectionChanged(const QString& PathSelected)
-{
-    if (SHFolder)
-        SHFolder->setStatusText(PathSelected.isEmpty() ? QString() : PathSelected + QStringLiteral(" wurde gewählt."));
-}
+QString frmTivaro::GetSkinFolder() { return m_folders->choose(); }
+void frmTivaro::SHFolder_SelectionChanged(const QString& PathSelected) { m_folders->showSelection(PathSelected); }
+void frmTivaro::BTNLoad_Click() { m_folders->chooseAndOpen(); }
+bool frmTivaro::openSkinFolder(const QString& folder) { return m_folders->open(folder); }
+void frmTivaro::openRecentFolder(const QString& folder) { m_folders->open(folder); }
+void frmTivaro::dropEvent(QDropEvent* event) { m_folders->drop(*event); }
 
 void frmTivaro::SHFolder_ValidationFailed(const QString& InvalidPath, bool& Cancel)
 {
-    const QString text = QStringLiteral("Der eingegebene Pfad \"") + InvalidPath + QStringLiteral("\" ist ungültig.\r\n")
-                         + QStringLiteral("Wollen Sie Ihre Eingabe korrigieren?");
-    Cancel = m_state.prompter->ask(QStringLiteral("Ungültige Pfadangabe"), text, Prompter::Buttons::OkCancel,
-                                   Prompter::Icon::Exclamation)
-             == Prompter::Answer::Cancel;
-}
-
-void frmTivaro::BTNLoad_Click()
-{
-    const QString path = GetSkinFolder();
-    if (!path.isEmpty())
-        useSkinFolder(path);
-    ComboAnsicht->setFocus();
-}
-
-void frmTivaro::useSkinFolder(const QString& path)
-{
-    // Pending edits belong to the folder they were loaded from: they are offered
-    // for saving there, before the folder changes, and never reach the new one.
-    if (!releaseEdits())
-        return;
-    WriteIni(settingsFile(), Settings::Directory, Settings::LastDir, path);
-    const QStringList recent = Settings::withRecentFolder(Settings::readRecentFolders(settingsFile()), path);
-    Settings::writeRecentFolders(settingsFile(), recent);
-    m_actions->showRecentFolders(recent);
-    showFindings({}); // the last check was of the other folder
-    m_state.SkinFolder = path;
-    if (!path.endsWith(u'\\') && !path.endsWith(u'/'))
-        m_state.SkinFolder += QDir::separator();
-    m_state.LayoutLoaded = true;
-    m_layout.CheckForSave(ComboAnsicht->currentText());
-    enableSkinCommands();
-}
-
-bool frmTivaro::openSkinFolder(const QString& folder)
-{
-    const QFileInfo info(folder);
-    if (!info.isDir()) {
-        m_state.prompter->note(QStringLiteral("Hinweis:"),
-                               QStringLiteral("Der Ordner \"") + folder + QStringLiteral("\" wurde nicht gefunden."),
-                               Prompter::Icon::Exclamation);
-        return false;
-    }
-    const QString before = ComboAnsicht->currentText();
-    ComboAnsicht->setCurrentIndex(ComboAnsicht->findText(MainMenuScreen));
-    useSkinFolder(QDir::toNativeSeparators(info.absoluteFilePath()));
-    // Kept edits keep their screen, and the list says which one that is.
-    const QString shown = m_layout.currentScreen().isEmpty() ? before : m_layout.currentScreen();
-    ComboAnsicht->setCurrentIndex(ComboAnsicht->findText(shown));
-    ComboAnsicht->setFocus();
-    return true;
-}
-
-void frmTivaro::openRecentFolder(const QString& folder)
-{
-    openSkinFolder(folder);
+    Cancel = m_folders->abandonsInvalidPath(InvalidPath);
 }
 
 void frmTivaro::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!droppedSkinFolder(event->mimeData()).isEmpty())
+    if (!FolderOpener::droppedFolder(event->mimeData()).isEmpty())
         event->acceptProposedAction();
-}
-
-void frmTivaro::dropEvent(QDropEvent* event)
-{
-    const QString folder = droppedSkinFolder(event->mimeData());
-    if (folder.isEmpty())
-        return;
-    event->acceptProposedAction();
-    openSkinFolder(folder);
 }
 
 bool frmTivaro::showScreen(const QString& screenName)
@@ -376,36 +279,18 @@ void frmTivaro::BTNSave_Click()
     ComboAnsicht->setFocus();
 }
 
-void frmTivaro::BTNUndo_Click()
-{
-    m_document.undoStack().undo();
-}
+void frmTivaro::BTNUndo_Click() { m_document.undoStack().undo(); }
+void frmTivaro::BTNRedo_Click() { m_document.undoStack().redo(); }
 
-void frmTivaro::BTNRedo_Click()
-{
-    m_document.undoStack().redo();
-}
+void frmTivaro::ChkInfobar_Click() { reloadAfterTick(*ChkInfobar); }
+void frmTivaro::ChkDummys_Click() { reloadAfterTick(*ChkDummys); }
 
-bool frmTivaro::releaseEdits()
-{
-    return m_layout.offerSave();
-}
-
-void frmTivaro::ChkInfobar_Click()
+void frmTivaro::reloadAfterTick(QCheckBox& box)
 {
     // The reload would throw the edits away: the question comes before the box
     // changes anything, and kept edits untick it again.
-    if (!releaseEdits()) {
-        ChkInfobar->setChecked(!ChkInfobar->isChecked());
-        return;
-    }
-    m_layout.CheckForSave(ComboAnsicht->currentText());
-}
-
-void frmTivaro::ChkDummys_Click()
-{
-    if (!releaseEdits()) {
-        ChkDummys->setChecked(!ChkDummys->isChecked());
+    if (!m_layout.offerSave()) {
+        box.setChecked(!box.isChecked());
         return;
     }
     m_layout.CheckForSave(ComboAnsicht->currentText());
@@ -413,102 +298,25 @@ void frmTivaro::ChkDummys_Click()
 
 // ---- other windows ----
 
-void frmTivaro::BTNMisc_Click()
-{
-    if (m_openPreferences)
-        m_openPreferences(this);
-}
-
-void frmTivaro::BTNSkinManager_Click()
-{
-    if (m_openSkinManager)
-        m_openSkinManager(this);
-}
-
-void frmTivaro::setArrowColoursOpener(SkinOpener opener)
-{
-    m_openArrowColours = std::move(opener);
-    enableSkinCommands();
-}
-
-void frmTivaro::setDeployOpener(DeployOpener opener)
-{
-    m_openDeploy = std::move(opener);
-    enableSkinCommands();
-}
-
-void frmTivaro::enableSkinCommands()
-{
-    m_actions->enableSkinCommands(m_state.LayoutLoaded, bool(m_openArrowColours), bool(m_openDeploy));
-}
-
-void frmTivaro::openArrowColours()
-{
-    if (m_openArrowColours && m_state.LayoutLoaded)
-        m_openArrowColours(this, m_state.SkinFolder);
-}
-
-void frmTivaro::deploy(bool dryRun)
-{
-    // The device gets the files: pending edits go along only once they are saved.
-    if (!m_openDeploy || !m_state.LayoutLoaded || !releaseEdits())
-        return;
-    m_status->showDone(m_openDeploy(this, m_state.SkinFolder, dryRun));
-}
-
-void frmTivaro::showShortcuts()
-{
-    m_actions->showShortcuts(*m_state.prompter);
-}
-
-void frmTivaro::showAbout()
-{
-    m_state.prompter->note(QStringLiteral("Über Tivaro"),
-                           QStringLiteral("Tivaro v%1\nDer Skin-Editor für MN|4.\n\nLizenz: GPL-3.0-or-later\nQt %2")
-                               .arg(QStringLiteral(TIVARO_VERSION), QString::fromLatin1(qVersion())));
-}
+void frmTivaro::BTNMisc_Click() { m_windows->openPreferences(); }
+void frmTivaro::BTNSkinManager_Click() { m_windows->openSkinManager(); }
+void frmTivaro::setPreferencesOpener(WindowOpener opener) { m_windows->setPreferencesOpener(std::move(opener)); }
+void frmTivaro::setSkinManagerOpener(WindowOpener opener) { m_windows->setSkinManagerOpener(std::move(opener)); }
+void frmTivaro::setArrowColoursOpener(SkinOpener opener) { m_windows->setArrowColoursOpener(std::move(opener)); }
+void frmTivaro::setDeployOpener(DeployOpener opener) { m_windows->setDeployOpener(std::move(opener)); }
+void frmTivaro::openArrowColours() { m_windows->openArrowColours(); }
+void frmTivaro::deploy(bool dryRun) { m_windows->deploy(dryRun); }
+void frmTivaro::showShortcuts() { m_windows->showShortcuts(); }
+void frmTivaro::showAbout() { m_windows->showAbout(); }
 
 // ---- the check ----
 
-void frmTivaro::BTNCheck_Click()
-{
-    const QString title = QStringLiteral("Hinweis:");
-    if (!m_state.LayoutLoaded) {
-        m_state.prompter->note(title, QStringLiteral("Bitte erst mit „Laden“ einen Skin wählen."));
-        return;
-    }
-    // The checker reads the files: pending edits count only once they are saved.
-    if (!m_layout.offerSave())
-        return;
-    const SkinChecker::Result result = SkinChecker::check(m_state.SkinFolder);
-    showFindings(result.findings);
-    if (!result.readable || result.findings.isEmpty()) {
-        m_state.prompter->note(title, result.readable ? QStringLiteral("Keine Befunde: der Skin ist in Ordnung.")
-                                                      : QStringLiteral("Der Skin-Ordner lässt sich nicht lesen."));
-        return;
-    }
-    m_findings->show();
-    m_findings->raise();
-}
-
-void frmTivaro::showFindings(const QList<Finding>& findings)
-{
-    m_list->setFindings(findings);
-    m_findings->setFindings(findings);
-    m_view->setFindings(findings);
-}
+void frmTivaro::BTNCheck_Click() { m_check->run(); }
 
 void frmTivaro::showFinding(const Finding& finding)
 {
-    if (finding.screen.isEmpty() || !showScreen(finding.screen))
-        return;
-    for (int slot = 0; slot < m_document.count(); ++slot) {
-        const LayoutElement& e = m_document.element(slot);
-        if (FindingConcerns(finding, e.file, e.section)) {
-            m_document.select(slot);
-            return;
-        }
-    }
+    if (!finding.screen.isEmpty() && showScreen(finding.screen))
+        m_check->selectElement(finding);
 }
 
 // ---- binding view ----
@@ -547,79 +355,15 @@ void frmTivaro::setSelectionLocked(bool locked)
     m_locks->setSelectionLocked(locked);
 }
 
-void frmTivaro::BTNpos_Click()
-{
-    m_nudgeMode = (m_nudgeMode + 1) % 3;
-    m_panel->showMode(m_nudgeMode);
-    focusNudging();
-}
+int frmTivaro::nudgeMode() const { return m_nudge->mode(); }
+void frmTivaro::BTNpos_Click() { m_nudge->switchMode(); }
+void frmTivaro::MoveN_Click() { m_nudge->nudge(NudgeDirection::North); }
+void frmTivaro::MoveS_Click() { m_nudge->nudge(NudgeDirection::South); }
+void frmTivaro::MoveW_Click() { m_nudge->nudge(NudgeDirection::West); }
+void frmTivaro::MoveO_Click() { m_nudge->nudge(NudgeDirection::East); }
+bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift) { return m_nudge->keyDown(KeyCode, Shift); }
 
-void frmTivaro::MoveN_Click() { nudge(NudgeDirection::North); }
-void frmTivaro::MoveS_Click() { nudge(NudgeDirection::South); }
-void frmTivaro::MoveW_Click() { nudge(NudgeDirection::West); }
-void frmTivaro::MoveO_Click() { nudge(NudgeDirection::East); }
-
-void frmTivaro::nudge(NudgeDirection direction)
-{
-    m_document.nudge(NudgeMode(m_nudgeMode), direction);
-    focusNudging();
-}
-
-void frmTivaro::focusNudging()
-{
-    // The canvas, where the arrow keys go on nudging; in a field they would move the caret.
-    m_view->setFocus();
-}
-
-void frmTivaro::selectNeighbour(int step)
-{
-    const int start = m_document.current();
-    if (start < 0)
-        return;
-    std::vector<Touch> touch;
-    for (const LayoutElement& e : m_document.elements())
-        touch.push_back(e.touch);
-    m_document.select(Layout::NeighbourOf(touch, start, step));
-}
-
-bool frmTivaro::Form_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
-{
-    const Qt::KeyboardModifiers mods = Shift & ~Qt::KeypadModifier;
-    if (mods == Qt::ShiftModifier)
-        focusNudging();
-    // Ctrl alone switches the mode when it comes up again (Form_KeyUp).
-    if (KeyCode == Qt::Key_Control)
-        return true;
-    const bool arrow = KeyCode == Qt::Key_Left || KeyCode == Qt::Key_Up || KeyCode == Qt::Key_Right
-                       || KeyCode == Qt::Key_Down;
-    if (!arrow)
-        return false;
-    if (mods == Qt::ShiftModifier) {
-        selectNeighbour(KeyCode == Qt::Key_Down || KeyCode == Qt::Key_Right ? 1 : -1);
-        return true;
-    }
-    const QWidget* focus = QApplication::focusWidget();
-    if (const std::optional<Field> inField = m_panel->fieldOf(focus); inField && mods == Qt::NoModifier) {
-        // In a coordinate field ← and → move the caret; ↑ and ↓ step its value by a pixel.
-        if (KeyCode == Qt::Key_Left || KeyCode == Qt::Key_Right)
-            return false;
-        m_panel->stepField(*inField, KeyCode == Qt::Key_Up ? 1 : -1);
-        return true;
-    }
-    // The screen list and the lists in the docks keep their arrow keys.
-    const bool list = focus && (focus == ComboAnsicht || ComboAnsicht->isAncestorOf(focus)
-                                || qobject_cast<const QAbstractItemView*>(focus));
-    if (mods != Qt::NoModifier || list || QApplication::activePopupWidget())
-        return false;
-    switch (KeyCode) {
-    case Qt::Key_Left: MoveW_Click(); break;
-    case Qt::Key_Up: MoveN_Click(); break;
-    case Qt::Key_Right: MoveO_Click(); break;
-    case Qt::Key_Down: MoveS_Click(); break;
-    }
-    return true;
-}
-
+// Ctrl came up alone.
 bool frmTivaro::Form_KeyUp(int KeyCode, Qt::KeyboardModifiers)
 {
     if (KeyCode != Qt::Key_Control)

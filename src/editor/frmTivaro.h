@@ -2,18 +2,17 @@
 
 #include "BindingView.h"
 #include "Canvas.h"
+#include "CompanionWindows.h"
 #include "Elements.h"
 #include "LayoutDocument.h"
 #include "ScreenLayout.h"
 
 #include <QMainWindow>
 
-#include <functional>
-#include <optional>
-
 class CanvasView;
 class EditorActions;
 class EditorStatusBar;
+class FolderOpener;
 class ScreenBar;
 class ScreenGallery;
 class ElementList;
@@ -22,13 +21,14 @@ class FindingsDock;
 class HistoryDock;
 class KeyRouter;
 class LockKeeper;
+class NudgeControl;
 class QCheckBox;
 class QComboBox;
 class QDockWidget;
 class QScrollArea;
+class SkinCheck;
 class ViewMemory;
 class ZoomControl;
-class cSHFolder;
 struct Finding;
 struct AppState;
 
@@ -43,20 +43,17 @@ class frmTivaro : public QMainWindow, public BindingView
     Q_OBJECT
 
 public:
-    // Opens another window of the program modally, owned by the editor.
-    using WindowOpener = std::function<void(QWidget* owner)>;
-    // Opens a window for the skin on show.
-    using SkinOpener = std::function<void(QWidget* owner, const QString& skinFolder)>;
-    // Sends the skin to the PDA (or lists what would go) and returns what happened.
-    using DeployOpener = std::function<QString(QWidget* owner, const QString& skinFolder, bool dryRun)>;
+    using WindowOpener = CompanionWindows::WindowOpener;
+    using SkinOpener = CompanionWindows::SkinOpener;
+    using DeployOpener = CompanionWindows::DeployOpener;
 
     // Runs Form_Load. When state.AppPath is already set it is kept as the
     // program folder, so that a caller can point it at its own bitmaps.
     explicit frmTivaro(AppState& state, QWidget* parent = nullptr);
     ~frmTivaro() override;
 
-    void setPreferencesOpener(WindowOpener opener) { m_openPreferences = std::move(opener); }
-    void setSkinManagerOpener(WindowOpener opener) { m_openSkinManager = std::move(opener); }
+    void setPreferencesOpener(WindowOpener opener);
+    void setSkinManagerOpener(WindowOpener opener);
     void setArrowColoursOpener(SkinOpener opener);
     void setDeployOpener(DeployOpener opener);
 
@@ -69,8 +66,6 @@ public:
     bool showScreen(const QString& screenName);
     // Shows the screen of a finding and makes its element the active one.
     void showFinding(const Finding& finding);
-    // The findings of the last check in the element list, the Befunde dock and on the canvas.
-    void showFindings(const QList<Finding>& findings);
     // Adds a dock beside the canvas, with its entry in Ansicht.
     void addDock(QDockWidget* dock, Qt::DockWidgetArea area = Qt::RightDockWidgetArea);
 
@@ -112,7 +107,7 @@ public:
     // Asks the user for the skin folder; "" on cancel.
     QString GetSkinFolder();
 
-    int nudgeMode() const { return m_nudgeMode; }
+    int nudgeMode() const;
     Canvas& canvas() { return m_canvas; }
     Elements& elements() { return m_elements; }
     LayoutDocument& document() { return m_document; }
@@ -140,14 +135,7 @@ private:
     void buildScreenBar();
     void buildDocks();
     void buildStatusBar();
-    void nudge(NudgeDirection direction);
-    void focusNudging();
-    void selectNeighbour(int step);
-    void useSkinFolder(const QString& path);
-    void enableSkinCommands();
-    // Offers pending edits for saving before an action replaces them; false
-    // when the user cancelled or the save failed, and the action must not run.
-    bool releaseEdits();
+    void reloadAfterTick(QCheckBox& box);
     QString settingsFile() const;
 
     AppState& m_state;
@@ -155,12 +143,6 @@ private:
     Canvas m_canvas;
     Elements m_elements;
     ScreenLayout m_layout;
-    int m_nudgeMode = 0;
-    cSHFolder* SHFolder = nullptr; // the picker of the running GetSkinFolder
-    WindowOpener m_openPreferences;
-    WindowOpener m_openSkinManager;
-    SkinOpener m_openArrowColours;
-    DeployOpener m_openDeploy;
 
     CanvasView* m_view = nullptr;
     QScrollArea* m_area = nullptr;
@@ -170,6 +152,10 @@ private:
     ElementList* m_list = nullptr;
     LockKeeper* m_locks = nullptr;
     FindingsDock* m_findings = nullptr;
+    SkinCheck* m_check = nullptr;
+    FolderOpener* m_folders = nullptr;
+    NudgeControl* m_nudge = nullptr;
+    CompanionWindows* m_windows = nullptr;
     ScreenGallery* m_gallery = nullptr;
     HistoryDock* m_history = nullptr;
     KeyRouter* m_keys = nullptr;

@@ -148,6 +148,8 @@ TEST_F(EditorShellTest, DeployingWaitsForASkinAndSendsItsFolder)
     choose("ToolsMenu", action(EditorActions::DeployDryRun));
     EXPECT_EQ(calls, QStringList({state.SkinFolder, state.SkinFolder + QStringLiteral(" dry")}));
     EXPECT_EQ(find<QLabel>("LBLStatus")->text(), QStringLiteral("1 Datei übertragen"));
+    window->setDeployOpener({});
+    EXPECT_FALSE(action(EditorActions::Deploy)->isEnabled()) << "no way to the device";
 }
 
 TEST_F(EditorShellTest, TheDocksComeBackAsTheyWereLeft)

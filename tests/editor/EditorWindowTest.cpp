@@ -2,6 +2,7 @@
 
 #include "Canvas.h"
 #include "EditorActions.h"
+#include "Finding.h"
 #include "FolderBrowser.h"
 #include "Ini.h"
 #include "ScreenGallery.h"
@@ -48,13 +49,14 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
 {
     // Yes saves, No gives the edits up; Cancel and a failed save keep the
     // screen, its edits, the check boxes and the folder as they were.
-    enum Action { OtherScreen, Thumbnail, Infobar, InfobarMenu, Dummys, Folder, Close };
+    enum Action { OtherScreen, Thumbnail, Infobar, InfobarMenu, Dummys, Folder, Check, Close };
     using A = Prompter::Answer;
     const struct { Action action; A answer; bool block; } rows[] = {
         {OtherScreen, A::No, false}, {OtherScreen, A::Cancel, false}, {OtherScreen, A::Yes, true},
         {Thumbnail, A::No, false}, {Thumbnail, A::Cancel, false},
         {Infobar, A::Cancel, false}, {Infobar, A::Yes, true}, {InfobarMenu, A::Cancel, false}, {Dummys, A::Cancel, false}, {Dummys, A::Yes, true},
         {Folder, A::Yes, false}, {Folder, A::No, false}, {Folder, A::Cancel, false}, {Folder, A::Yes, true},
+        {Check, A::Cancel, false}, {Check, A::Yes, true},
         {Close, A::Yes, false}, {Close, A::No, false}, {Close, A::Cancel, false}, {Close, A::Yes, true},
     };
     const QString map = QStringLiteral("Kartenansicht 1");
@@ -88,6 +90,7 @@ TEST_F(EditorWindowTest, TheSaveQuestionGuardsEveryActionThatWouldDropTheEdits)
         case InfobarMenu: window->actions().action(EditorActions::Infobar)->trigger(); break;
         case Dummys: QTest::mouseClick(dummys, Qt::LeftButton); break;
         case Folder: window->openSkinFolder(second.path()); break;
+        case Check: QTest::mouseClick(find<QPushButton>("BTNCheck"), Qt::LeftButton); break;
         case Close: window->close(); break;
         }
         EXPECT_EQ(questions(), 1);
@@ -161,6 +164,8 @@ TEST_F(EditorWindowTest, CheckListsTheFindingsAndADoubleClickShowsTheElementAfte
     doubleClick();
     EXPECT_EQ(find<QComboBox>("ComboAnsicht")->currentText(), QStringLiteral("Hauptmenu"));
     EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("quit in mainmenult.ini"));
+    window->showFinding({Finding::Severity::Error, "Hauptmenu", 0, "mainmenult.ini", "home", "x"});
+    EXPECT_EQ(find<QLabel>("LBLiniName")->text(), QStringLiteral("home in mainmenult.ini")) << "the first element too";
 }
 
 TEST_F(EditorWindowTest, LadenChoosesTheFolderInThePickerAndAsksBeforeSwitching)
