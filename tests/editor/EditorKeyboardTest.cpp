@@ -59,8 +59,9 @@ TEST_F(EditorKeyboardTest, ArrowsInTheListsMoveThroughTheListAndNudgeNothing)
         list->setFocus();
         key(Qt::Key_Down);
         EXPECT_FALSE(changed());
-        if (list != combo)
+        if (list != combo) {
             EXPECT_EQ(doc().current(), 1) << "the element list selects the next row";
+        }
     }
     EXPECT_EQ(window->layout().currentScreen(), combo->itemText(start + 1)) << "the screen list chooses the next screen";
 }
