@@ -128,13 +128,15 @@ void LayoutDocument::apply(const std::vector<std::pair<int, QRectF>>& rects, con
         m_elements[slot].rect = r;
         changed << slot;
     }
-    if (selection != m_selection || current != m_current) {
-        m_selection = selection;
-        m_current = current;
-        emit selectionChanged();
-    }
+    const bool reselected = selection != m_selection || current != m_current;
+    m_selection = selection;
+    m_current = current;
     if (!changed.isEmpty())
         emit rectsChanged(changed);
+    if (reselected)
+        emit selectionChanged();
+    else if (std::any_of(changed.begin(), changed.end(), [this](int slot) { return isSelected(slot); }))
+        emit selectionMoved();
 }
 
 void LayoutDocument::placeSelection(const std::function<std::optional<FieldValues>(int slot)>& valuesOf, int kind,

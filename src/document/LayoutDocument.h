@@ -118,7 +118,10 @@ signals:
     void loaded();
     // Rectangles of these slots changed.
     void rectsChanged(const QList<int>& changed);
+    // One of the two follows every step that the selection's views must show:
+    // another selection, or a selected element with another rectangle.
     void selectionChanged();
+    void selectionMoved();
 
 private:
     friend class LayoutCommand;

@@ -64,6 +64,32 @@ TEST_F(LayoutDocumentTest, ADragIsOneStepThatUndoAndRedoPutBackWithItsSelection)
     EXPECT_EQ(undo.undoText(), QStringLiteral("Größe von home ändern")) << "a step of its own";
 }
 
+// The selection's views (marker, fields) follow each step once: either the
+// selection changed or a selected element moved, never both.
+TEST_F(LayoutDocumentTest, EveryStepTellsTheSelectionsViewsOnce)
+{
+    QSignalSpy changed(&doc, &LayoutDocument::selectionChanged), moved(&doc, &LayoutDocument::selectionMoved);
+    doc.nudge(NudgeMode::Position, NudgeDirection::East); // speech, selected
+    const struct {
+        const char* step;
+        std::function<void()> run;
+        int changed, moved;
+    } rows[] = {
+        {"undo, same selection", [&] { undo.undo(); }, 0, 1},
+        {"redo, another selection", [&] { doc.select(0); undo.redo(); }, 2, 0},
+        {"undo, same selection again", [&] { undo.undo(); }, 0, 1},
+        {"a click on the selected", [&] { doc.select(1); }, 0, 0},
+        {"a load", [&] { doc.load({element("home", home)}, {}, 0); }, 1, 0},
+    };
+    for (const auto& row : rows) {
+        changed.clear();
+        moved.clear();
+        row.run();
+        EXPECT_EQ(changed.count(), row.changed) << row.step;
+        EXPECT_EQ(moved.count(), row.moved) << row.step;
+    }
+}
+
 TEST_F(LayoutDocumentTest, GesturesThatEndWhereTheyStartedOrWereCancelledLeaveNoStep)
 {
     using P = std::vector<QPointF>;
