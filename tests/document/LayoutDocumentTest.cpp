@@ -236,7 +236,7 @@ TEST_F(LayoutDocumentTest, DependentsChangeInsideTheStepOfTheirElement)
               element("up", {2550, 600, 750, 1050}, none, free, 0),
               element("down", {2550, 2250, 750, 1050}, none, free, 0),
               element("okbutton", {2700, 1725, 600, 465}, {true, true, false, true}, noXY, 0)},
-             {Dependents::List}, 4);
+             {.dependents = Dependents::List, .list = {0}}, 4);
     QSignalSpy moved(&doc, &LayoutDocument::rectsChanged);
     const Rects before = doc.rects();
 
