@@ -172,7 +172,7 @@ void LayoutDocument::nudge(NudgeMode mode, NudgeDirection direction)
         [&](int slot) -> std::optional<FieldValues> {
             const LayoutElement& e = m_elements[slot];
             const FieldValues before = Layout::FieldNumbers(shown(slot));
-            const FieldValues values = Layout::Nudged(before, mode, direction, e.factor, e.touch);
+            const FieldValues values = Layout::Nudged(before, mode, direction, factor(slot), e.touch);
             if (values == before)
                 return std::nullopt;
             return values;
@@ -248,7 +248,7 @@ std::vector<Alignment::Freedom> LayoutDocument::freedoms() const
     std::vector<Alignment::Freedom> free;
     free.reserve(m_elements.size());
     for (int slot = 0; slot < count(); ++slot)
-        free.push_back(Alignment::FreedomOf(m_elements[slot].touch, m_elements[slot].factor, isLocked(slot)));
+        free.push_back(Alignment::FreedomOf(m_elements[slot].touch, factor(slot), isLocked(slot)));
     return free;
 }
 

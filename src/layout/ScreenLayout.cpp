@@ -122,7 +122,7 @@ bool ScreenLayout::toWrite(int slot) const
     // info bar's height decides the stored y of every element that follows it.
     // An untouched element keeps its lines, and a section the file lacks is not invented.
     const bool infoBarChanged = m_document.binding().isMapView() && m_document.changedSinceSave(MapSlots::Infobar);
-    return m_document.changedSinceSave(slot) || (infoBarChanged && m_document.element(slot).depend);
+    return m_document.changedSinceSave(slot) || (infoBarChanged && m_document.binding().depends(slot));
 }
 
 SlotValues ScreenLayout::savedValues(int slot, qint32 infoBarHeight) const
@@ -135,7 +135,7 @@ SlotValues ScreenLayout::savedValues(int slot, qint32 infoBarHeight) const
     const QRect r = m_document.frame(slot);
     const QPointF origin = m_document.origin(slot);
     double y = (r.top() - origin.y()) / tppY;
-    if (list.list < 0 && m_document.element(slot).depend)
+    if (list.list < 0 && b.depends(slot))
         y += infoBarHeight - 2;
     SlotValues v = {{{KeyX, text((r.left() - origin.x()) / tppX)},
                      {KeyY, text(y)},
@@ -287,9 +287,7 @@ void ScreenLayout::loadSlot(const ScreenBinding& b, int slot, const SlotRule& ru
     e.picture = m_state.AppPath + ScreenCatalogue::elementBitmap(b.pictureFolder, e.section);
     e.visible = b.visible(slot);
     e.touch = rule.touch;
-    e.factor = b.NudgeFactor[slot];
     e.coSystem = rule.coSystem;
-    e.depend = b.depends(slot);
     const QPointF origin = rule.coSystem >= 0 ? QPointF(Twips::whole(m_loading[rule.coSystem].rect.x()),
                                                         Twips::whole(m_loading[rule.coSystem].rect.y()))
                                               : QPointF(0, 0);

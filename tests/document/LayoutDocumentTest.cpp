@@ -7,11 +7,10 @@
 
 namespace {
 
-LayoutElement element(const char* section, QRectF rect, Touch touch = {}, Factors factor = {1, 1, 1, 1},
-                      int coSystem = -1)
+LayoutElement element(const char* section, QRectF rect, Touch touch = {}, int coSystem = -1)
 {
     return {.section = QString::fromLatin1(section), .file = QStringLiteral("mainmenult.ini"), .picture = {},
-            .rect = rect, .visible = true, .touch = touch, .factor = factor, .coSystem = coSystem};
+            .rect = rect, .visible = true, .touch = touch, .coSystem = coSystem};
 }
 
 // "home" at 10,36 with 105 x 54 device pixels, "speech" beside it and a "logo"
@@ -124,6 +123,15 @@ TEST_F(LayoutDocumentTest, GesturesThatEndWhereTheyStartedOrWereCancelledLeaveNo
     }
 }
 
+TEST_F(LayoutDocumentTest, ADragMovesOnlyWhatTheBindingsFactorsLeaveFree)
+{
+    ScreenBinding binding;
+    binding.NudgeFactor[0] = {0, 1, 1, 1};
+    doc.load({element("home", home)}, {}, 0, binding);
+    drag(0, {900, 900}, {{1200, 1200}});
+    EXPECT_EQ(doc.rect(0), home.translated(0, 300));
+}
+
 TEST_F(LayoutDocumentTest, APointHitsTheTopmostVisibleElement)
 {
     std::vector<LayoutElement> e{element("a", {0, 0, 100, 100}), element("b", {50, 50, 100, 100}),
@@ -230,13 +238,14 @@ TEST_F(LayoutDocumentTest, DependentsChangeInsideTheStepOfTheirElement)
 {
     // A list pop-up: list box, item, up, down, OK button (see the rule tests).
     const Touch none{false, false, false, false};
-    const Factors free{1, 1, 1, 1}, noXY{0, 0, 1, 1};
+    ScreenBinding binding;
+    binding.NudgeFactor[1] = binding.NudgeFactor[4] = {0, 0, 1, 1};
     doc.load({element("listbox", {300, 600, 3000, 2700}),
-              element("listboxitem", {300, 600, 2250, 600}, {false, false, true, true}, noXY, 0),
-              element("up", {2550, 600, 750, 1050}, none, free, 0),
-              element("down", {2550, 2250, 750, 1050}, none, free, 0),
-              element("okbutton", {2700, 1725, 600, 465}, {true, true, false, true}, noXY, 0)},
-             {.dependents = Dependents::List, .list = {0}}, 4);
+              element("listboxitem", {300, 600, 2250, 600}, {false, false, true, true}, 0),
+              element("up", {2550, 600, 750, 1050}, none, 0),
+              element("down", {2550, 2250, 750, 1050}, none, 0),
+              element("okbutton", {2700, 1725, 600, 465}, {true, true, false, true}, 0)},
+             {.dependents = Dependents::List, .list = {0}}, 4, binding);
     QSignalSpy moved(&doc, &LayoutDocument::rectsChanged);
     const Rects before = doc.rects();
 
