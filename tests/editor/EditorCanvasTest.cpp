@@ -2,6 +2,7 @@
 
 #include "ElementList.h"
 #include "ScreenGallery.h"
+#include "ScreenRenderer.h"
 
 #include <QCheckBox>
 #include <QMenu>
@@ -11,6 +12,20 @@
 namespace {
 
 using EditorCanvasTest = EditorWindowFixture;
+
+// A full screen, a map view with its info bar and a list pop-up with its parts:
+// the canvas at a screen's start is what the windowless renderer paints.
+TEST_F(EditorCanvasTest, TheCanvasShowsWhatTheWindowlessRendererPaints)
+{
+    ScreenRenderer renderer(state.AppPath);
+    ASSERT_TRUE(window->openSkinFolder(skin.path()) && renderer.open(skin.path()));
+    for (const QString screen : {"Routenoptionen", "Kartenansicht 3", "AdresseingabeEdit"}) {
+        ASSERT_TRUE(window->showScreen(screen));
+        EXPECT_EQ(renderer.render(screen).convertToFormat(QImage::Format_RGB32),
+                  view()->grab().toImage().convertToFormat(QImage::Format_RGB32))
+            << screen.toStdString();
+    }
+}
 
 TEST_F(EditorCanvasTest, CtrlWheelZoomsAboutThePointerAndTheKeysFitAndReset)
 {
