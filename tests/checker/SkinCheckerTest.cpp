@@ -150,7 +150,6 @@ TEST(CommandLineTest, RenderWritesWhatTheRendererPaintsAndLeavesTheSettingsAlone
     const QStringList screens = {"Routenoptionen", "Kartenansicht 3", "AdresseingabeEdit"};
     const QString out = program.dir.filePath(QStringLiteral("out"));
     ASSERT_EQ(program.run({"--render", skin.path, "--screen", "all", "--out", out}), 0);
-    EXPECT_EQ(program.run({"--check", skin.path}), 0);
     EXPECT_EQ(readFile(settings), stored);
 
     ScreenRenderer renderer(program.dir.path() + u'/');
