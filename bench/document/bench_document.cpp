@@ -27,7 +27,7 @@ void loadScreen(LayoutDocument& doc, bool list)
     }
     if (list)
         elements[0].rect = QRectF(300, 600, 3000, 2700);
-    doc.load(std::move(elements), {list ? Dependents::List : Dependents::Map, 0}, 3);
+    doc.load(std::move(elements), {list ? Dependents::List : Dependents::Map, 0, 15, 15, {0}}, 3);
 }
 
 // Drags slot back and forth, as the pointer moves do while the button is held.

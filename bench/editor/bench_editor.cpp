@@ -161,7 +161,7 @@ void BM_SnapDragMove8x(benchmark::State& bench)
     const LayoutDocument& doc = editor.window->document();
     const auto movable = [&doc](int s) {
         const LayoutElement& e = doc.element(s);
-        return doc.elementAt(e.rect.center()) == s && e.factor[0] != 0 && e.factor[1] != 0;
+        return doc.elementAt(e.rect.center()) == s && doc.factor(s)[0] != 0 && doc.factor(s)[1] != 0;
     };
     int slot = 0;
     while (slot < doc.count() && !movable(slot))

@@ -128,13 +128,15 @@ void LayoutDocument::apply(const std::vector<std::pair<int, QRectF>>& rects, con
         m_elements[slot].rect = r;
         changed << slot;
     }
-    if (selection != m_selection || current != m_current) {
-        m_selection = selection;
-        m_current = current;
-        emit selectionChanged();
-    }
+    const bool reselected = selection != m_selection || current != m_current;
+    m_selection = selection;
+    m_current = current;
     if (!changed.isEmpty())
         emit rectsChanged(changed);
+    if (reselected)
+        emit selectionChanged();
+    else if (std::any_of(changed.begin(), changed.end(), [this](int slot) { return isSelected(slot); }))
+        emit selectionMoved();
 }
 
 void LayoutDocument::placeSelection(const std::function<std::optional<FieldValues>(int slot)>& valuesOf, int kind,
@@ -170,7 +172,7 @@ void LayoutDocument::nudge(NudgeMode mode, NudgeDirection direction)
         [&](int slot) -> std::optional<FieldValues> {
             const LayoutElement& e = m_elements[slot];
             const FieldValues before = Layout::FieldNumbers(shown(slot));
-            const FieldValues values = Layout::Nudged(before, mode, direction, e.factor, e.touch);
+            const FieldValues values = Layout::Nudged(before, mode, direction, factor(slot), e.touch);
             if (values == before)
                 return std::nullopt;
             return values;
@@ -246,7 +248,7 @@ std::vector<Alignment::Freedom> LayoutDocument::freedoms() const
     std::vector<Alignment::Freedom> free;
     free.reserve(m_elements.size());
     for (int slot = 0; slot < count(); ++slot)
-        free.push_back(Alignment::FreedomOf(m_elements[slot].touch, m_elements[slot].factor, isLocked(slot)));
+        free.push_back(Alignment::FreedomOf(m_elements[slot].touch, factor(slot), isLocked(slot)));
     return free;
 }
 

@@ -13,8 +13,9 @@
 #include <optional>
 #include <vector>
 
-// One element of the bound screen: where it is stored, where it sits and what
-// the binding lets the user change.
+// One element of the bound screen: where it is stored, where it sits and which
+// values the mouse may change. Nudge factors and the info-bar rule stay in the
+// binding the document owns.
 struct LayoutElement
 {
     QString section;
@@ -23,9 +24,7 @@ struct LayoutElement
     QRectF rect;             // twips, as the canvas keeps it (fractions allowed)
     bool visible = false;
     Touch touch;
-    Factors factor{1.0, 1.0, 1.0, 1.0};
     int coSystem = -1;       // slot whose frame is the origin of x and y; -1: the screen frame
-    bool depend = false;     // moves with MN4's info bar
 
     // "home in mainmenult.ini", as the name label shows it.
     QString caption() const { return section + QStringLiteral(" in ") + file; }
@@ -56,6 +55,8 @@ public:
     const std::vector<LayoutElement>& elements() const { return m_elements; }
     const ScreenRules& rules() const { return m_rules; }
     const ScreenBinding& binding() const { return m_binding; }
+    // The binding's nudge factors of slot: 0 locks a value.
+    const Factors& factor(int slot) const { return m_binding.NudgeFactor[slot]; }
     QRectF rect(int slot) const { return m_elements[slot].rect; }
     Rects rects() const;
     // The element's frame: its rectangle in whole twips.
@@ -118,7 +119,10 @@ signals:
     void loaded();
     // Rectangles of these slots changed.
     void rectsChanged(const QList<int>& changed);
+    // One of the two follows every step that the selection's views must show:
+    // another selection, or a selected element with another rectangle.
     void selectionChanged();
+    void selectionMoved();
 
 private:
     friend class LayoutCommand;

@@ -34,13 +34,12 @@ void setHeight(QRectF& r, double v) { assign(r, QRectF(r.x(), r.y(), r.width(), 
 double tppX(const ScreenRules& rules) { return rules.twipsPerPixelX > 0 ? rules.twipsPerPixelX : 15; }
 double tppY(const ScreenRules& rules) { return rules.twipsPerPixelY > 0 ? rules.twipsPerPixelY : 15; }
 
-// The list box sits in slot list, followed by its item column, "up", "down"
-// and the OK button. Reads are whole twips; a statement that names a slot the
-// screen does not have is skipped.
-void listRules(Rects& r, int list, int s)
+// The list box is followed by its item column, "up", "down" and the OK
+// button. Reads are whole twips; a statement that names a slot the screen does
+// not have is skipped.
+void listRules(Rects& r, const ListParts& parts, int s)
 {
-    const ListParts parts{list};
-    const int item = parts.item(), up = parts.up(), down = parts.down(), ok = parts.ok();
+    const int list = parts.list, item = parts.item(), up = parts.up(), down = parts.down(), ok = parts.ok();
     const auto have = [&](std::initializer_list<int> needed) {
         return std::all_of(needed.begin(), needed.end(), [&](int k) { return k >= 0 && k < int(r.size()); });
     };
@@ -157,10 +156,8 @@ void ApplyDependents(Rects& rects, const ScreenRules& rules, int slot)
     case Dependents::None:
         return;
     case Dependents::List:
-        listRules(rects, 0, slot);
-        return;
-    case Dependents::ListT9:
-        listRules(rects, 1, slot);
+        if (rules.list.list >= 0)
+            listRules(rects, rules.list, slot);
         return;
     case Dependents::Map: {
         // "from" and the dummy that stands for it in this view share their left edge.
@@ -176,9 +173,9 @@ void ApplyDependents(Rects& rects, const ScreenRules& rules, int slot)
     }
 }
 
-void ListPostPass(Rects& rects, int listSlot, const ScreenRules& rules)
+void ListPostPass(Rects& rects, const ScreenRules& rules)
 {
-    const ListParts parts{listSlot};
+    const ListParts& parts = rules.list;
     const int B = parts.list, I = parts.item(), U = parts.up(), D = parts.down(), K = parts.ok();
     if (B < 0 || K >= int(rects.size()))
         return;

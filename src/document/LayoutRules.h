@@ -55,7 +55,7 @@ struct Grip
 };
 
 // The rule set that makes other elements follow a changed one.
-enum class Dependents { None, Map, List, ListT9 };
+enum class Dependents { None, Map, List };
 
 // What the rules need to know about the screen beside its rectangles.
 struct ScreenRules
@@ -64,6 +64,7 @@ struct ScreenRules
     int viewIndex = 0;      // map view 0..2
     int twipsPerPixelX = 15;
     int twipsPerPixelY = 15;
+    ListParts list;         // where the list rules find the list box
 };
 
 namespace Layout {
@@ -90,12 +91,12 @@ Rects DragResult(const Rects& atPress, int slot, const Grip& grip, QPointF point
 // the canvas would refuse (a negative size) is skipped, the rest goes on.
 void ApplyDependents(Rects& rects, const ScreenRules& rules, int slot);
 
-// After loading a list pop-up (list box in listSlot) the loader lays out its
+// After loading a list pop-up (its parts in rules.list) the loader lays out its
 // parts from the sizes the elements then have: the item column on the left
 // from the OK button's bottom down, "up" and "down" in the right column above and
 // below the OK button, which sits on the right edge, centred. Slot by slot, as
 // placing them from typed values would.
-void ListPostPass(Rects& rects, int listSlot, const ScreenRules& rules);
+void ListPostPass(Rects& rects, const ScreenRules& rules);
 
 // What the coordinate fields show for rect, relative to the coordinate frame's
 // top-left `origin`: device pixels in single precision, y rounded down.

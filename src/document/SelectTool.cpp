@@ -159,14 +159,15 @@ void SelectTool::moveElement(QPointF point, Qt::MouseButtons buttons, Qt::Keyboa
     const QRectF before = e.rect;
     if (buttons == Qt::LeftButton) {
         const double distance = snapDistance(modifiers);
-        const Snapping::Snap snap = Snapping::SnapDrag(m_atPress, slot, m_grip, point, e.factor, e.touch,
+        const Factors& factor = m_document.factor(slot);
+        const Snapping::Snap snap = Snapping::SnapDrag(m_atPress, slot, m_grip, point, factor, e.touch,
                                                        linesFor({slot}, distance), distance, m_document.rules());
         m_guides = snap.guides;
         point = snap.pointer;
         // The drag belongs to its element, also if the keyboard chose another one meanwhile.
         if (m_document.current() != slot)
             m_document.select(slot);
-        m_document.preview(Layout::DragResult(m_atPress, slot, m_grip, point - m_atPress[slot].topLeft(), e.factor,
+        m_document.preview(Layout::DragResult(m_atPress, slot, m_grip, point - m_atPress[slot].topLeft(), factor,
                                               m_document.rules()));
     }
     m_pointer = Layout::PointerShapeAt(before.size(), point - before.topLeft(), m_zone);
@@ -179,7 +180,7 @@ void SelectTool::moveSelection(QPointF point, Qt::KeyboardModifiers modifiers)
     std::vector<Touch> touch;
     for (int slot = 0; slot < m_document.count(); ++slot) {
         const bool locked = m_document.isLocked(slot);
-        factors.push_back(locked ? Factors{0, 0, 0, 0} : m_document.element(slot).factor);
+        factors.push_back(locked ? Factors{0, 0, 0, 0} : m_document.factor(slot));
         touch.push_back(locked ? Touch{false, false, false, false} : m_document.element(slot).touch);
         if (m_document.isSelected(slot) && !locked)
             moving << slot;

@@ -9,6 +9,7 @@ Elements::Elements(LayoutDocument& document, Canvas& canvas, const QLocale& loca
     connect(&m_document, &LayoutDocument::loaded, this, &Elements::showScreen);
     connect(&m_document, &LayoutDocument::rectsChanged, this, &Elements::showRects);
     connect(&m_document, &LayoutDocument::selectionChanged, this, &Elements::paintSelector);
+    connect(&m_document, &LayoutDocument::selectionMoved, this, &Elements::paintSelector);
 }
 
 void Elements::setLocale(const QLocale& locale)
@@ -35,18 +36,12 @@ void Elements::showScreen()
         m_canvas.bitmap(slot)->setVisible(visible);
         m_canvas.frame(slot)->setVisible(visible);
     }
-    paintSelector();
 }
 
 void Elements::showRects(const QList<int>& changed)
 {
     for (const int slot : changed)
         SyncFrame(slot);
-    for (const int slot : changed)
-        if (m_document.isSelected(slot)) {
-            paintSelector();
-            break;
-        }
 }
 
 void Elements::SyncFrame(int slot)

@@ -122,7 +122,7 @@ bool ScreenLayout::toWrite(int slot) const
     // info bar's height decides the stored y of every element that follows it.
     // An untouched element keeps its lines, and a section the file lacks is not invented.
     const bool infoBarChanged = m_document.binding().isMapView() && m_document.changedSinceSave(MapSlots::Infobar);
-    return m_document.changedSinceSave(slot) || (infoBarChanged && m_document.element(slot).depend);
+    return m_document.changedSinceSave(slot) || (infoBarChanged && m_document.binding().depends(slot));
 }
 
 SlotValues ScreenLayout::savedValues(int slot, qint32 infoBarHeight) const
@@ -135,7 +135,7 @@ SlotValues ScreenLayout::savedValues(int slot, qint32 infoBarHeight) const
     const QRect r = m_document.frame(slot);
     const QPointF origin = m_document.origin(slot);
     double y = (r.top() - origin.y()) / tppY;
-    if (list.list < 0 && m_document.element(slot).depend)
+    if (list.list < 0 && b.depends(slot))
         y += infoBarHeight - 2;
     SlotValues v = {{{KeyX, text((r.left() - origin.x()) / tppX)},
                      {KeyY, text(y)},
@@ -179,7 +179,7 @@ void ScreenLayout::SetTheControls(ScreenBinding binding)
     if (binding.lastSlot >= 0)
         m_canvas.background()->loadPicture(m_state.AppPath + ScreenCatalogue::backgroundBitmap(binding.isMapView()));
     if (binding.lastSlot < 0) {
-        finishLoad(std::move(binding), Dependents::None, -1);
+        finishLoad(std::move(binding), -1);
     } else {
         switch (binding.kind) {
         case LoaderKind::Main: SetMainControls(binding); break;
@@ -192,9 +192,18 @@ void ScreenLayout::SetTheControls(ScreenBinding binding)
     m_state.LayoutLoaded = true;
 }
 
-void ScreenLayout::finishLoad(ScreenBinding binding, Dependents dependents, int current)
+ScreenRules ScreenLayout::rulesOf(const ScreenBinding& b) const
 {
-    const ScreenRules rules{dependents, binding.viewIndex, m_state.TwipsPerPixelX, m_state.TwipsPerPixelY};
+    const ListParts list = b.listParts();
+    const Dependents dependents = b.isMapView()       ? Dependents::Map
+                                  : list.list >= 0 ? Dependents::List
+                                                   : Dependents::None;
+    return {dependents, b.viewIndex, m_state.TwipsPerPixelX, m_state.TwipsPerPixelY, list};
+}
+
+void ScreenLayout::finishLoad(ScreenBinding binding, int current)
+{
+    const ScreenRules rules = rulesOf(binding);
     m_document.load(std::move(m_loading), rules, current, std::move(binding));
     m_loading.clear();
 }
@@ -203,7 +212,7 @@ void ScreenLayout::SetMainControls(const ScreenBinding& b)
 {
     for (int slot = 0; slot <= b.lastSlot; ++slot)
         loadSlot(b, slot, {}, readRectangle(b, slot));
-    finishLoad(b, Dependents::None, b.lastSlot);
+    finishLoad(b, b.lastSlot);
 }
 
 void ScreenLayout::SetMsgBoxControls(const ScreenBinding& b)
@@ -211,20 +220,16 @@ void ScreenLayout::SetMsgBoxControls(const ScreenBinding& b)
     // Everything in a message box counts from the box itself, slot 0.
     for (int slot = 0; slot <= b.lastSlot; ++slot)
         loadSlot(b, slot, {slot == 0 ? -1 : 0, {}}, readRectangle(b, slot));
-    finishLoad(b, Dependents::None, b.lastSlot);
-}
-
-void ScreenLayout::SetListBoxControls(const ScreenBinding& b)
-{
-    loadList(b, Dependents::List);
+    finishLoad(b, b.lastSlot);
 }
 
 void ScreenLayout::SetListBoxt9Controls(const ScreenBinding& b)
 {
-    loadList(b, Dependents::ListT9);
+    // The keyboard sits before the list box: the parts' slots say so.
+    SetListBoxControls(b);
 }
 
-void ScreenLayout::loadList(const ScreenBinding& b, Dependents dependents)
+void ScreenLayout::SetListBoxControls(const ScreenBinding& b)
 {
     const ListParts parts = b.listParts();
     const int last = b.lastSlot;
@@ -241,16 +246,16 @@ void ScreenLayout::loadList(const ScreenBinding& b, Dependents dependents)
         loadSlot(b, slot, rule, readRectangle(b, slot));
     }
     if (last < parts.ok()) {
-        finishLoad(b, dependents, last);
+        finishLoad(b, last);
         return;
     }
     Rects rects;
     for (const LayoutElement& e : m_loading)
         rects.push_back(e.rect);
-    Layout::ListPostPass(rects, parts.list, {dependents, 0, m_state.TwipsPerPixelX, m_state.TwipsPerPixelY});
+    Layout::ListPostPass(rects, rulesOf(b));
     for (int slot = parts.item(); slot <= parts.ok(); ++slot)
         m_loading[slot].rect = rects[slot];
-    finishLoad(b, dependents, parts.ok());
+    finishLoad(b, parts.ok());
 }
 
 void ScreenLayout::loadMapView(const ScreenBinding& b)
@@ -270,7 +275,7 @@ void ScreenLayout::loadMapView(const ScreenBinding& b)
         }
         loadSlot(b, slot, {}, values, b.depends(slot) ? infoBarHeight - 2.0 : 0.0);
     }
-    finishLoad(b, Dependents::Map, SlotCount - 1);
+    finishLoad(b, SlotCount - 1);
 }
 
 void ScreenLayout::loadSlot(const ScreenBinding& b, int slot, const SlotRule& rule, const FieldValues& values,
@@ -282,9 +287,7 @@ void ScreenLayout::loadSlot(const ScreenBinding& b, int slot, const SlotRule& ru
     e.picture = m_state.AppPath + ScreenCatalogue::elementBitmap(b.pictureFolder, e.section);
     e.visible = b.visible(slot);
     e.touch = rule.touch;
-    e.factor = b.NudgeFactor[slot];
     e.coSystem = rule.coSystem;
-    e.depend = b.depends(slot);
     const QPointF origin = rule.coSystem >= 0 ? QPointF(Twips::whole(m_loading[rule.coSystem].rect.x()),
                                                         Twips::whole(m_loading[rule.coSystem].rect.y()))
                                               : QPointF(0, 0);

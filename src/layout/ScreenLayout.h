@@ -68,13 +68,14 @@ private:
     void SetListBoxControls(const ScreenBinding& b);
     void SetListBoxt9Controls(const ScreenBinding& b);
     void loadMapView(const ScreenBinding& b);
-    void loadList(const ScreenBinding& b, Dependents dependents);
 
     // Adds the element of slot, placed from its values (device pixels, the
     // info-bar shift d taken off y) relative to the rule's coordinate frame.
     void loadSlot(const ScreenBinding& b, int slot, const SlotRule& rule, const FieldValues& values, double d = 0);
     FieldValues readRectangle(const ScreenBinding& b, int slot, const QString& xSection = {}) const;
-    void finishLoad(ScreenBinding binding, Dependents dependents, int current);
+    // The editing rules of the bound screen: its follow rules and list parts.
+    ScreenRules rulesOf(const ScreenBinding& b) const;
+    void finishLoad(ScreenBinding binding, int current);
 
     // What saving writes for slot: its frame relative to its coordinate frame, in device pixels.
     SlotValues savedValues(int slot, qint32 infoBarHeight) const;

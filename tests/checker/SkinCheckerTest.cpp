@@ -1,10 +1,7 @@
-#include "AppState.h"
-#include "CanvasView.h"
 #include "Ini.h"
-#include "ScriptedPrompter.h"
+#include "ScreenRenderer.h"
 #include "SkinChecker.h"
 #include "TestFiles.h"
-#include "frmTivaro.h"
 
 #include <QJsonDocument>
 #include <QProcess>
@@ -141,7 +138,7 @@ TEST(CommandLineTest, CheckExitsWithTheWorstFinding)
     EXPECT_EQ(program.run({"--check", skin.path + "/none"}), 2);
 }
 
-TEST(CommandLineTest, RenderPaintsTheCanvasOfTheEditorAndLeavesTheSettingsAlone)
+TEST(CommandLineTest, RenderWritesWhatTheRendererPaintsAndLeavesTheSettingsAlone)
 {
     Program program;
     const Skin skin;
@@ -153,22 +150,14 @@ TEST(CommandLineTest, RenderPaintsTheCanvasOfTheEditorAndLeavesTheSettingsAlone)
     const QStringList screens = {"Routenoptionen", "Kartenansicht 3", "AdresseingabeEdit"};
     const QString out = program.dir.filePath(QStringLiteral("out"));
     ASSERT_EQ(program.run({"--render", skin.path, "--screen", "all", "--out", out}), 0);
-    EXPECT_EQ(program.run({"--check", skin.path}), 0);
     EXPECT_EQ(readFile(settings), stored);
 
-    ScriptedPrompter prompter;
-    AppState state;
-    state.AppPath = program.dir.path() + u'/';
-    state.prompter = &prompter;
-    frmTivaro window(state);
-    window.show();
-    ASSERT_TRUE(window.openSkinFolder(skin.path));
-    for (const QString& screen : screens) {
-        ASSERT_TRUE(window.showScreen(screen));
+    ScreenRenderer renderer(program.dir.path() + u'/');
+    ASSERT_TRUE(renderer.open(skin.path));
+    for (const QString& screen : screens)
         EXPECT_EQ(QImage(out + u'/' + screen + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32),
-                  window.canvasView()->grab().toImage().convertToFormat(QImage::Format_RGB32))
+                  renderer.render(screen).convertToFormat(QImage::Format_RGB32))
             << screen.toStdString();
-    }
 }
 
 } // namespace

@@ -112,7 +112,7 @@ TEST(Snapping, FollowersAreWhatTheDependentRulesMove)
         {Dependents::List, 0, list, 0, {1, 2, 3, 4}},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(Snapping::Followers(r.rects, {r.kind, r.view, 15, 15}, r.slot), r.followers) << r.slot;
+        EXPECT_EQ(Snapping::Followers(r.rects, {r.kind, r.view, 15, 15, {0}}, r.slot), r.followers) << r.slot;
 }
 
 // 10,10 40x20; 100,40 60x30; 50,100 20x10; 180,160 20x20 (device pixels).

@@ -7,11 +7,10 @@
 
 namespace {
 
-LayoutElement element(const char* section, QRectF rect, Touch touch = {}, Factors factor = {1, 1, 1, 1},
-                      int coSystem = -1)
+LayoutElement element(const char* section, QRectF rect, Touch touch = {}, int coSystem = -1)
 {
     return {.section = QString::fromLatin1(section), .file = QStringLiteral("mainmenult.ini"), .picture = {},
-            .rect = rect, .visible = true, .touch = touch, .factor = factor, .coSystem = coSystem};
+            .rect = rect, .visible = true, .touch = touch, .coSystem = coSystem};
 }
 
 // "home" at 10,36 with 105 x 54 device pixels, "speech" beside it and a "logo"
@@ -54,10 +53,14 @@ TEST_F(LayoutDocumentTest, ADragIsOneStepThatUndoAndRedoPutBackWithItsSelection)
     EXPECT_EQ(doc.rect(0), home.translated(600, 300));
     EXPECT_EQ(undo.undoText(), QStringLiteral("home verschieben"));
     doc.select(1);
+    // The selection's views follow each step once: another selection, or a selected element moved.
+    QSignalSpy changed(&doc, &LayoutDocument::selectionChanged), moved(&doc, &LayoutDocument::selectionMoved);
     undo.undo();
     EXPECT_EQ(doc.rect(0), home);
     EXPECT_EQ(doc.selection(), QList<int>{0});
+    EXPECT_EQ(changed.count() + moved.count(), 1);
     undo.redo();
+    EXPECT_EQ(moved.count(), 1);
     EXPECT_EQ(doc.rect(0), home.translated(600, 300));
 
     drag(0, {760, 1000}, {{700, 1000}});                      // its left edge
@@ -204,19 +207,22 @@ TEST_F(LayoutDocumentTest, DependentsChangeInsideTheStepOfTheirElement)
 {
     // A list pop-up: list box, item, up, down, OK button (see the rule tests).
     const Touch none{false, false, false, false};
-    const Factors free{1, 1, 1, 1}, noXY{0, 0, 1, 1};
+    ScreenBinding binding;
+    binding.NudgeFactor[1] = binding.NudgeFactor[4] = {0, 0, 1, 1};
     doc.load({element("listbox", {300, 600, 3000, 2700}),
-              element("listboxitem", {300, 600, 2250, 600}, {false, false, true, true}, noXY, 0),
-              element("up", {2550, 600, 750, 1050}, none, free, 0),
-              element("down", {2550, 2250, 750, 1050}, none, free, 0),
-              element("okbutton", {2700, 1725, 600, 465}, {true, true, false, true}, noXY, 0)},
-             {Dependents::List}, 4);
+              element("listboxitem", {300, 600, 2250, 600}, {false, false, true, true}, 0),
+              element("up", {2550, 600, 750, 1050}, none, 0),
+              element("down", {2550, 2250, 750, 1050}, none, 0),
+              element("okbutton", {2700, 1725, 600, 465}, {true, true, false, true}, 0)},
+             {.dependents = Dependents::List, .list = {0}}, 4, binding);
     QSignalSpy moved(&doc, &LayoutDocument::rectsChanged);
     const Rects before = doc.rects();
 
     drag(0, {3290, 2220}, {{3440, 2220}});                     // the list box's right edge, below "down"
     EXPECT_EQ(doc.rect(4), QRectF(2835, 1718, 600, 465));
     EXPECT_EQ(moved.last().at(0).value<QList<int>>(), (QList<int>{0, 1, 2, 3, 4}));
+    drag(1, {1000, 2400}, {{1300, 2600}});                      // the item: the binding locks x and y
+    EXPECT_EQ(doc.rect(1), QRectF(300, 2183, 2250, 600));
     doc.select(1);
     doc.typeValue(FieldCX, 160);                                // the item; up and down follow
     EXPECT_EQ(doc.rect(2).x(), 300 + 2400);

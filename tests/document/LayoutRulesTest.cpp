@@ -113,7 +113,7 @@ TEST(LayoutRules, ListPartsFollowTheListBoxTheItemAndTheOkButton)
             if (base == 1)
                 rects.insert(rects.begin(), QRectF(0, 0, 20, 20)); // the plain list box of a T9 screen
             rects[base + r.slot] = r.changed;
-            ApplyDependents(rects, {base ? Dependents::ListT9 : Dependents::List}, base + r.slot);
+            ApplyDependents(rects, {.dependents = Dependents::List, .list = {base}}, base + r.slot);
             for (int k = 0; k < 6; ++k) {
                 const QRectF kept = k == r.slot ? r.changed : list[k];
                 EXPECT_EQ(rects[base + k], k < int(r.expected.size()) && !r.expected[k].isNull() ? r.expected[k] : kept)
@@ -121,6 +121,9 @@ TEST(LayoutRules, ListPartsFollowTheListBoxTheItemAndTheOkButton)
             }
         }
     }
+    Rects unbound = list;
+    ApplyDependents(unbound, {.dependents = Dependents::List}, 3);
+    EXPECT_EQ(unbound, list) << "no list box";
 }
 
 TEST(LayoutRules, ListPartsAreLaidOutFromTheSizesAfterLoading)
@@ -131,7 +134,7 @@ TEST(LayoutRules, ListPartsAreLaidOutFromTheSizesAfterLoading)
         rects[base] = {300, 600, 3000, 2250};
         rects[base + 1] = {0, 0, 2250, 450};
         rects[base + 4] = {0, 0, 600, 780};
-        ListPostPass(rects, base, {});
+        ListPostPass(rects, {.list = {base}});
         EXPECT_EQ(Rects(rects.begin() + base, rects.end()),
                   (Rects{{300, 600, 3000, 2250}, {300, 2115, 2250, 450}, {2550, 600, 750, 735}, {2550, 2115, 750, 735},
                          {2700, 1335, 600, 780}, {0, 0, 300, 300}}));

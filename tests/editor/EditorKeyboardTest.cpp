@@ -89,7 +89,6 @@ TEST_F(EditorKeyboardTest, TypingKeepsTheTextAppliesEachNumberAsOneStepAndTidies
             QTest::keyClick(x, r.end);
         EXPECT_EQ(pixels(0), QRectF(r.left, 36, 105, 54));
         EXPECT_EQ(x->text(), QString::fromLatin1(r.shown));
-        EXPECT_EQ(pixels(1), QRectF(125, 36, 105, 54)) << "only the active element moves";
         EXPECT_EQ(doc().undoStack().count(), r.left == 10 ? 0 : 1);
     }
 }

@@ -157,6 +157,7 @@ TEST_F(ScreenLayoutTest, ListSavesLeaveTheArrowsAlone)
             doc().select(slot);
             type(doc(), {12, 13, 60, 30});
         }
+        EXPECT_EQ(doc().rect(c.item + 1).left(), doc().rect(c.item).right()) << "up follows the item column";
         if (c.byQuestion) {
             prompter.answer(Prompter::Answer::Yes);
             openScreen("Kartenansicht 1");

@@ -49,7 +49,6 @@ TEST(ScreenCatalogueTest, BindsEveryScreenInBothFamilies)
             SCOPED_TRACE(screen.displayName.toStdString() + " in " + family[0].toStdString());
             const ScreenBinding b = bound(screen.displayName, family);
             EXPECT_EQ(screen.sections.size(), screen.lastSlot + 1);
-            EXPECT_EQ(b.viewIndex, 0);
             const bool list = screen.loader == LoaderKind::ListBox || screen.loader == LoaderKind::ListBoxT9;
             for (int slot = 0; slot < SlotCount; ++slot) {
                 const bool used = slot <= screen.lastSlot;
@@ -82,7 +81,6 @@ TEST(ScreenCatalogueTest, MapViewVisibilityFollowsTheCheckBoxes)
         for (const bool dummys : {false, true}) {
             SCOPED_TRACE(std::string(infobar ? "infobar " : "") + (dummys ? "dummys" : ""));
             const ScreenBinding b = bound(QStringLiteral("Kartenansicht 2"), TmcLayoutFiles(), {infobar, dummys});
-            EXPECT_EQ(b.viewIndex, 1);
             for (const auto& [slot, views] : visibility) {
                 for (int v = 0; v < ViewCount; ++v) {
                     const char c = views[v];
