@@ -17,17 +17,18 @@ namespace {
 void loadScreen(LayoutDocument& doc, bool list)
 {
     std::vector<LayoutElement> elements(SlotCount);
+    ScreenBinding binding;
     for (int slot = 0; slot < SlotCount; ++slot) {
         LayoutElement& e = elements[slot];
-        e.section = QStringLiteral("section%1").arg(slot);
-        e.file = QStringLiteral("mapviewlt.ini");
+        binding.ElementSection[slot] = QStringLiteral("section%1").arg(slot);
+        binding.ElementFile[slot] = QStringLiteral("mapviewlt.ini");
+        binding.ElementVisible[0][slot] = true;
         e.rect = QRectF(slot * 75, slot * 105, 600, 375);
-        e.visible = true;
         e.coSystem = list && slot >= 1 && slot <= 4 ? 0 : -1;
     }
     if (list)
         elements[0].rect = QRectF(300, 600, 3000, 2700);
-    doc.load(std::move(elements), {list ? Dependents::List : Dependents::Map, 0, 15, 15, {0}}, 3);
+    doc.load(std::move(elements), {list ? Dependents::List : Dependents::Map, 0, 15, 15, {0}}, 3, binding);
 }
 
 // Drags slot back and forth, as the pointer moves do while the button is held.

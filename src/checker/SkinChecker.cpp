@@ -147,7 +147,7 @@ private:
         const QRectF screen = m_bench.canvas().screen()->rect();
         const double tppX = m_bench.state().TwipsPerPixelX, tppY = m_bench.state().TwipsPerPixelY;
         for (int slot = 0; slot <= last; ++slot) {
-            if (!usable[slot] || !m_bench.document().element(slot).visible)
+            if (!usable[slot] || !m_bench.document().visible(slot))
                 continue;
             const QRect e = m_bench.document().frame(slot);
             const QRectF r((e.left() - screen.left()) / tppX, (e.top() - screen.top()) / tppY, e.width() / tppX,

@@ -73,7 +73,7 @@ int LayoutDocument::elementAt(QPointF point) const
 {
     for (int slot = count() - 1; slot >= 0; --slot) {
         const LayoutElement& e = m_elements[slot];
-        if (e.visible && point.x() >= e.rect.left() && point.x() < e.rect.left() + e.rect.width()
+        if (visible(slot) && point.x() >= e.rect.left() && point.x() < e.rect.left() + e.rect.width()
             && point.y() >= e.rect.top() && point.y() < e.rect.top() + e.rect.height())
             return slot;
     }
@@ -160,8 +160,7 @@ QString LayoutDocument::editText(bool move) const
     if (m_selection.size() > 1 || !contains(m_current))
         return move ? QStringLiteral("%1 Elemente verschieben").arg(m_selection.size())
                     : QStringLiteral("Größe von %1 Elementen ändern").arg(m_selection.size());
-    const QString& section = m_elements[m_current].section;
-    return move ? moveText(section) : resizeText(section);
+    return move ? moveText(section(m_current)) : resizeText(section(m_current));
 }
 
 void LayoutDocument::nudge(NudgeMode mode, NudgeDirection direction)

@@ -13,21 +13,15 @@
 #include <optional>
 #include <vector>
 
-// One element of the bound screen: where it is stored, where it sits and which
-// values the mouse may change. Nudge factors and the info-bar rule stay in the
-// binding the document owns.
+// One element of the bound screen: where it sits, its picture and which
+// values the mouse may change. Its section, file, visibility, nudge factors
+// and info-bar rule stay in the binding the document owns.
 struct LayoutElement
 {
-    QString section;
-    QString file;            // bare file name inside the skin folder
     QString picture;         // bitmap file the canvas shows, "" for none
     QRectF rect;             // twips, as the canvas keeps it (fractions allowed)
-    bool visible = false;
     Touch touch;
     int coSystem = -1;       // slot whose frame is the origin of x and y; -1: the screen frame
-
-    // "home in mainmenult.ini", as the name label shows it.
-    QString caption() const { return section + QStringLiteral(" in ") + file; }
 };
 
 // The bound screen as one document: the elements with their rectangles, the
@@ -55,8 +49,14 @@ public:
     const std::vector<LayoutElement>& elements() const { return m_elements; }
     const ScreenRules& rules() const { return m_rules; }
     const ScreenBinding& binding() const { return m_binding; }
-    // The binding's nudge factors of slot: 0 locks a value.
+    // What the binding says of slot: section and file, whether the screen
+    // shows it in its view, its nudge factors (0 locks a value).
+    const QString& section(int slot) const { return m_binding.ElementSection[slot]; }
+    const QString& file(int slot) const { return m_binding.ElementFile[slot]; }
+    bool visible(int slot) const { return m_binding.visible(slot); }
     const Factors& factor(int slot) const { return m_binding.NudgeFactor[slot]; }
+    // "home in mainmenult.ini", as the name label shows it.
+    QString caption(int slot) const { return section(slot) + QStringLiteral(" in ") + file(slot); }
     QRectF rect(int slot) const { return m_elements[slot].rect; }
     Rects rects() const;
     // The element's frame: its rectangle in whole twips.

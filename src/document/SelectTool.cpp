@@ -116,8 +116,8 @@ void SelectTool::moveBand(QPointF point)
     if (m_band.width() <= 0 || m_band.height() <= 0)
         return;
     std::vector<bool> selectable;
-    for (const LayoutElement& e : m_document.elements())
-        selectable.push_back(e.visible && e.touch.any());
+    for (int slot = 0; slot < m_document.count(); ++slot)
+        selectable.push_back(m_document.visible(slot) && m_document.element(slot).touch.any());
     QList<int> chosen = m_bandBase;
     for (int slot : Selection::BandHits(m_document.rects(), selectable, m_band))
         if (!chosen.contains(slot))
@@ -143,8 +143,8 @@ Snapping::Lines SelectTool::linesFor(const QList<int>& moving, double distance) 
     for (int slot : moving)
         excluded += Snapping::Followers(m_atPress, m_document.rules(), slot);
     std::vector<bool> visible;
-    for (const LayoutElement& e : m_document.elements())
-        visible.push_back(e.visible);
+    for (int slot = 0; slot < m_document.count(); ++slot)
+        visible.push_back(m_document.visible(slot));
     return Snapping::LinesOf(m_atPress, visible, excluded, m_screen);
 }
 

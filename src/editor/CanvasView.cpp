@@ -270,12 +270,11 @@ void CanvasView::markFindings()
         update(mark.painted);
     m_marks.clear();
     for (int slot = 0; slot < m_document.count(); ++slot) {
-        const LayoutElement& e = m_document.element(slot);
-        if (!e.visible)
+        if (!m_document.visible(slot))
             continue;
         FindingMark mark{slot, false, {}, {}};
         for (const Finding& f : std::as_const(m_findings)) {
-            if (!FindingConcerns(f, e.file, e.section))
+            if (!FindingConcerns(f, m_document.file(slot), m_document.section(slot)))
                 continue;
             mark.error = mark.error || f.severity == Finding::Severity::Error;
             mark.text += (mark.text.isEmpty() ? QString() : QStringLiteral("\n"))

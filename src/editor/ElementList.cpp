@@ -63,7 +63,7 @@ QString ElementList::describe(const LayoutDocument& document, int slot)
         return {};
     const ShownFloats v = document.shown(slot);
     return QStringLiteral("%1: x %2, y %3, cx %4, cy %5")
-        .arg(document.element(slot).caption(), SingleText(v[FieldX]), SingleText(v[FieldY]), SingleText(v[FieldCX]),
+        .arg(document.caption(slot), SingleText(v[FieldX]), SingleText(v[FieldY]), SingleText(v[FieldCX]),
              SingleText(v[FieldCY]));
 }
 
@@ -74,21 +74,20 @@ void ElementList::rebuild()
     clearContents();
     setRowCount(0);
     for (int slot = 0; slot < m_document.count(); ++slot) {
-        const LayoutElement& e = m_document.element(slot);
-        if (e.section.isEmpty())
+        if (m_document.section(slot).isEmpty())
             continue;
         const int row = rowCount();
         insertRow(row);
-        QTableWidgetItem* section = readOnly(e.section);
+        QTableWidgetItem* section = readOnly(m_document.section(slot));
         section->setData(SlotRole, slot);
         setItem(row, Section, section);
-        setItem(row, File, readOnly(e.file));
-        setItem(row, Shown, readOnly(e.visible ? QStringLiteral("ja") : QStringLiteral("nein")));
+        setItem(row, File, readOnly(m_document.file(slot)));
+        setItem(row, Shown, readOnly(m_document.visible(slot) ? QStringLiteral("ja") : QStringLiteral("nein")));
         auto* lock = new QTableWidgetItem;
         lock->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         lock->setCheckState(Qt::Unchecked);
         setItem(row, Locked, lock);
-        markFindings(row, e.file, e.section);
+        markFindings(row, m_document.file(slot), m_document.section(slot));
         showValues(slot);
     }
     resizeColumnsToContents();

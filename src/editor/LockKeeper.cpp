@@ -12,8 +12,7 @@ LockKeeper::LockKeeper(LayoutDocument& document, ElementList& list, QObject* par
 
 QString LockKeeper::keyOf(int slot) const
 {
-    const LayoutElement& e = m_document.element(slot);
-    return e.file.toLower() + QLatin1Char('/') + e.section.toLower();
+    return m_document.file(slot).toLower() + QLatin1Char('/') + m_document.section(slot).toLower();
 }
 
 void LockKeeper::setLocked(int slot, bool locked)

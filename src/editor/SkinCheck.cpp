@@ -57,8 +57,7 @@ void SkinCheck::saved(const QStringList& files)
 void SkinCheck::selectElement(const Finding& finding)
 {
     for (int slot = 0; slot < m_document.count(); ++slot) {
-        const LayoutElement& e = m_document.element(slot);
-        if (FindingConcerns(finding, e.file, e.section)) {
+        if (FindingConcerns(finding, m_document.file(slot), m_document.section(slot))) {
             m_document.select(slot);
             return;
         }

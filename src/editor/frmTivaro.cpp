@@ -344,7 +344,7 @@ void frmTivaro::selectAll()
 {
     QList<int> shown;
     for (int slot = 0; slot < m_document.count(); ++slot)
-        if (m_document.element(slot).visible)
+        if (m_document.visible(slot))
             shown << slot;
     if (!shown.isEmpty())
         m_document.setSelection(shown, shown.contains(m_document.current()) ? m_document.current() : shown.first());

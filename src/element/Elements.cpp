@@ -28,7 +28,7 @@ void Elements::showScreen()
 {
     for (int slot = 0; slot < SlotCount; ++slot) {
         const bool used = m_document.contains(slot);
-        const bool visible = used && m_document.element(slot).visible;
+        const bool visible = used && m_document.visible(slot);
         if (used) {
             m_canvas.bitmap(slot)->loadPicture(m_document.element(slot).picture);
             SyncFrame(slot);
@@ -62,7 +62,7 @@ void Elements::paintSelector()
     }
     marker->setGeometry(m_document.rect(current));
     marker->setVisible(true);
-    m_canvas.nameLabel()->setText(m_document.element(current).caption());
+    m_canvas.nameLabel()->setText(m_document.caption(current));
     ShowCoordinates();
 }
 

@@ -282,10 +282,7 @@ void ScreenLayout::loadSlot(const ScreenBinding& b, int slot, const SlotRule& ru
                             double d)
 {
     LayoutElement e;
-    e.section = b.ElementSection[slot];
-    e.file = b.ElementFile[slot];
-    e.picture = m_state.AppPath + ScreenCatalogue::elementBitmap(b.pictureFolder, e.section);
-    e.visible = b.visible(slot);
+    e.picture = m_state.AppPath + ScreenCatalogue::elementBitmap(b.pictureFolder, b.ElementSection[slot]);
     e.touch = rule.touch;
     e.coSystem = rule.coSystem;
     const QPointF origin = rule.coSystem >= 0 ? QPointF(Twips::whole(m_loading[rule.coSystem].rect.x()),

@@ -60,7 +60,7 @@ void PaintScreen(QPainter& painter, const Canvas& canvas, const LayoutDocument& 
     const CanvasShape* selector = canvas.selector();
     // The other selected elements: a thin line of the marker's colour.
     for (int slot : document.selection())
-        if (slot != document.current() && document.contains(slot) && document.element(slot).visible)
+        if (slot != document.current() && document.contains(slot) && document.visible(slot))
             drawOutline(painter, transform.toWidget(document.rect(slot)), selector->color(), 1);
     if (selector->isVisible())
         drawOutline(painter, transform.toWidget(selector->rect()), selector->color(), selector->lineWidth());

@@ -7,10 +7,22 @@
 
 namespace {
 
-LayoutElement element(const char* section, QRectF rect, Touch touch = {}, int coSystem = -1)
+LayoutElement element(QRectF rect, Touch touch = {}, int coSystem = -1)
 {
-    return {.section = QString::fromLatin1(section), .file = QStringLiteral("mainmenult.ini"), .picture = {},
-            .rect = rect, .visible = true, .touch = touch, .coSystem = coSystem};
+    return {.picture = {}, .rect = rect, .touch = touch, .coSystem = coSystem};
+}
+
+// A binding of these sections of mainmenult.ini, all shown.
+ScreenBinding named(std::initializer_list<const char*> sections)
+{
+    ScreenBinding binding;
+    int slot = 0;
+    for (const char* section : sections) {
+        binding.ElementSection[slot] = QString::fromLatin1(section);
+        binding.ElementFile[slot] = QStringLiteral("mainmenult.ini");
+        binding.ElementVisible[0][slot++] = true;
+    }
+    return binding;
 }
 
 // "home" at 10,36 with 105 x 54 device pixels, "speech" beside it and a "logo"
@@ -26,9 +38,8 @@ protected:
 
     void SetUp() override
     {
-        doc.load({element("home", home), element("speech", speech),
-                  element("logo", {0, 0, 300, 300}, {false, false, false, false})},
-                 {}, 1);
+        doc.load({element(home), element(speech), element({0, 0, 300, 300}, {false, false, false, false})}, {}, 1,
+                 named({"home", "speech", "logo"}));
         tool.setView(15, Layout::EdgeZone(3), {0, 0, 3600, 4800});
     }
 
@@ -103,10 +114,9 @@ TEST_F(LayoutDocumentTest, GesturesThatEndWhereTheyStartedOrWereCancelledLeaveNo
 
 TEST_F(LayoutDocumentTest, APointHitsTheTopmostVisibleElement)
 {
-    std::vector<LayoutElement> e{element("a", {0, 0, 100, 100}), element("b", {50, 50, 100, 100}),
-                                 element("c", {60, 60, 10, 10})};
-    e[2].visible = false;
-    doc.load(e, {}, 0);
+    ScreenBinding binding = named({"a", "b", "c"});
+    binding.ElementVisible[0][2] = false;
+    doc.load({element({0, 0, 100, 100}), element({50, 50, 100, 100}), element({60, 60, 10, 10})}, {}, 0, binding);
     const struct { QPointF at; int slot; } rows[] = {
         {{10, 10}, 0}, {{65, 65}, 1}, {{99.9, 49.9}, 0}, {{100, 10}, -1}, {{149.9, 149.9}, 1}, {{150, 150}, -1},
     };
@@ -198,7 +208,7 @@ TEST_F(LayoutDocumentTest, TheCleanStateIsTheSavedOne)
     EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(doc.changedSinceSave(1)) << "the file holds the saved place";
 
-    doc.load({element("home", home)}, {}, 0);
+    doc.load({element(home)}, {}, 0, named({"home"}));
     EXPECT_EQ(undo.count(), 0);
     EXPECT_FALSE(doc.isModified());
 }
@@ -207,13 +217,11 @@ TEST_F(LayoutDocumentTest, DependentsChangeInsideTheStepOfTheirElement)
 {
     // A list pop-up: list box, item, up, down, OK button (see the rule tests).
     const Touch none{false, false, false, false};
-    ScreenBinding binding;
+    ScreenBinding binding = named({"listbox", "listboxitem", "up", "down", "okbutton"});
     binding.NudgeFactor[1] = binding.NudgeFactor[4] = {0, 0, 1, 1};
-    doc.load({element("listbox", {300, 600, 3000, 2700}),
-              element("listboxitem", {300, 600, 2250, 600}, {false, false, true, true}, 0),
-              element("up", {2550, 600, 750, 1050}, none, 0),
-              element("down", {2550, 2250, 750, 1050}, none, 0),
-              element("okbutton", {2700, 1725, 600, 465}, {true, true, false, true}, 0)},
+    doc.load({element({300, 600, 3000, 2700}), element({300, 600, 2250, 600}, {false, false, true, true}, 0),
+              element({2550, 600, 750, 1050}, none, 0), element({2550, 2250, 750, 1050}, none, 0),
+              element({2700, 1725, 600, 465}, {true, true, false, true}, 0)},
              {.dependents = Dependents::List, .list = {0}}, 4, binding);
     QSignalSpy moved(&doc, &LayoutDocument::rectsChanged);
     const Rects before = doc.rects();

@@ -11,14 +11,15 @@ TEST(ElementListTest, RowsShowTheElementsAndSelectBothWays)
 {
     LayoutDocument doc;
     std::vector<LayoutElement> elements(3);
+    ScreenBinding binding;
     const char* sections[] = {"home", "", "quit"};
     for (int slot = 0; slot < 3; ++slot) {
-        elements[slot].section = QString::fromLatin1(sections[slot]);
-        elements[slot].file = QStringLiteral("mainmenult.ini");
+        binding.ElementSection[slot] = QString::fromLatin1(sections[slot]);
+        binding.ElementFile[slot] = QStringLiteral("mainmenult.ini");
+        binding.ElementVisible[0][slot] = slot != 2;
         elements[slot].rect = QRectF(150 * slot, 540, 1575, 810);
-        elements[slot].visible = slot != 2;
     }
-    doc.load(elements, {}, 0);
+    doc.load(elements, {}, 0, binding);
     ElementList list(doc);
     list.resize(600, 200);
     list.show();

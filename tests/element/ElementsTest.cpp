@@ -24,17 +24,18 @@ protected:
         picture.fill(Qt::red);
         ASSERT_TRUE(picture.save(dir.filePath("home.bmp"), "BMP"));
         std::vector<LayoutElement> screen(3);
+        ScreenBinding binding;
         const char* sections[] = {"home", "speech", "logo"};
         const QRectF rects[] = {{150, 540, 1575, 810}, {1875, 540, 1575, 810}, {300, 690, 300, 300}};
         for (int slot = 0; slot < 3; ++slot) {
-            screen[slot].section = QString::fromLatin1(sections[slot]);
-            screen[slot].file = QStringLiteral("mainmenult.ini");
+            binding.ElementSection[slot] = QString::fromLatin1(sections[slot]);
+            binding.ElementFile[slot] = QStringLiteral("mainmenult.ini");
+            binding.ElementVisible[0][slot] = slot != 1;
             screen[slot].rect = rects[slot];
-            screen[slot].visible = slot != 1;
         }
         screen[0].picture = dir.filePath("home.bmp");
         screen[2].coSystem = 0;
-        doc.load(screen, {}, 2);
+        doc.load(screen, {}, 2, binding);
     }
 
     QStringList fields() const
